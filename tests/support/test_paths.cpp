@@ -1,0 +1,18 @@
+#include "support/test_paths.h"
+
+#include <cstdlib>
+
+namespace kesta::testing {
+
+std::filesystem::path sourceDir() {
+  if (const char* dir = std::getenv("KESTA_SOURCE_DIR")) return dir;
+  return std::filesystem::current_path();
+}
+
+std::optional<std::filesystem::path> rekordboxXmlDir() {
+  auto dir = sourceDir() / ".." / "shared" / "testdata" / "rekordbox-xml";
+  if (std::filesystem::is_directory(dir)) return std::filesystem::canonical(dir);
+  return std::nullopt;
+}
+
+}  // namespace kesta::testing

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+namespace kesta::testing {
+
+// The project's source folder, as CTest passes it.
+std::filesystem::path sourceDir();
+
+// The shared real rekordbox exports beside the project, when present.
+std::optional<std::filesystem::path> rekordboxXmlDir();
+
+}  // namespace kesta::testing
