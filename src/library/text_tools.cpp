@@ -1,6 +1,7 @@
 #include "library/text_tools.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <unordered_map>
 
@@ -53,6 +54,20 @@ std::string normalized(std::string_view text) {
 }
 
 std::vector<std::string> tokens(std::string_view text) {
+  if (isAscii(text)) {
+    std::vector<std::string> words;
+    std::string current;
+    for (const char c : text) {
+      if (isAsciiAlphanumeric(c)) {
+        current.push_back(asciiLower(c));
+      } else if (!current.empty()) {
+        words.push_back(std::move(current));
+        current.clear();
+      }
+    }
+    if (!current.empty()) words.push_back(std::move(current));
+    return words;
+  }
   const std::string folded = unicode::fold(text, {.caseInsensitive = true, .diacriticInsensitive = true});
   std::vector<std::string> words;
   std::string current;
@@ -84,32 +99,59 @@ std::set<std::string> artistTokens(std::string_view text) {
   return out;
 }
 
-std::optional<int> editDistance(std::string_view first, std::string_view second, int limit) {
-  const std::u32string a = unicode::toScalars(first);
-  const std::u32string b = unicode::toScalars(second);
+namespace {
+
+// Levenshtein distance computed only within `limit` of the diagonal: a cell
+// farther from it holds at least that distance, so leaving it out (as
+// `outside`, any value beyond the limit) changes no answer within the limit,
+// and a row whose every cell is beyond the limit ends the search.
+template <class Unit>
+std::optional<int> boundedDistance(std::basic_string_view<Unit> a, std::basic_string_view<Unit> b, int limit) {
   const int n = static_cast<int>(a.size());
   const int m = static_cast<int>(b.size());
   if (std::abs(n - m) > limit) return std::nullopt;
   if (n == 0) return m <= limit ? std::optional(m) : std::nullopt;
   if (m == 0) return n <= limit ? std::optional(n) : std::nullopt;
 
-  std::vector<int> previous(static_cast<std::size_t>(m) + 1);
-  std::vector<int> current(static_cast<std::size_t>(m) + 1, 0);
-  for (int j = 0; j <= m; ++j) previous[static_cast<std::size_t>(j)] = j;
+  constexpr int kStackColumns = 64;
+  std::array<int, 2 * kStackColumns> stack;
+  std::vector<int> heap;
+  int* previous = stack.data();
+  if (m + 1 > kStackColumns) {
+    heap.resize(2 * static_cast<std::size_t>(m + 1));
+    previous = heap.data();
+  }
+  int* current = previous + (m + 1);
+
+  const int outside = limit + 1;
+  for (int j = 0; j <= std::min(m, outside); ++j) previous[j] = std::min(j, outside);
   for (int i = 1; i <= n; ++i) {
-    current[0] = i;
-    int rowMinimum = i;
-    for (int j = 1; j <= m; ++j) {
-      const auto uj = static_cast<std::size_t>(j);
-      const int substitution = previous[uj - 1] + (a[static_cast<std::size_t>(i - 1)] == b[uj - 1] ? 0 : 1);
-      current[uj] = std::min({substitution, current[uj - 1] + 1, previous[uj] + 1});
-      rowMinimum = std::min(rowMinimum, current[uj]);
+    const int low = std::max(1, i - limit);
+    const int high = std::min(m, i + limit);
+    current[low - 1] = low == 1 ? std::min(i, outside) : outside;
+    int rowMinimum = current[low - 1];
+    const Unit unit = a[static_cast<std::size_t>(i - 1)];
+    for (int j = low; j <= high; ++j) {
+      const int substitution = previous[j - 1] + (unit == b[static_cast<std::size_t>(j - 1)] ? 0 : 1);
+      current[j] = std::min({substitution, current[j - 1] + 1, previous[j] + 1, outside});
+      rowMinimum = std::min(rowMinimum, current[j]);
     }
     if (rowMinimum > limit) return std::nullopt;
+    if (high < m) current[high + 1] = outside;
     std::swap(previous, current);
   }
-  const int distance = previous[static_cast<std::size_t>(m)];
+  const int distance = previous[m];
   return distance <= limit ? std::optional(distance) : std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> editDistance(std::string_view first, std::string_view second, int limit) {
+  if (limit < 0) return std::nullopt;
+  if (isAscii(first) && isAscii(second)) return boundedDistance(first, second, limit);
+  const std::u32string a = unicode::toScalars(first);
+  const std::u32string b = unicode::toScalars(second);
+  return boundedDistance(std::u32string_view(a), std::u32string_view(b), limit);
 }
 
 std::optional<double> number(std::optional<std::string_view> text) {

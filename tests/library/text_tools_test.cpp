@@ -1,10 +1,15 @@
 #include "library/text_tools.h"
 
 #include <clocale>
+#include <algorithm>
 #include <cstdlib>
+#include <random>
+#include <vector>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include "platform/text/unicode_text.h"
 
 namespace kesta::TextTools {
 namespace {
@@ -73,6 +78,35 @@ TEST(TextTools, EditDistanceIsBoundedLevenshteinByScalars) {
       {"aaaaaaaa", "bbbbbbbb", 3, std::nullopt},   // early exit by row minimum
   };
   for (const auto& c : cases) EXPECT_EQ(editDistance(c.a, c.b, c.limit), c.expected) << c.a << " / " << c.b;
+}
+
+// The bounded search must agree with the full table on every pair: random
+// short texts over a small alphabet (with one non-ASCII letter), every limit.
+TEST(TextTools, EditDistanceAgreesWithTheFullTable) {
+  const auto full = [](const std::u32string& a, const std::u32string& b) {
+    std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = static_cast<int>(i);
+    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = static_cast<int>(j);
+    for (std::size_t i = 1; i <= a.size(); ++i)
+      for (std::size_t j = 1; j <= b.size(); ++j)
+        d[i][j] = std::min({d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1), d[i - 1][j] + 1, d[i][j - 1] + 1});
+    return d[a.size()][b.size()];
+  };
+  const std::u32string alphabet = U"abc\u00e9";
+  std::mt19937 random(7);
+  const auto text = [&] {
+    std::u32string t(random() % 90, U'a');
+    for (auto& c : t) c = alphabet[random() % alphabet.size()];
+    return t;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    const std::u32string a = text();
+    const std::u32string b = round % 3 ? text() : a.substr(0, a.size() / 2) + U"c" + a.substr(a.size() / 2);
+    const int distance = full(a, b);
+    const int limit = static_cast<int>(random() % 8);
+    EXPECT_EQ(editDistance(unicode::fromScalars(a), unicode::fromScalars(b), limit),
+              distance <= limit ? std::optional(distance) : std::nullopt);
+  }
 }
 
 TEST(TextTools, NumberReadsLenientDecimals) {

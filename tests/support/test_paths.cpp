@@ -6,7 +6,7 @@ namespace kesta::testing {
 
 std::filesystem::path sourceDir() {
   if (const char* dir = std::getenv("KESTA_SOURCE_DIR")) return dir;
-  return std::filesystem::current_path();
+  return KESTA_DEFAULT_SOURCE_DIR;
 }
 
 std::optional<std::filesystem::path> rekordboxXmlDir() {

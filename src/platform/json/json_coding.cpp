@@ -92,6 +92,13 @@ std::uint64_t asUnsigned(const Value& value) {
   typeMismatch("UInt64", value);
 }
 
+int asInt(const Value& value) {
+  const std::int64_t number = asInteger(value);
+  if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+    throw DecodingError("Parsed JSON number <" + std::to_string(number) + "> does not fit in Int.");
+  return static_cast<int>(number);
+}
+
 bool asBool(const Value& value) {
   if (!value.is_boolean()) typeMismatch("Bool", value);
   return value.get<bool>();
@@ -115,6 +122,8 @@ std::int64_t integerField(const Value& object, std::string_view key) { return as
 std::uint64_t unsignedField(const Value& object, std::string_view key) { return asUnsigned(require(object, key)); }
 bool boolField(const Value& object, std::string_view key) { return asBool(require(object, key)); }
 
+int intField(const Value& object, std::string_view key) { return asInt(require(object, key)); }
+
 std::optional<std::string> optionalString(const Value& object, std::string_view key) {
   const Value* value = find(object, key);
   return value ? std::optional(asString(*value)) : std::nullopt;
@@ -133,6 +142,11 @@ std::optional<std::int64_t> optionalInteger(const Value& object, std::string_vie
 std::optional<bool> optionalBool(const Value& object, std::string_view key) {
   const Value* value = find(object, key);
   return value ? std::optional(asBool(*value)) : std::nullopt;
+}
+
+std::optional<int> optionalInt(const Value& object, std::string_view key) {
+  const Value* value = find(object, key);
+  return value ? std::optional(asInt(*value)) : std::nullopt;
 }
 
 std::string oneKey(const Value& value, std::initializer_list<std::string_view> cases) {

@@ -52,6 +52,8 @@ double asNumber(const Value& value);
 std::int64_t asInteger(const Value& value);
 std::uint64_t asUnsigned(const Value& value);
 bool asBool(const Value& value);
+// An integer that must fit an `int` (deck numbers, counts, readouts).
+int asInt(const Value& value);
 const Value& asObject(const Value& value);
 const Value& asArray(const Value& value);
 
@@ -69,10 +71,12 @@ double numberField(const Value& object, std::string_view key);
 std::int64_t integerField(const Value& object, std::string_view key);
 std::uint64_t unsignedField(const Value& object, std::string_view key);
 bool boolField(const Value& object, std::string_view key);
+int intField(const Value& object, std::string_view key);
 std::optional<std::string> optionalString(const Value& object, std::string_view key);
 std::optional<double> optionalNumber(const Value& object, std::string_view key);
 std::optional<std::int64_t> optionalInteger(const Value& object, std::string_view key);
 std::optional<bool> optionalBool(const Value& object, std::string_view key);
+std::optional<int> optionalInt(const Value& object, std::string_view key);
 
 // Writes `value` under `key` only when present.
 template <class Json, class T>

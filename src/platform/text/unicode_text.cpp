@@ -142,15 +142,7 @@ std::size_t graphemeCount(std::string_view text) {
       if (text[i - 1] == '\r' && text[i] == '\n') --count;
     return count;
   }
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::BreakIterator> it(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-  if (U_FAILURE(status)) return toScalars(text).size();
-  const icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
-  it->setText(u);
-  std::size_t count = 0;
-  it->first();
-  while (it->next() != icu::BreakIterator::DONE) ++count;
-  return count;
+  return graphemeBoundaries(text).size() - 1;
 }
 
 std::vector<std::size_t> graphemeBoundaries(std::string_view text) {
@@ -208,6 +200,12 @@ bool isWhitespaceOrNewline(char32_t scalar) {
 }
 
 std::string trimmed(std::string_view text, bool (*isTrimmed)(char32_t)) {
+  // Most texts start and end with a kept ASCII character: nothing to decode.
+  const auto keptAscii = [&](char c) { return static_cast<unsigned char>(c) < 0x80 && !isTrimmed(static_cast<char32_t>(c)); };
+  if (text.empty() || (keptAscii(text.front()) && keptAscii(text.back()))) return std::string(text);
+  // Ends that are ASCII and not trimmed need no decoding.
+  const auto keeps = [isTrimmed](char c) { return static_cast<unsigned char>(c) < 0x80 && !isTrimmed(c); };
+  if (text.empty() || (keeps(text.front()) && keeps(text.back()))) return std::string(text);
   const std::u32string scalars = toScalars(text);
   std::size_t begin = 0;
   std::size_t end = scalars.size();

@@ -1,0 +1,148 @@
+#include "live/live_engine.h"
+
+#include <chrono>
+#include <thread>
+
+#include "library/clock.h"
+
+namespace kesta {
+
+LiveEngine::Timing LiveEngine::Timing::real() {
+  return Timing{
+      .now = Clock::now,
+      .sleep =
+          [](std::stop_token stop, double seconds) {
+            std::mutex mutex;
+            std::condition_variable_any wake;
+            std::unique_lock lock(mutex);
+            const auto nanoseconds = std::chrono::nanoseconds(static_cast<std::uint64_t>(seconds * 1e9));
+            wake.wait_for(lock, stop, nanoseconds, [] { return false; });
+          },
+  };
+}
+
+std::shared_ptr<LiveEngine> LiveEngine::create(Parts parts) {
+  return std::shared_ptr<LiveEngine>(new LiveEngine(std::move(parts)));
+}
+
+LiveEngine::LiveEngine(Parts parts)
+    : source_(std::move(parts.source)),
+      extractor_(parts.recognizer, parts.extractorConfig),
+      tracker_(std::move(parts.songKeys)),
+      index_(std::move(parts.index)),
+      config_(parts.config),
+      timing_(std::move(parts.timing)),
+      mixerReader_(parts.recognizer) {}
+
+// The loop ends by itself at its next check once the engine is gone; a
+// released engine never waits for it, so the last reference may be dropped
+// on the loop's own thread.
+LiveEngine::~LiveEngine() = default;
+
+void LiveEngine::setIncludeRawText(bool include) {
+  const std::lock_guard lock(mutex_);
+  includeRawText_ = include;
+}
+
+void LiveEngine::replaceLibrary(LibraryIndex index, SongKeys songKeys) {
+  const std::lock_guard lock(mutex_);
+  index_ = std::move(index);
+  songKeysCache_ = songKeys;
+  tracker_ = LoadTracker(std::move(songKeys));
+  extractor_.reset();
+}
+
+void LiveEngine::start(OnUpdate onUpdate) {
+  stop();
+  {
+    const std::lock_guard lock(mutex_);
+    if (songKeysCache_.empty()) songKeysCache_ = songKeysSnapshot();
+    tracker_ = LoadTracker(songKeysCache_);
+    extractor_.reset();
+    mixerReader_.reset();
+    lastReadable_.reset();
+    connected_ = false;
+  }
+  // The handle is in place before the loop runs, so that a stop() from its
+  // first update reaches it.
+  std::stop_source stop;
+  {
+    const std::lock_guard lock(loopMutex_);
+    loop_ = stop;
+  }
+  std::thread(runLoop, weak_from_this(), stop.get_token(), std::move(onUpdate), config_, timing_).detach();
+}
+
+void LiveEngine::stop() {
+  const std::lock_guard lock(loopMutex_);
+  if (loop_) loop_->request_stop();
+  loop_.reset();
+}
+
+void LiveEngine::runLoop(std::weak_ptr<LiveEngine> weak, std::stop_token stop, OnUpdate onUpdate, Config config,
+                         Timing timing) {
+  std::optional<double> previousStart;
+  while (!stop.stop_requested()) {
+    auto engine = weak.lock();
+    if (!engine) return;
+    const double started = timing.now();
+    EngineUpdate update = engine->scanOnce(started);
+    if (previousStart) update.scanGapMs = (started - *previousStart) * 1000;
+    onUpdate(std::move(update));
+    const double elapsed = timing.now() - started;
+    const double rest = config.period - elapsed;
+    timing.sleep(stop, rest >= config.minimumGap ? rest : config.minimumGap);
+    previousStart = started;
+  }
+}
+
+std::optional<Focus> LiveEngine::chooseDeck(int deck, FocusKind kind) {
+  const std::lock_guard lock(mutex_);
+  tracker_.chooseDeck(deck, timing_.now(), kind);
+  return tracker_.focus();
+}
+
+std::optional<Focus> LiveEngine::resolve(int deck, const std::string& trackID) {
+  const std::lock_guard lock(mutex_);
+  tracker_.resolve(deck, trackID);
+  return tracker_.focus();
+}
+
+std::optional<Image> LiveEngine::deckView() {
+  const std::lock_guard lock(mutex_);
+  if (!connected_) {
+    source_->connect();
+    connected_ = true;
+  }
+  return extractor_.deckView(source_->capture());
+}
+
+std::optional<bool> LiveEngine::confirmStopped(int deck) {
+  const std::lock_guard lock(mutex_);
+  if (!connected_ || (deck != 1 && deck != 2)) return std::nullopt;
+  Image image;
+  try {
+    image = source_->capture();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  const auto value = extractor_.readClock(image, deck, index_.needsLanguageDetection());
+  if (!value) return std::nullopt;
+  const double now = timing_.now();
+  const DeckMotion motion = motionTracker_.motion(deck, tracker_.deck(deck).confirmed, now);
+  const auto previous = lastClock_.find(deck);
+  const bool unchanged = previous != lastClock_.end() && previous->second == *value;
+  motionTracker_.observe(deck, value, now);
+  lastClock_[deck] = *value;
+  return motion.kind == DeckMotion::Kind::stopped && unchanged;
+}
+
+LiveEngine::SongKeys LiveEngine::songKeysSnapshot() const {
+  SongKeys keys;
+  for (const auto& track : index_.tracks()) keys.try_emplace(track.id, track.songKey());
+  return keys;
+}
+
+const Track* LiveEngine::trackByID(const std::string& id) const { return index_.track(id); }
+
+}  // namespace kesta

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <array>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <unordered_map>
+
+#include "live/deck_motion_tracker.h"
+#include "live/engine_update.h"
+#include "live/load_tracker.h"
+#include "platform/ocr/text_recognizer.h"
+#include "reading/capture_error.h"
+#include "reading/deck_text_extractor.h"
+#include "reading/frame_source.h"
+#include "reading/library_index.h"
+#include "reading/mixer_reader.h"
+
+namespace kesta {
+
+// Watches rekordbox while the user is connected: a scan loop on its own
+// thread captures the window about four times a second, reads both decks and
+// the mixer, runs the load tracker and hands one EngineUpdate per scan to the
+// app. Every scan and every call is serialised on the engine, so a user call
+// falls between two scans, never inside one.
+//
+// Made with `create`: the loop holds the engine only weakly between passes,
+// and the engine may be released from any thread, the loop's own included.
+class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
+ public:
+  struct Config {
+    double period = 0.25;          // wanted time from one scan start to the next
+    double minimumGap = 0.06;      // shortest pause after an update was handed over
+    double unreadableGrace = 3.0;  // how long both decks may be unreadable before the health says so
+  };
+
+  // Time as the engine sees it; tests replace both to run in virtual time.
+  struct Timing {
+    std::function<double()> now;
+    // Sleeps `seconds`, ending early when `stop` is requested.
+    std::function<void(std::stop_token stop, double seconds)> sleep;
+
+    static Timing real();
+  };
+
+  using SongKeys = LoadTracker::SongKeys;
+  // Called on the loop's thread; the loop goes on only after it returns, so
+  // updates never queue up.
+  using OnUpdate = std::function<void(EngineUpdate)>;
+
+  struct Parts {
+    std::unique_ptr<FrameSource> source;
+    std::shared_ptr<TextRecognizer> recognizer;
+    LibraryIndex index;
+    SongKeys songKeys;
+    DeckTextExtractor::Config extractorConfig{};
+    Config config{};
+    Timing timing = Timing::real();
+  };
+
+  static std::shared_ptr<LiveEngine> create(Parts parts);
+  ~LiveEngine();
+  LiveEngine(const LiveEngine&) = delete;
+  LiveEngine& operator=(const LiveEngine&) = delete;
+
+  void setIncludeRawText(bool include);
+  // A new library: the tracker starts again from nothing.
+  void replaceLibrary(LibraryIndex index, SongKeys songKeys);
+  // Starts (or restarts) the scan loop and returns at once.
+  void start(OnUpdate onUpdate);
+  // Ends the loop at its next check; waits for nothing, so it may be called
+  // from inside `onUpdate`. After it at most one more update arrives.
+  void stop();
+  // The picture of both deck areas; connects first when needed. Throws what
+  // the frame source throws.
+  std::optional<Image> deckView();
+  // Whether the deck is stopped right now, judged on a fresh capture; none
+  // when that cannot be told.
+  std::optional<bool> confirmStopped(int deck);
+  std::optional<Focus> chooseDeck(int deck, FocusKind kind = FocusKind::userChoice);
+  std::optional<Focus> resolve(int deck, const std::string& trackID);
+
+  // One scan; the loop calls it. Public so that benchmarks can drive scans.
+  EngineUpdate scanOnce(double startedAt);
+
+  // An event's line in the scan record ("load d2 empty→track").
+  static std::string describe(const TrackerEvent& event);
+
+ private:
+  explicit LiveEngine(Parts parts);
+
+  static void runLoop(std::weak_ptr<LiveEngine> engine, std::stop_token stop, OnUpdate onUpdate, Config config,
+                      Timing timing);
+
+  SongKeys songKeysSnapshot() const;
+  EngineUpdate outcome(ScanRecord record, std::vector<TrackerEvent> events, ReaderHealth health,
+                       double confirmedAt) const;
+  EngineUpdate failedScan(ScanRecord record, const std::string& failure, ReaderHealth health) const;
+  void noteMetadata(int deck, const DeckExtraction& extraction, double now);
+  void anchorDeck(int deck, const Image& image, const DeckExtraction& extraction,
+                  const std::vector<TrackerEvent>& events);
+  const Track* trackByID(const std::string& id) const;
+
+  // Serialises scans and calls. The loop's own handle has its own lock so that
+  // stop() never waits for a scan.
+  mutable std::mutex mutex_;
+  std::mutex loopMutex_;
+  std::optional<std::stop_source> loop_;
+
+  std::unique_ptr<FrameSource> source_;
+  DeckTextExtractor extractor_;
+  LoadTracker tracker_;
+  LibraryIndex index_;
+  Config config_;
+  Timing timing_;
+  std::uint64_t seq_ = 0;
+  std::optional<double> lastReadable_;
+  bool connected_ = false;
+  bool includeRawText_ = false;
+  DeckMotionTracker motionTracker_;
+  MixerReader mixerReader_;
+  std::vector<std::optional<MixerReading>> lastMixer_{std::nullopt, std::nullopt};
+  std::map<int, int> lastClock_;
+  std::map<int, ShownMetadata> shownMetadata_;
+  std::map<int, std::map<std::string, ScreenTrack>> screenTracks_;
+  double lastForcedReconnect_ = 0;
+  double nextConnectAttempt_ = 0;
+  std::optional<CaptureError> lastConnectError_;
+  SongKeys songKeysCache_;
+};
+
+}  // namespace kesta

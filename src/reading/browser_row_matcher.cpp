@@ -1,0 +1,18 @@
+#include "reading/browser_row_matcher.h"
+
+#include "library/text_tools.h"
+
+namespace kesta::BrowserRowMatcher {
+
+std::string loose(std::string_view text) {
+  std::string key = TextTools::normalized(text);
+  for (char& c : key) {
+    if (c == '0')
+      c = 'o';
+    else if (c == '1')
+      c = 'l';
+  }
+  return key;
+}
+
+}  // namespace kesta::BrowserRowMatcher

@@ -1,0 +1,248 @@
+#include "reading/deck_text_extractor.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "library/clock.h"
+#include "library/text_tools.h"
+#include "platform/text/unicode_text.h"
+#include "reading/browser_row_matcher.h"
+#include "reading/text_recognition.h"
+#include "reading/track_matcher.h"
+
+namespace kesta {
+namespace {
+
+constexpr float kDeckTextHeight = 0.02f;
+constexpr double kNever = -std::numeric_limits<double>::infinity();
+
+double lookup(const std::map<int, double>& times, int deck) {
+  const auto it = times.find(deck);
+  return it == times.end() ? kNever : it->second;
+}
+
+std::vector<std::string> textsOf(std::span<const RecognizedLine> lines) {
+  std::vector<std::string> texts;
+  texts.reserve(lines.size());
+  for (const auto& line : lines) texts.push_back(line.text);
+  return texts;
+}
+
+std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
+  for (const auto& line : lines)
+    if (const auto seconds = TextRecognition::elapsedSeconds(line.text)) return seconds;
+  return std::nullopt;
+}
+
+// An extraction that recognised nothing: reading unreadable, no timings.
+DeckExtraction unreadableExtraction() {
+  DeckExtraction extraction;
+  extraction.observation = DeckObservation::unreadable();
+  return extraction;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+}  // namespace
+
+DeckTextExtractor::DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer)
+    : DeckTextExtractor(std::move(recognizer), Config{}) {}
+
+DeckTextExtractor::DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer, Config config)
+    : config(config), recognizer_(std::move(recognizer)) {}
+
+void DeckTextExtractor::reset() {
+  anchors_.clear();
+  lastOCR_.clear();
+  lastAccurate_.clear();
+  lastImageSize_.reset();
+}
+
+std::optional<Image> DeckTextExtractor::crop(const Image& image, int deck) const {
+  return image.cropped(config.layout.rect(deck).scaledTo(image.size()));
+}
+
+DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const LibraryIndex& index, double now) {
+  if (!lastImageSize_ || *lastImageSize_ != image.size()) {
+    anchors_.clear();
+    lastImageSize_ = image.size();
+  }
+
+  const auto deckCrop = crop(image, deck);
+  if (!deckCrop) return unreadableExtraction();
+
+  const auto anchorIt = anchors_.find(deck);
+  if (anchorIt == anchors_.end() || anchorIt->second.noisy)
+    return readAccurately(*deckCrop, deck, index, now, std::nullopt, std::nullopt);
+  Anchor& anchor = anchorIt->second;
+
+  auto fingerprint = Fingerprint::of(*deckCrop, anchor.region);
+  if (!fingerprint) return readAccurately(*deckCrop, deck, index, now, std::nullopt, std::nullopt);
+
+  const int changed = fingerprint->changedCells(anchor.fingerprint);
+  if (!config.skipUnchangedDecks || changed >= config.minChangedCells)
+    return readAccurately(*deckCrop, deck, index, now, changed >= config.minChangedCells, std::move(fingerprint));
+
+  if (now - lookup(lastOCR_, deck) < config.forcedRefresh) {
+    DeckExtraction skip = unreadableExtraction();
+    skip.observation.titleAreaChanged = false;
+    skip.observation.rule = "unchanged-skip";
+    skip.fingerprint = std::move(fingerprint);
+    return skip;
+  }
+
+  if (anchor.fastFailures < 2 && now - lookup(lastAccurate_, deck) < accurateRefresh) {
+    const double t0 = Clock::now();
+    auto lines = TextRecognition::recognize(*recognizer_, *deckCrop, kDeckTextHeight, RecognitionLevel::fast,
+                                            index.needsLanguageDetection());
+    const double t1 = Clock::now();
+    if (confirms(textsOf(lines), anchor.expectedTitle, index)) {
+      anchor.fastFailures = 0;
+      lastOCR_[deck] = now;
+      DeckExtraction verified = unreadableExtraction();
+      verified.observation.clockSeconds = clockOf(lines);
+      verified.observation.titleAreaChanged = false;
+      verified.observation.rule = "fast-verified";
+      verified.lines = std::move(lines);
+      verified.ocrRan = true;
+      verified.fingerprint = std::move(fingerprint);
+      verified.ocrMs = (t1 - t0) * 1000;
+      return verified;
+    }
+    ++anchor.fastFailures;
+  }
+  return readAccurately(*deckCrop, deck, index, now, false, std::move(fingerprint));
+}
+
+DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck, const LibraryIndex& index,
+                                                 double now, std::optional<bool> titleAreaChanged,
+                                                 std::optional<Fingerprint> fingerprint) {
+  const double t0 = Clock::now();
+  auto lines = TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::accurate,
+                                          index.needsLanguageDetection());
+  const double t1 = Clock::now();
+  lastOCR_[deck] = now;
+  lastAccurate_[deck] = now;
+
+  const double m0 = Clock::now();
+  const MatchResult result = TrackMatcher::match(textsOf(lines), index);
+  std::optional<Rect> region;
+  if (const auto* track = result.reading.as<DeckReading::Track>()) {
+    if (const Track* matched = index.track(track->id)) region = titleRegion(lines, *matched);
+  } else if (result.reading.is<DeckReading::Empty>() || result.reading.is<DeckReading::NoTitle>()) {
+    region = Rect{0, 0, 1, 1};
+  }
+
+  DeckExtraction extraction;
+  extraction.observation = DeckObservation{result.reading, clockOf(lines), titleAreaChanged, result.rule, std::nullopt};
+  extraction.lines = std::move(lines);
+  extraction.ocrRan = true;
+  extraction.titleRegion = region;
+  extraction.fingerprint = std::move(fingerprint);
+  extraction.matchMs = (Clock::now() - m0) * 1000;
+  extraction.ocrMs = (t1 - t0) * 1000;
+  return extraction;
+}
+
+void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtraction& extraction, bool sameContent,
+                               const std::string& expectedTitle) {
+  if (!extraction.titleRegion) return;
+  const auto deckCrop = crop(image, deck);
+  if (!deckCrop) return;
+  auto fingerprint = Fingerprint::of(*deckCrop, *extraction.titleRegion);
+  if (!fingerprint) return;
+
+  const auto it = anchors_.find(deck);
+  if (!sameContent || it == anchors_.end()) {
+    anchors_[deck] = Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle};
+    return;
+  }
+  Anchor& anchor = it->second;
+  anchor.region = *extraction.titleRegion;
+  anchor.fingerprint = std::move(*fingerprint);
+  if (extraction.observation.titleAreaChanged == true) {
+    ++anchor.noisyStreak;
+    if (anchor.noisyStreak >= 3) anchor.noisy = true;
+  } else {
+    anchor.noisyStreak = 0;
+  }
+  anchor.expectedTitle = expectedTitle;
+}
+
+void DeckTextExtractor::forget(int deck) { anchors_.erase(deck); }
+
+bool DeckTextExtractor::isNoisy(int deck) const {
+  const auto it = anchors_.find(deck);
+  return it != anchors_.end() && it->second.noisy;
+}
+
+std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck, bool detectLanguage) const {
+  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), detectLanguage);
+}
+
+std::optional<Image> DeckTextExtractor::deckView(const Image& image) const {
+  const auto top = crop(image, 1);
+  const auto bottom = crop(image, 2);
+  if (!top || !bottom) return std::nullopt;
+  constexpr int kGap = 12;
+  // Light green: red 0.81, green 1.0, blue 0.4.
+  constexpr Rgba kFill{207, 255, 102, 255};
+  Image view(std::max(top->width(), bottom->width()), top->height() + bottom->height() + kGap, kFill);
+  view.draw(*top, 0, 0);
+  view.draw(*bottom, 0, top->height() + kGap);
+  return view;
+}
+
+bool DeckTextExtractor::confirms(std::span<const std::string> lines, const std::string& expectedTitle,
+                                 const LibraryIndex& index) {
+  if (expectedTitle.empty()) {
+    const auto reading = TrackMatcher::match(lines, index).reading;
+    return reading.is<DeckReading::Empty>() || reading.is<DeckReading::NoTitle>();
+  }
+  if (lines.empty()) return false;
+  const std::string expected = TextTools::normalized(expectedTitle);
+  for (const auto& line : lines) {
+    const std::string n = TextTools::normalized(line);
+    if (n != expected && !index.idsForTitle(n).empty()) return false;
+  }
+  const std::string b = BrowserRowMatcher::loose(expectedTitle);
+  const auto length = unicode::graphemeCount(b);
+  for (const auto& line : lines) {
+    const std::string a = BrowserRowMatcher::loose(line);
+    if (a == b) return true;
+    if (length >= 8 && TextTools::editDistance(a, b, length >= 20 ? 2 : 1)) return true;
+  }
+  return false;
+}
+
+std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines, const Track& track) {
+  const std::string t = TextTools::normalized(track.title);
+  const std::string a = TextTools::normalized(track.artist);
+  std::optional<Rect> bounds;
+  for (const auto& line : lines) {
+    const std::string n = TextTools::normalized(line.text);
+    if (n.empty()) continue;
+    const bool kept =
+        n == t || n == a ||
+        (unicode::graphemeCount(n) >= 5 &&
+         (startsWith(t, n) || n.find(t) != std::string::npos || (!a.empty() && n.find(a) != std::string::npos)));
+    if (!kept) continue;
+    if (!bounds) {
+      bounds = line.box;
+      continue;
+    }
+    const double left = std::min(bounds->minX(), line.box.minX());
+    const double topEdge = std::min(bounds->minY(), line.box.minY());
+    const double right = std::max(bounds->maxX(), line.box.maxX());
+    const double bottomEdge = std::max(bounds->maxY(), line.box.maxY());
+    bounds = Rect{left, topEdge, right - left, bottomEdge - topEdge};
+  }
+  if (!bounds) return std::nullopt;
+  const double left = std::max(bounds->minX() - 0.01, 0.0);
+  const double top = std::max(bounds->minY() - 0.01, 0.0);
+  const double right = std::min(bounds->maxX() + 0.25, 1.0);
+  const double bottom = std::min(bounds->maxY() + 0.01, 1.0);
+  return Rect{left, top, right - left, bottom - top};
+}
+
+}  // namespace kesta

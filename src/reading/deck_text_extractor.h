@@ -1,0 +1,101 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "library/track.h"
+#include "platform/image/geometry.h"
+#include "platform/image/image.h"
+#include "platform/ocr/text_recognizer.h"
+#include "reading/deck_extraction.h"
+#include "reading/deck_layout.h"
+#include "reading/fingerprint.h"
+#include "reading/library_index.h"
+#include "reading/recognized_line.h"
+
+namespace kesta {
+
+// Turns one captured rekordbox window into one observation per deck. Most of
+// it is bookkeeping that keeps accurate recognition off the common path: a
+// fingerprint of the title area found at the last reading (the anchor), a skip
+// while that area is unchanged, a cheap fast-level confirmation of the expected
+// title, and an accurate reading at fixed intervals.
+//
+// A plain class for one owner (the live engine's serialised context); not safe
+// for concurrent use.
+class DeckTextExtractor {
+ public:
+  struct Config {
+    DeckLayout layout;
+    // How long an unchanged deck may go without recognition, seconds.
+    double forcedRefresh = 1.0;
+    // Whether an unchanged title area may skip recognition at all.
+    bool skipUnchangedDecks = true;
+    // Changed fingerprint cells at which the title area counts as changed.
+    int minChangedCells = 3;
+  };
+
+  explicit DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer);
+  DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer, Config config);
+
+  Config config;
+  // The longest an anchored deck goes without an accurate reading while fast
+  // confirmations succeed, seconds.
+  double accurateRefresh = 5.0;
+
+  // Forgets every deck and the image size; the configuration stays.
+  void reset();
+
+  // The deck's title area of the window image; absent when none of it lies inside.
+  std::optional<Image> crop(const Image& image, int deck) const;
+
+  // Reads one deck. `now` is the caller's Clock::now(). Never fails.
+  DeckExtraction extract(const Image& image, int deck, const LibraryIndex& index, double now);
+
+  // Sets or moves the deck's anchor after the engine judged the reading:
+  // `sameContent` when the deck still holds what it held at the last update,
+  // `expectedTitle` the title it should now show (empty for none).
+  void anchor(int deck, const Image& image, const DeckExtraction& extraction, bool sameContent,
+              const std::string& expectedTitle);
+  void forget(int deck);
+  bool isNoisy(int deck) const;
+
+  // The deck's elapsed time from its area, read accurately on its own.
+  std::optional<int> readClock(const Image& image, int deck, bool detectLanguage) const;
+
+  // Both deck areas one above the other, 12 pixels of green between them.
+  std::optional<Image> deckView(const Image& image) const;
+
+  // Whether recognised lines still show the expected title.
+  static bool confirms(std::span<const std::string> lines, const std::string& expectedTitle,
+                       const LibraryIndex& index);
+
+  // The part of the deck crop holding the track's title and artist lines.
+  static std::optional<Rect> titleRegion(std::span<const RecognizedLine> lines, const Track& track);
+
+ private:
+  struct Anchor {
+    Rect region;
+    Fingerprint fingerprint;
+    std::string expectedTitle;
+    int fastFailures = 0;
+    int noisyStreak = 0;
+    bool noisy = false;
+  };
+
+  DeckExtraction readAccurately(const Image& crop, int deck, const LibraryIndex& index, double now,
+                                std::optional<bool> titleAreaChanged, std::optional<Fingerprint> fingerprint);
+
+  std::shared_ptr<TextRecognizer> recognizer_;
+  std::map<int, Anchor> anchors_;
+  std::map<int, double> lastOCR_;
+  std::optional<Size> lastImageSize_;
+  std::map<int, double> lastAccurate_;
+};
+
+}  // namespace kesta

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "library/library.h"
+#include "library/track.h"
+
+namespace kesta {
+
+// The search structure over one imported library that every reading of
+// on-screen text goes through: tracks by id, normalised titles (exact, by
+// prefix, a few edits away, contained in a line) and normalised artists.
+//
+// Built once per library and immutable: copies share one set of tables, so
+// handing the index to the live engine or the loader costs a pointer copy.
+// Every lookup takes and returns normalised text; returned views point into
+// the shared tables and stay valid while any copy of this index lives.
+class LibraryIndex {
+ public:
+  struct NearTitle {
+    std::string_view title;
+    int distance = 0;
+  };
+
+  // The index of an empty library.
+  LibraryIndex();
+  // Keeps a copy of the library for `track(id)`.
+  explicit LibraryIndex(const Library& library);
+  // Shares the library instead of copying it; a null pointer is an empty library.
+  explicit LibraryIndex(std::shared_ptr<const Library> library);
+
+  // True when the text holds a character of a script (Hebrew, Arabic, Thai,
+  // Hangul, kana, CJK ideographs) that text recognition reads only with
+  // automatic language detection.
+  static bool hasDetectionOnlyScript(std::string_view text);
+
+  // Every track of the library, titled or not, by `Track::id`.
+  const Track* track(std::string_view id) const;
+  std::size_t trackCount() const;
+  // Every track in library order, entries with a repeated id included.
+  const std::vector<Track>& tracks() const;
+
+  // The ids of the tracks with exactly this normalised title, in library order.
+  const std::vector<std::string>& idsForTitle(std::string_view title) const;
+  // Titles longer than `title` that begin with it.
+  std::vector<std::string_view> longerTitles(std::string_view title) const;
+  // Titles that begin with `prefix`, itself included; none for a prefix under
+  // four characters.
+  std::vector<std::string_view> titlesWithPrefix(std::string_view prefix) const;
+  // Titles within `limit` edits of `title` (never `title` itself), found among
+  // the titles sharing its first or its last four characters; none for a text
+  // under six characters. In no particular order.
+  std::vector<NearTitle> nearTitles(std::string_view title, int limit) const;
+  // Titles of at least six characters and at least half the length of `text`
+  // that occur inside it and are not equal to it, in `allTitles` order.
+  std::vector<std::string_view> titlesContained(std::string_view text) const;
+
+  // The normalised artist of a titled track; nullptr for other ids.
+  const std::string* artist(std::string_view id) const;
+  // `TextTools::artistTokens` of a titled track's artist; empty for other ids.
+  const std::set<std::string>& artistTokenSet(std::string_view id) const;
+
+  // Every normalised title once.
+  const std::vector<std::string>& allTitles() const;
+  // Whether some title or artist needs language detection to be recognised.
+  bool needsLanguageDetection() const;
+
+ private:
+  struct Tables;
+  std::shared_ptr<const Tables> tables_;
+};
+
+}  // namespace kesta

@@ -1,0 +1,12 @@
+#include "reading/mixer_reading.h"
+
+namespace kesta {
+
+json::Value MixerReading::toJson() const { return {{"fader", fader}, {"eqNeutral", eqNeutral}}; }
+
+MixerReading MixerReading::fromJson(const json::Value& value) {
+  const double fader = json::numberField(value, "fader");
+  return {fader, json::boolField(value, "eqNeutral")};
+}
+
+}  // namespace kesta

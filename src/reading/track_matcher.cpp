@@ -1,0 +1,407 @@
+#include "reading/track_matcher.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <map>
+#include <unordered_map>
+#include <utility>
+
+#include "library/text_tools.h"
+#include "platform/text/regex.h"
+#include "platform/text/unicode_text.h"
+
+namespace kesta::TrackMatcher {
+
+namespace {
+
+namespace Rule {
+constexpr std::string_view noText = "no-text";
+constexpr std::string_view emptyIndicator = "empty-indicator";
+constexpr std::string_view controlsOnly = "controls-only";
+constexpr std::string_view trackList = "track-list";
+constexpr std::string_view noLibraryMatch = "no-library-match";
+constexpr std::string_view weakOnly = "weak-only";
+constexpr std::string_view exactArtist = "exact+artist";
+constexpr std::string_view exact = "exact";
+constexpr std::string_view exactSharedPrefix = "exact-shared-prefix";
+constexpr std::string_view prefixArtist = "prefix+artist";
+constexpr std::string_view prefix = "prefix";
+constexpr std::string_view nearArtist = "near+artist";
+constexpr std::string_view near = "near";
+constexpr std::string_view mergedArtist = "merged+artist";
+constexpr std::string_view tieSettled = "tie-settled";
+constexpr std::string_view tie = "tie:";
+constexpr std::string_view duplicates = "+dup";
+}  // namespace Rule
+
+// Below this best score no candidate is trusted on its own.
+constexpr int kTrustedScore = 55;
+
+const Regex& clockReadout() {
+  static const Regex pattern(R"(^-?\d{1,3}:\d{2}([.,]\d)?$)");
+  return pattern;
+}
+
+std::size_t characterCount(std::string_view text) { return unicode::graphemeCount(text); }
+
+// One usable recognised line.
+struct Line {
+  std::string raw;
+  std::string norm;  // never empty
+  std::size_t length = 0;
+  bool truncated = false;
+  WordSet tokens;  // words of two or more characters
+  bool looksLikeClock = false;
+};
+
+WordSet wordsOfTwoOrMore(std::string_view text) {
+  WordSet words;
+  for (auto& word : TextTools::tokens(text))
+    if (characterCount(word) >= 2) words.insert(std::move(word));
+  return words;
+}
+
+std::optional<Line> usableLine(std::string_view text) {
+  Line line;
+  line.raw = unicode::trimmed(text, unicode::isWhitespaceOrNewline);
+  line.norm = TextTools::normalized(line.raw);
+  if (line.norm.empty()) return std::nullopt;
+  line.length = characterCount(line.norm);
+  line.truncated = line.raw.ends_with("…") || line.raw.ends_with("...");
+  line.tokens = wordsOfTwoOrMore(line.raw);
+  line.looksLikeClock = clockReadout().search(line.raw);
+  return line;
+}
+
+bool allScalars(std::string_view text, bool (*test)(char32_t)) {
+  const std::u32string scalars = unicode::toScalars(text);
+  return std::all_of(scalars.begin(), scalars.end(), test);
+}
+
+bool anyScalar(std::string_view text, bool (*test)(char32_t)) {
+  const std::u32string scalars = unicode::toScalars(text);
+  return std::any_of(scalars.begin(), scalars.end(), test);
+}
+
+// Ids are views into the index, which outlives every match.
+struct Candidate {
+  std::string_view id;
+  int score = 0;
+  MatchStrength strength = MatchStrength::normal;
+  std::string_view rule;
+};
+
+std::vector<std::string> sortedUnique(std::vector<std::string> ids) {
+  std::sort(ids.begin(), ids.end());
+  ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+  return ids;
+}
+
+std::vector<std::string> idsOf(const std::vector<Candidate>& candidates) {
+  std::vector<std::string> ids;
+  ids.reserve(candidates.size());
+  for (const auto& candidate : candidates) ids.emplace_back(candidate.id);
+  return ids;
+}
+
+// Among several library entries, the one that best fits what the deck shows:
+// the shown key counts most, then a BPM within 2 %, then being suggestible;
+// the smaller stable key settles the rest.
+std::string chooseAmongDuplicates(const std::vector<std::string>& ids, const Hints& hints,
+                                  const LibraryIndex& index) {
+  std::vector<const Track*> tracks;
+  for (const auto& id : ids)
+    if (const Track* track = index.track(id)) tracks.push_back(track);
+  if (tracks.size() < 2) return ids.front();
+  const auto preference = [&](const Track& track) {
+    int value = 0;
+    if (hints.key && track.musicalKey == hints.key) value += 4;
+    if (hints.bpm && track.bpm && std::abs(*track.bpm - *hints.bpm) / *track.bpm <= 0.02) value += 2;
+    if (track.isRecommendable()) value += 1;
+    return value;
+  };
+  const auto best = std::min_element(tracks.begin(), tracks.end(), [&](const Track* a, const Track* b) {
+    const int pa = preference(*a);
+    const int pb = preference(*b);
+    return pa != pb ? pa > pb : a->key < b->key;
+  });
+  return (*best)->id;
+}
+
+// Between two or more songs, the one whose artist is shown on a line, else the
+// one whose key the deck shows; nothing when neither singles out one song.
+std::optional<std::vector<Candidate>> settleTie(const std::map<std::string, std::vector<Candidate>>& groups,
+                                                const std::vector<std::string>& lines, const Hints& hints,
+                                                const LibraryIndex& index) {
+  const auto onlyGroup = [&](auto&& qualifies) -> std::optional<std::vector<Candidate>> {
+    const std::vector<Candidate>* found = nullptr;
+    for (const auto& [song, candidates] : groups) {
+      const bool any = std::any_of(candidates.begin(), candidates.end(), [&](const Candidate& candidate) {
+        const Track* track = index.track(candidate.id);
+        return track && qualifies(*track);
+      });
+      if (!any) continue;
+      if (found) return std::nullopt;
+      found = &candidates;
+    }
+    if (!found) return std::nullopt;
+    return *found;
+  };
+  if (auto byArtist = onlyGroup([&](const Track& track) {
+        const std::string artist = TextTools::normalized(track.artist);
+        return !artist.empty() && std::find(lines.begin(), lines.end(), artist) != lines.end();
+      }))
+    return byArtist;
+  if (hints.key) return onlyGroup([&](const Track& track) { return track.musicalKey == hints.key; });
+  return std::nullopt;
+}
+
+// The candidate search over the content lines of one deck.
+class CandidateSearch {
+ public:
+  CandidateSearch(const std::vector<Line>& lines, const LibraryIndex& index) : lines_(lines), index_(index) {}
+
+  std::vector<Candidate> run() {
+    for (std::size_t i = 0; i < lines_.size(); ++i) propose(i);
+    return std::move(candidates_);
+  }
+
+ private:
+  void add(const std::string& id, int score, MatchStrength strength, std::string_view rule) {
+    candidates_.push_back({id, score, strength, rule});
+  }
+
+  void propose(std::size_t current) {
+    current_ = current;
+    shownOnOtherLines_.clear();
+    const Line& line = lines_[current];
+    const std::string& n = line.norm;
+    const std::size_t c = line.length;
+    const bool weak = c < 4 || allScalars(n, unicode::isNumeric);
+    if (weak && line.raw.find(':') != std::string::npos) return;
+
+    const std::vector<std::string>& exactIds = index_.idsForTitle(n);
+    // Cut off, or the beginning of a longer title: the line may name another track.
+    const bool sharedPrefix = !exactIds.empty() && (line.truncated || !index_.longerTitles(n).empty());
+    for (const auto& id : exactIds) {
+      if (artistConfirmed(id, std::nullopt))
+        add(id, 100, MatchStrength::strong, Rule::exactArtist);
+      else if (weak)
+        continue;
+      else if (!sharedPrefix)
+        add(id, c >= 8 ? 90 : 80, c >= 8 ? MatchStrength::strong : MatchStrength::normal, Rule::exact);
+      else
+        add(id, 55, MatchStrength::normal, Rule::exactSharedPrefix);
+    }
+    if (!exactIds.empty() && !line.truncated) return;
+
+    if (c >= 6) {
+      std::vector<std::string_view> longer = index_.titlesWithPrefix(n);
+      std::erase(longer, std::string_view(n));
+      if (!longer.empty() && (line.truncated || c >= 10)) {
+        const int score = longer.size() == 1 && c >= 10 ? 60 : 40;
+        for (const auto title : longer)
+          for (const auto& id : index_.idsForTitle(title)) {
+            if (artistConfirmed(id, std::nullopt))
+              add(id, 78, MatchStrength::normal, Rule::prefixArtist);
+            else if (line.truncated)
+              add(id, score, MatchStrength::normal, Rule::prefix);
+          }
+      }
+    }
+    if (!exactIds.empty()) return;
+
+    const int limit = std::max(1, static_cast<int>(c / 10));
+    for (const auto& near : index_.nearTitles(n, limit))
+      for (const auto& id : index_.idsForTitle(near.title)) {
+        if (artistConfirmed(id, std::nullopt))
+          add(id, 76 - near.distance, MatchStrength::normal, Rule::nearArtist);
+        else if (near.distance == 1 && c >= 10)
+          add(id, 58, MatchStrength::normal, Rule::near);
+      }
+
+    if (c >= 6)
+      for (const auto title : index_.titlesContained(n)) {
+        const std::string remainder = replacingAll(n, title, " ");
+        for (const auto& id : index_.idsForTitle(title))
+          if (artistConfirmed(id, remainder)) add(id, 74, MatchStrength::normal, Rule::mergedArtist);
+      }
+  }
+
+  static std::string replacingAll(std::string_view text, std::string_view target, std::string_view with) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(target); at != std::string_view::npos; at = text.find(target, from)) {
+      out.append(text.substr(from, at - from)).append(with);
+      from = at + target.size();
+    }
+    out.append(text.substr(from));
+    return out;
+  }
+
+  // Whether the track's artist shows on the remainder of the current line (when
+  // given) or on another content line, whole, cut off, or by its words.
+  bool artistConfirmed(const std::string& id, const std::optional<std::string>& remainder) {
+    const std::string* artist = index_.artist(id);
+    if (!artist || artist->empty()) return false;
+    // Entries of one artist share one normalised text in the index.
+    const auto [form, isNew] = artists_.try_emplace(artist);
+    if (isNew) {
+      form->second.length = characterCount(*artist);
+      for (const auto& word : index_.artistTokenSet(id))
+        if (characterCount(word) >= 3) form->second.words.push_back(word);
+    }
+    const ArtistForm& shape = form->second;
+
+    const auto shows = [&](std::string_view norm, std::size_t length, const WordSet& tokens) {
+      if (norm == *artist) return true;
+      if (shape.length >= 4 && norm.find(*artist) != std::string_view::npos) return true;
+      if (length >= 5 && artist->starts_with(norm) && 10 * length >= 6 * shape.length) return true;
+      if (shape.words.empty()) return false;
+      const auto shared = static_cast<std::size_t>(std::count_if(
+          shape.words.begin(), shape.words.end(), [&](std::string_view w) { return tokens.contains(w); }));
+      return shared >= (shape.words.size() == 1 ? 1u : 2u) && 2 * shared >= shape.words.size();
+    };
+
+    if (remainder) {
+      const std::string norm = TextTools::normalized(*remainder);
+      if (shows(norm, characterCount(norm), wordsOfTwoOrMore(*remainder))) return true;
+    }
+    const auto [known, unseen] = shownOnOtherLines_.try_emplace(artist, false);
+    if (unseen)
+      for (std::size_t i = 0; i < lines_.size() && !known->second; ++i)
+        known->second = i != current_ && shows(lines_[i].norm, lines_[i].length, lines_[i].tokens);
+    return known->second;
+  }
+
+  struct ArtistForm {
+    std::size_t length = 0;
+    std::vector<std::string_view> words;  // artist words of three characters or more
+  };
+
+  const std::vector<Line>& lines_;
+  const LibraryIndex& index_;
+  std::size_t current_ = 0;
+  std::vector<Candidate> candidates_;
+  std::unordered_map<const std::string*, ArtistForm> artists_;
+  // Per current line: whether an artist shows on one of the other lines.
+  std::unordered_map<const std::string*, bool> shownOnOtherLines_;
+};
+
+MatchResult result(DeckReading reading, std::string_view rule) {
+  return {std::move(reading), std::string(rule)};
+}
+
+}  // namespace
+
+const WordSet& interfaceWords() {
+  // clang-format off
+  static const WordSet words = {
+      "trim", "cue", "sync", "master", "bpm", "hotcue", "loop", "stems", "vocal", "inst", "bass", "drums",
+      "play", "pause", "slip", "mute", "keysync", "beatsync", "quantize", "effects", "filter", "gain", "high",
+      "mid", "low", "key", "tempo", "reloop", "auto", "beat", "grid", "memory", "remain", "elapsed", "wide",
+      "range", "reset", "mt", "q", "a", "b", "1", "2", "3", "4", "deck", "deck1", "deck2", "loading",
+      "nowloading", "analyzing", "analysing", "nowanalyzing", "buffering", "downloading", "pleasewait",
+  };
+  // clang-format on
+  return words;
+}
+
+const WordSet& emptyIndicators() {
+  static const WordSet phrases = {"notloaded", "notrackloaded", "notrack", "noloadedtrack"};
+  return phrases;
+}
+
+MatchResult match(std::span<const std::string> texts, const LibraryIndex& index) {
+  std::vector<Line> usable;
+  for (const auto& text : texts)
+    if (auto line = usableLine(text)) usable.push_back(std::move(*line));
+
+  if (usable.empty()) return result(DeckReading::unreadable(), Rule::noText);
+  if (std::any_of(usable.begin(), usable.end(),
+                  [](const Line& line) { return emptyIndicators().contains(line.norm); }))
+    return result(DeckReading::empty(), Rule::emptyIndicator);
+
+  std::vector<Line> content;
+  for (auto& line : usable)
+    if (!line.looksLikeClock && !interfaceWords().contains(line.norm) && !isMetadataToken(line.raw))
+      content.push_back(std::move(line));
+  if (content.empty()) return result(DeckReading::noTitle(), Rule::controlsOnly);
+
+  std::set<std::string_view> shownTitles;
+  for (const auto& line : content)
+    if (!index.idsForTitle(line.norm).empty()) shownTitles.insert(line.norm);
+  if (shownTitles.size() > 2) return result(DeckReading::unreadable(), Rule::trackList);
+
+  const std::vector<Candidate> candidates = CandidateSearch(content, index).run();
+
+  // One candidate per id: its highest score, the earliest among equals.
+  std::vector<Candidate> kept;
+  std::unordered_map<std::string_view, std::size_t> keptById;
+  for (const auto& candidate : candidates) {
+    if (candidate.score < 0) continue;
+    const auto [slot, inserted] = keptById.try_emplace(candidate.id, kept.size());
+    if (inserted)
+      kept.push_back(candidate);
+    else if (candidate.score > kept[slot->second].score)
+      kept[slot->second] = candidate;
+  }
+
+  // Candidates whose score fell below zero count as none: an ambiguous verdict
+  // with no ids would name no track at all.
+  if (kept.empty()) {
+    std::vector<std::string> legible;
+    for (const auto& line : content) {
+      if (legible.size() == 2) break;
+      if (line.length >= 3 &&
+          (anyScalar(line.norm, unicode::isLetter) || allScalars(line.norm, unicode::isNumeric)))
+        legible.push_back(line.norm);
+    }
+    if (legible.empty()) return result(DeckReading::noTitle(), Rule::controlsOnly);
+    return result(DeckReading::unmatched(legible.size() == 1 ? legible[0] : legible[0] + "|" + legible[1]),
+                  Rule::noLibraryMatch);
+  }
+
+  const int best = std::max_element(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+                     return a.score < b.score;
+                   })->score;
+  if (best < kTrustedScore) return result(DeckReading::ambiguous(sortedUnique(idsOf(kept))), Rule::weakOnly);
+
+  std::vector<Candidate> top;
+  std::copy_if(kept.begin(), kept.end(), std::back_inserter(top),
+               [&](const Candidate& c) { return c.score == best; });
+  std::map<std::string, std::vector<Candidate>> songs;
+  for (const auto& candidate : top) {
+    const Track* track = index.track(candidate.id);
+    songs[track ? track->songKey() : std::string(candidate.id)].push_back(candidate);
+  }
+  const Hints hints = metadataHints(texts);
+
+  if (songs.size() == 1) {
+    const std::string chosen = chooseAmongDuplicates(idsOf(top), hints, index);
+    const Candidate& picked =
+        *std::find_if(top.begin(), top.end(), [&](const Candidate& c) { return c.id == chosen; });
+    if (picked.rule == Rule::exactSharedPrefix) {
+      std::vector<std::string> ids{std::string(picked.id)};
+      if (const Track* track = index.track(picked.id))
+        for (const auto title : index.longerTitles(TextTools::normalized(track->title)))
+          for (const auto& id : index.idsForTitle(title)) ids.push_back(id);
+      return result(DeckReading::ambiguous(sortedUnique(std::move(ids))), Rule::exactSharedPrefix);
+    }
+    std::string rule(picked.rule);
+    if (top.size() > 1) rule += Rule::duplicates;
+    return result(DeckReading::track(std::string(picked.id), picked.strength), rule);
+  }
+
+  std::vector<std::string> lineNorms;
+  for (const auto& line : content) lineNorms.push_back(line.norm);
+  if (const auto settled = settleTie(songs, lineNorms, hints, index))
+    return result(
+        DeckReading::track(chooseAmongDuplicates(idsOf(*settled), hints, index), MatchStrength::normal),
+        Rule::tieSettled);
+  return result(DeckReading::ambiguous(sortedUnique(idsOf(top))),
+                std::string(Rule::tie) + std::string(top.front().rule));
+}
+
+}  // namespace kesta::TrackMatcher

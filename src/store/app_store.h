@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "live/diagnostics_session.h"
+#include "store/legacy_data.h"
+#include "store/preferences.h"
+#include "store/serial_queue.h"
+#include "store/stored_library.h"
+#include "store/user_data.h"
+#include "suggest/dj_set.h"
+
+namespace kesta {
+
+// The single owner of the data folder: every file that lasts from one run to
+// the next is read and written here, whole, with no cache. A file that cannot
+// be decoded is moved aside under "<name>.unreadable-<seconds since 1970>" and
+// the read yields defaults or nothing. Every write is atomic and durable.
+//
+// All reads and the record saves run on the caller's thread; diagnostics
+// session files go through one serial writer ("kesta.diagnostics.write").
+class AppStore final {
+ public:
+  static constexpr std::size_t keptDiagnosticsSessions = 20;
+  static constexpr std::size_t keptArchivedSets = 100;
+
+  // "KESTA_DATA_DIR" when set and not empty, taken as it stands; else
+  // "Kesta Live Beta" in the user's data folder ($XDG_DATA_HOME, by default
+  // ~/.local/share). Worked out anew on every call.
+  static std::filesystem::path defaultRoot();
+
+  // Creates the folder and its parents; a failure shows only as failed saves.
+  explicit AppStore(std::filesystem::path root = defaultRoot());
+  AppStore(const AppStore&) = delete;
+  AppStore& operator=(const AppStore&) = delete;
+  // Waits for the diagnostics writes already queued.
+  ~AppStore();
+
+  const std::filesystem::path& root() const { return root_; }
+
+  // "preferences.json"; the defaults when absent or unreadable. Saving is silent.
+  Preferences preferences() const;
+  void savePreferences(const Preferences& preferences) const;
+
+  // "userdata.json"; empty maps when absent or unreadable. Saving is silent.
+  UserData userData() const;
+  void saveUserData(const UserData& userData) const;
+
+  // "library.json". Saving throws json::EncodingError or std::system_error;
+  // the earlier file then stays whole.
+  std::optional<StoredLibrary> storedLibrary() const;
+  void saveLibrary(const StoredLibrary& library) const;
+
+  // "active-set.json", the running set; saving none removes the file. Silent.
+  std::optional<DJSet> activeSet() const;
+  void saveActiveSet(const std::optional<DJSet>& set) const;
+
+  // "sets.json", the archive, newest first; only the first 100 are written. Silent.
+  std::vector<DJSet> archivedSets() const;
+  void saveArchivedSets(const std::vector<DJSet>& sets) const;
+
+  // "legacy-import.json", the earlier version's data once brought over. Silent.
+  std::optional<LegacyData> legacy() const;
+  void saveLegacy(const LegacyData& legacy) const;
+
+  // The "diagnostics" folder: one file per session, the newest 20 kept.
+  std::filesystem::path diagnosticsFolder() const;
+  // Queues a copy of the session and returns at once.
+  void saveDiagnostics(const DiagnosticsSession& session) const;
+  // The same write, returning once it and every write queued before it are done.
+  void saveDiagnosticsNow(const DiagnosticsSession& session) const;
+  // The newest readable session whose id is not `excluding`, after every write
+  // queued before the call has finished.
+  std::optional<DiagnosticsSession> latestDiagnostics(const std::optional<std::string>& excluding) const;
+
+ private:
+  template <class T, class Decode>
+  std::optional<T> load(std::string_view name, Decode decode) const;
+  template <class Encode>
+  void save(std::string_view name, Encode encode) const;
+  // Saves and drops the error: the callers of these files are not told.
+  template <class Encode>
+  void saveSilently(std::string_view name, Encode encode) const;
+
+  std::filesystem::path diagnosticsFile(const DiagnosticsSession& session) const;
+  void writeDiagnostics(const DiagnosticsSession& session) const;
+  std::vector<std::filesystem::path> diagnosticsFiles() const;
+
+  std::filesystem::path root_;
+  // Behind a pointer so that a const store can still queue work.
+  std::unique_ptr<SerialQueue> diagnosticsQueue_;
+};
+
+}  // namespace kesta

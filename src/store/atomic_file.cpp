@@ -1,0 +1,123 @@
+#include "store/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+#include <vector>
+
+namespace kesta::AtomicFile {
+namespace {
+
+constexpr int kMaximumAsideAttempts = 1000;
+
+[[noreturn]] void fail(int error, const std::string& what, const std::filesystem::path& file) {
+  throw std::system_error(error, std::generic_category(), what + " " + file.string());
+}
+
+// Closes the descriptor it holds on every path out of a function.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  // Closes now and answers the error of close, 0 when there was none.
+  int close() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+int writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+  const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() < 0) fail(errno, "cannot open folder", folder);
+  // Some file systems cannot flush a folder; the rename itself has happened.
+  if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
+    fail(errno, "cannot flush folder", folder);
+}
+
+// Renames without replacing: renameat2 where the file system has it, else a
+// hard link, which also refuses a taken name.
+int renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  if (::link(from.c_str(), to.c_str()) != 0) return errno;
+  ::unlink(from.c_str());
+  return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> read(const std::filesystem::path& file) {
+  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t count = ::read(fd.get(), buffer.data(), buffer.size());
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (count == 0) break;
+    bytes.append(buffer.data(), static_cast<std::size_t>(count));
+  }
+  return bytes;
+}
+
+void write(const std::filesystem::path& target, std::string_view bytes) {
+  const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+  std::string pattern = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+  Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
+  if (fd.get() < 0) fail(errno, "cannot create a temporary file for", target);
+  const std::filesystem::path temporary = pattern;
+
+  int error = writeAll(fd.get(), bytes);
+  if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+  if (const int closeError = fd.close(); error == 0) error = closeError;
+  if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(temporary.c_str());
+    fail(error, "cannot write", target);
+  }
+  syncFolder(folder);
+}
+
+std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file, std::string_view suffix) {
+  const std::string base = file.string() + std::string(suffix);
+  for (int attempt = 1; attempt <= kMaximumAsideAttempts; ++attempt) {
+    const std::filesystem::path candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+    const int error = renameNoReplace(file, candidate);
+    if (error == 0) return candidate;
+    if (error != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace kesta::AtomicFile

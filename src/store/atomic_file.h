@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Whole-file reads and writes for the data folder. A write never leaves a
+// partial file behind: a reader, or the next launch after a crash or power
+// loss, finds either the old content or the new one.
+namespace kesta::AtomicFile {
+
+// The whole file, or absent when it cannot be read for any reason (missing,
+// no permission, a folder in its place).
+std::optional<std::string> read(const std::filesystem::path& file);
+
+// Writes `bytes` to a new file in the target's folder, flushes it to the disk,
+// renames it over `target` and flushes the folder. Throws std::system_error
+// naming the file; the old target is then unchanged and no temporary file is
+// left.
+void write(const std::filesystem::path& target, std::string_view bytes);
+
+// Moves `file` to `file` + `suffix`, or, when that name is taken, to the first
+// free name with "-2", "-3", ... appended. Never replaces an existing file.
+// Answers the new path, or absent when nothing was moved.
+std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file, std::string_view suffix);
+
+}  // namespace kesta::AtomicFile

@@ -1,0 +1,266 @@
+#include "store/library_file.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <future>
+#include <iterator>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/json/json_coding.h"
+
+namespace kesta::LibraryFile {
+namespace {
+
+// Below this many tracks one thread is quicker than several.
+constexpr std::size_t kTracksPerSlice = 2000;
+constexpr std::size_t kMaximumSlices = 8;
+
+std::size_t sliceCount(std::size_t tracks) {
+  const std::size_t threads = std::max<std::size_t>(1, std::thread::hardware_concurrency());
+  return std::clamp<std::size_t>(tracks / kTracksPerSlice, 1, std::min(threads, kMaximumSlices));
+}
+
+// Runs work(i) for every slice, the first on the calling thread, and answers
+// the results in slice order. An exception from any slice is rethrown; a
+// thread that cannot be started leaves its slice to the calling thread.
+template <class Work>
+auto inSlices(std::size_t slices, Work work) {
+  using Result = decltype(work(std::size_t{0}));
+  std::vector<std::future<Result>> others;
+  for (std::size_t i = 1; i < slices; ++i) {
+    try {
+      others.push_back(std::async(std::launch::async, work, i));
+    } catch (const std::system_error&) {
+      others.push_back(std::async(std::launch::deferred, work, i));
+    }
+  }
+  std::vector<Result> results;
+  results.push_back(work(0));
+  for (auto& other : others) results.push_back(other.get());
+  return results;
+}
+
+// The structure of a JSON text, walked without building values: enough to
+// find the spans of the track list and of each track. Anything unusual (an
+// escaped key, a repeated key, a malformed separator) makes it give up, and
+// the whole text is then decoded in one piece, which judges it exactly.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) {}
+
+  std::size_t position() const { return pos_; }
+  void skipWhitespace() {
+    while (pos_ < text_.size() &&
+           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r')) {
+      ++pos_;
+    }
+  }
+  bool consume(char c) {
+    skipWhitespace();
+    if (pos_ >= text_.size() || text_[pos_] != c) return false;
+    ++pos_;
+    return true;
+  }
+  bool peek(char c) {
+    skipWhitespace();
+    return pos_ < text_.size() && text_[pos_] == c;
+  }
+  // A key without escapes, or nothing.
+  std::optional<std::string_view> key() {
+    if (!consume('"')) return std::nullopt;
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != '"') {
+      if (text_[pos_] == '\\') return std::nullopt;
+      ++pos_;
+    }
+    if (pos_ >= text_.size()) return std::nullopt;
+    return text_.substr(start, pos_++ - start);
+  }
+  // Moves past one value of any kind; false when it runs off the text.
+  bool skipValue() {
+    skipWhitespace();
+    if (pos_ >= text_.size()) return false;
+    const char first = text_[pos_];
+    if (first == '"') return skipString();
+    if (first == '{' || first == '[') {
+      int depth = 0;
+      while (pos_ < text_.size()) {
+        const char c = text_[pos_];
+        if (c == '"') {
+          if (!skipString()) return false;
+          continue;
+        }
+        ++pos_;
+        if (c == '{' || c == '[') {
+          ++depth;
+        } else if ((c == '}' || c == ']') && --depth == 0) {
+          return true;
+        }
+      }
+      return false;
+    }
+    // A number or a literal runs up to the next separator.
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && std::string_view(",}] \t\n\r").find(text_[pos_]) == std::string_view::npos)
+      ++pos_;
+    return pos_ > start;
+  }
+
+ private:
+  bool skipString() {
+    ++pos_;
+    while (pos_ < text_.size()) {
+      const char c = text_[pos_++];
+      if (c == '\\') {
+        ++pos_;
+      } else if (c == '"') {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+struct Span {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// Finds the value of `wanted` among the members of the object at the scanner,
+// and leaves the scanner at the end of the object.
+std::optional<Span> memberSpan(Scanner& scanner, std::string_view wanted) {
+  if (!scanner.consume('{')) return std::nullopt;
+  std::optional<Span> found;
+  if (scanner.consume('}')) return std::nullopt;
+  do {
+    const auto key = scanner.key();
+    if (!key || !scanner.consume(':')) return std::nullopt;
+    scanner.skipWhitespace();
+    const std::size_t begin = scanner.position();
+    if (!scanner.skipValue()) return std::nullopt;
+    if (*key == wanted) {
+      if (found) return std::nullopt;
+      found = Span{begin, scanner.position()};
+    }
+  } while (scanner.consume(','));
+  if (!scanner.consume('}')) return std::nullopt;
+  return found;
+}
+
+struct Layout {
+  Span tracks;                   // the track list, brackets included
+  std::vector<Span> trackSpans;  // each track object
+};
+
+// Where the track list and each track stand in a stored library's text.
+std::optional<Layout> layoutOf(std::string_view text) {
+  Scanner outer(text);
+  const auto library = memberSpan(outer, "library");
+  outer.skipWhitespace();
+  if (!library || outer.position() != text.size()) return std::nullopt;
+
+  Scanner inLibrary(text.substr(library->begin, library->end - library->begin));
+  const auto tracks = memberSpan(inLibrary, "tracks");
+  if (!tracks) return std::nullopt;
+  Layout layout;
+  layout.tracks = Span{library->begin + tracks->begin, library->begin + tracks->end};
+
+  const std::string_view list = text.substr(layout.tracks.begin, layout.tracks.end - layout.tracks.begin);
+  Scanner scan(list);
+  if (!scan.consume('[')) return std::nullopt;
+  if (!scan.consume(']')) {
+    do {
+      scan.skipWhitespace();
+      const std::size_t begin = scan.position();
+      if (!scan.peek('{') || !scan.skipValue()) return std::nullopt;
+      layout.trackSpans.push_back(Span{layout.tracks.begin + begin, layout.tracks.begin + scan.position()});
+    } while (scan.consume(','));
+    if (!scan.consume(']')) return std::nullopt;
+  }
+  scan.skipWhitespace();
+  if (scan.position() != list.size()) return std::nullopt;
+  return layout;
+}
+
+StoredLibrary decodeWhole(std::string_view text) { return StoredLibrary::fromJson(json::parse(text)); }
+
+}  // namespace
+
+std::string encode(const StoredLibrary& stored) {
+  const auto& tracks = stored.library.tracks;
+  const std::size_t slices = sliceCount(tracks.size());
+  // Each slice is written as an array; its elements are joined into the whole list.
+  const auto parts = inSlices(slices, [&](std::size_t slice) {
+    const std::size_t begin = tracks.size() * slice / slices;
+    const std::size_t end = tracks.size() * (slice + 1) / slices;
+    json::Value array = json::Value::array();
+    for (std::size_t i = begin; i < end; ++i) array.push_back(tracks[i].toJson());
+    std::string text = json::write(array);
+    return text.substr(1, text.size() - 2);
+  });
+
+  StoredLibrary shell{Library{{},
+                              stored.library.playlists,
+                              stored.library.report,
+                              stored.library.sourceFileName,
+                              stored.library.importedAt},
+                      stored.xmlPath, stored.xmlModifiedAt};
+  const std::string outline = json::write(shell.toJson());
+  const auto layout = layoutOf(outline);
+  if (!layout) return json::write(stored.toJson());
+
+  std::string text;
+  std::size_t total = outline.size();
+  for (const auto& part : parts) total += part.size() + 1;
+  text.reserve(total);
+  text.append(outline, 0, layout->tracks.begin + 1);
+  bool first = true;
+  for (const auto& part : parts) {
+    if (part.empty()) continue;
+    if (!first) text += ',';
+    text += part;
+    first = false;
+  }
+  text.append(outline, layout->tracks.end - 1);
+  return text;
+}
+
+StoredLibrary decode(std::string_view text) {
+  const auto layout = layoutOf(text);
+  if (!layout || layout->trackSpans.size() < kTracksPerSlice) return decodeWhole(text);
+
+  const auto& spans = layout->trackSpans;
+  const std::size_t slices = sliceCount(spans.size());
+  auto parts = inSlices(slices, [&](std::size_t slice) {
+    const std::size_t first = spans.size() * slice / slices;
+    const std::size_t last = spans.size() * (slice + 1) / slices;
+    std::string list = "[";
+    if (first < last) list.append(text.substr(spans[first].begin, spans[last - 1].end - spans[first].begin));
+    list += ']';
+    return json::asList<Track>(json::parse(list), Track::fromJson);
+  });
+
+  std::string outline;
+  outline.reserve(text.size() - (layout->tracks.end - layout->tracks.begin) + 2);
+  outline.append(text.substr(0, layout->tracks.begin));
+  outline += "[]";
+  outline.append(text.substr(layout->tracks.end));
+  StoredLibrary stored = decodeWhole(outline);
+
+  std::size_t count = 0;
+  for (const auto& part : parts) count += part.size();
+  stored.library.tracks.reserve(count);
+  for (auto& part : parts) {
+    std::move(part.begin(), part.end(), std::back_inserter(stored.library.tracks));
+  }
+  return stored;
+}
+
+}  // namespace kesta::LibraryFile

@@ -1,0 +1,168 @@
+#include "oneclick/browser_row_matcher.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "oneclick/browser_rows.h"
+#include "reading/library_index.h"
+
+namespace kesta {
+namespace {
+
+using testing::browserLines;
+using testing::BrowserRow;
+using testing::kBrowserRegion;
+using testing::libraryOf;
+using testing::libraryTrack;
+using testing::titleBox;
+
+const Track kStrobe = libraryTrack("1", "Strobe", "deadmau5", "8A", 128, 637);
+const Track kUntitled = libraryTrack("13", " ", "Nobody");
+
+RowPick expectedPick(const testing::ExpectedPick& expected) {
+  switch (expected.kind) {
+    case testing::ExpectedPick::Kind::row:
+      return RowPick::row(titleBox(expected.value));
+    case testing::ExpectedPick::Kind::ambiguous:
+      return RowPick::ambiguous(expected.value);
+    case testing::ExpectedPick::Kind::notFound:
+      break;
+  }
+  return RowPick::notFound();
+}
+
+TEST(BrowserRowMatcher, Scenes) {
+  for (const auto& scene : testing::browserScenes()) {
+    const LibraryIndex index(libraryOf(scene.library));
+    EXPECT_EQ(BrowserRowMatcher::pick(browserLines(scene.rows), scene.requested, index, kBrowserRegion),
+              expectedPick(scene.expected))
+        << scene.name;
+  }
+}
+
+TEST(BrowserRowMatcher, NothingToFind) {
+  const LibraryIndex index(libraryOf({kStrobe, kUntitled}));
+  const auto pick = [&](const std::vector<TextBox>& lines, const Track& track) {
+    return BrowserRowMatcher::pick(lines, track, index, kBrowserRegion);
+  };
+  EXPECT_EQ(pick({}, kStrobe), RowPick::notFound()) << "no lines";
+  EXPECT_EQ(pick(browserLines({{" ", "Nobody"}}), kUntitled), RowPick::notFound()) << "no title";
+  // The deck area above the browser shows the same track.
+  const std::vector<TextBox> deck = {{"Strobe", {0.05, 0.10, 0.3, 0.02}},
+                                     {"deadmau5", {0.4, 0.10, 0.2, 0.02}}};
+  EXPECT_EQ(pick(deck, kStrobe), RowPick::notFound()) << "deck area";
+  // A centre on the region's lower or right edge lies outside it.
+  const std::vector<TextBox> edge = {{"Strobe", {0.05, 0.99, 0.3, 0.02}}, {"Strobe", {0.9, 0.5, 0.2, 0.02}}};
+  EXPECT_EQ(pick(edge, kStrobe), RowPick::notFound()) << "region edges";
+}
+
+// Two title lines whose centres lie within 0.6 of the later line's height (at
+// least 0.0036) are one row.
+TEST(BrowserRowMatcher, RowsJoinWithinSixTenthsOfALineHeight) {
+  struct Row {
+    double height;
+    double gap;
+    RowPick expected;
+  };
+  const Rect first{0.05, 0.5, 0.3, 0.02};
+  const Row rows[] = {
+      {0.02, 0.0119, RowPick::row(first)},
+      {0.02, 0.0121, RowPick::ambiguous(2)},
+      {0.004, 0.0035, RowPick::row(first)},
+      {0.004, 0.0037, RowPick::ambiguous(2)},
+  };
+  const LibraryIndex index(libraryOf({kStrobe}));
+  for (const auto& row : rows) {
+    const Rect second{0.05, first.midY() + row.gap - row.height / 2, 0.3, row.height};
+    const std::vector<TextBox> lines = {
+        {"Strobe", first}, {"deadmaus", {0.4, 0.5, 0.2, 0.02}}, {"Strobe", second}};
+    EXPECT_EQ(BrowserRowMatcher::pick(lines, kStrobe, index, kBrowserRegion), row.expected)
+        << "height " << row.height << ", gap " << row.gap;
+  }
+}
+
+TEST(BrowserRowMatcher, Similar) {
+  struct Row {
+    const char* text;
+    const char* reference;
+    bool expected;
+  };
+  const Row rows[] = {
+      {"Strobe", "STROBE!", true},
+      {"Str0be", "Strobe", true},
+      {"Strobo", "Strobe", false},  // under eight characters only equality counts
+      {"Higher Graund", "Higher Ground", true},
+      {"Hlgher Graund", "Higher Ground", false},  // two edits on twelve characters
+      {"Children Of The Nigh", "Children Of The Night", true},
+      {"Children Of Da Nite", "Children Of The Night", false},
+      {"Higher Ground", "Higher Grounds Remixed By Someone", false},
+      {"", "", false},
+      {"!!", "!!", false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(BrowserRowMatcher::similar(row.text, row.reference), row.expected)
+        << row.text << " / " << row.reference;
+  }
+}
+
+MatchedRow matched(int index, std::vector<std::string> others) {
+  return {titleBox(index), std::move(others), true};
+}
+
+TEST(BrowserRowMatcher, DuplicateTieBreak) {
+  struct Case {
+    const char* name;
+    Track track;
+    std::vector<MatchedRow> rows;
+    std::optional<Rect> expected;
+  };
+  const Track noDuration = libraryTrack("1", "Strobe", "deadmau5", "8A", 128, 0);
+  const Track wholeHour = libraryTrack("1", "Strobe", "deadmau5", std::nullopt, std::nullopt, 3725);
+  const Case cases[] = {
+      {"only one shows the key",
+       kStrobe,
+       {matched(0, {"deadmau5", "128.00", "5A"}), matched(1, {"deadmau5", "127.00", "8A"})},
+       titleBox(1)},
+      {"same key, only one shows the BPM",
+       kStrobe,
+       {matched(0, {"128.00", "8A"}), matched(1, {"127.00", "8A"})},
+       titleBox(0)},
+      {"key and BPM read as one line",
+       kStrobe,
+       {matched(0, {"128.00 5A"}), matched(1, {"128.00 8A"})},
+       titleBox(1)},
+      {"same everything: the topmost, not the first",
+       kStrobe,
+       {matched(2, {"128.00", "8A", "10:37"}), matched(1, {"128.00", "8A", "10:37"})},
+       titleBox(1)},
+      {"neither shows the duration",
+       kStrobe,
+       {matched(0, {"128.00", "8A"}), matched(1, {"128.00", "8A"})},
+       std::nullopt},
+      {"the topmost of the rows showing the duration",
+       kStrobe,
+       {matched(2, {"10:37"}), matched(1, {"10:37"}), matched(0, {"9A"})},
+       titleBox(1)},
+      {"duration singles one out", kStrobe, {matched(0, {"10:36"}), matched(1, {"10:37"})}, titleBox(1)},
+      {"no duration and nothing singles out",
+       noDuration,
+       {matched(0, {"128.00", "8A"}), matched(1, {"128.00", "8A"})},
+       std::nullopt},
+      {"no duration but the key singles out",
+       noDuration,
+       {matched(0, {"8A"}), matched(1, {"9A"})},
+       titleBox(0)},
+      {"a BPM with one decimal does not narrow",
+       kStrobe,
+       {matched(1, {"128.0", "10:37"}), matched(0, {"127.00", "10:37"})},
+       titleBox(0)},
+      {"minutes past the hour", wholeHour, {matched(1, {"62:05"}), matched(0, {"62:50"})}, titleBox(1)},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(BrowserRowMatcher::duplicateTieBreak(c.rows, c.track), c.expected) << c.name;
+}
+
+}  // namespace
+}  // namespace kesta

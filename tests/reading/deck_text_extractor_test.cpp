@@ -1,0 +1,275 @@
+#include "reading/deck_text_extractor.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/ocr/fake_text_recognizer.h"
+#include "reading/library_index.h"
+#include "reading/reading_fixtures.h"
+
+namespace kesta {
+namespace {
+
+using testing::libraryOf;
+using testing::libraryTrack;
+
+// A recogniser answer in crop fractions, given top-left like RecognizedLine;
+// the fake speaks the recogniser's bottom-left convention.
+TextObservation line(std::string text, Rect topLeft) {
+  return {std::move(text), Rect{topLeft.x, 1.0 - topLeft.maxY(), topLeft.width, topLeft.height}};
+}
+
+class DeckTextExtractorTest : public ::testing::Test {
+ protected:
+  DeckTextExtractorTest()
+      : index(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"), libraryTrack("2", "Other Song", "Someone")})) {
+    recognizer->answer([this](const Image&, const RecognitionRequest& request) {
+      return request.level == RecognitionLevel::fast ? fastLines : accurateLines;
+    });
+  }
+
+  DeckExtraction extract(double now, int deck = 1) { return extractor.extract(window, deck, index, now); }
+
+  // Extracts and anchors as the engine does after accepting a reading.
+  DeckExtraction readAndAnchor(double now, bool sameContent, const std::string& expected = "Midnight Signal") {
+    auto extraction = extract(now);
+    extractor.anchor(1, window, extraction, sameContent, expected);
+    return extraction;
+  }
+
+  std::size_t callsAt(RecognitionLevel level) const {
+    std::size_t count = 0;
+    for (const auto& call : recognizer->calls()) count += call.request.level == level;
+    return count;
+  }
+
+  // Paints over deck 1's title line so its fingerprint changes.
+  void changeTitleArea(Rgba colour = {0, 0, 0, 255}) {
+    const Rect deck = extractor.config.layout.deck1.scaledTo(window.size());
+    window.fill(Rect{deck.x + deck.width * 0.1, deck.y + deck.height * 0.2, deck.width * 0.4, deck.height * 0.1}, colour);
+  }
+
+  std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
+  DeckTextExtractor extractor{recognizer};
+  LibraryIndex index;
+  Image window{1000, 500, Rgba{40, 40, 40, 255}};
+  std::vector<TextObservation> accurateLines = {line("Midnight Signal", {0.1, 0.2, 0.4, 0.1}),
+                                                line("Echo Unit", {0.1, 0.35, 0.3, 0.1}),
+                                                line("01:02.5", {0.7, 0.8, 0.2, 0.1})};
+  std::vector<TextObservation> fastLines = {line("Midnight Signa1", {0.1, 0.2, 0.4, 0.1}),
+                                            line("01:07.0", {0.7, 0.8, 0.2, 0.1})};
+};
+
+TEST_F(DeckTextExtractorTest, FirstReadingIsAccurateWithNothingToCompare) {
+  const auto first = extract(10.0);
+  ASSERT_EQ(recognizer->calls().size(), 1u);
+  EXPECT_EQ(recognizer->calls()[0].request, (RecognitionRequest{RecognitionLevel::accurate, 0.02f, false}));
+  EXPECT_TRUE(first.ocrRan);
+  ASSERT_TRUE(first.observation.reading.is<DeckReading::Track>());
+  EXPECT_EQ(first.observation.reading.as<DeckReading::Track>()->id, "1");
+  EXPECT_EQ(first.observation.titleAreaChanged, std::nullopt);
+  EXPECT_EQ(first.observation.clockSeconds, 62);
+  EXPECT_FALSE(first.fingerprint);
+  ASSERT_TRUE(first.titleRegion);
+  // Title and artist lines, widened by 0.01 and a quarter of the deck to the right.
+  EXPECT_NEAR(first.titleRegion->x, 0.09, 1e-9);
+  EXPECT_NEAR(first.titleRegion->y, 0.19, 1e-9);
+  EXPECT_NEAR(first.titleRegion->maxX(), 0.75, 1e-9);
+  EXPECT_NEAR(first.titleRegion->maxY(), 0.46, 1e-9);
+  EXPECT_EQ(first.lines.size(), 3u);
+}
+
+TEST_F(DeckTextExtractorTest, UnchangedDeckSkipsThenConfirmsFastThenReadsAccuratelyAgain) {
+  readAndAnchor(10.0, false);
+
+  const auto skipped = extract(10.4);
+  EXPECT_EQ(skipped.observation.rule, "unchanged-skip");
+  EXPECT_TRUE(skipped.observation.reading.is<DeckReading::Unreadable>());
+  EXPECT_EQ(skipped.observation.titleAreaChanged, false);
+  EXPECT_FALSE(skipped.ocrRan);
+  EXPECT_TRUE(skipped.lines.empty());
+  EXPECT_TRUE(skipped.fingerprint);
+  EXPECT_EQ(skipped.ocrMs, 0);
+  EXPECT_EQ(recognizer->calls().size(), 1u);
+
+  const auto verified = extract(11.0);
+  EXPECT_EQ(verified.observation.rule, "fast-verified");
+  EXPECT_EQ(verified.observation.clockSeconds, 67);
+  EXPECT_EQ(verified.observation.titleAreaChanged, false);
+  EXPECT_TRUE(verified.ocrRan);
+  EXPECT_FALSE(verified.titleRegion);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 1u);
+
+  // Counted as a reading: skips again within a second of it.
+  EXPECT_EQ(extract(11.9).observation.rule, "unchanged-skip");
+  EXPECT_EQ(extract(12.0).observation.rule, "fast-verified");
+  EXPECT_EQ(extract(14.9).observation.rule, "fast-verified");
+  EXPECT_EQ(extract(15.0).observation.rule, "unchanged-skip");
+  // Due again, and five seconds after the last accurate reading: accurate
+  // although nothing changed.
+  const auto refreshed = extract(15.9);
+  EXPECT_EQ(callsAt(RecognitionLevel::accurate), 2u);
+  EXPECT_EQ(refreshed.observation.titleAreaChanged, false);
+  EXPECT_TRUE(refreshed.observation.reading.is<DeckReading::Track>());
+  EXPECT_TRUE(refreshed.fingerprint);
+}
+
+TEST_F(DeckTextExtractorTest, TwoFailedFastConfirmationsStopFastConfirmation) {
+  readAndAnchor(10.0, true);
+  fastLines = {line("Other Song", {0.1, 0.2, 0.4, 0.1})};
+
+  for (const double now : {11.0, 12.0}) {
+    const auto failed = extract(now);
+    EXPECT_TRUE(failed.observation.reading.is<DeckReading::Track>());  // the accurate lines
+    EXPECT_EQ(failed.observation.titleAreaChanged, false);
+    EXPECT_EQ(failed.lines.size(), 3u);
+  }
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 2u);
+  EXPECT_EQ(callsAt(RecognitionLevel::accurate), 3u);
+
+  extract(13.0);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 2u);
+  EXPECT_EQ(callsAt(RecognitionLevel::accurate), 4u);
+
+  // A fresh anchor starts counting again.
+  readAndAnchor(14.0, false);
+  extract(15.0);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 3u);
+}
+
+TEST_F(DeckTextExtractorTest, ChangedTitleAreaIsReadAccurately) {
+  readAndAnchor(10.0, false);
+  changeTitleArea();
+  const auto changed = extract(10.2);
+  EXPECT_EQ(changed.observation.titleAreaChanged, true);
+  EXPECT_EQ(callsAt(RecognitionLevel::accurate), 2u);
+  EXPECT_TRUE(changed.fingerprint);
+}
+
+TEST_F(DeckTextExtractorTest, WithoutSkippingEveryAnchoredCallIsAccurateAndJudged) {
+  extractor.config.skipUnchangedDecks = false;
+  readAndAnchor(10.0, false);
+  EXPECT_EQ(extract(10.1).observation.titleAreaChanged, false);
+  changeTitleArea();
+  EXPECT_EQ(extract(10.2).observation.titleAreaChanged, true);
+  EXPECT_EQ(callsAt(RecognitionLevel::accurate), 3u);
+}
+
+TEST_F(DeckTextExtractorTest, NewImageSizeDropsAnchorsButKeepsRecognitionTimes) {
+  readAndAnchor(10.0, false);
+  window = Image(1200, 600, Rgba{40, 40, 40, 255});
+  const auto after = extract(10.3);
+  EXPECT_EQ(after.observation.titleAreaChanged, std::nullopt);
+  EXPECT_FALSE(after.fingerprint);
+  EXPECT_EQ(callsAt(RecognitionLevel::accurate), 2u);
+}
+
+TEST_F(DeckTextExtractorTest, ThreeChangedReadingsOfTheSameContentMakeTheAnchorNoisy) {
+  readAndAnchor(10.0, false);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(extractor.isNoisy(1));
+    changeTitleArea(i % 2 ? Rgba{0, 0, 0, 255} : Rgba{250, 250, 250, 255});
+    const auto changed = readAndAnchor(11.0 + i, true);
+    EXPECT_EQ(changed.observation.titleAreaChanged, true);
+  }
+  EXPECT_TRUE(extractor.isNoisy(1));
+  const auto noisy = extract(20.0);
+  EXPECT_EQ(noisy.observation.titleAreaChanged, std::nullopt);
+  EXPECT_FALSE(noisy.fingerprint);
+
+  extractor.forget(1);
+  EXPECT_FALSE(extractor.isNoisy(1));
+}
+
+TEST_F(DeckTextExtractorTest, AnUnchangedReadingResetsTheNoisyStreak) {
+  readAndAnchor(10.0, false);
+  changeTitleArea({0, 0, 0, 255});
+  readAndAnchor(11.0, true);
+  changeTitleArea({250, 250, 250, 255});
+  readAndAnchor(12.0, true);
+  readAndAnchor(17.5, true);  // accurate refresh, nothing changed
+  changeTitleArea({0, 0, 0, 255});
+  readAndAnchor(18.0, true);
+  EXPECT_FALSE(extractor.isNoisy(1));
+}
+
+TEST_F(DeckTextExtractorTest, EveryDeckNumberButOneUsesTheSecondArea) {
+  const Rect deck2 = extractor.config.layout.deck2.scaledTo(window.size());
+  for (const int deck : {2, 0, 7}) {
+    const auto crop = extractor.crop(window, deck);
+    ASSERT_TRUE(crop);
+    EXPECT_EQ(crop->width(), int(deck2.width));
+  }
+  const Rect deck1 = extractor.config.layout.deck1.scaledTo(window.size());
+  EXPECT_EQ(extractor.crop(window, 1)->height(), int(deck1.height));
+}
+
+TEST_F(DeckTextExtractorTest, AreaOutsideTheImageIsUnreadable) {
+  extractor.config.layout.deck1 = Rect{1.5, 1.5, 0.2, 0.2};
+  const auto outside = extract(1.0);
+  EXPECT_TRUE(outside.observation.reading.is<DeckReading::Unreadable>());
+  EXPECT_FALSE(outside.ocrRan);
+  EXPECT_TRUE(recognizer->calls().empty());
+  EXPECT_FALSE(extractor.deckView(window));
+}
+
+TEST_F(DeckTextExtractorTest, DeckViewStacksBothAreasWithAGreenBand) {
+  const auto view = extractor.deckView(window);
+  ASSERT_TRUE(view);
+  const auto top = *extractor.crop(window, 1);
+  const auto bottom = *extractor.crop(window, 2);
+  EXPECT_EQ(view->width(), std::max(top.width(), bottom.width()));
+  EXPECT_EQ(view->height(), top.height() + bottom.height() + 12);
+  EXPECT_EQ(view->pixel(0, top.height() + 5), (Rgba{207, 255, 102, 255}));
+  EXPECT_EQ(view->pixel(0, 0), (Rgba{40, 40, 40, 255}));
+}
+
+TEST(DeckTextConfirmation, LooseTitlesMayDifferByLength) {
+  const LibraryIndex index(libraryOf({libraryTrack("1", "Another Title", "X")}));
+  struct Case {
+    std::vector<std::string> lines;
+    std::string expected;
+    bool confirmed;
+  };
+  const Case cases[] = {
+      {{"Abcdefg"}, "Abcdefg", true},
+      {{"Abcdefx"}, "Abcdefg", false},                     // 7 characters: exact only
+      {{"Abcdefgx"}, "Abcdefgh", true},                    // 8 to 19: one edit
+      {{"Abcdefxx"}, "Abcdefgh", false},
+      {{"Abcdefghijklmnopqrxx"}, "Abcdefghijklmnopqrst", true},  // 20 and more: two edits
+      {{"D0ub1e Trouble"}, "Double Trouble", true},       // recognition reads o as 0, l as 1
+      {{"Double Trouble", "Another Title"}, "Double Trouble", false},  // another library title refutes
+      {{}, "Double Trouble", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(DeckTextExtractor::confirms(c.lines, c.expected, index), c.confirmed) << c.expected;
+}
+
+TEST(DeckTextConfirmation, EmptyExpectedTitleHoldsWhileTheDeckShowsNoTitle) {
+  const LibraryIndex index(libraryOf({libraryTrack("1", "Another Title", "X")}));
+  const std::vector<std::string> clockOnly = {"03:21.4"};
+  EXPECT_TRUE(DeckTextExtractor::confirms(clockOnly, "", index));
+  const std::vector<std::string> title = {"Another Title"};
+  EXPECT_FALSE(DeckTextExtractor::confirms(title, "", index));
+}
+
+TEST(DeckTitleRegion, KeepsTitleAndArtistLinesAndClampsToTheArea) {
+  const Track track = libraryTrack("1", "Night Drive", "Mira");
+  const std::vector<RecognizedLine> lines = {
+      {"Night Drive (Extended)", {0.005, 0.002, 0.5, 0.1}},  // begins with the title: kept
+      {"Mira", {0.1, 0.9, 0.2, 0.095}},                      // the artist: kept
+      {"Mir", {0.0, 0.5, 0.1, 0.1}},                         // short and not equal: dropped
+      {"128.00", {0.8, 0.3, 0.2, 0.1}},
+  };
+  const auto region = DeckTextExtractor::titleRegion(lines, track);
+  ASSERT_TRUE(region);
+  EXPECT_DOUBLE_EQ(region->x, 0.0);
+  EXPECT_DOUBLE_EQ(region->y, 0.0);
+  EXPECT_NEAR(region->maxX(), 0.755, 1e-9);
+  EXPECT_DOUBLE_EQ(region->maxY(), 1.0);
+  EXPECT_FALSE(DeckTextExtractor::titleRegion(std::vector<RecognizedLine>{{"Else", {0, 0, 1, 1}}}, track));
+}
+
+}  // namespace
+}  // namespace kesta

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+// Deck texts as DJs' collections hold them: remix and edit parentheses,
+// accented letters, titles too long for the deck area, featured artists.
+// BPM, key and times follow from the position in the list.
+namespace kesta::testing {
+
+struct DeckText {
+  std::string title;
+  std::string artist;
+  std::string bpm;
+  std::string key;
+  double duration;
+  double elapsed;
+};
+
+inline std::vector<DeckText> deckTexts() {
+  static const std::array<std::pair<const char*, const char*>, 104> tracks{{
+      {"Strobe (Club Edit)", "deadmau5"},
+      {"Opus (Four Tet Remix)", "Eric Prydz"},
+      {"Café del Mar (Energy 52 Remix)", "Energy 52"},
+      {"Niton (The Reason)", "Eric Prydz"},
+      {"Sun & Moon (Above & Beyond Club Mix)", "Above & Beyond feat. Richard Bedford"},
+      {"Midnight City (Eric Prydz Private Remix)", "M83"},
+      {"Música Ligera", "Soda Stereo"},
+      {"Déjà Vu (Original Mix)", "Ilario Alicante"},
+      {"Blue Monday '88", "New Order"},
+      {"Everybody's Free (To Feel Good)", "Rozalla"},
+      {"Children (Dream Version)", "Robert Miles"},
+      {"Insomnia (Monster Mix)", "Faithless"},
+      {"Finally (Choice Mix)", "Kings Of Tomorrow feat. Julie McKnight"},
+      {"Groove Is In The Heart", "Deee-Lite"},
+      {"Show Me Love (Steve Angello & Laidback Luke Remix)", "Robin S"},
+      {"Lola's Theme (Radio Edit)", "The Shapeshifters"},
+      {"Sing It Back (Boris Dlugosch Mix)", "Moloko"},
+      {"Ride On Time", "Black Box"},
+      {"Música Para Volar (Extended Version)", "Javier Álvarez"},
+      {"Señorita (Club Mix)", "Ibiza Bros"},
+      {"Noche de Verano en la Ciudad (Luna Mix)", "Los Hermanos Ruiz"},
+      {"Où Es-Tu (Dub)", "Célia Rousseau"},
+      {"Über Alles Hinaus (Kompakt Edit)", "Jürgen Schäfer"},
+      {"Ça Plane Pour Moi", "Plastic Bertrand"},
+      {"Mañana Será Otro Día (Extended Mix)", "Niño Sánchez feat. Lúcia"},
+      {"Ångström (Original Mix)", "Søren Kjærgaard"},
+      {"Fête Foraine", "Hélène Dubois"},
+      {"Jazz Ó Clock (Rework)", "Zé Pedro"},
+      {"Gravity of the Situation Seen From the Top of the Highest Mountain at Dawn (Extended Mix)",
+       "Ocean Drive Collective"},
+      {"A Very Long Journey Through the Night and Into the Morning Light (Original Mix)",
+       "Sunrise Avenue Project"},
+      {"Everything You Ever Wanted to Know About the Deep End of the Warehouse (Dub Mix)",
+       "Warehouse Theory"},
+      {"The Sound of the Underground Coming Up Through the Floor (Late Night Version)", "Basement Jaxx"},
+      {"When the Lights Go Down and the Bass Comes In Again (Club Mix)", "Low Frequency Union"},
+      {"Tomorrow Never Knows What Tonight Has Already Decided (Reprise)", "The Long Titles"},
+      {"Levels (Skrillex Remix)", "Avicii"},
+      {"One More Time (Extended)", "Daft Punk"},
+      {"Around The World (Radio Edit)", "Daft Punk"},
+      {"Music Sounds Better With You", "Stardust"},
+      {"Da Funk", "Daft Punk"},
+      {"Cola (Extended Mix)", "CamelPhat & Elderbrook"},
+      {"Losing It", "Fisher"},
+      {"Turn Off The Lights (Club Mix)", "Chris Lake feat. Alexis Roberts"},
+      {"Piece Of Your Heart (Original Mix)", "Meduza feat. Goodboys"},
+      {"Lose Control (Extended Mix)", "Meduza, Becky Hill & Goodboys"},
+      {"Ferrari (Extended Mix)", "James Hype & Miggy Dela Rosa"},
+      {"Rumble (Extended Mix)", "Skrillex, Fred again.. & Flowdan"},
+      {"Marea (We've Lost Dancing)", "Fred again.. & The Blessed Madonna"},
+      {"Delilah (Pull Me Out Of This)", "Fred again.."},
+      {"Baby Again..", "Fred again.., Skrillex & Four Tet"},
+      {"Innerbloom (What So Not Remix)", "RÜFÜS DU SOL"},
+      {"You Were Right", "RÜFÜS DU SOL"},
+      {"Breathe (Extended Mix)", "Eric Prydz & Rob Swire"},
+      {"Pjanoo (Club Mix)", "Eric Prydz"},
+      {"Call On Me (Radio Mix)", "Eric Prydz"},
+      {"Ghosts 'n' Stuff (Original Mix)", "deadmau5 feat. Rob Swire"},
+      {"I Remember (Original Mix)", "deadmau5 & Kaskade"},
+      {"Sandstorm (Original Mix)", "Darude"},
+      {"Adagio For Strings (Tiësto Remix)", "William Orbit"},
+      {"Silence (Delerium Remix)", "Delerium feat. Sarah McLachlan"},
+      {"Kernkraft 400 (Original Mix)", "Zombie Nation"},
+      {"Born Slippy .NUXX", "Underworld"},
+      {"Windowlicker", "Aphex Twin"},
+      {"Xtal", "Aphex Twin"},
+      {"Halcyon And On And On", "Orbital"},
+      {"Chime (Edit)", "Orbital"},
+      {"Energy Flash (Original Mix)", "Joey Beltram"},
+      {"Strings Of Life (Derrick May Remix)", "Rhythim Is Rhythim"},
+      {"Good Life (Inner City Remix)", "Inner City"},
+      {"Can You Feel It (Instrumental)", "Mr. Fingers"},
+      {"Your Love (Original Mix)", "Frankie Knuckles feat. Jamie Principle"},
+      {"Pacific State (808 State Mix)", "808 State"},
+      {"Papua New Guinea (Hybrid Mix)", "The Future Sound Of London"},
+      {"Sweet Harmony", "The Beloved"},
+      {"Rez / Cowgirl", "Underworld"},
+      {"Café de Flore (Doctor Rockit Mix)", "Charles Webster"},
+      {"At Night (Shiny Disco Club Mix)", "Shakedown"},
+      {"Lady (Hear Me Tonight)", "Modjo"},
+      {"Hey Boy Hey Girl", "The Chemical Brothers"},
+      {"Galvanize (feat. Q-Tip)", "The Chemical Brothers"},
+      {"Teardrop (Mad Professor Mazaruni Vocal Mix)", "Massive Attack"},
+      {"Porcelain (Futureshock Remix)", "Moby"},
+      {"Innocence (Nero Remix)", "Nero"},
+      {"Greyhound (Extended)", "Swedish House Mafia"},
+      {"Don't You Worry Child (Extended Mix)", "Swedish House Mafia feat. John Martin"},
+      {"Titanium (Extended Mix)", "David Guetta feat. Sia"},
+      {"Animals (Original Mix)", "Martin Garrix"},
+      {"Tremor (Sensation 2014 Anthem)", "Dimitri Vegas, Martin Garrix & Like Mike"},
+      {"Language (Original Mix)", "Porter Robinson"},
+      {"Bangarang (feat. Sirah)", "Skrillex"},
+      {"Scary Monsters And Nice Sprites", "Skrillex"},
+      {"Latch (feat. Sam Smith)", "Disclosure"},
+      {"White Noise (feat. AlunaGeorge)", "Disclosure"},
+      {"Rather Be (feat. Jess Glynne)", "Clean Bandit"},
+      {"Hold On (Extended Mix)", "Sub Focus & Wilkinson"},
+      {"Afterglow (Original Mix)", "Wilkinson"},
+      {"Gecko (Overdrive) (Extended Mix)", "Oliver Heldens & Becky Hill"},
+      {"Koala (Original Mix)", "Oliver Heldens"},
+      {"Tsunami (Jump) (Extended)", "DVBBS & Borgeous"},
+      {"Jubel (Extended Mix)", "Klingande"},
+      {"Prayer In C (Robin Schulz Remix)", "Lilly Wood & The Prick"},
+      {"Sugar (feat. Francesco Yates)", "Robin Schulz"},
+      {"Stay The Night (Zedd Remix)", "Zedd feat. Hayley Williams"},
+      {"Clarity (Tiësto Remix)", "Zedd feat. Foxes"},
+      {"Wake Me Up (Avicii By Avicii)", "Avicii"},
+  }};
+  static const std::array<const char*, 12> keys{"8A",  "F#m", "5A", "Am", "11B", "Ebm",
+                                                "12A", "C#m", "2B", "9A", "Gm",  "7B"};
+  std::vector<DeckText> out;
+  int i = 0;
+  for (const auto& [title, artist] : tracks) {
+    const int bpmTenths = 1180 + (i * 37) % 220;  // 118.0 … 139.9
+    const std::string bpm =
+        std::to_string(bpmTenths / 10) + "." + std::to_string(bpmTenths % 10) + std::to_string((i * 3) % 10);
+    const double duration = 180 + (i * 53) % 420;
+    const double elapsed = double((i * 97) % int(duration)) + 0.1 * (i % 10);
+    out.push_back({title, artist, bpm, keys[std::size_t(i) % keys.size()], duration, elapsed});
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace kesta::testing
