@@ -63,10 +63,11 @@ int main(int argc, char** argv) {
                              ScreenPermission::granted);
   std::cout << source.connect() << "\n";
   const Image frame = source.capture();
-  const LibraryIndex index(testing::libraryOf(
-      {testing::libraryTrack("1", "Midnight City", "M83"), testing::libraryTrack("2", "Opus", "Eric Prydz")}));
+  const LibraryIndex index(testing::libraryOf({testing::libraryTrack("1", "Midnight City", "M83"),
+                                               testing::libraryTrack("2", "Opus", "Eric Prydz")}));
 
-  benchmark::RegisterBenchmark("extract_unchanged_deck", [&](benchmark::State& s) { unchangedDeck(s, frame, index); })
+  benchmark::RegisterBenchmark("extract_unchanged_deck",
+                               [&](benchmark::State& s) { unchangedDeck(s, frame, index); })
       ->Unit(benchmark::kMicrosecond)
       ->Repetitions(5)
       ->ReportAggregatesOnly(true);

@@ -50,7 +50,8 @@ int main(int, char** argv) {
     std::cerr << "the two-deck start-up was never confirmed\n";
     return 1;
   }
-  std::cout << "two-deck start-up confirmed after " << seconds(startup->second.receivedAt - startedAt) << "\n";
+  std::cout << "two-deck start-up confirmed after " << seconds(startup->second.receivedAt - startedAt)
+            << "\n";
 
   std::vector<double> library, unlisted, unloads;
   int missed = 0;

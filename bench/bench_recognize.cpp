@@ -11,6 +11,7 @@
 #include "platform/ocr/single_threaded_recognition.h"
 #include "platform/ocr/tesseract_recognizer.h"
 #include "platform/x11/x11_window_system.h"
+#include "reading/deck_layout.h"
 #include "reading/screen_capture_source.h"
 #include "reading/screen_permission.h"
 #include "reading/text_recognition.h"
@@ -20,8 +21,6 @@
 namespace {
 
 using namespace kesta;
-
-const Rect kDeck1{0.015, 0.12, 0.475, 0.26};
 
 void capture(benchmark::State& state, ScreenCaptureSource& source) {
   for (auto _ : state) benchmark::DoNotOptimize(source.capture());
@@ -54,7 +53,7 @@ int main(int argc, char** argv) {
                              ScreenPermission::granted);
   std::cout << source.connect() << "\n";
   const Image frame = source.capture();
-  const Image crop = *frame.cropped(kDeck1.scaledTo(frame.size()));
+  const Image crop = *frame.cropped(DeckLayout().deck1.scaledTo(frame.size()));
 
   const auto milliseconds = [](benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

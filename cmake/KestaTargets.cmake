@@ -14,7 +14,7 @@ function(kesta_test target)
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE kesta_test_support ${ARG_DEPS})
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "OMP_THREAD_LIMIT=1;KESTA_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "OMP_THREAD_LIMIT=1")
 endfunction()
 
 # kesta_bench(<target> SOURCES ... [DEPS ...])

@@ -79,11 +79,7 @@ struct TrackerEvent {
   }
   static TrackerEvent refined(int deck, DeckContent content) { return {Refined{deck, std::move(content)}}; }
   static TrackerEvent unload(int deck, DeckContent previous) { return {Unload{deck, std::move(previous)}}; }
-  static TrackerEvent focus(Focus focus) {
-    TrackerEvent event;
-    event.value = FocusChange{std::move(focus)};
-    return event;
-  }
+  static TrackerEvent focus(const Focus& focus) { return {FocusChange{focus}}; }
   static TrackerEvent startupAmbiguous() { return {StartupAmbiguous{}}; }
   static TrackerEvent playEvidence(int deck, std::string trackID) {
     return {PlayEvidence{deck, std::move(trackID)}};

@@ -6,6 +6,7 @@
 
 #include <iostream>
 
+#include "library/text_tools.h"
 #include "live/scripted_set.h"
 #include "platform/text/numbers.h"
 #include "support/xvfb_server.h"
@@ -20,9 +21,10 @@ using testing::UpdateLog;
 constexpr double kConfirmLimit = 20.0;
 
 std::string describeStep(const SetStep& step) {
-  const std::string what = !step.track              ? "unload"
-                           : step.track->id.empty() ? "load \"" + step.track->title + "\" (not in the library)"
-                                                    : "load " + step.track->id;
+  const std::string what = !step.track ? "unload"
+                           : step.track->id.empty()
+                               ? "load \"" + step.track->title + "\" (not in the library)"
+                               : "load " + step.track->id;
   return what + " on deck " + std::to_string(step.deck);
 }
 
@@ -40,7 +42,8 @@ std::vector<std::string> changesIn(const std::vector<UpdateLog::Entry>& entries)
         out.push_back("initial d" + std::to_string(e->deck) + " " + contentText(e->content));
       if (const auto* e = event.as<TrackerEvent::Load>())
         out.push_back("load d" + std::to_string(e->deck) + " " + contentText(e->content));
-      if (const auto* e = event.as<TrackerEvent::Unload>()) out.push_back("unload d" + std::to_string(e->deck));
+      if (const auto* e = event.as<TrackerEvent::Unload>())
+        out.push_back("unload d" + std::to_string(e->deck));
     }
   }
   return out;
@@ -97,8 +100,7 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
     // Deck 1 has played since the start; give its clock 30 s before it is replaced.
     if (steps[i].deck == 1 && i > 0 && steps[i - 1].deck == 2) {
       const auto played = log->waitFor(
-          0,
-          [](const EngineUpdate& u) { return testing::hasEvent<TrackerEvent::PlayEvidence>(u, 1); },
+          0, [](const EngineUpdate& u) { return testing::hasEvent<TrackerEvent::PlayEvidence>(u, 1); },
           std::max(0.0, playingFrom + 45.0 - Clock::now()));
       ASSERT_TRUE(played) << "no play evidence for deck 1 after its clock ran";
       EXPECT_GE(played->second.receivedAt - playingFrom, 29.0) << "play evidence before 30 s of play";
@@ -108,7 +110,8 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
     SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + describeStep(steps[i]));
     ASSERT_TRUE(outcome.confirmation) << "not confirmed within " << kConfirmLimit << " s";
     const EngineUpdate& update = *outcome.confirmation;
-    EXPECT_TRUE(testing::sameContent(update.decks[std::size_t(steps[i].deck - 1)], testing::expectedContent(steps[i])));
+    EXPECT_TRUE(testing::sameContent(update.decks[std::size_t(steps[i].deck - 1)],
+                                     testing::expectedContent(steps[i])));
     if (steps[i].track) {
       ASSERT_TRUE(update.focus);
       EXPECT_EQ(update.focus->deck, steps[i].deck);
@@ -123,6 +126,14 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
   const auto entries = log->entries();
   EXPECT_EQ(changesIn(entries), scriptedChanges(steps));
   for (const auto& entry : entries) {
+    // The scan records carry no screen text unless the user asked for it.
+    EXPECT_FALSE(entry.update.scan.rawText);
+    for (const auto& line : entry.update.scan.events) {
+      for (const auto& unlisted : {testing::kUnlisted1, testing::kUnlisted2}) {
+        EXPECT_EQ(TextTools::normalized(line).find(TextTools::normalized(unlisted.title)), std::string::npos)
+            << line;
+      }
+    }
     for (const auto& event : entry.update.events) {
       if (const auto* e = event.as<TrackerEvent::PlayEvidence>()) {
         EXPECT_EQ(*e, (TrackerEvent::PlayEvidence{1, "101"})) << "only deck 1's first track ran 30 s";
@@ -147,8 +158,8 @@ TEST_F(LiveEngineDisplayTest, FindsRekordboxAgainAfterItRestarts) {
 
   window->quit();
   window.reset();
-  const auto lost = log->waitFor(log->size(), [](const EngineUpdate& u) { return u.scan.failure.has_value(); },
-                                 kConfirmLimit);
+  const auto lost = log->waitFor(
+      log->size(), [](const EngineUpdate& u) { return u.scan.failure.has_value(); }, kConfirmLimit);
   ASSERT_TRUE(lost) << "the closed window was still captured";
   EXPECT_FALSE(lost->second.update.frame);
 

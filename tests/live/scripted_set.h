@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -86,12 +87,29 @@ struct SetStep {
 // loads, two of them of tracks not in the library, and three unloads.
 inline std::vector<SetStep> setSteps() {
   const auto load = [](int deck, const std::string& id) { return SetStep{deck, setTrack(id)}; };
-  return {load(2, "103"),         load(2, "104"),         SetStep{2, std::nullopt}, load(2, "105"),
-          SetStep{2, kUnlisted1}, load(2, "106"),         load(2, "107"),           SetStep{2, std::nullopt},
-          load(2, "108"),         load(2, "109"),         load(1, "110"),           load(2, "111"),
-          load(1, "112"),         SetStep{1, std::nullopt}, load(1, "113"),         load(2, "102"),
-          SetStep{2, kUnlisted2}, load(1, "103"),         load(2, "114"),           load(1, "104"),
-          load(2, "101"),         load(1, "105"),         load(2, "106")};
+  return {load(2, "103"),
+          load(2, "104"),
+          SetStep{2, std::nullopt},
+          load(2, "105"),
+          SetStep{2, kUnlisted1},
+          load(2, "106"),
+          load(2, "107"),
+          SetStep{2, std::nullopt},
+          load(2, "108"),
+          load(2, "109"),
+          load(1, "110"),
+          load(2, "111"),
+          load(1, "112"),
+          SetStep{1, std::nullopt},
+          load(1, "113"),
+          load(2, "102"),
+          SetStep{2, kUnlisted2},
+          load(1, "103"),
+          load(2, "114"),
+          load(1, "104"),
+          load(2, "101"),
+          load(1, "105"),
+          load(2, "106")};
 }
 
 // Every update the engine hands over, with the clock time it arrived.

@@ -41,7 +41,8 @@ const Shown kUnlisted{"", "Harbour Walls at Dusk", "Nobody Known"};
 
 Library library() {
   std::vector<Track> tracks;
-  for (const auto& s : {kSignal, kGolden, kVelvet, kOrchard}) tracks.push_back(testing::libraryTrack(s.id, s.title, s.artist));
+  for (const auto& s : {kSignal, kGolden, kVelvet, kOrchard})
+    tracks.push_back(testing::libraryTrack(s.id, s.title, s.artist));
   return testing::libraryOf(std::move(tracks));
 }
 
@@ -55,17 +56,17 @@ struct Change {
 // Deck 1's clock runs from 60 s, a quarter second a scan, until its title
 // changes at scan 36; deck 2 loads, empties, shows an unlisted track, loads.
 const std::vector<Change> kScript{
-    {0, 1, kSignal}, {0, 2, kGolden}, {12, 2, kVelvet},  {24, 2, std::nullopt},
+    {0, 1, kSignal},    {0, 2, kGolden},   {12, 2, kVelvet}, {24, 2, std::nullopt},
     {30, 2, kUnlisted}, {36, 1, kOrchard}, {44, 2, kGolden},
 };
 constexpr int kScans = 60;
 
 struct DeckState {
   std::optional<Shown> shown;
-  double clockBase = 0;     // seconds shown when the track was loaded
-  int loadedAt = 0;         // scan
-  bool changed = false;     // loaded or unloaded this scan
-  bool anchored = false;    // anchored on what it shows now
+  double clockBase = 0;   // seconds shown when the track was loaded
+  int loadedAt = 0;       // scan
+  bool changed = false;   // loaded or unloaded this scan
+  bool anchored = false;  // anchored on what it shows now
   std::optional<double> lastOCR;
   std::optional<double> lastAccurate;
 };
@@ -96,11 +97,14 @@ TEST(DeckTextExtractorDisplay, RecordedSetIsReadScanByScan) {
     for (const auto& change : kScript) {
       if (change.scan != scan) continue;
       DeckState& state = decks[change.deck];
-      state = DeckState{change.shown, change.deck == 1 ? 60.0 : 15.0, scan, true, false, state.lastOCR,
+      state = DeckState{change.shown,      change.deck == 1 ? 60.0 : 15.0, scan, true, false, state.lastOCR,
                         state.lastAccurate};
       if (change.shown) {
-        window.load(change.deck, {{"title", change.shown->title}, {"artist", change.shown->artist},
-                                  {"bpm", "124.00"}, {"key", "8A"}, {"duration", 400},
+        window.load(change.deck, {{"title", change.shown->title},
+                                  {"artist", change.shown->artist},
+                                  {"bpm", "124.00"},
+                                  {"key", "8A"},
+                                  {"duration", 400},
                                   {"elapsed", state.clockBase}});
       } else {
         window.send("clear " + std::to_string(change.deck));

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <iostream>
 #include <memory>
 
@@ -13,6 +12,7 @@
 #include "library/text_tools.h"
 #include "platform/ocr/tesseract_recognizer.h"
 #include "platform/x11/x11_window_system.h"
+#include "reading/deck_layout.h"
 #include "reading/screen_capture_source.h"
 #include "reading/screen_permission.h"
 #include "reading/text_recognition.h"
@@ -21,8 +21,6 @@
 
 namespace kesta {
 namespace {
-
-const Rect kDeckAreas[2] = {{0.015, 0.12, 0.475, 0.26}, {0.51, 0.12, 0.475, 0.26}};
 
 // "03:21.4" → 201.
 int wholeSeconds(const std::string& readout) {
@@ -60,7 +58,7 @@ Rates readAll(const std::string& display, int titleSize, RecognitionLevel level)
     }
     const Image image = source.capture();
     for (int deck = 0; deck < 2; ++deck) {
-      const auto crop = image.cropped(kDeckAreas[deck].scaledTo(image.size()));
+      const auto crop = image.cropped(DeckLayout().rect(deck + 1).scaledTo(image.size()));
       if (!crop) throw std::runtime_error("no deck crop");
       const auto lines = TextRecognition::recognize(recognizer, *crop, 0.02f, level, false);
       const std::string title = TextTools::normalized(shown[deck]["title"].get<std::string>());

@@ -7,6 +7,7 @@
 
 #include "platform/ocr/tesseract_recognizer.h"
 #include "platform/x11/x11_window_system.h"
+#include "reading/deck_layout.h"
 #include "reading/screen_capture_source.h"
 #include "reading/text_recognition.h"
 #include "support/covering_window.h"
@@ -105,11 +106,10 @@ TEST_F(ScreenCaptureDisplayTest, ReadsTheElapsedTimeOfADeck) {
   source.connect();
   standIn.load(2, kStrobe);
   TesseractRecognizer recognizer;
-  const Rect deck1{0.015, 0.12, 0.475, 0.26};
-  const Rect deck2{0.51, 0.12, 0.475, 0.26};
+  const DeckLayout layout;
   const Image image = source.capture();
-  EXPECT_EQ(TextRecognition::readClock(recognizer, image, deck2, false), 201);
-  EXPECT_EQ(TextRecognition::readClock(recognizer, image, deck1, false), std::nullopt);  // "Not Loaded"
+  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck2, false), 201);
+  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck1, false), std::nullopt);  // "Not Loaded"
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/json/json_coding.h"
 #include "store/app_store.h"
 #include "store/store_fixtures.h"
 
@@ -40,18 +41,20 @@ TEST(DiagnosticsFiles, TheNameCarriesTheWholeStartSecondAndTheIdsFirstGroup) {
   EXPECT_EQ(store.diagnosticsFolder(), folder / "diagnostics");
 }
 
-TEST(DiagnosticsFiles, SavingOneSessionAgainRewritesItsFile) {
+TEST(DiagnosticsFiles, SavingOneSessionAgainRewritesItsFileAndTheWriteAtQuitLandsLast) {
   const TempFolder folder;
   const AppStore store(folder.path());
   auto running = session(1700000000);
-  for (const char* version : {"a", "b", "c"}) {
-    running.appVersion = version;
+  for (int version = 0; version < 50; ++version) {
+    running.appVersion = std::to_string(version);
     store.saveDiagnostics(running);
   }
-  const auto latest = store.latestDiagnostics(std::nullopt);
-  ASSERT_TRUE(latest);
-  EXPECT_EQ(latest->appVersion, "c");
-  EXPECT_EQ(sessionFiles(store).size(), 1u);
+  running.appVersion = "final";
+  store.saveDiagnosticsNow(running);
+  const auto names = sessionFiles(store);
+  ASSERT_EQ(names.size(), 1u);
+  const auto text = readFile(store.diagnosticsFolder() / names[0]);
+  EXPECT_EQ(DiagnosticsSession::fromJson(json::parse(text)).appVersion, "final");
 }
 
 TEST(DiagnosticsFiles, TheNewestTwentyAreKept) {

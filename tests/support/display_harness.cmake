@@ -8,7 +8,8 @@ add_executable(standin_rekordbox
   ${harness}/standin_rekordbox/main.cpp
   ${harness}/standin_rekordbox/standin_window.cpp
   ${harness}/standin_rekordbox/deck_panel.cpp
-  ${harness}/standin_rekordbox/mixer_panel.cpp)
+  ${harness}/standin_rekordbox/mixer_panel.cpp
+  ${harness}/standin_rekordbox/browser_panel.cpp)
 target_link_libraries(standin_rekordbox PRIVATE Qt6::Widgets)
 
 add_library(kesta_test_display STATIC

@@ -4,11 +4,16 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <set>
+#include <utility>
+
+#include "platform/text/unicode_text.h"
 
 namespace kesta::defaults {
 namespace {
@@ -24,6 +29,11 @@ using PlistOwner = std::unique_ptr<void, PlistFree>;
 
 std::optional<Value> convert(plist_t node);
 
+// Text is UTF-8 everywhere in Kesta, and what is read here is saved again as
+// JSON; a hand-edited XML property list may hold bytes that are not UTF-8, so
+// each ill-formed sequence becomes U+FFFD now rather than on the next save.
+std::string wellFormed(std::string_view text) { return unicode::fromScalars(unicode::toScalars(text)); }
+
 Dictionary convertDictionary(plist_t node) {
   Dictionary out;
   plist_dict_iter iter = nullptr;
@@ -38,7 +48,7 @@ Dictionary convertDictionary(plist_t node) {
       break;
     }
     if (key) {
-      if (auto value = convert(item)) out.insert_or_assign(key, std::move(*value));
+      if (auto value = convert(item)) out.insert_or_assign(wellFormed(key), std::move(*value));
       std::free(key);
     }
   }
@@ -69,7 +79,7 @@ std::optional<Value> convert(plist_t node) {
     case PLIST_STRING: {
       std::uint64_t length = 0;
       const char* text = plist_get_string_ptr(node, &length);
-      return Value{std::string(text ? text : "", text ? length : 0)};
+      return Value{wellFormed(std::string_view(text ? text : "", text ? length : 0))};
     }
     case PLIST_DATA: {
       std::uint64_t length = 0;
@@ -103,10 +113,78 @@ bool isFileName(std::string_view name) {
          name.find('\0') == std::string_view::npos;
 }
 
+// Big-endian unsigned number of `size` bytes at `at`; absent past the end.
+std::optional<std::uint64_t> bigEndian(std::string_view bytes, std::uint64_t at, std::uint64_t size) {
+  if (size == 0 || size > 8 || at > bytes.size() || size > bytes.size() - at) return std::nullopt;
+  std::uint64_t value = 0;
+  for (std::uint64_t i = 0; i < size; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// The element count of the binary object at `at` and where its content starts.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> binaryCount(std::string_view bytes, std::uint64_t at) {
+  const auto marker = bigEndian(bytes, at, 1);
+  if (!marker) return std::nullopt;
+  if ((*marker & 0x0f) != 0x0f) return std::pair{*marker & 0x0f, at + 1};
+  const auto intMarker = bigEndian(bytes, at + 1, 1);
+  if (!intMarker || (*intMarker & 0xf0) != 0x10 || (*intMarker & 0x0f) > 3) return std::nullopt;
+  const std::uint64_t size = std::uint64_t{1} << (*intMarker & 0x0f);
+  const auto count = bigEndian(bytes, at + 2, size);
+  if (!count) return std::nullopt;
+  return std::pair{*count, at + 2 + size};
+}
+
+// Whether a binary property list has a dictionary key with a NUL character in
+// it. libplist stops the whole process with a failed assertion when such a key
+// is read, so a file holding one is refused before it is iterated. Anything
+// this walk cannot follow is left to libplist's own checks.
+bool hasKeyWithNul(std::string_view bytes) {
+  if (!bytes.starts_with("bplist") || bytes.size() < 40) return false;
+  const std::uint64_t trailer = bytes.size() - 32;
+  const auto offsetSize = bigEndian(bytes, trailer + 6, 1);
+  const auto refSize = bigEndian(bytes, trailer + 7, 1);
+  const auto objectCount = bigEndian(bytes, trailer + 8, 8);
+  const auto tableStart = bigEndian(bytes, trailer + 24, 8);
+  if (!offsetSize || !refSize || !objectCount || !tableStart) return false;
+  const auto objectAt = [&](std::uint64_t index) -> std::optional<std::uint64_t> {
+    if (index >= *objectCount) return std::nullopt;
+    return bigEndian(bytes, *tableStart + index * *offsetSize, *offsetSize);
+  };
+  const auto keyHasNul = [&](std::uint64_t index) {
+    const auto at = objectAt(index);
+    const auto marker = at ? bigEndian(bytes, *at, 1) : std::nullopt;
+    const auto count = at ? binaryCount(bytes, *at) : std::nullopt;
+    if (!marker || !count) return false;
+    const auto [length, start] = *count;
+    const std::uint64_t unit = (*marker >> 4) == 0x6 ? 2 : 1;
+    if ((*marker >> 4) != 0x5 && unit == 1) return false;
+    if (start > bytes.size() || length > (bytes.size() - start) / unit) return false;
+    for (std::uint64_t i = 0; i < length; ++i) {
+      if (bigEndian(bytes, start + i * unit, unit) == std::uint64_t{0}) return true;
+    }
+    return false;
+  };
+  // Every offset-table entry takes at least one byte, so the count is bounded by the file.
+  const std::uint64_t objects = std::min<std::uint64_t>(*objectCount, bytes.size());
+  std::set<std::uint64_t> dictionaries;
+  for (std::uint64_t index = 0; index < objects; ++index) {
+    const auto at = objectAt(index);
+    const auto marker = at ? bigEndian(bytes, *at, 1) : std::nullopt;
+    if (!marker || (*marker >> 4) != 0xd || !dictionaries.insert(*at).second) continue;
+    const auto count = binaryCount(bytes, *at);
+    if (!count || count->first > bytes.size()) continue;
+    for (std::uint64_t k = 0; k < count->first; ++k) {
+      const auto key = bigEndian(bytes, count->second + k * *refSize, *refSize);
+      if (key && keyHasNul(*key)) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<Dictionary> Domain::parse(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > kMaximumFileSize) return std::nullopt;
+  if (bytes.empty() || bytes.size() > kMaximumFileSize || hasKeyWithNul(bytes)) return std::nullopt;
   plist_t root = nullptr;
   plist_from_memory(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
   const PlistOwner owner(root);

@@ -201,7 +201,9 @@ bool isWhitespaceOrNewline(char32_t scalar) {
 
 std::string trimmed(std::string_view text, bool (*isTrimmed)(char32_t)) {
   // Most texts start and end with a kept ASCII character: nothing to decode.
-  const auto keptAscii = [&](char c) { return static_cast<unsigned char>(c) < 0x80 && !isTrimmed(static_cast<char32_t>(c)); };
+  const auto keptAscii = [&](char c) {
+    return static_cast<unsigned char>(c) < 0x80 && !isTrimmed(static_cast<char32_t>(c));
+  };
   if (text.empty() || (keptAscii(text.front()) && keptAscii(text.back()))) return std::string(text);
   // Ends that are ASCII and not trimmed need no decoding.
   const auto keeps = [isTrimmed](char c) { return static_cast<unsigned char>(c) < 0x80 && !isTrimmed(c); };

@@ -282,6 +282,8 @@ std::optional<Image> X11WindowSystem::capture(std::uint32_t id) {
       xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, id), nullptr));
   Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr));
   if (x.broken()) throw WindowSystemError("the connection to the X display broke");
+  // A gone window's id may come back as another window's, one never redirected.
+  if (!attributes) redirected_.erase(id);
   if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE) return std::nullopt;
   const int width = geometry->width;
   const int height = geometry->height;
@@ -303,7 +305,7 @@ std::optional<Image> X11WindowSystem::capture(std::uint32_t id) {
           xcb_request_check(c, xcb_composite_name_window_pixmap_checked(c, id, pixmap)));
       if (error) {
         // Unmapped or gone meanwhile; a gone window's id may come back as another window's.
-        if (error->error_code == XCB_WINDOW) redirected_.erase(id);
+        if (error->error_code == XCB_WINDOW || error->error_code == XCB_MATCH) redirected_.erase(id);
         if (error->error_code == XCB_MATCH || error->error_code == XCB_WINDOW) return std::nullopt;
         throw WindowSystemError("the X server refused the window's contents (" + describeXError(*error) +
                                 ")");

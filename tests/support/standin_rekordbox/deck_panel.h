@@ -34,6 +34,7 @@ class DeckPanel {
   void seek(double seconds);
   bool playing() const { return playingSince_.isValid(); }
   bool loaded() const { return track_.has_value(); }
+  const std::optional<DeckTrack>& track() const { return track_; }
 
   // The readouts as drawn now: "03:21.4" and "-02:17.9".
   QString elapsedText() const;

@@ -10,6 +10,8 @@
 //   resize <width> <height>
 //   blank on|off            the window's background only, or its decks and mixer again
 //   move <x> <y>
+//   browse <json array>    the browser's tracks: [{"title","artist","bpm","key","duration"}]
+//   browser                its search text, shown rows, selection, decks and actions so far
 //   hide | show | quit
 //
 // Each command is answered with one line of JSON ("ok" and the new state, or

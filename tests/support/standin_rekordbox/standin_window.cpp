@@ -3,9 +3,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QApplication>
 #include <QJsonDocument>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
+#include <algorithm>
+#include <cstdio>
 
 #include "layout.h"
 
@@ -38,6 +43,110 @@ StandInWindow::StandInWindow(int titleSize) : fonts_(Fonts::forTitleSize(titleSi
   setAttribute(Qt::WA_OpaquePaintEvent);
   ticker_.setInterval(100);
   connect(&ticker_, &QTimer::timeout, this, [this] { update(); });
+
+  search_ = new QLineEdit(this);
+  search_->setFrame(false);
+  search_->setStyleSheet("QLineEdit { background: #202024; color: #d8d8d8; }");
+  connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    browser_.setSearch(text);
+    action("search " + text);
+    update();
+  });
+  setFocusPolicy(Qt::ClickFocus);
+  // Shortcuts first, before the search box takes Shift+arrows for itself.
+  qApp->installEventFilter(this);
+}
+
+void StandInWindow::resizeEvent(QResizeEvent*) {
+  search_->setGeometry(BrowserPanel::searchArea(size()).toRect());
+  QFont font = search_->font();
+  font.setPixelSize(std::max(6, search_->height() - 5));
+  search_->setFont(font);
+}
+
+void StandInWindow::action(const QString& text) {
+  actions_.append(text);
+  std::fprintf(stderr, "standin: %s\n", text.toUtf8().constData());
+  std::fflush(stderr);
+}
+
+void StandInWindow::mousePressEvent(QMouseEvent* event) {
+  setFocus();
+  if (browser_.selectAt(event->position(), size())) {
+    action("select " + browser_.describe()["selected"].toString());
+    settle();
+  }
+}
+
+bool StandInWindow::eventFilter(QObject*, QEvent* event) {
+  if (event->type() != QEvent::KeyPress || !isActiveWindow()) return false;
+  return shortcut(static_cast<const QKeyEvent&>(*event));
+}
+
+bool StandInWindow::shortcut(const QKeyEvent& key) {
+  const auto modifiers = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  if (modifiers == Qt::ControlModifier && key.key() == Qt::Key_F) {
+    search_->setFocus();
+    action("focus search");
+    return true;
+  }
+  if (modifiers == Qt::ShiftModifier && (key.key() == Qt::Key_Left || key.key() == Qt::Key_Right)) {
+    const int deck = key.key() == Qt::Key_Left ? 1 : 2;
+    const auto track = browser_.selected();
+    if (!track) {
+      action("load deck " + QString::number(deck) + ": nothing selected");
+      return true;
+    }
+    undo_.push_back({deck, decks_[std::size_t(deck - 1)].track()});
+    decks_[std::size_t(deck - 1)].load(*track, 0);
+    action("load deck " + QString::number(deck) + " " + track->title + " - " + track->artist);
+    settle();
+    return true;
+  }
+  if (modifiers == Qt::ControlModifier && key.key() == Qt::Key_Z) {
+    if (undo_.empty()) {
+      action("undo: nothing to undo");
+      return true;
+    }
+    const Undo last = undo_.back();
+    undo_.pop_back();
+    DeckPanel& panel = decks_[std::size_t(last.deck - 1)];
+    if (last.before) {
+      panel.load(*last.before, 0);
+    } else {
+      panel.clear();
+    }
+    action("undo load deck " + QString::number(last.deck));
+    settle();
+    return true;
+  }
+  return false;
+}
+
+QJsonObject StandInWindow::browse(const QString& json) {
+  QJsonParseError error;
+  const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+  if (!document.isArray()) return failure("browse needs a JSON array of tracks: " + error.errorString());
+  QVector<DeckTrack> tracks;
+  for (const auto& value : document.array()) {
+    const QJsonObject o = value.toObject();
+    tracks.push_back({o["title"].toString(), o["artist"].toString(), o["bpm"].toString(), o["key"].toString(),
+                      o["duration"].toDouble(300)});
+  }
+  browser_.setTracks(std::move(tracks));
+  return browserState();
+}
+
+QJsonObject StandInWindow::browserState() const {
+  QJsonObject out = browser_.describe();
+  out["actions"] = actions_;
+  QJsonArray decks;
+  for (int deck = 1; deck <= 2; ++deck) {
+    const auto& track = decks_[std::size_t(deck - 1)].track();
+    decks.append(track ? QJsonValue(track->title + " - " + track->artist) : QJsonValue());
+  }
+  out["decks"] = decks;
+  return out;
 }
 
 QRectF StandInWindow::textColumn(int deck) const {
@@ -62,6 +171,7 @@ void StandInWindow::paintEvent(QPaintEvent*) {
                                         textColumn(deck), fonts_);
   }
   mixer_.paint(painter, size());
+  browser_.paint(painter, size());
 }
 
 // Paints now and waits until the X server has drawn it, so that a capture
@@ -134,6 +244,12 @@ QJsonObject StandInWindow::run(const QString& command) {
     }
     settle();
     out = deckState(*deck);
+  } else if (verb == "browse") {
+    out = browse(command.section(' ', 1, -1, QString::SectionSkipEmpty));
+    if (out.contains("error")) return out;
+    settle();
+  } else if (verb == "browser") {
+    out = browserState();
   } else if (verb == "fader") {
     const auto channel = args.size() == 2 ? deckNumber(args[0]) : std::nullopt;
     const auto value = args.size() == 2 ? number(args[1]) : std::nullopt;
