@@ -1,25 +1,8 @@
 #include "live/live_engine.h"
 
-#include <chrono>
 #include <thread>
 
-#include "library/clock.h"
-
 namespace kesta {
-
-LiveEngine::Timing LiveEngine::Timing::real() {
-  return Timing{
-      .now = Clock::now,
-      .sleep =
-          [](std::stop_token stop, double seconds) {
-            std::mutex mutex;
-            std::condition_variable_any wake;
-            std::unique_lock lock(mutex);
-            const auto nanoseconds = std::chrono::nanoseconds(static_cast<std::uint64_t>(seconds * 1e9));
-            wake.wait_for(lock, stop, nanoseconds, [] { return false; });
-          },
-  };
-}
 
 std::shared_ptr<LiveEngine> LiveEngine::create(Parts parts) {
   return std::shared_ptr<LiveEngine>(new LiveEngine(std::move(parts)));

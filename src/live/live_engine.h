@@ -14,6 +14,7 @@
 
 #include "live/deck_motion_tracker.h"
 #include "live/engine_update.h"
+#include "library/timing.h"
 #include "live/load_tracker.h"
 #include "platform/ocr/text_recognizer.h"
 #include "reading/capture_error.h"
@@ -40,14 +41,8 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
     double unreadableGrace = 3.0;  // how long both decks may be unreadable before the health says so
   };
 
-  // Time as the engine sees it; tests replace both to run in virtual time.
-  struct Timing {
-    std::function<double()> now;
-    // Sleeps `seconds`, ending early when `stop` is requested.
-    std::function<void(std::stop_token stop, double seconds)> sleep;
-
-    static Timing real();
-  };
+  // Time as the engine sees it; tests replace it to run in virtual time.
+  using Timing = kesta::Timing;
 
   using SongKeys = LoadTracker::SongKeys;
   // Called on the loop's thread; the loop goes on only after it returns, so

@@ -47,20 +47,6 @@ struct RekordboxLoader::Look {
   RowPick pick;
 };
 
-RekordboxLoader::Timing RekordboxLoader::Timing::real() {
-  return Timing{
-      .now = Clock::now,
-      .sleep =
-          [](std::stop_token stop, double seconds) {
-            std::mutex mutex;
-            std::condition_variable_any wake;
-            std::unique_lock lock(mutex);
-            const auto nanoseconds = std::chrono::nanoseconds(static_cast<std::int64_t>(seconds * 1e9));
-            wake.wait_for(lock, stop, nanoseconds, [] { return false; });
-          },
-  };
-}
-
 RekordboxLoader::RekordboxLoader(Parts parts) : parts_(std::move(parts)) {}
 
 bool RekordboxLoader::isAuthorized() const { return parts_.input->trusted(); }

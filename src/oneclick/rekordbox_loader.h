@@ -7,6 +7,7 @@
 #include <stop_token>
 #include <string>
 
+#include "library/timing.h"
 #include "oneclick/rekordbox_keys.h"
 #include "oneclick/track_loading.h"
 #include "platform/clipboard/clipboard.h"
@@ -24,14 +25,7 @@ namespace kesta {
 class RekordboxLoader : public TrackLoading {
  public:
   // Time as the loader sees it; tests replace both to run in virtual time.
-  struct Timing {
-    std::function<double()> now;
-    // Sleeps `seconds`, ending early when `stop` is requested.
-    std::function<void(std::stop_token stop, double seconds)> sleep;
-
-    // The monotonic Clock and real sleeps.
-    static Timing real();
-  };
+  using Timing = kesta::Timing;
 
   struct Parts {
     std::shared_ptr<WindowSystem> windows;

@@ -115,11 +115,8 @@ class Scanner {
     ++pos_;
     while (pos_ < text_.size()) {
       const char c = text_[pos_++];
-      if (c == '\\') {
-        ++pos_;
-      } else if (c == '"') {
-        return true;
-      }
+      if (c == '"') return true;
+      if (c == '\\') ++pos_;  // the escaped character
     }
     return false;
   }
@@ -133,25 +130,25 @@ struct Span {
   std::size_t end = 0;
 };
 
-// Finds the value of `wanted` among the members of the object at the scanner,
-// and leaves the scanner at the end of the object.
-std::optional<Span> memberSpan(Scanner& scanner, std::string_view wanted) {
-  if (!scanner.consume('{')) return std::nullopt;
-  std::optional<Span> found;
-  if (scanner.consume('}')) return std::nullopt;
+// Walks the members of the object at the scanner: the value of `wanted` with
+// `inside`, which leaves the scanner after it, every other value skipped.
+// False unless `wanted` occurs exactly once.
+template <class Inside>
+bool walkObject(Scanner& scanner, std::string_view wanted, Inside inside) {
+  if (!scanner.consume('{') || scanner.peek('}')) return false;
+  bool found = false;
   do {
     const auto key = scanner.key();
-    if (!key || !scanner.consume(':')) return std::nullopt;
-    scanner.skipWhitespace();
-    const std::size_t begin = scanner.position();
-    if (!scanner.skipValue()) return std::nullopt;
-    if (*key == wanted) {
-      if (found) return std::nullopt;
-      found = Span{begin, scanner.position()};
+    if (!key || !scanner.consume(':')) return false;
+    if (*key != wanted) {
+      if (!scanner.skipValue()) return false;
+    } else if (found || !inside()) {
+      return false;
+    } else {
+      found = true;
     }
   } while (scanner.consume(','));
-  if (!scanner.consume('}')) return std::nullopt;
-  return found;
+  return scanner.consume('}') && found;
 }
 
 struct Layout {
@@ -159,33 +156,30 @@ struct Layout {
   std::vector<Span> trackSpans;  // each track object
 };
 
-// Where the track list and each track stand in a stored library's text.
+// Where the track list and each track stand in a stored library's text, in
+// one pass over it.
 std::optional<Layout> layoutOf(std::string_view text) {
-  Scanner outer(text);
-  const auto library = memberSpan(outer, "library");
-  outer.skipWhitespace();
-  if (!library || outer.position() != text.size()) return std::nullopt;
-
-  Scanner inLibrary(text.substr(library->begin, library->end - library->begin));
-  const auto tracks = memberSpan(inLibrary, "tracks");
-  if (!tracks) return std::nullopt;
+  Scanner scan(text);
   Layout layout;
-  layout.tracks = Span{library->begin + tracks->begin, library->begin + tracks->end};
-
-  const std::string_view list = text.substr(layout.tracks.begin, layout.tracks.end - layout.tracks.begin);
-  Scanner scan(list);
-  if (!scan.consume('[')) return std::nullopt;
-  if (!scan.consume(']')) {
-    do {
-      scan.skipWhitespace();
-      const std::size_t begin = scan.position();
-      if (!scan.peek('{') || !scan.skipValue()) return std::nullopt;
-      layout.trackSpans.push_back(Span{layout.tracks.begin + begin, layout.tracks.begin + scan.position()});
-    } while (scan.consume(','));
-    if (!scan.consume(']')) return std::nullopt;
-  }
+  const auto trackList = [&] {
+    scan.skipWhitespace();
+    layout.tracks.begin = scan.position();
+    if (!scan.consume('[')) return false;
+    if (!scan.consume(']')) {
+      do {
+        scan.skipWhitespace();
+        const std::size_t begin = scan.position();
+        if (!scan.peek('{') || !scan.skipValue()) return false;
+        layout.trackSpans.push_back(Span{begin, scan.position()});
+      } while (scan.consume(','));
+      if (!scan.consume(']')) return false;
+    }
+    layout.tracks.end = scan.position();
+    return true;
+  };
+  const bool found = walkObject(scan, "library", [&] { return walkObject(scan, "tracks", trackList); });
   scan.skipWhitespace();
-  if (scan.position() != list.size()) return std::nullopt;
+  if (!found || scan.position() != text.size()) return std::nullopt;
   return layout;
 }
 
@@ -196,14 +190,17 @@ StoredLibrary decodeWhole(std::string_view text) { return StoredLibrary::fromJso
 std::string encode(const StoredLibrary& stored) {
   const auto& tracks = stored.library.tracks;
   const std::size_t slices = sliceCount(tracks.size());
-  // Each slice is written as an array; its elements are joined into the whole list.
+  // Each track is written on its own, so that its small tree is freed at once;
+  // the slices' texts are then joined into the whole list.
   const auto parts = inSlices(slices, [&](std::size_t slice) {
     const std::size_t begin = tracks.size() * slice / slices;
     const std::size_t end = tracks.size() * (slice + 1) / slices;
-    json::Value array = json::Value::array();
-    for (std::size_t i = begin; i < end; ++i) array.push_back(tracks[i].toJson());
-    std::string text = json::write(array);
-    return text.substr(1, text.size() - 2);
+    std::string text;
+    for (std::size_t i = begin; i < end; ++i) {
+      if (i > begin) text += ',';
+      text += json::write(tracks[i].toJson());
+    }
+    return text;
   });
 
   StoredLibrary shell{Library{{},
@@ -241,10 +238,13 @@ StoredLibrary decode(std::string_view text) {
   auto parts = inSlices(slices, [&](std::size_t slice) {
     const std::size_t first = spans.size() * slice / slices;
     const std::size_t last = spans.size() * (slice + 1) / slices;
-    std::string list = "[";
-    if (first < last) list.append(text.substr(spans[first].begin, spans[last - 1].end - spans[first].begin));
-    list += ']';
-    return json::asList<Track>(json::parse(list), Track::fromJson);
+    std::vector<Track> decoded;
+    decoded.reserve(last - first);
+    for (std::size_t i = first; i < last; ++i) {
+      decoded.push_back(
+          Track::fromJson(json::parse(text.substr(spans[i].begin, spans[i].end - spans[i].begin))));
+    }
+    return decoded;
   });
 
   std::string outline;

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <memory>
 #include <set>
 #include <utility>
