@@ -121,9 +121,22 @@ TEST_P(StaleRankingTest, OnlyTheNewestRankingOfTheCurrentFocusIsPublished) {
   EXPECT_EQ(optionIDs(Lane::groove), published ? peakGroove : std::vector<std::string>());
 }
 
+std::string raceName(const ::testing::TestParamInfo<Race>& info) {
+  switch (info.param) {
+    case Race::newerReleasedFirst:
+      return "NewerReleasedFirst";
+    case Race::olderHandedBackFirst:
+      return "OlderHandedBackFirst";
+    case Race::focusMovedOn:
+      return "FocusMovedOn";
+  }
+  return "";
+}
+
 INSTANTIATE_TEST_SUITE_P(Races, StaleRankingTest,
                          ::testing::Values(Race::newerReleasedFirst, Race::olderHandedBackFirst,
-                                           Race::focusMovedOn));
+                                           Race::focusMovedOn),
+                         raceName);
 
 TEST_F(RankingTest, NoCurrentTrackEmptiesTheLanesWithoutATask) {
   ready();
