@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <variant>
+
+namespace kesta::model {
+
+// Where the library restore and import stand.
+struct LibraryState {
+  // A library is being opened or read; the text says which.
+  struct Importing {
+    std::string text;
+    friend bool operator==(const Importing&, const Importing&) = default;
+  };
+  // The last import failed; the text is the error's message.
+  struct Failed {
+    std::string text;
+    friend bool operator==(const Failed&, const Failed&) = default;
+  };
+  // No library and nothing to import.
+  struct None {
+    friend bool operator==(const None&, const None&) = default;
+  };
+  // A library is installed.
+  struct Ready {
+    friend bool operator==(const Ready&, const Ready&) = default;
+  };
+
+  std::variant<Importing, Failed, None, Ready> value = None{};
+
+  static LibraryState importing(std::string text) { return {Importing{std::move(text)}}; }
+  static LibraryState failed(std::string text) { return {Failed{std::move(text)}}; }
+  static LibraryState none() { return {None{}}; }
+  static LibraryState ready() { return {Ready{}}; }
+
+  template <class C>
+  bool is() const {
+    return std::holds_alternative<C>(value);
+  }
+  template <class C>
+  const C* as() const {
+    return std::get_if<C>(&value);
+  }
+
+  friend bool operator==(const LibraryState&, const LibraryState&) = default;
+};
+
+}  // namespace kesta::model

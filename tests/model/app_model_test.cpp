@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "model_fixture.h"
+
+namespace kesta::model::testing {
+namespace {
+
+using AppModelTest = ModelFixture;
+
+TEST_F(AppModelTest, StartsFromDefaultsOverAnEmptyDataFolder) {
+  const AppModel& built = model();
+  EXPECT_TRUE(built.library().isEmpty());
+  EXPECT_EQ(built.libraryState(), LibraryState::none());
+  EXPECT_EQ(built.poolID(), "all");
+  EXPECT_FALSE(built.watching());
+  EXPECT_EQ(built.loadStatus(), LoadStatus::idle());
+  EXPECT_FALSE(built.oneClickLoad());
+  EXPECT_TRUE(built.activeSet().events.empty());
+  EXPECT_TRUE(notifications.empty());
+}
+
+}  // namespace
+}  // namespace kesta::model::testing

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/ports/key_preset_check.h"
+
+namespace kesta::model::testing {
+
+class FakeKeyPreset : public KeyPresetCheck {
+ public:
+  KeyPreset::Result check() override {
+    ++checks;
+    return result;
+  }
+  KeyPreset::Result result = KeyPreset::Matches{"Default"};
+  int checks = 0;
+};
+
+}  // namespace kesta::model::testing

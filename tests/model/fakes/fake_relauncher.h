@@ -1,0 +1,20 @@
+#pragma once
+
+#include "model/ports/relauncher.h"
+
+namespace kesta::model::testing {
+
+class FakeRelauncher : public Relauncher {
+ public:
+  bool startNewInstance() override {
+    ++starts;
+    return startSucceeds;
+  }
+  void terminate() override { ++terminations; }
+
+  bool startSucceeds = true;
+  int starts = 0;
+  int terminations = 0;
+};
+
+}  // namespace kesta::model::testing
