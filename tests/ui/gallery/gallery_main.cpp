@@ -20,8 +20,11 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  std::vector<kesta::ui::gallery::Shot> shots = kesta::ui::gallery::lookShots();
+  for (auto& shot : kesta::ui::gallery::shellShots()) shots.push_back(std::move(shot));
+
   int failures = 0;
-  for (const auto& shot : kesta::ui::gallery::lookShots()) {
+  for (const auto& shot : shots) {
     const std::unique_ptr<QWidget> widget = shot.make();
     widget->adjustSize();
     widget->show();

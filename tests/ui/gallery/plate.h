@@ -33,5 +33,7 @@ class Plate : public QWidget {
 
 // The pictures of the shared look: every control in each of its states.
 std::vector<Shot> lookShots();
+// The pictures of the Qt side of the model's ports that show something: the file panels.
+std::vector<Shot> shellShots();
 
 }  // namespace kesta::ui::gallery
