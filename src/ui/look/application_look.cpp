@@ -42,6 +42,8 @@ QPalette darkPalette() {
        {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::PlaceholderText}) {
     palette.setColor(QPalette::Disabled, role, Theme::faded(Theme::muted(), 0.6));
   }
+  // Fusion engraves disabled text with the light colour; on a dark panel that reads as a blur.
+  palette.setColor(QPalette::Disabled, QPalette::Light, Qt::transparent);
   palette.setColor(QPalette::Disabled, QPalette::Highlight, Theme::line());
   palette.setColor(QPalette::Disabled, QPalette::HighlightedText, Theme::muted());
   return palette;

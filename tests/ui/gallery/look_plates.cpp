@@ -1,6 +1,8 @@
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 
 #include "ui/gallery/plate.h"
@@ -176,6 +178,26 @@ std::unique_ptr<QWidget> sheetPlate() {
   return std::make_unique<SheetFrame>(QStringLiteral("DIAGNOSTICS"), std::move(content));
 }
 
+// A menu and a message box as the dark palette draws them, set in a plate
+// (made plain widgets so they can sit side by side).
+std::unique_ptr<QWidget> standardWidgetsPlate() {
+  auto plate = std::make_unique<Plate>(QStringLiteral("STANDARD WIDGETS IN THE DARK PALETTE"), 640);
+  auto* menu = new QMenu;
+  menu->setWindowFlags(Qt::Widget);
+  menu->addAction(QStringLiteral("Library details…"));
+  QAction* checked = menu->addAction(QStringLiteral("Whole collection · 2 314"));
+  checked->setCheckable(true);
+  checked->setChecked(true);
+  menu->addSeparator();
+  menu->addAction(QStringLiteral("Save what Kesta sees…"))->setEnabled(false);
+  auto* box = new QMessageBox(QMessageBox::Question, QStringLiteral("End set"),
+                              QStringLiteral("End this set?"), QMessageBox::Cancel | QMessageBox::Ok);
+  box->setInformativeText(QStringLiteral("It is saved to history and a fresh set starts."));
+  box->setWindowFlags(Qt::Widget);
+  plate->addRow(QStringLiteral("menu, dialog"), {menu, box});
+  return plate;
+}
+
 }  // namespace
 
 std::vector<Shot> lookShots() {
@@ -184,7 +206,8 @@ std::vector<Shot> lookShots() {
           {"look_mark_and_symbols", markAndIconsPlate},
           {"look_text", textPlate},
           {"look_palette", palettePlate},
-          {"look_sheet_frame", sheetPlate}};
+          {"look_sheet_frame", sheetPlate},
+          {"look_standard_widgets", standardWidgetsPlate}};
 }
 
 }  // namespace kesta::ui::gallery

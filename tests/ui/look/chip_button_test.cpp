@@ -84,14 +84,5 @@ TEST(ChipButton, ClicksButNeverTakesFocus) {
   EXPECT_FALSE(chip->hasFocus());
 }
 
-TEST(ChipButton, NarrowChipKeepsItsHeightAndCutsTheText) {
-  ChipButton chip(QStringLiteral("A rather long label for a chip"));
-  const QSize natural = chip.sizeHint();
-  EXPECT_EQ(chip.minimumSizeHint().height(), natural.height());
-  EXPECT_LT(chip.minimumSizeHint().width(), natural.width() / 2);
-  chip.setSymbol(Icon::expand);
-  EXPECT_GT(chip.sizeHint().width(), natural.width());
-}
-
 }  // namespace
 }  // namespace kesta::ui

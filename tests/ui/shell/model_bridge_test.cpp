@@ -37,11 +37,5 @@ TEST_F(ModelBridgeTest, StopsListeningWhenDestroyed) {
   EXPECT_EQ(notifications.size(), before + 1);
 }
 
-TEST(ModelText, RoundTripsUtf8) {
-  const std::string text = "Über · Deck 1 — ★ ⌘Z";
-  EXPECT_EQ(toQString(text).size(), 20);
-  EXPECT_EQ(toStdString(toQString(text)), text);
-}
-
 }  // namespace
 }  // namespace kesta::ui

@@ -35,15 +35,6 @@ TEST(QtBackgroundExecutor, JobsRunOffTheMainThreadAndTheirCompletionsOnIt) {
   EXPECT_EQ(offMain.load(), kJobs);
 }
 
-TEST(QtMainQueue, RunsTasksLaterInTheOrderPosted) {
-  QtMainQueue queue;
-  std::vector<int> ran;
-  for (int i = 0; i < 5; ++i) queue.post([&ran, i] { ran.push_back(i); });
-  EXPECT_TRUE(ran.empty()) << "a task ran inside post()";
-  QCoreApplication::processEvents();
-  EXPECT_EQ(ran, (std::vector<int>{0, 1, 2, 3, 4}));
-}
-
 TEST(QtMainQueue, DropsTasksStillWaitingWhenDestroyed) {
   int ran = 0;
   {

@@ -36,21 +36,5 @@ TEST(QtClickThrough, IgnoresMouseOnVisibleWindowsAndGivesItBackToThoseOnly) {
   EXPECT_TRUE(transparent(alreadyThrough));
 }
 
-TEST(QtClickThrough, WindowClosedMeanwhileIsSkipped) {
-  QtClickThrough clickThrough;
-  std::vector<model::ClickThrough::WindowID> changed;
-  {
-    QWidget gone;
-    gone.show();
-    QApplication::processEvents();
-    changed = clickThrough.ignoreMouse();
-  }
-  QWidget kept;
-  kept.show();
-  QApplication::processEvents();
-  clickThrough.restoreMouse(changed);
-  EXPECT_FALSE(transparent(kept));
-}
-
 }  // namespace
 }  // namespace kesta::ui

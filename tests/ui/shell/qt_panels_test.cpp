@@ -45,18 +45,6 @@ TEST(QtPanels, OpenPanelAsksForOneExistingXmlFileWithTheMessageShown) {
   EXPECT_EQ(message->text().toStdString(), kImport.message);
 }
 
-TEST(QtPanels, SavePanelOffersTheSuggestedName) {
-  const model::SavePanelRequest request{"Export set history", "", "kesta-set-2026-12-07.csv", {"csv"}};
-  const auto panel = QtPanels::makeSavePanel(request, nullptr);
-  const auto* files = panel->findChild<QFileDialog*>();
-  ASSERT_NE(files, nullptr);
-  EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
-  EXPECT_EQ(files->defaultSuffix(), QStringLiteral("csv"));
-  EXPECT_EQ(panel->findChild<QLabel*>(QStringLiteral("panelMessage")), nullptr);
-  ASSERT_FALSE(files->selectedFiles().isEmpty());
-  EXPECT_TRUE(files->selectedFiles().front().endsWith(QStringLiteral("/kesta-set-2026-12-07.csv")));
-}
-
 // Runs the open panel with the user choosing `name` in `folder` (or cancelling).
 std::optional<std::filesystem::path> chooseIn(const QString& folder, const QString& name, bool confirm) {
   const auto panel = QtPanels::makeOpenPanel(kImport, nullptr);
