@@ -1,5 +1,6 @@
 #include "ui/look/chip_button.h"
 
+#include <QKeySequence>
 #include <QPainter>
 #include <QtMath>
 
@@ -13,6 +14,11 @@ ChipButton::ChipButton(const QString& text, bool prominent, QWidget* parent)
   setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_Hover, false);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void ChipButton::setText(const QString& text) {
+  QAbstractButton::setText(text);
+  setShortcut(QKeySequence());
 }
 
 void ChipButton::setProminent(bool prominent) {

@@ -17,6 +17,10 @@ class ChipButton : public QAbstractButton {
  public:
   explicit ChipButton(const QString& text, bool prominent = false, QWidget* parent = nullptr);
 
+  // The text as shown, '&' included: unlike other buttons, a chip takes no
+  // keyboard shortcut from it (a track title is no mnemonic).
+  void setText(const QString& text);
+
   bool isProminent() const { return style_.prominent; }
   void setProminent(bool prominent);
   // A symbol before the text, or none.

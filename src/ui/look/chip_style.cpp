@@ -38,6 +38,7 @@ QSizeF ChipStyle::size(const ChipLabel& label) {
 
 void ChipStyle::paint(QPainter& painter, const QRectF& rect, const ChipLabel& label, bool pressed,
                       bool enabled) const {
+  if (rect.isEmpty()) return;
   if (enabled) {
     paintOpaque(painter, rect, label, pressed);
     return;

@@ -72,9 +72,11 @@ TEST(ChipButton, DisabledProminentChipFadesItsTextAsOnePicture) {
   EXPECT_NEAR(darkest, blend(Qt::black, 0.4, Theme::background()).green(), 3);
 }
 
-TEST(ChipButton, ClicksButNeverTakesFocus) {
+// The windows must never take keys meant for rekordbox: no focus, and no
+// mnemonic from a title such as "Simon & Garfunkel".
+TEST(ChipButton, ClicksButTakesNeitherFocusNorAShortcut) {
   ProbeHost host(Theme::background());
-  auto* chip = new ChipButton(QStringLiteral("Done"), true, &host);
+  auto* chip = new ChipButton(QStringLiteral("Simon & Garfunkel · 120"), true, &host);
   chip->resize(chip->sizeHint());
   host.show();
   int clicks = 0;
@@ -82,6 +84,9 @@ TEST(ChipButton, ClicksButNeverTakesFocus) {
   QTest::mouseClick(chip, Qt::LeftButton);
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(chip->hasFocus());
+  EXPECT_TRUE(chip->shortcut().isEmpty());
+  chip->setText(QStringLiteral("&Undo"));
+  EXPECT_TRUE(chip->shortcut().isEmpty());
 }
 
 }  // namespace
