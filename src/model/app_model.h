@@ -24,6 +24,7 @@
 #include "model/library_state.h"
 #include "model/load_status.h"
 #include "model/model_ports.h"
+#include "model/prepared_pool.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
 #include "platform/json/date.h"
@@ -256,6 +257,8 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   const std::optional<PendingLatency>& pendingLatency() const { return pendingLatency_; }
 
  private:
+  friend struct ModelProbe;  // the tests install a library without an import
+
   explicit AppModel(ModelPorts ports);
 
   // ---- Construction, reactions and notices --------------------------------
@@ -280,11 +283,31 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   // ---- Watching and engine updates ----------------------------------------
 
   void apply(const EngineUpdate& update);
+  // Published mirrors of the update; answers whether the decks, the shown
+  // metadata and the screen tracks were all unchanged.
+  bool mirror(const EngineUpdate& update);
+  void resumeIfRemembered(const EngineUpdate& update);
+  // Loads and plays into the set; answers the evidence time of the update's last load.
+  std::optional<double> recordEvents(const EngineUpdate& update);
+  void followFocus(const EngineUpdate& update, std::optional<double> loadEvidenceAt, bool othersUnchanged);
+  void focusMoved(const std::optional<Focus>& focus);
   void syncSet();
+  // Stops the current engine, if any, and lets it go off the main thread.
+  void retireEngine();
 
   // ---- Ranking and lanes -------------------------------------------------
 
+  // What a ranking was started under, checked again before it publishes.
+  struct RankTicket {
+    std::uint64_t generation = 0;
+    std::uint64_t seq = 0;  // the focus's, 0 without one
+    bool focusPresent = false;
+  };
+
   void scheduleRanking();
+  void publishRanking(const RankTicket& ticket, std::vector<LaneResult> lanes, double startedAt,
+                      double finishedAt);
+  void recordLatency(const RankTicket& ticket, double finishedAt, double publishedAt);
   void poolChanged(const std::string& previous);
 
   // ---- Status texts ------------------------------------------------------
@@ -384,6 +407,11 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   std::uint64_t engineGeneration_ = 0;
 
   // ---- Ranking and lanes: section state -----------------------------------
+
+  PreparedPool preparedPool_;
+  // Raised at every dismissal: only the newest one's timer may withdraw its undo.
+  std::uint64_t dismissalGeneration_ = 0;
+  friend struct RankingProbe;  // the tests set the focus and library without an engine or import
 
   // ---- Library: section state ---------------------------------------------
 
