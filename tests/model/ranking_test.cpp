@@ -13,7 +13,6 @@ namespace kesta::model::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 
 Track track(const std::string& id, std::optional<double> bpm, const std::string& title = "") {
   Track track;
@@ -52,10 +51,10 @@ class ScriptedClock : public FakeMonotonicClock {
 
 class RankingTest : public ModelFixture {
  protected:
-  AppModel& ready() {
+  // The fixture library installed and "cur" on deck 1, nothing followed yet.
+  void ready() {
     RankingProbe::install(model(), fixtureLibrary());
     RankingProbe::setDeck(model(), 1, DeckContent::track("cur"));
-    return model();
   }
   // Runs the newest background job and hands its result to the main thread.
   void settle() {
