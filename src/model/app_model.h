@@ -411,7 +411,7 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   PreparedPool preparedPool_;
   // Raised at every dismissal: only the newest one's timer may withdraw its undo.
   std::uint64_t dismissalGeneration_ = 0;
-  friend struct RankingProbe;  // the tests set the focus and library without an engine or import
+  friend struct RankingProbe;  // the tests set the decks and the focus without an engine
 
   // ---- Library: section state ---------------------------------------------
 

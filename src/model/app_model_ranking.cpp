@@ -38,10 +38,8 @@ void AppModel::scheduleRanking() {
   for (const int deck : {1, 2}) {
     if (auto track = this->track(deck)) onDeck.push_back(std::move(*track));
   }
-  // The ledger's set is the one `activeSet` mirrors; it is current even
-  // before the mirror is published.
-  RecommendationRequest request = rankingRequest(*current, preparedPool_.pool(library_, index_, poolID_),
-                                                 onDeck, ledger_.set(), userData_);
+  RecommendationRequest request =
+      rankingRequest(*current, preparedPool_.pool(library(), index_, poolID_), onDeck, activeSet_, userData_);
   publish(ranking_, true, Field::ranking);
 
   const Cancellation cancellation;
@@ -101,8 +99,8 @@ void AppModel::recordLatency(const RankTicket& ticket, double finishedAt, double
 
 void AppModel::poolChanged(const std::string& previous) {
   if (poolID_ == previous) return;
-  if (!library_.isEmpty()) {
-    preferences_.poolByLibrary[library_.sourceFileName] = poolID_;
+  if (!library().isEmpty()) {
+    preferences_.poolByLibrary[library().sourceFileName] = poolID_;
     savePreferences();
   }
   scheduleRanking();
@@ -119,7 +117,7 @@ void AppModel::togglePlaylist(const std::string& id) {
   setPoolID(Library::poolID(ids));
 }
 
-std::string AppModel::poolLabel() const { return model::poolLabel(library_, poolID_, poolChoices_); }
+std::string AppModel::poolLabel() const { return model::poolLabel(library(), poolID_, poolChoices_); }
 
 // ---- Lane read-outs ------------------------------------------------------------
 
@@ -152,7 +150,7 @@ int AppModel::rating(const Track& track) const {
   return found == userData_.ratings.end() ? 0 : found->second;
 }
 
-bool AppModel::canReplay() const { return ledger_.set().hasReplayableHistory(); }
+bool AppModel::canReplay() const { return activeSet_.hasReplayableHistory(); }
 
 // ---- Lane and set actions --------------------------------------------------------
 
