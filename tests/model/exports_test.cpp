@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "live/diagnostics_session.h"
 #include "model/export_file_names.h"
 #include "model/set_history_csv.h"
 #include "model/utc_date.h"
+#include "model_fixture.h"
+#include "store/atomic_file.h"
 #include "support/test_paths.h"
 
 namespace kesta::model {
@@ -16,7 +19,7 @@ namespace {
 
 // The stored file byte for byte: line ends and the missing final one matter.
 std::string golden(const std::string& name) {
-  std::ifstream in(testing::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
+  std::ifstream in(kesta::testing::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
@@ -76,6 +79,136 @@ TEST(UtcDate, WritesDatesThatAreNoNumberAsTheReferenceDate) {
   EXPECT_EQ(utcDateTime(Date{std::numeric_limits<double>::quiet_NaN()}), "2001-01-01T00:00:00Z");
   EXPECT_EQ(utcDateTime(Date{1e300}), "2001-01-01T00:00:00Z");
   EXPECT_EQ(utcDateTime(utc(951782400 + 86399)), "2000-02-29T23:59:59Z");
+}
+
+using ExportsTest = testing::ModelFixture;
+
+Track libraryTrack(const std::string& id, const std::string& title, const std::string& artist) {
+  Track track;
+  track.id = id;
+  track.key = StableKey{"k:" + id};
+  track.title = title;
+  track.artist = artist;
+  return track;
+}
+
+// Every regular file under `folder`, temporary ones included.
+std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& item : std::filesystem::recursive_directory_iterator(folder))
+    if (item.is_regular_file()) files.push_back(item.path());
+  return files;
+}
+
+TEST_F(ExportsTest, SetHistoryGoesToTheChosenFileUnderTheUtcDayOfItsStart) {
+  // 23:30 on March 14 at UTC−5.
+  DJSet set = DJSet::started(utc(1773446400 + (23.5 + 5) * 3600));
+  const Track shown = libraryTrack("1", "Say \"Hi\", then go", "Ana");
+  const Track plain = libraryTrack("2", "Plain", "Bo");
+  using Kind = SetEvent::Kind;
+  set.events = {SetEvent::make(Kind::shown, utc(1773549000), &shown, Lane::raise),
+                SetEvent::make(Kind::loaded, utc(1773549009), &shown, std::nullopt, 2),
+                SetEvent::make(Kind::played, utc(1773549100), &shown, std::nullopt, 2),
+                SetEvent::make(Kind::loaded, utc(1773549291), &plain, std::nullopt, 1)};
+  const auto file = dataDir() / "exported.csv";
+  panels->answers.push_back(file);
+
+  model().exportSet(set);
+
+  ASSERT_EQ(panels->saveRequests.size(), 1u);
+  const SavePanelRequest& request = panels->saveRequests[0];
+  EXPECT_EQ(request.title, "Export set history");
+  EXPECT_EQ(request.suggestedName, "kesta-set-2026-03-15.csv");
+  EXPECT_EQ(request.extensions, std::vector<std::string>{"csv"});
+  EXPECT_EQ(AtomicFile::read(file),
+            "Loaded at,Title,Artist,Played (clock evidence),Shown by Kesta as\r\n"
+            "\"2026-03-15T04:30:09Z\",\"Say \"\"Hi\"\", then go\",\"Ana\",\"yes\",\"Raise energy\"\r\n"
+            "\"2026-03-15T04:34:51Z\",\"Plain\",\"Bo\",\"not confirmed\",\"\"");
+}
+
+TEST_F(ExportsTest, CancelledOrVanishedDestinationsLeaveNoFile) {
+  const auto outside = dataDir() / "exports";
+  std::filesystem::create_directories(outside);
+  const auto vanished = outside / "gone";
+  struct Case {
+    const char* name;
+    std::optional<std::filesystem::path> answer;
+  };
+  const std::vector<Case> cases{{"cancelled", std::nullopt}, {"folder removed", vanished / "out.file"}};
+  const DJSet set = DJSet::started(utc(1773446400));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    panels->answers = {c.answer, c.answer};
+    model().exportSet(set);
+    model().exportDiagnostics();
+    EXPECT_TRUE(filesIn(outside).empty());
+    EXPECT_FALSE(std::filesystem::exists(vanished));
+    EXPECT_EQ(model().loadStatus(), LoadStatus::idle());  // text exports fail quietly
+  }
+}
+
+TEST_F(ExportsTest, DiagnosticsShowThePreviousSessionUntilThisOneRecordsSomething) {
+  const Date previousStart = utc(1773446400 + 23 * 3600);  // March 14, 23:00 UTC
+  DiagnosticsLog previousLog;
+  previousLog.record(ScanRecord(7, previousStart.adding(60)));
+  const DiagnosticsSession previous("1.0 (1)", {{"Mac", "old"}}, previousStart, previousLog);
+  struct Case {
+    const char* name;
+    bool storePrevious;
+  };
+  for (const Case c : {Case{"an earlier run stored", true}, Case{"nothing stored", false}}) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(store->diagnosticsFolder());
+    if (c.storePrevious) store->saveDiagnosticsNow(previous);
+    const auto built = AppModel::create(ports());
+    const DiagnosticsSession& shown = c.storePrevious ? previous : built->diagnosticsSession();
+    const auto environment = built->liveEnvironment();
+    const std::string prefix =
+        c.storePrevious ? "Showing your previous session (nothing recorded yet this time).\n\n" : "";
+    EXPECT_EQ(built->diagnosticsReport(), prefix + shown.exportText(std::nullopt, environment, 0));
+
+    const auto file = dataDir() / "diagnostics.txt";
+    panels->answers.push_back(file);
+    built->exportDiagnostics();
+    ASSERT_FALSE(panels->saveRequests.empty());
+    EXPECT_EQ(panels->saveRequests.back().title, "Save Kesta diagnostics");
+    EXPECT_EQ(panels->saveRequests.back().suggestedName, diagnosticsFileName(shown.startedAt));
+    EXPECT_EQ(panels->saveRequests.back().extensions, std::vector<std::string>{"txt"});
+    EXPECT_EQ(AtomicFile::read(file), shown.exportText(std::nullopt, environment, 300));
+  }
+}
+
+TEST_F(ExportsTest, WindowPositionsCountOnlyWithExactlyTwoNumbers) {
+  Preferences stored;
+  stored.windowTopLeft = {{"full", {10, 20, 30}}, {"card", {5}}, {"empty", {}}, {"kept", {-7.5, 8}}};
+  store->savePreferences(stored);
+  struct Case {
+    const char* key;
+    std::optional<Point> expected;
+  };
+  const std::vector<Case> cases{{"full", std::nullopt},
+                                {"card", std::nullopt},
+                                {"empty", std::nullopt},
+                                {"missing", std::nullopt},
+                                {"kept", Point{-7.5, 8}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(model().savedTopLeft(c.key), c.expected);
+  }
+}
+
+TEST_F(ExportsTest, SavingAWindowPositionWritesThePreferencesAtOnce) {
+  Preferences stored;
+  stored.windowTopLeft = {{"full", {10, 20, 30}}};
+  store->savePreferences(stored);
+
+  model().saveTopLeft({312.5, -40}, "full");
+  model().saveTopLeft({1, 2}, "card");
+
+  const Preferences written = AppStore(dataDir()).preferences();
+  EXPECT_EQ(written.windowTopLeft.at("full"), (std::vector<double>{312.5, -40}));
+  EXPECT_EQ(written.windowTopLeft.at("card"), (std::vector<double>{1, 2}));
+  EXPECT_EQ(model().savedTopLeft("full"), (Point{312.5, -40}));
 }
 
 }  // namespace

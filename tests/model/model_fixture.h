@@ -41,9 +41,9 @@ class ModelFixture : public ::testing::Test {
   }
 
   ModelPorts ports() {
-    return ModelPorts{store,     queue,  scheduler, executor, monotonic, wall,       engines,     loader,
-                      keyPreset, screen, rekordbox, urls,     panels,    relauncher, clickThrough,
-                      dayFormatter, imageEncoder};
+    return ModelPorts{store,   queue,      scheduler,    executor,     monotonic,   wall,
+                      engines, loader,     keyPreset,    screen,       rekordbox,   urls,
+                      panels,  relauncher, clickThrough, dayFormatter, imageEncoder};
   }
 
   // The model, built on the first call.

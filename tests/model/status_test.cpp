@@ -6,6 +6,7 @@
 
 #include "library/library.h"
 #include "model/status_text.h"
+#include "model_fixture.h"
 
 namespace kesta::model {
 namespace {
@@ -367,6 +368,46 @@ TEST(CardHeading, FirstMatchingRowWins) {
     row.setup(state);
     EXPECT_EQ(cardHeading(state), row.heading);
   }
+}
+
+using StatusTest = testing::ModelFixture;
+
+const std::string kNoLibrary = "Add your rekordbox library to begin.";
+
+TEST_F(StatusTest, AQuickSecondNoticeOutlivesTheFirstOnesTimer) {
+  AppModel& m = model();
+  m.show("First notice.", std::nullopt, 8);
+  scheduler->advance(3);
+  m.show("Second notice.", "Second.", 8);
+  scheduler->advance(5.5);  // the first notice's time is up
+  EXPECT_EQ(m.statusLine(), "Second notice.");
+  EXPECT_EQ(m.compactStatus(), "Second.");
+  scheduler->advance(2.5);
+  EXPECT_EQ(m.statusLine(), kNoLibrary);
+  EXPECT_EQ(m.compactStatus(), kNoLibrary);
+}
+
+TEST_F(StatusTest, ANoticeWaitsBehindALoadAndALoadResultClearsIt) {
+  AppModel& m = model();
+  m.setLoadStatus(LoadStatus::loading("t9", 1));
+  m.show("Saved.", std::nullopt, 8);
+  EXPECT_EQ(m.statusLine(), "Loading track onto Deck 1… hands off the keyboard for a second.");
+  m.setLoadStatus(LoadStatus::idle());
+  EXPECT_EQ(m.statusLine(), "Saved.");
+  m.setLoadStatus(LoadStatus::failed("Nothing loaded."));
+  EXPECT_EQ(m.statusLine(), "Nothing loaded.");
+  EXPECT_EQ(m.compactStatus(), "Nothing loaded.");
+}
+
+TEST_F(StatusTest, FlaggingAWrongTrackCountsItAndSaysSo) {
+  AppModel& m = model();
+  m.flagWrongTrack();
+  EXPECT_EQ(m.diagnosticsSession().log.summary.djFlaggedWrong, 1);
+  EXPECT_EQ(m.statusLine(),
+            "Noted, thanks. Tap the deck you're mixing from to fix it now; the flag is in Diagnostics.");
+  EXPECT_EQ(m.compactStatus(), "Noted. Right-click the track to follow the other deck.");
+  scheduler->advance(8);
+  EXPECT_EQ(m.statusLine(), kNoLibrary);
 }
 
 }  // namespace
