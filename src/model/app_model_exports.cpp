@@ -1,3 +1,4 @@
+#include <cmath>
 #include <system_error>
 
 #include "model/app_model.h"
@@ -33,6 +34,9 @@ std::optional<Point> AppModel::savedTopLeft(const std::string& key) const {
 }
 
 void AppModel::saveTopLeft(Point topLeft, const std::string& key) {
+  // The settings file cannot hold such a number: every later save of the
+  // settings would fail, losing the other settings too.
+  if (!std::isfinite(topLeft.x) || !std::isfinite(topLeft.y)) return;
   preferences_.windowTopLeft[key] = {topLeft.x, topLeft.y};
   savePreferences();
 }

@@ -204,10 +204,14 @@ TEST_F(ExportsTest, SavingAWindowPositionWritesThePreferencesAtOnce) {
 
   model().saveTopLeft({312.5, -40}, "full");
   model().saveTopLeft({1, 2}, "card");
+  // A position that is not a number would make the settings file unwritable.
+  model().saveTopLeft({std::numeric_limits<double>::quiet_NaN(), 3}, "card");
+  model().setCompact(true);
 
   const Preferences written = AppStore(dataDir()).preferences();
   EXPECT_EQ(written.windowTopLeft.at("full"), (std::vector<double>{312.5, -40}));
   EXPECT_EQ(written.windowTopLeft.at("card"), (std::vector<double>{1, 2}));
+  EXPECT_TRUE(written.compact);
   EXPECT_EQ(model().savedTopLeft("full"), (Point{312.5, -40}));
 }
 
