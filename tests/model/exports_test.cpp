@@ -11,6 +11,8 @@
 #include "model/set_history_csv.h"
 #include "model/utc_date.h"
 #include "model_fixture.h"
+#include "model_probe.h"
+#include "reading/reading_fixtures.h"
 #include "store/atomic_file.h"
 #include "support/test_paths.h"
 
@@ -83,15 +85,6 @@ TEST(UtcDate, WritesDatesThatAreNoNumberAsTheReferenceDate) {
 
 using ExportsTest = testing::ModelFixture;
 
-Track libraryTrack(const std::string& id, const std::string& title, const std::string& artist) {
-  Track track;
-  track.id = id;
-  track.key = StableKey{"k:" + id};
-  track.title = title;
-  track.artist = artist;
-  return track;
-}
-
 // Every regular file under `folder`, temporary ones included.
 std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
@@ -103,8 +96,8 @@ std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) 
 TEST_F(ExportsTest, SetHistoryGoesToTheChosenFileUnderTheUtcDayOfItsStart) {
   // 23:30 on March 14 at UTC−5.
   DJSet set = DJSet::started(utc(1773446400 + (23.5 + 5) * 3600));
-  const Track shown = libraryTrack("1", "Say \"Hi\", then go", "Ana");
-  const Track plain = libraryTrack("2", "Plain", "Bo");
+  const Track shown = kesta::testing::libraryTrack("1", "Say \"Hi\", then go", "Ana");
+  const Track plain = kesta::testing::libraryTrack("2", "Plain", "Bo");
   using Kind = SetEvent::Kind;
   set.events = {SetEvent::make(Kind::shown, utc(1773549000), &shown, Lane::raise),
                 SetEvent::make(Kind::loaded, utc(1773549009), &shown, std::nullopt, 2),
@@ -197,6 +190,48 @@ TEST_F(ExportsTest, WindowPositionsAreSavedAtOnceAndCountOnlyWithTwoNumbers) {
   EXPECT_EQ(written.windowTopLeft.at("card"), (std::vector<double>{5}));
   EXPECT_TRUE(written.compact);
   EXPECT_EQ(model().savedTopLeft("full"), (Point{312.5, -40}));
+}
+
+TEST_F(ExportsTest, WhatKestaSeesIsSavedAsTheEncodersPng) {
+  ModelProbe::install(model(), kesta::testing::libraryOf({kesta::testing::libraryTrack("1", "Strobe")}));
+  model().startWatching();
+  const auto folder = dataDir() / "pictures";
+  std::filesystem::create_directories(folder);
+  struct Case {
+    const char* name;
+    std::optional<Image> image;
+    bool encoderFails;
+    std::filesystem::path destination;
+    bool asked;
+    std::optional<std::string> written;
+  };
+  const std::vector<Case> cases{
+      {"an image", Image(4, 2), false, folder / "view.png", true, "PNG 4x2"},
+      {"no image", std::nullopt, false, folder / "none.png", false, std::nullopt},
+      {"the encoder gives nothing", Image(4, 2), true, folder / "unencoded.png", true, std::nullopt},
+      {"the folder is gone", Image(4, 2), false, folder / "gone" / "view.png", true, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    engines->last()->deckViewAnswer = {c.image, std::nullopt};
+    imageEncoder->fails = c.encoderFails;
+    panels->answers = {c.destination};
+    panels->saveRequests.clear();
+    model().saveDeckView();
+    queue->drain();
+    ASSERT_EQ(panels->saveRequests.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+      const SavePanelRequest& request = panels->saveRequests[0];
+      EXPECT_EQ(request.title, "Save what Kesta sees");
+      EXPECT_EQ(request.message,
+                "Only the two deck areas Kesta reads are saved: they show the loaded titles. Nothing is sent "
+                "anywhere.");
+      EXPECT_EQ(request.suggestedName, "kesta-deck-view.png");
+      EXPECT_EQ(request.extensions, std::vector<std::string>{"png"});
+    }
+    EXPECT_EQ(AtomicFile::read(c.destination), c.written);
+  }
+  EXPECT_EQ(filesIn(folder).size(), 1u);
 }
 
 }  // namespace

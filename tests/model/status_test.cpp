@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "library/library.h"
 #include "model/status_text.h"
 #include "model_fixture.h"
+#include "model_probe.h"
+#include "reading/reading_fixtures.h"
 
 namespace kesta::model {
 namespace {
@@ -14,16 +15,8 @@ namespace {
 using Arrange = std::function<void(StatusInputs&)>;
 
 const LibraryIndex& index() {
-  static const LibraryIndex shared = [] {
-    Library library;
-    Track track;
-    track.id = "t1";
-    track.title = "Blue Hour";
-    track.artist = "Ana";
-    track.bpm = 124;
-    library.tracks.push_back(track);
-    return LibraryIndex(library);
-  }();
+  static const LibraryIndex shared(
+      kesta::testing::libraryOf({kesta::testing::libraryTrack("t1", "Blue Hour", "Ana")}));
   return shared;
 }
 
@@ -408,6 +401,31 @@ TEST_F(StatusTest, FlaggingAWrongTrackCountsItAndSaysSo) {
   EXPECT_EQ(m.compactStatus(), "Noted. Right-click the track to follow the other deck.");
   scheduler->advance(8);
   EXPECT_EQ(m.statusLine(), kNoLibrary);
+}
+
+TEST_F(StatusTest, TheModelReadsItsEngineStateIntoTheRules) {
+  ModelProbe::install(model(), kesta::testing::libraryOf({kesta::testing::libraryTrack("t1", "Blue Hour")}));
+  model().setOneClickLoad(true);
+  scheduler->advance(15);  // the notice of switching on is gone
+  model().startWatching();
+  EngineUpdate update;
+  update.decks = {DeckContent::track("t1"), DeckContent::unmatched("Ghost")};
+  update.focus = focusOn(1, DeckContent::track("t1"));
+  update.phase = TrackerPhase::following;
+  update.health = ReaderHealth::reading();
+  update.motion = {DeckMotion::running(), DeckMotion::running()};
+  update.mixer = {MixerReading{0.9, true}, std::nullopt};
+  ASSERT_TRUE(engines->last()->deliver(update));
+  EXPECT_EQ(model().compactStatus(), "Deck 2 playing: click Load twice to load.");
+  EXPECT_EQ(model().otherLoadedDeck(), 2);
+  EXPECT_FALSE(model().readerProblem());
+
+  update.health = ReaderHealth::cannotSeeDecks(5);
+  update.scan = scan("unreadable", "unreadable/track-list");
+  ASSERT_TRUE(engines->last()->deliver(update));
+  EXPECT_EQ(model().compactStatus(), "Switch rekordbox to its 2-deck view.");
+  EXPECT_TRUE(model().readerProblem());
+  EXPECT_EQ(model().cardHeading(), (AppModel::CardHeading{"Can't see rekordbox", "See the note below"}));
 }
 
 }  // namespace
