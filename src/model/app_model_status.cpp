@@ -62,10 +62,6 @@ std::optional<int> AppModel::otherLoadedDeck() const {
   return std::nullopt;
 }
 
-std::optional<Track> AppModel::currentTrack() const { return std::nullopt; }
-std::optional<Track> AppModel::track(int) const { return std::nullopt; }
-std::vector<Track> AppModel::candidates(int) const { return {}; }
-
 void AppModel::flagWrongTrack() {
   diagnosticsSession_.log.recordDJFlag();
   diagnosticsDirty_ = true;
