@@ -28,7 +28,8 @@ const T* deckEntry(const std::vector<T>& list, int deck) {
   return deck >= 1 && index < list.size() ? &list[index] : nullptr;
 }
 
-// Rules 1 to 6: the load in progress, notices, load results and the library.
+// Before anything about reading: the load in progress, notices, load results
+// and the library.
 std::optional<Texts> beforeReading(const StatusInputs& s) {
   if (const auto* loading = s.loadStatus.as<LoadStatus::Loading>()) {
     const Track* track = s.index != nullptr ? s.index->track(loading->trackID) : nullptr;
@@ -47,7 +48,7 @@ std::optional<Texts> beforeReading(const StatusInputs& s) {
   return std::nullopt;
 }
 
-// Rules 7 to 9: not watching.
+// Not watching: ready, or the screen recording permission is missing.
 Texts notWatching(const StatusInputs& s) {
   if (s.screenPermission) return same("Ready. Press Connect when rekordbox is open.");
   if (s.askedForScreenPermission)
@@ -58,7 +59,7 @@ Texts notWatching(const StatusInputs& s) {
   return same("Allow screen recording so Kesta can read rekordbox's decks.");
 }
 
-// Rules 10 to 19: reading health, one-click access, a changed export and the
+// Watching: reading health, one-click access, a changed export and the
 // time before a focus.
 std::optional<Texts> watchingWithoutFocus(const StatusInputs& s) {
   if (const auto* blind = s.health.as<ReaderHealth::CannotSeeDecks>()) {
@@ -109,7 +110,7 @@ std::string unmatchedAdvice(const StatusInputs& s) {
          "again.";
 }
 
-// Rule 22: the followed deck holds a track that is not in the library. The
+// The followed deck holds a track that is not in the library. The
 // advice is worked out for the full text only.
 std::string unmatchedText(const StatusInputs& s, int deck, bool compact) {
   const auto screen = s.screenTracks.find(deck);
@@ -142,8 +143,8 @@ Texts following(FocusKind kind, int deck) {
   return same("Following " + n + ".");
 }
 
-// Rule 23's condition: the other deck still plays with its fader open (or
-// unread), so a one-click load needs a second click.
+// The other deck still plays with its fader open (or unread), so a one-click
+// load needs a second click.
 bool otherDeckStillPlaying(const StatusInputs& s, int other) {
   if (!s.oneClickLoad || !s.loadStatus.as<LoadStatus::Idle>() || s.focus->deckUnloaded) return false;
   const DeckMotion* motion = deckEntry(s.motion, other);
@@ -152,7 +153,7 @@ bool otherDeckStillPlaying(const StatusInputs& s, int other) {
   return reading == nullptr || !reading->has_value() || !(*reading)->isSilent();
 }
 
-// Rules 20 to 25: the followed deck.
+// Watching with a focus: the followed deck.
 std::string withFocus(const StatusInputs& s, bool compact) {
   const Focus& focus = *s.focus;
   const int n = focus.deck;
