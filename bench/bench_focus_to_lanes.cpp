@@ -18,7 +18,9 @@
 #include "collection_generator.h"
 #include "fakes/fake_click_through.h"
 #include "fakes/fake_clocks.h"
+#include "fakes/fake_day_formatter.h"
 #include "fakes/fake_engine.h"
+#include "fakes/fake_image_encoder.h"
 #include "fakes/fake_key_preset.h"
 #include "fakes/fake_loader.h"
 #include "fakes/fake_main_queue.h"
@@ -137,7 +139,8 @@ struct Setup {
         std::make_shared<testing::FakeKeyPreset>(), std::make_shared<testing::FakeScreenAccess>(),
         std::make_shared<testing::FakeRekordboxApp>(), std::make_shared<testing::FakeUrlOpener>(),
         std::make_shared<testing::FakePanels>(), std::make_shared<testing::FakeRelauncher>(),
-        std::make_shared<testing::FakeClickThrough>()});
+        std::make_shared<testing::FakeClickThrough>(), std::make_shared<testing::FakeDayFormatter>(),
+        std::make_shared<testing::FakeImageEncoder>()});
     RankingProbe::install(*model, std::move(library));
   }
   ~Setup() {

@@ -64,7 +64,9 @@ AppModel::AppModel(ModelPorts ports)
       urls_(std::move(ports.urls)),
       panels_(std::move(ports.panels)),
       relauncher_(std::move(ports.relauncher)),
-      clickThrough_(std::move(ports.clickThrough)) {
+      clickThrough_(std::move(ports.clickThrough)),
+      dayFormatter_(std::move(ports.dayFormatter)),
+      imageEncoder_(std::move(ports.imageEncoder)) {
   screenPermission_ = screenAccess_->granted();
   preferences_ = store_->preferences();
   followedAtStop_ = preferences_.resumePoint;

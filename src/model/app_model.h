@@ -25,6 +25,7 @@
 #include "model/load_status.h"
 #include "model/model_ports.h"
 #include "model/prepared_pool.h"
+#include "model/status_text.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
 #include "platform/json/date.h"
@@ -312,6 +313,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- Status texts ------------------------------------------------------
 
+  // The state the status rules read, borrowed from this model for one call.
+  StatusInputs statusInputs() const;
+
   // ---- One-click load ----------------------------------------------------
 
   void fail(std::string message, std::optional<std::string> shortText);
@@ -320,6 +324,10 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   // ---- Exports and window positions --------------------------------------
 
   ReportSession reportSession() const;
+  // The diagnostics report of `session` with the newest `recentScans` scans.
+  std::string reportText(const DiagnosticsSession& session, std::size_t recentScans) const;
+  // The engine's answer to a deck-view request: asks where to save it.
+  void saveDeckView(DeckViewAnswer answer);
 
   // ---- Stored properties, in the order of the data model ------------------
 
@@ -417,9 +425,13 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- Status texts: section state ----------------------------------------
 
+  std::shared_ptr<DayFormatter> dayFormatter_;
+
   // ---- One-click load: section state --------------------------------------
 
   // ---- Exports and window positions: section state ------------------------
+
+  std::shared_ptr<ImageEncoder> imageEncoder_;
 };
 
 }  // namespace kesta::model

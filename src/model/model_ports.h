@@ -4,7 +4,9 @@
 
 #include "model/ports/background_executor.h"
 #include "model/ports/click_through.h"
+#include "model/ports/day_formatter.h"
 #include "model/ports/engine_port.h"
+#include "model/ports/image_encoder.h"
 #include "model/ports/key_preset_check.h"
 #include "model/ports/loader_port.h"
 #include "model/ports/main_queue.h"
@@ -38,6 +40,8 @@ struct ModelPorts {
   std::shared_ptr<Panels> panels;
   std::shared_ptr<Relauncher> relauncher;
   std::shared_ptr<ClickThrough> clickThrough;
+  std::shared_ptr<DayFormatter> dayFormatter;
+  std::shared_ptr<ImageEncoder> imageEncoder;
 };
 
 }  // namespace kesta::model

@@ -10,7 +10,9 @@
 
 #include "fakes/fake_click_through.h"
 #include "fakes/fake_clocks.h"
+#include "fakes/fake_day_formatter.h"
 #include "fakes/fake_engine.h"
+#include "fakes/fake_image_encoder.h"
 #include "fakes/fake_key_preset.h"
 #include "fakes/fake_loader.h"
 #include "fakes/fake_main_queue.h"
@@ -39,8 +41,9 @@ class ModelFixture : public ::testing::Test {
   }
 
   ModelPorts ports() {
-    return ModelPorts{store,     queue,  scheduler, executor, monotonic, wall,       engines,     loader,
-                      keyPreset, screen, rekordbox, urls,     panels,    relauncher, clickThrough};
+    return ModelPorts{store,   queue,      scheduler,    executor,     monotonic,   wall,
+                      engines, loader,     keyPreset,    screen,       rekordbox,   urls,
+                      panels,  relauncher, clickThrough, dayFormatter, imageEncoder};
   }
 
   // The model, built on the first call.
@@ -80,6 +83,8 @@ class ModelFixture : public ::testing::Test {
   std::shared_ptr<FakePanels> panels = std::make_shared<FakePanels>();
   std::shared_ptr<FakeRelauncher> relauncher = std::make_shared<FakeRelauncher>();
   std::shared_ptr<FakeClickThrough> clickThrough = std::make_shared<FakeClickThrough>();
+  std::shared_ptr<FakeDayFormatter> dayFormatter = std::make_shared<FakeDayFormatter>();
+  std::shared_ptr<FakeImageEncoder> imageEncoder = std::make_shared<FakeImageEncoder>();
 
  private:
   static std::filesystem::path freshFolder() {
