@@ -415,6 +415,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- One-click load: section state --------------------------------------
 
+  // Puts the model's live state in place for the one-click tests.
+  friend struct OneClickTestAccess;
+
   // ---- Exports and window positions: section state ------------------------
 };
 
