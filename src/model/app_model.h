@@ -427,9 +427,6 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- One-click load: section state --------------------------------------
 
-  // Puts the model's live state in place for the one-click tests.
-  friend struct OneClickTestAccess;
-
   // ---- Exports and window positions: section state ------------------------
 };
 

@@ -9,35 +9,10 @@
 #include <vector>
 
 #include "model_fixture.h"
+#include "model_probe.h"
 
-namespace kesta::model {
-
-// Sets the live state that engine updates would bring, so that each test
-// starts from the moment it is about.
-struct OneClickTestAccess {
-  static void goLive(AppModel& model, const Library& library, std::shared_ptr<EnginePort> engine) {
-    model.library_ = library;
-    model.index_ = LibraryIndex(library);
-    for (const Track& track : library.tracks) model.songKeys_[track.id] = track.songKey();
-    model.engine_ = std::move(engine);
-    model.watching_ = true;
-    model.health_ = ReaderHealth::reading();
-    model.diagnosticsSession_.log.record(ScanRecord{});
-  }
-  static void setWatching(AppModel& model, bool watching) { model.watching_ = watching; }
-  static void setFocus(AppModel& model, int deck) { model.focus_ = Focus{deck, model.decks_[deck - 1]}; }
-  static void setDeck(AppModel& model, int deck, DeckContent content, DeckMotion motion,
-                      std::optional<MixerReading> mixer = std::nullopt) {
-    model.decks_[deck - 1] = std::move(content);
-    model.motion_[deck - 1] = motion;
-    model.mixer_[deck - 1] = mixer;
-  }
-};
-
-namespace testing {
+namespace kesta::model::testing {
 namespace {
-
-using Access = OneClickTestAccess;
 
 Track track(std::string id, std::string title, std::string artist) {
   Track made;
@@ -54,18 +29,42 @@ const Track kWantedAgain = track("3", "Harbour Lights", "Mara Lind");  // anothe
 const Track kBefore = track("4", "Night Ferry", "Oslo Drift");
 const Track kOther = track("5", "Copper Sky", "Ana Vey");
 
-// Following Deck 1; Deck 2 stopped with a track on it: a load goes to Deck 2.
+// Connected and following Deck 1; Deck 2 stopped with a track on it, so a
+// load goes to Deck 2. Tests change the decks and hand the engine's next scan
+// to the model.
 class OneClickTest : public ModelFixture {
  protected:
   void SetUp() override {
+    Library library;
     library.tracks = {kPlaying, kWanted, kWantedAgain, kBefore, kOther};
+    ModelProbe::install(model(), library);
     model().setOneClickLoad(true);
-    Access::goLive(model(), library, engines->make(LibraryIndex(library), {}));
-    engine = engines->last();
-    Access::setDeck(model(), 1, DeckContent::track(kPlaying.id), DeckMotion::running());
-    Access::setDeck(model(), 2, DeckContent::track(kBefore.id), DeckMotion::stopped(3));
-    Access::setFocus(model(), 1);
+    connect();
     scheduler->advance(20);  // past the notice of switching on
+  }
+
+  void connect() {
+    model().startWatching();
+    engine = engines->last();
+    scan();
+  }
+  // One scan showing the decks as they stand in `decks`, `motion` and `mixer`.
+  void scan() {
+    EngineUpdate update;
+    update.health = ReaderHealth::reading();
+    update.phase = TrackerPhase::following;
+    update.decks = decks;
+    update.motion = motion;
+    update.mixer = mixer;
+    const auto deck = static_cast<std::size_t>(focusDeck - 1);
+    update.focus = Focus{focusDeck, decks[deck], static_cast<std::uint64_t>(focusDeck), FocusKind::load};
+    engine->deliver(update);
+  }
+  void showOnDeck2(DeckContent content, DeckMotion deckMotion, std::optional<MixerReading> reading = {}) {
+    decks[1] = std::move(content);
+    motion[1] = deckMotion;
+    mixer[1] = reading;
+    scan();
   }
 
   void click(const Track& track, Lane lane = Lane::groove) {
@@ -75,14 +74,27 @@ class OneClickTest : public ModelFixture {
   void loadOnto(DeckContent content, int attempt = 1) {
     click(kWanted);
     loader->succeed(attempt);
-    Access::setDeck(model(), 2, std::move(content), DeckMotion::stopped(0));
+    showOnDeck2(std::move(content), DeckMotion::stopped(0));
     scheduler->advance(0.25);
   }
 
-  std::string lastRecord() { return model().diagnosticsSession().log.scans.back().events.back(); }
-  std::size_t recordCount() { return model().diagnosticsSession().log.scans.back().events.size(); }
+  // Every one-click record so far, oldest first.
+  std::vector<std::string> records() {
+    std::vector<std::string> lines;
+    for (const auto& scan : model().diagnosticsSession().log.scans) {
+      for (const auto& line : scan.events) {
+        if (line.starts_with("one-click: ")) lines.push_back(line);
+      }
+    }
+    return lines;
+  }
+  std::string lastRecord() { return records().empty() ? "" : records().back(); }
+  std::size_t recordCount() { return records().size(); }
 
-  Library library;
+  std::vector<DeckContent> decks{DeckContent::track(kPlaying.id), DeckContent::track(kBefore.id)};
+  std::vector<DeckMotion> motion{DeckMotion::running(), DeckMotion::stopped(3)};
+  std::vector<std::optional<MixerReading>> mixer{std::nullopt, std::nullopt};
+  int focusDeck = 1;
   std::shared_ptr<FakeEngine> engine;
 };
 
@@ -103,7 +115,7 @@ TEST_F(OneClickTest, ClicksDoNothingWhileSwitchedOffOrWhileLoading) {
 }
 
 TEST_F(OneClickTest, FailureClearsAfterTenSecondsUnlessAnotherReplacedIt) {
-  Access::setWatching(model(), false);
+  model().stopWatching();
   click(kWanted);
   EXPECT_EQ(model().loadStatus(), LoadStatus::failed("Connect to rekordbox first."));
   EXPECT_EQ(lastRecord(), "one-click: refused (Connect to rekordbox first.)");
@@ -139,7 +151,7 @@ TEST_F(OneClickTest, SecondClickWithinFourSecondsLoadsOverAPlayingDeck) {
     SCOPED_TRACE(c.record);
     model().dismissLoadStatus();
     loader->loads.clear();
-    Access::setDeck(model(), 2, DeckContent::track(kBefore.id), DeckMotion::running());
+    showOnDeck2(DeckContent::track(kBefore.id), DeckMotion::running());
     click(kWanted);
     EXPECT_EQ(lastRecord(), "one-click: confirm-asked");
     EXPECT_EQ(model().notice(),
@@ -162,39 +174,43 @@ TEST_F(OneClickTest, SecondClickWithinFourSecondsLoadsOverAPlayingDeck) {
 TEST_F(OneClickTest, StillSafeTakesTheDecisionAgainAndRereadsAStoppedDeck) {
   struct Case {
     std::string name;
-    std::function<void(AppModel&)> change;
+    std::function<void()> change;
     std::optional<bool> reread;
     std::optional<std::string> answer;
   };
   const std::vector<Case> cases = {
-      {"unchanged", [](AppModel&) {}, true, std::nullopt},
-      {"readout moved", [](AppModel&) {}, false, "Deck 2 started playing."},
-      {"readout unreadable", [](AppModel&) {}, std::nullopt, "Kesta couldn't re-read Deck 2's time readout."},
-      {"focus moved", [](AppModel& m) { Access::setFocus(m, 2); }, true, "you loaded Deck 2 yourself."},
-      {"stopped watching", [](AppModel& m) { Access::setWatching(m, false); }, true,
-       "Connect to rekordbox first."},
+      {"unchanged", [] {}, true, std::nullopt},
+      {"readout moved", [] {}, false, "Deck 2 started playing."},
+      {"readout unreadable", [] {}, std::nullopt, "Kesta couldn't re-read Deck 2's time readout."},
+      {"focus moved",
+       [this] {
+         focusDeck = 2;
+         scan();
+       },
+       true, "you loaded Deck 2 yourself."},
+      {"stopped watching", [this] { model().stopWatching(); }, true, "Connect to rekordbox first."},
       {"fader up",
-       [](AppModel& m) {
-         Access::setDeck(m, 2, DeckContent::track(kBefore.id), DeckMotion::running(),
-                         MixerReading{0.8, true});
+       [this] {
+         showOnDeck2(DeckContent::track(kBefore.id), DeckMotion::running(), MixerReading{0.8, true});
        },
        true, "Deck 2's fader came up."},
-      {"deck started",
-       [](AppModel& m) { Access::setDeck(m, 2, DeckContent::track(kBefore.id), DeckMotion::running()); },
-       true, "Deck 2 started playing."},
+      {"deck started", [this] { showOnDeck2(DeckContent::track(kBefore.id), DeckMotion::running()); }, true,
+       "Deck 2 started playing."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     click(kWanted);
-    c.change(model());
+    c.change();
     engine->confirmStoppedAnswer = c.reread;
     loader->askStillSafe();
     queue->drain();
     EXPECT_EQ(loader->stillSafeAnswers.back(), c.answer);
     loader->failWith(LoadError::becameUnsafe(c.answer.value_or("-")));
-    Access::goLive(model(), library, engine);
-    Access::setFocus(model(), 1);
-    Access::setDeck(model(), 2, DeckContent::track(kBefore.id), DeckMotion::stopped(3));
+    focusDeck = 1;
+    motion[1] = DeckMotion::stopped(3);
+    mixer[1] = std::nullopt;
+    if (!model().watching()) connect();
+    scan();
   }
 }
 
@@ -221,7 +237,7 @@ TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.record);
-    Access::setDeck(model(), 2, DeckContent::track(kBefore.id), DeckMotion::stopped(3));
+    showOnDeck2(DeckContent::track(kBefore.id), DeckMotion::stopped(3));
     model().dismissLoadStatus();
     loadOnto(c.shown, c.attempt);
     EXPECT_TRUE(clickThrough->ignoring.empty());
@@ -231,13 +247,15 @@ TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
     scheduler->advance(12);
     EXPECT_EQ(model().loadStatus().is<LoadStatus::Idle>(), c.clearedAfter12s);
   }
+  // The ambiguous deck was named for the engine.
+  EXPECT_EQ(std::ranges::count(engine->calls, "resolve(2,2)"), 1);
 }
 
 TEST_F(OneClickTest, TrackNotSeenWithinSixSecondsFails) {
   click(kWanted);
   loader->succeed();
   scheduler->advance(3);
-  Access::setDeck(model(), 2, DeckContent::empty(), DeckMotion::empty());
+  showOnDeck2(DeckContent::empty(), DeckMotion::empty());
   scheduler->advance(2.75);
   EXPECT_TRUE(model().isLoading());
   scheduler->advance(0.25);
@@ -252,13 +270,13 @@ TEST_F(OneClickTest, TrackNotSeenWithinSixSecondsFails) {
 
 TEST_F(OneClickTest, UndoIsSentOnlyWhileTheDeckStillShowsTheLoad) {
   loadOnto(DeckContent::track(kOther.id));
-  Access::setDeck(model(), 2, DeckContent::track(kBefore.id), DeckMotion::stopped(1));
+  showOnDeck2(DeckContent::track(kBefore.id), DeckMotion::stopped(1));
   model().undoLoad();
   EXPECT_EQ(lastRecord(), "one-click: undo-withheld");
   EXPECT_EQ(model().loadStatusShort(), "Deck changed, so Kesta didn't send Undo.");
   EXPECT_TRUE(loader->undos.empty());
 
-  Access::setDeck(model(), 2, DeckContent::track(kOther.id), DeckMotion::stopped(1));
+  showOnDeck2(DeckContent::track(kOther.id), DeckMotion::stopped(1));
   model().undoLoad();  // the verified load is still remembered
   ASSERT_EQ(loader->undos.size(), 1);
   loader->finishUndo();
@@ -275,7 +293,7 @@ TEST_F(OneClickTest, FailedUndoIsRecordedWithTheErrorsCode) {
       {{std::nullopt, "Input failed."}, "one-click: undo-error"},
   };
   for (const auto& [failure, record] : cases) {
-    Access::setDeck(model(), 2, DeckContent::track(kBefore.id), DeckMotion::stopped(3));
+    showOnDeck2(DeckContent::track(kBefore.id), DeckMotion::stopped(3));
     model().dismissLoadStatus();
     loadOnto(DeckContent::track(kWanted.id));
     model().undoLoad();
@@ -291,7 +309,7 @@ TEST_F(OneClickTest, NewLoadCancelsTheOldVerificationSilently) {
   model().dismissLoadStatus();
   click(kOther);
   const std::size_t records = recordCount();
-  Access::setDeck(model(), 2, DeckContent::track(kWanted.id), DeckMotion::stopped(0));
+  showOnDeck2(DeckContent::track(kWanted.id), DeckMotion::stopped(0));
   scheduler->advance(30);
   EXPECT_EQ(recordCount(), records);
   EXPECT_EQ(model().loadStatus(), LoadStatus::loading(kOther.id, 2));
@@ -378,5 +396,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace testing
-}  // namespace kesta::model
+}  // namespace kesta::model::testing
