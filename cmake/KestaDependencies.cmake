@@ -11,6 +11,7 @@ pkg_check_modules(XCB REQUIRED IMPORTED_TARGET xcb xcb-composite xcb-xtest xcb-i
 pkg_check_modules(PLIST REQUIRED IMPORTED_TARGET libplist-2.0)
 if(KESTA_BUILD_TESTS)
   find_package(GTest REQUIRED)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
   include(GoogleTest)
 endif()
 if(KESTA_BUILD_BENCH)

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <optional>
+
+#include "ui/look/chip_style.h"
+
+namespace kesta::ui {
+
+// A push button drawn as a chip (`ChipStyle`): no hover highlight and no
+// keyboard focus, so the windows never steal keys meant for rekordbox. Its
+// natural size is the label's plus the padding; given less room, the text is
+// cut at the end. Main thread only.
+class ChipButton : public QAbstractButton {
+  Q_OBJECT
+
+ public:
+  explicit ChipButton(const QString& text, bool prominent = false, QWidget* parent = nullptr);
+
+  bool isProminent() const { return style_.prominent; }
+  void setProminent(bool prominent);
+  // A symbol before the text, or none.
+  void setSymbol(std::optional<Icon> symbol);
+  // Replaces the chip's own 11-point semibold label font.
+  void setLabelFont(const QFont& font);
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  ChipLabel label() const;
+
+  ChipStyle style_;
+  std::optional<Icon> symbol_;
+  QFont font_;
+};
+
+}  // namespace kesta::ui

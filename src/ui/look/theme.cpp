@@ -1,0 +1,81 @@
+#include "ui/look/theme.h"
+
+#include <QtMath>
+
+namespace kesta::ui {
+
+namespace {
+
+QColor srgb(float red, float green, float blue) { return QColor::fromRgbF(red, green, blue); }
+
+int pixelSize(qreal points) { return qMax(1, qRound(points)); }
+
+}  // namespace
+
+const QColor& Theme::background() {
+  static const QColor color = srgb(0.055f, 0.067f, 0.055f);
+  return color;
+}
+
+const QColor& Theme::panel() {
+  static const QColor color = srgb(0.09f, 0.11f, 0.09f);
+  return color;
+}
+
+const QColor& Theme::raised() {
+  static const QColor color = srgb(0.13f, 0.17f, 0.11f);
+  return color;
+}
+
+const QColor& Theme::line() {
+  static const QColor color = srgb(0.22f, 0.26f, 0.21f);
+  return color;
+}
+
+const QColor& Theme::lime() {
+  static const QColor color = srgb(0.81f, 1.0f, 0.4f);
+  return color;
+}
+
+const QColor& Theme::muted() {
+  static const QColor color = srgb(0.64f, 0.68f, 0.62f);
+  return color;
+}
+
+const QColor& Theme::warn() {
+  static const QColor color = srgb(1.0f, 0.72f, 0.35f);
+  return color;
+}
+
+const QColor& Theme::text() {
+  static const QColor color = srgb(0.95f, 0.95f, 0.95f);
+  return color;
+}
+
+QColor Theme::faded(const QColor& color, qreal opacity) {
+  QColor out = color;
+  out.setAlphaF(float(qBound(0.0, opacity, 1.0) * color.alphaF()));
+  return out;
+}
+
+QFont Theme::font(qreal size, Weight weight, qreal tracking) {
+  QFont font(QString::fromLatin1(kFontFamily));
+  font.setPixelSize(pixelSize(size));
+  font.setWeight(weight == Weight::regular ? QFont::Normal : QFont::Bold);
+  if (tracking != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, tracking);
+  return font;
+}
+
+QFont Theme::monospacedFont(qreal size, Weight weight) {
+  QFont font(QString::fromLatin1(kMonospacedFamily));
+  font.setStyleHint(QFont::Monospace);
+  font.setPixelSize(pixelSize(size));
+  font.setWeight(weight == Weight::regular ? QFont::Normal : QFont::Bold);
+  return font;
+}
+
+QFont Theme::captionFont() { return font(kCaptionSize); }
+
+QFont Theme::calloutFont() { return font(kCalloutSize); }
+
+}  // namespace kesta::ui
