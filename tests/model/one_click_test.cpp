@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "load_status_printer.h"
 #include "model_fixture.h"
 #include "model_probe.h"
 
