@@ -318,8 +318,32 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- One-click load ----------------------------------------------------
 
+  // A load's check for its track on the deck, one poll after another.
+  struct Verification {
+    Track track;
+    int deck = 0;
+    DeckContent before;                 // what the deck held when the load started
+    std::optional<std::string> detail;  // of the "loaded" record
+    int poll = 1;                       // the next poll, from 1
+  };
+
   void fail(std::string message, std::optional<std::string> shortText);
   void verifyLoad(const Track& track, int deck, DeckContent before, int tries);
+  void recordOneClick(const std::string& code, std::optional<std::string> detail = std::nullopt);
+  // A click on a playing deck: true when it is the confirming second click.
+  bool confirmOverPlaying(const Suggestion& suggestion, int deck);
+  // The keyboard preset and the permission, checked before rekordbox is touched.
+  bool readyToDrive();
+  void startLoad(const Suggestion& suggestion, int deck, bool confirmed);
+  void finishLoad(const Track& track, int deck, const DeckContent& before, const LoadOutcome& outcome);
+  void recheckSafety(const Suggestion& suggestion, int deck, bool confirmed, LoaderPort::Answer answer) const;
+  void scheduleLandingPoll(Verification verification);
+  void pollLanding(Verification verification);
+  void landed(const Verification& verification, DeckContent content);
+  void wrongTrackLanded(const Verification& verification, DeckContent content);
+  void finishUndo(const std::optional<LoadFailure>& failure);
+  // Deck 1 or 2's confirmed content; unknown past the end of `decks`.
+  DeckContent deckContent(int deck) const;
 
   // ---- Exports and window positions --------------------------------------
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +30,7 @@ class FakeLoader : public LoaderPort {
   void requestAuthorization() override { ++authorizationRequests; }
   void load(Track track, int deck, LibraryIndex index, StillSafe stillSafe,
             std::function<void(LoadOutcome)> done) override {
+    if (throwOnLoad) std::rethrow_exception(throwOnLoad);
     loads.push_back({std::move(track), deck, std::move(index), std::move(stillSafe), std::move(done)});
   }
   void undoLastLoad(std::function<void(std::optional<LoadFailure>)> done) override {
@@ -50,7 +52,16 @@ class FakeLoader : public LoaderPort {
         [this](std::optional<std::string> answer) { stillSafeAnswers.push_back(answer); });
   }
 
+  // Ends the oldest waiting undo: sent, or failed.
+  void finishUndo(std::optional<LoadFailure> failure = std::nullopt) {
+    auto done = std::move(undos.front());
+    undos.erase(undos.begin());
+    done(std::move(failure));
+  }
+
   bool authorized = true;
+  // When set, `load` throws it instead of starting.
+  std::exception_ptr throwOnLoad;
   mutable int authorizationChecks = 0;
   int authorizationRequests = 0;
   std::vector<Load> loads;
