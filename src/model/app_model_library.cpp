@@ -36,29 +36,27 @@ bool fileExists(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
-// The background half of an import: read the export, keep it in
-// "library.json" unless a newer import has started, and prepare the install.
-// A failure to write "library.json" leaves the library usable for this run.
-ImportOutcome readExport(const std::filesystem::path& file, Date now, const AppStore& store, ImportGate& gate,
-                         std::uint64_t generation) {
-  StoredLibrary stored;
+// The background half of an import: read the export and prepare its install.
+ImportOutcome readExport(const std::filesystem::path& file, Date now) {
   try {
-    stored.library = RekordboxXMLImporter::importLibrary(file, now);
+    Library library = RekordboxXMLImporter::importLibrary(file, now);
+    return {PreparedLibrary::prepare(std::move(library), file.string(), fileModificationDate(file)), {}};
   } catch (const std::exception& error) {
     return {std::nullopt, error.what()};
   }
-  stored.xmlPath = file.string();
-  stored.xmlModifiedAt = fileModificationDate(file);
+}
+
+// Keeps an import in "library.json" unless a newer import has started. A
+// failed write leaves the library usable for this run; the next launch
+// reopens whatever the file still holds.
+void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation, const Library& library,
+                 const std::string& xmlPath, const std::optional<Date>& modifiedAt) {
   gate.writeIfNewest(generation, [&] {
     try {
-      store.saveLibrary(stored);
+      store.saveLibrary(library, xmlPath, modifiedAt);
     } catch (const std::exception&) {
-      // The next launch reopens whatever "library.json" still holds.
     }
   });
-  return {
-      PreparedLibrary::prepare(std::move(stored.library), std::move(stored.xmlPath), stored.xmlModifiedAt),
-      {}};
 }
 
 }  // namespace
@@ -159,10 +157,15 @@ void AppModel::importLibrary(const std::filesystem::path& file, bool quiet) {
   const std::uint64_t generation = importGate_->begin();
   background_->run([file, now = wallClock_->now(), store = store_, gate = importGate_, generation,
                     queue = mainQueue_, weak = weak_from_this(), quiet] {
-    auto outcome = readExport(file, now, *store, *gate, generation);
+    auto outcome = readExport(file, now);
+    // The library stays shared with the install while it is written.
+    const std::shared_ptr<const Library> library = outcome.library ? outcome.library->library : nullptr;
+    const auto modifiedAt = outcome.library ? outcome.library->modifiedAt : std::nullopt;
     queue->post([weak, outcome = std::move(outcome), quiet, generation]() mutable {
       if (const auto model = weak.lock()) model->finishImport(std::move(outcome), quiet, generation);
     });
+    // Written after the hand-over: the install need not wait for the disk.
+    if (library) storeImport(*store, *gate, generation, *library, file.string(), modifiedAt);
   });
 }
 
