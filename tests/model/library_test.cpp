@@ -244,6 +244,27 @@ TEST_F(LibraryTest, TheUsersPickWinsOverAQuietReimportWhicheverFinishesLast) {
   }
 }
 
+TEST_F(LibraryTest, APickMadeWhileTheSavedLibraryOpensWins) {
+  importOnce(placeExport("few_tracks.xml", "saved.xml"));
+  relaunch();
+  const fs::path picked = placeExport("two_entries.xml", "picked.xml");
+  panels->answers.push_back(picked);
+  model().chooseLibraryFile();
+  EXPECT_EQ(panels->openRequests.back().title, "Choose your rekordbox XML export");
+  EXPECT_EQ(panels->openRequests.back().extensions, std::vector<std::string>{"xml"});
+  runJob(1);  // the pick's import ends before the restore
+  runJob();
+  EXPECT_EQ(model().library().sourceFileName, "picked.xml");
+  EXPECT_EQ(executor->pending(), 0u);
+
+  model().chooseLibraryFile();  // cancelled: nothing changes
+  EXPECT_EQ(model().libraryState(), LibraryState::ready());
+  EXPECT_EQ(executor->pending(), 0u);
+  model().refreshLibrary();  // the export in use is read again, without a panel
+  EXPECT_EQ(model().libraryState(), LibraryState::importing("Reading picked.xml\u2026"));
+  EXPECT_EQ(panels->openRequests.size(), 3u);
+}
+
 TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndSharesTheLibrary) {
   const fs::path xml = placeExport("with_playlists.xml", "with_playlists.xml");
   const Library imported = RekordboxXMLImporter::importLibrary(xml);
