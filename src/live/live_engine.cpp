@@ -17,10 +17,10 @@ LiveEngine::LiveEngine(Parts parts)
       timing_(std::move(parts.timing)),
       mixerReader_(parts.recognizer) {}
 
-// The loop ends by itself at its next check once the engine is gone; a
-// released engine never waits for it, so the last reference may be dropped
-// on the loop's own thread.
-LiveEngine::~LiveEngine() = default;
+// The last reference may be dropped on the loop's own thread (it holds the
+// engine while it scans); that thread cannot wait for itself and ends right
+// after.
+LiveEngine::~LiveEngine() { stopAndWait(); }
 
 void LiveEngine::setIncludeRawText(bool include) {
   const std::lock_guard lock(mutex_);
@@ -36,7 +36,7 @@ void LiveEngine::replaceLibrary(LibraryIndex index, SongKeys songKeys) {
 }
 
 void LiveEngine::start(OnUpdate onUpdate) {
-  stop();
+  stopAndWait();
   {
     const std::lock_guard lock(mutex_);
     if (songKeysCache_.empty()) songKeysCache_ = songKeysSnapshot();
@@ -49,11 +49,10 @@ void LiveEngine::start(OnUpdate onUpdate) {
   // The handle is in place before the loop runs, so that a stop() from its
   // first update reaches it.
   std::stop_source stop;
-  {
-    const std::lock_guard lock(loopMutex_);
-    loop_ = stop;
-  }
-  std::thread(runLoop, weak_from_this(), stop.get_token(), std::move(onUpdate), config_, timing_).detach();
+  const std::lock_guard lock(loopMutex_);
+  loop_ = stop;
+  loopThread_ =
+      std::thread(runLoop, weak_from_this(), stop.get_token(), std::move(onUpdate), config_, timing_);
 }
 
 void LiveEngine::stop() {
@@ -62,14 +61,40 @@ void LiveEngine::stop() {
   loop_.reset();
 }
 
-void LiveEngine::runLoop(std::weak_ptr<LiveEngine> weak, std::stop_token stop, OnUpdate onUpdate, Config config,
-                         Timing timing) {
+void LiveEngine::stopAndWait() {
+  std::thread thread;
+  {
+    const std::lock_guard lock(loopMutex_);
+    if (loop_) loop_->request_stop();
+    loop_.reset();
+    thread = std::move(loopThread_);
+  }
+  if (!thread.joinable()) return;
+  if (thread.get_id() == std::this_thread::get_id()) {
+    thread.detach();
+  } else {
+    thread.join();
+  }
+}
+
+bool LiveEngine::hasLoopThread() const {
+  const std::lock_guard lock(loopMutex_);
+  return loopThread_.joinable();
+}
+
+void LiveEngine::runLoop(std::weak_ptr<LiveEngine> weak, std::stop_token stop, OnUpdate onUpdate,
+                         Config config, Timing timing) {
   std::optional<double> previousStart;
   while (!stop.stop_requested()) {
-    auto engine = weak.lock();
-    if (!engine) return;
     const double started = timing.now();
-    EngineUpdate update = engine->scanOnce(started);
+    EngineUpdate update;
+    {
+      // Held for the scan only, so that releasing the engine never waits
+      // for an update to be taken.
+      const auto engine = weak.lock();
+      if (!engine) return;
+      update = engine->scanOnce(started);
+    }
     if (previousStart) update.scanGapMs = (started - *previousStart) * 1000;
     onUpdate(std::move(update));
     const double elapsed = timing.now() - started;

@@ -10,11 +10,12 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <thread>
 #include <unordered_map>
 
+#include "library/timing.h"
 #include "live/deck_motion_tracker.h"
 #include "live/engine_update.h"
-#include "library/timing.h"
 #include "live/load_tracker.h"
 #include "platform/ocr/text_recognizer.h"
 #include "reading/capture_error.h"
@@ -31,8 +32,9 @@ namespace kesta {
 // app. Every scan and every call is serialised on the engine, so a user call
 // falls between two scans, never inside one.
 //
-// Made with `create`: the loop holds the engine only weakly between passes,
-// and the engine may be released from any thread, the loop's own included.
+// Made with `create`: the loop holds the engine only while it scans, and the
+// engine may be released from any thread, the loop's own included. Releasing
+// it ends the loop; from another thread it also waits for the loop's thread.
 class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
  public:
   struct Config {
@@ -67,11 +69,18 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   void setIncludeRawText(bool include);
   // A new library: the tracker starts again from nothing.
   void replaceLibrary(LibraryIndex index, SongKeys songKeys);
-  // Starts (or restarts) the scan loop and returns at once.
+  // Starts (or restarts) the scan loop and returns once it runs. A loop
+  // already running is ended first and, unless this is its own thread,
+  // waited for.
   void start(OnUpdate onUpdate);
   // Ends the loop at its next check; waits for nothing, so it may be called
   // from inside `onUpdate`. After it at most one more update arrives.
   void stop();
+  // Ends the loop and returns once its thread has ended (at once when called
+  // on that thread). An `onUpdate` in progress must be able to return.
+  void stopAndWait();
+  // Whether a loop thread was started and has not been waited for yet.
+  bool hasLoopThread() const;
   // The picture of both deck areas; connects first when needed. Throws what
   // the frame source throws.
   std::optional<Image> deckView();
@@ -90,8 +99,8 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
  private:
   explicit LiveEngine(Parts parts);
 
-  static void runLoop(std::weak_ptr<LiveEngine> engine, std::stop_token stop, OnUpdate onUpdate, Config config,
-                      Timing timing);
+  static void runLoop(std::weak_ptr<LiveEngine> engine, std::stop_token stop, OnUpdate onUpdate,
+                      Config config, Timing timing);
 
   SongKeys songKeysSnapshot() const;
   EngineUpdate outcome(ScanRecord record, std::vector<TrackerEvent> events, ReaderHealth health,
@@ -105,8 +114,9 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   // Serialises scans and calls. The loop's own handle has its own lock so that
   // stop() never waits for a scan.
   mutable std::mutex mutex_;
-  std::mutex loopMutex_;
+  mutable std::mutex loopMutex_;
   std::optional<std::stop_source> loop_;
+  std::thread loopThread_;
 
   std::unique_ptr<FrameSource> source_;
   DeckTextExtractor extractor_;

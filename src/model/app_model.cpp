@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/app_version.h"
+#include "platform/system/system_facts.h"
 
 namespace kesta::model {
 
@@ -76,7 +77,8 @@ AppModel::AppModel(ModelPorts ports)
 
   DiagnosticsLog log;
   log.setIncludeRawText(includeRawText_);
-  const DiagnosticsSession::Environment environment{{"macOS", std::string()}, {"Mac", machineModel()}};
+  const DiagnosticsSession::Environment environment{{"macOS", SystemFacts::operatingSystem()},
+                                                    {"Mac", machineModel()}};
   diagnosticsSession_ = DiagnosticsSession(appVersion_, environment, wallClock_->now(), std::move(log));
 }
 
@@ -162,7 +164,7 @@ void AppModel::setCompact(bool compact) {
   savePreferences();
 }
 
-std::string AppModel::machineModel() { return {}; }
+std::string AppModel::machineModel() { return SystemFacts::machineModel(); }
 
 std::map<std::string, std::string> AppModel::liveEnvironment() const {
   const auto yesNo = [](bool value) { return std::string(value ? "yes" : "no"); };

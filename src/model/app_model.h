@@ -260,6 +260,8 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   const std::optional<PendingLatency>& pendingLatency() const { return pendingLatency_; }
 
  private:
+  friend struct ModelProbe;  // the tests install a library without an import
+
   explicit AppModel(ModelPorts ports);
 
   // ---- Construction, reactions and notices --------------------------------
@@ -284,7 +286,17 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   // ---- Watching and engine updates ----------------------------------------
 
   void apply(const EngineUpdate& update);
+  // Published mirrors of the update; answers whether the decks, the shown
+  // metadata and the screen tracks were all unchanged.
+  bool mirror(const EngineUpdate& update);
+  void resumeIfRemembered(const EngineUpdate& update);
+  // Loads and plays into the set; answers the evidence time of the update's last load.
+  std::optional<double> recordEvents(const EngineUpdate& update);
+  void followFocus(const EngineUpdate& update, std::optional<double> loadEvidenceAt, bool othersUnchanged);
+  void focusMoved(const std::optional<Focus>& focus);
   void syncSet();
+  // Stops the current engine, if any, and lets it go off the main thread.
+  void retireEngine();
 
   // ---- Ranking and lanes -------------------------------------------------
 

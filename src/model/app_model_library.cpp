@@ -11,7 +11,7 @@
 #include "model/app_model.h"
 #include "model/export_age.h"
 #include "model/file_date.h"
-#include "reading/rekordbox_files.h"
+#include "reading/rekordbox_folders.h"
 #include "store/legacy_migration.h"
 
 namespace kesta::model {
@@ -248,12 +248,8 @@ void AppModel::checkForNewerExport() {
 
 bool AppModel::rekordboxChangedSinceExport() const {
   if (!libraryModifiedAt_) return false;
-  for (const auto& database : RekordboxFiles::databaseLocations()) {
-    if (const auto changedAt = fileModificationDate(database)) {
-      return changedAt->secondsSince(*libraryModifiedAt_) > kDatabaseGraceSeconds;
-    }
-  }
-  return false;
+  const auto changedAt = fileModificationDate(RekordboxFolders::databaseFile());
+  return changedAt && changedAt->secondsSince(*libraryModifiedAt_) > kDatabaseGraceSeconds;
 }
 
 void AppModel::setExportChangedDuringSet(bool changed) {

@@ -1,11 +1,9 @@
 #include "oneclick/key_preset.h"
 
 #include <expat.h>
-#include <pwd.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 #include <unicode/ustring.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -16,6 +14,7 @@
 
 #include "platform/text/regex.h"
 #include "platform/text/unicode_text.h"
+#include "reading/rekordbox_folders.h"
 
 namespace kesta::KeyPreset {
 
@@ -111,15 +110,7 @@ struct MappingReader {
 
 }  // namespace
 
-std::filesystem::path settingsFolder() {
-  std::filesystem::path home;
-  if (const char* fromEnvironment = std::getenv("HOME"); fromEnvironment && *fromEnvironment) {
-    home = fromEnvironment;
-  } else if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) {
-    home = user->pw_dir;
-  }
-  return home / "Library" / "Application Support" / "Pioneer" / "rekordbox6";
-}
+std::filesystem::path settingsFolder() { return RekordboxFolders::settingsFolder(); }
 
 Result check(const std::filesystem::path& folder) {
   const auto settings = readFile(folder / "rekordbox3.settings");

@@ -42,7 +42,7 @@ struct Unknown {
 };
 using Result = std::variant<Matches, Differs, Unknown>;
 
-// "Library/Application Support/Pioneer/rekordbox6" in the current user's home.
+// rekordbox's settings folder ("rekordbox6"; see RekordboxFolders).
 std::filesystem::path settingsFolder();
 
 // Reads "rekordbox3.settings" and the active preset's mapping file in `folder`.

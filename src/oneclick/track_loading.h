@@ -27,7 +27,8 @@ class TrackLoading {
  public:
   virtual ~TrackLoading() = default;
 
-  // Whether the loader may drive rekordbox now.
+  // Whether the loader may drive rekordbox now. Safe from any thread, also
+  // while a load runs on another.
   virtual bool isAuthorized() const = 0;
   // Asks the user for that permission; does not wait for the answer.
   virtual void requestAuthorization() = 0;

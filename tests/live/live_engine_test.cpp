@@ -1,11 +1,11 @@
 #include "live/live_engine.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <future>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "live/engine_fakes.h"
 #include "reading/reading_fixtures.h"
@@ -145,9 +145,9 @@ TEST_F(LiveEngineTest, UnreadableDecksTurnIntoCannotSeeDecksAndAForcedReconnect)
     if (contains(update.scan.events, "reconnect: decks unreadable")) reconnects.push_back(std::size_t(i));
   }
   // Readings only skip or verify while anchored; an unanchored unreadable deck counts from the first scan.
-  EXPECT_EQ(health[10], ReaderHealth::reading());               // 2.75 s
-  EXPECT_EQ(health[11], ReaderHealth::cannotSeeDecks(3));       // 3.0 s
-  EXPECT_EQ(health[19], ReaderHealth::cannotSeeDecks(5));       // 5.0 s
+  EXPECT_EQ(health[10], ReaderHealth::reading());          // 2.75 s
+  EXPECT_EQ(health[11], ReaderHealth::cannotSeeDecks(3));  // 3.0 s
+  EXPECT_EQ(health[19], ReaderHealth::cannotSeeDecks(5));  // 5.0 s
   ASSERT_GE(reconnects.size(), 2u);
   EXPECT_EQ(reconnects[0], 20u);
   EXPECT_EQ(reconnects[1] - reconnects[0], 20u);  // at most once every 5 s
@@ -286,6 +286,38 @@ TEST_F(LiveEngineLoopTest, StartingAgainReplacesTheFirstLoop) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_LE(first->load(), firstCount + 1);
   EXPECT_EQ(updates.size(), 3u);
+}
+
+TEST_F(LiveEngineLoopTest, StopAndWaitReturnsOnceTheLoopThreadHasEnded) {
+  auto calls = std::make_shared<std::atomic<int>>(0);
+  auto third = std::make_shared<std::promise<void>>();
+  auto seen = third->get_future();
+  engine->start([calls, third](EngineUpdate) {
+    if (++*calls == 3) third->set_value();
+  });
+  seen.wait();
+  EXPECT_TRUE(engine->hasLoopThread());
+  engine->stopAndWait();
+  EXPECT_FALSE(engine->hasLoopThread());
+  const int captures = source->captures;
+  const int updates = calls->load();
+  engine.reset();  // nothing left to wait for
+  EXPECT_EQ(source->captures, captures);
+  EXPECT_EQ(calls->load(), updates);
+}
+
+TEST_F(LiveEngineLoopTest, StopAndWaitFromTheCallbackDoesNotWaitForItself) {
+  std::weak_ptr<LiveEngine> weak = engine;
+  auto done = std::make_shared<std::promise<void>>();
+  auto stopped = done->get_future();
+  engine->start([weak, done](EngineUpdate) {
+    if (const auto engine = weak.lock()) {
+      engine->stopAndWait();
+      done->set_value();
+    }
+  });
+  stopped.wait();
+  EXPECT_FALSE(engine->hasLoopThread());
 }
 
 }  // namespace

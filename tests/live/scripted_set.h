@@ -173,18 +173,12 @@ inline std::shared_ptr<LiveEngine> followingEngine(const std::string& display, c
   return LiveEngine::create(std::move(parts));
 }
 
-// Stops the engine and lets it go, waiting until its loop has dropped it, so
-// that nothing of it still runs when the display goes away.
+// Stops the engine and lets it go once its loop's thread has ended, so that
+// nothing of it still runs when the display goes away.
 inline void release(std::shared_ptr<LiveEngine>& engine) {
   if (!engine) return;
-  engine->stop();
-  const std::weak_ptr<LiveEngine> watched = engine;
+  engine->stopAndWait();
   engine.reset();
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!watched.expired() && std::chrono::steady_clock::now() < until)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  // The loop's last pass ends right after it lets the engine go.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
 }
 
 template <class Case>

@@ -111,6 +111,7 @@ class LibraryTest : public ModelFixture {
   ScopedVariable homeVariable{"HOME", home.string()};
   ScopedVariable winePrefix{"WINEPREFIX", (home / "wine").string()};
   ScopedVariable user{"USER", "dj"};
+  ScopedVariable pioneerFolder{"KESTA_PIONEER_DIR", ""};
   ScopedVariable legacyDomains{"KESTA_LEGACY_DOMAINS", "none"};
   std::vector<LibraryState> states;
 };
@@ -342,8 +343,9 @@ TEST_F(LibraryTest, RekordboxChangedSinceExportWhenItsDatabaseIsOverAnHourNewer)
   };
   model().setLibraryModifiedAt(Date::fromUnixSeconds(kExportedAt));
   for (const Case& c : cases) {
+    fs::remove_all(home / "wine");
+    fs::remove(homeDatabase);
     for (const auto& [path, offset] : {std::pair{wineDatabase, c.wine}, std::pair{homeDatabase, c.home}}) {
-      fs::remove(path);
       if (!offset) continue;
       fs::create_directories(path.parent_path());
       std::ofstream(path) << "db";

@@ -17,8 +17,9 @@ inline constexpr std::uint64_t command = 0x100000;
 }  // namespace KeyFlags
 
 // Synthetic input and window activation on the desktop, as one application
-// drives another the way a user would. Implementations are used from one
-// thread at a time.
+// drives another the way a user would. `trusted` may be asked from any
+// thread, also while another thread drives the input; the other calls are
+// made from one thread at a time.
 class InputSystem {
  public:
   virtual ~InputSystem() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,8 @@ namespace kesta {
 // Synthetic input on an X server through the XTest extension. Key codes are
 // macOS virtual key codes of an ANSI keyboard, mapped to key symbols; Command
 // presses Control. Activation goes through the window manager's
-// _NET_ACTIVE_WINDOW, or raises and focuses directly without one.
+// _NET_ACTIVE_WINDOW, or raises and focuses directly without one. Calls are
+// serialised, so any thread may use it.
 class X11InputSystem : public InputSystem {
  public:
   // The display named, or $DISPLAY, opened on first use and again after the
@@ -38,6 +40,8 @@ class X11InputSystem : public InputSystem {
   // Blocks until the server has handled everything sent so far.
   static void sync(X11Connection& x);
 
+  // Recursive: a key stroke checks trust on the same thread.
+  std::recursive_mutex mutex_;
   std::string displayName_;
   std::unique_ptr<X11Connection> connection_;
 };

@@ -27,11 +27,11 @@ class FakeEngine : public EnginePort {
   }
   void stop() override {
     calls.push_back("stop");
-    onUpdate_ = nullptr;
+    stopped = true;
   }
   void shutdown() override {
     calls.push_back("shutdown");
-    onUpdate_ = nullptr;
+    stopped = true;
   }
   void chooseDeck(int deck, FocusKind kind, std::function<void(std::optional<Focus>)> answer) override {
     calls.push_back("chooseDeck(" + std::to_string(deck) + "," + std::string(rawValue(kind)) + ")");
@@ -55,14 +55,19 @@ class FakeEngine : public EnginePort {
     answerLater([answer = std::move(answer), view = deckViewAnswer] { answer(view); });
   }
 
-  // Hands an update to the model, as a scan would; false once stopped.
+  // Hands an update to the model, as a scan would; false before start and after stop.
   bool deliver(const EngineUpdate& update) {
+    if (stopped) return false;
+    return deliverLate(update);
+  }
+  // Hands it over even after stop: an update that was on its way when the
+  // engine was stopped.
+  bool deliverLate(const EngineUpdate& update) {
     if (!onUpdate_) return false;
     const auto onUpdate = onUpdate_;
     onUpdate(update);
     return true;
   }
-  // The update callback as the model handed it, kept even after Stop.
   bool started() const { return static_cast<bool>(onUpdate_); }
 
   // Releases the answers held while `holdAnswers` was set.
@@ -81,6 +86,7 @@ class FakeEngine : public EnginePort {
   std::optional<bool> confirmStoppedAnswer = true;
   DeckViewAnswer deckViewAnswer;
   bool holdAnswers = false;
+  bool stopped = false;
   LibraryIndex library;
   SongKeys keys;
 

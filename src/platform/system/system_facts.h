@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// Facts about this machine for the diagnostics report. Every read is fresh;
+// a fact that cannot be read is empty, never an error.
+namespace kesta::SystemFacts {
+
+// The operating system's name and version as "/etc/os-release" gives it.
+std::string operatingSystem(const std::filesystem::path& osRelease = "/etc/os-release");
+
+// The name from the text of an os-release file: PRETTY_NAME, else NAME and
+// VERSION_ID joined by a space; values may be quoted.
+std::string operatingSystemName(std::string_view osRelease);
+
+// The hardware model (the firmware's product name, empty when unreadable),
+// then " (", the processor architecture, ")".
+std::string machineModel(
+    const std::filesystem::path& productName = "/sys/devices/virtual/dmi/id/product_name");
+
+}  // namespace kesta::SystemFacts
