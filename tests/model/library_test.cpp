@@ -245,6 +245,49 @@ TEST_F(LibraryTest, TheUsersPickWinsOverAQuietReimportWhicheverFinishesLast) {
   }
 }
 
+TEST_F(LibraryTest, AnExportChangedWhileConnectedOnlySetsTheFlagUntilStop) {
+  for (const bool importRunningAtConnect : {false, true}) {
+    SCOPED_TRACE(importRunningAtConnect ? "quiet import finishing while connected"
+                                        : "checked while connected");
+    const fs::path xml = placeExport("few_tracks.xml", "collection.xml");
+    importOnce(xml);
+    placeExport("with_playlists.xml", "collection.xml", kExportedAt + 60);
+    if (importRunningAtConnect) model().checkForNewerExport();
+    model().startWatching();
+    ASSERT_TRUE(model().watching());
+    if (!importRunningAtConnect) model().checkForNewerExport();
+    settle();
+    EXPECT_TRUE(model().exportChangedDuringSet());
+    EXPECT_EQ(model().library().tracks.size(), 3u);
+    EXPECT_EQ(model().libraryState(), LibraryState::ready());
+
+    model().stopWatching();
+    settle();
+    EXPECT_EQ(model().library().tracks.size(), 5u);
+    EXPECT_FALSE(model().exportChangedDuringSet());
+    modelPointer().reset();
+    fs::remove(file("library.json"));
+  }
+}
+
+TEST_F(LibraryTest, InstallWhileConnectedResetsTheDecksAtOnceAndHandsTheIndexOverAfter) {
+  importOnce(placeExport("few_tracks.xml", "first.xml"));
+  model().startWatching();
+  queue->drain();
+  const auto engine = engines->last();
+  panels->answers.push_back(placeExport("with_playlists.xml", "second.xml"));
+  model().chooseLibraryFile();
+  executor->runNext();
+  notifications.clear();
+  queue->drain();
+  EXPECT_EQ(notified(Field::decks), 1);
+  EXPECT_EQ(notified(Field::focus), 1);
+  ASSERT_FALSE(engine->calls.empty());
+  EXPECT_EQ(engine->calls.back(), "replaceLibrary");
+  EXPECT_EQ(&engine->library.tracks(), &model().sharedLibrary()->tracks);
+  EXPECT_EQ(engine->keys.size(), 5u);
+}
+
 TEST_F(LibraryTest, APickMadeWhileTheSavedLibraryOpensWins) {
   importOnce(placeExport("few_tracks.xml", "saved.xml"));
   relaunch();
