@@ -347,8 +347,6 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
 }
 
 TEST_F(LibraryTest, ExportAgeCountsLocalCalendarDays) {
-  ScopedVariable zone("TZ", "XYZ-2");  // two hours east of UTC, no summer time
-  tzset();
   struct Case {
     time_t exported;
     time_t now;
@@ -362,12 +360,15 @@ TEST_F(LibraryTest, ExportAgeCountsLocalCalendarDays) {
       {1'777'674'600 + 86'400, 1'777'674'600, "exported today"},
   };
   EXPECT_FALSE(model().exportAge());
-  for (const Case& c : cases) {
-    model().setLibraryModifiedAt(Date::fromUnixSeconds(static_cast<double>(c.exported)));
-    wall->date = Date::fromUnixSeconds(static_cast<double>(c.now));
-    EXPECT_EQ(model().exportAge(), c.age) << c.exported << " read at " << c.now;
+  {
+    const ScopedVariable zone("TZ", "XYZ-2");  // two hours east of UTC, no summer time
+    tzset();
+    for (const Case& c : cases) {
+      model().setLibraryModifiedAt(Date::fromUnixSeconds(static_cast<double>(c.exported)));
+      wall->date = Date::fromUnixSeconds(static_cast<double>(c.now));
+      EXPECT_EQ(model().exportAge(), c.age) << c.exported << " read at " << c.now;
+    }
   }
-  unsetenv("TZ");
   tzset();
 }
 
