@@ -21,11 +21,13 @@
 #include "live/reader_health.h"
 #include "live/tracker_phase.h"
 #include "model/changed_fields.h"
+#include "model/import_gate.h"
 #include "model/library_state.h"
 #include "model/load_status.h"
 #include "model/model_ports.h"
 #include "model/prepared_pool.h"
 #include "model/status_text.h"
+#include "model/prepared_library.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
 #include "platform/json/date.h"
@@ -217,7 +219,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- Published state ---------------------------------------------------
 
-  const Library& library() const { return library_; }
+  const Library& library() const { return *library_; }
+  // The installed library itself, shared with the index, the engine and the ranking.
+  const std::shared_ptr<const Library>& sharedLibrary() const { return library_; }
   const LibraryState& libraryState() const { return libraryState_; }
   const std::optional<std::string>& legacyNote() const { return legacyNote_; }
   const std::string& poolID() const { return poolID_; }
@@ -355,7 +359,7 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- Stored properties, in the order of the data model ------------------
 
-  Library library_ = Library::empty();
+  std::shared_ptr<const Library> library_ = std::make_shared<const Library>(Library::empty());
   LibraryState libraryState_;
   std::optional<std::string> legacyNote_;
   std::string poolID_ = "all";
@@ -446,6 +450,19 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   friend struct RankingProbe;  // the tests set the decks and the focus without an engine
 
   // ---- Library: section state ---------------------------------------------
+
+  // `finishRestore` over a library prepared in the background. The stored
+  // library is installed only while no import started after the restore
+  // began (`importsAtRestore` imports had started then).
+  void completeRestore(std::optional<PreparedLibrary> stored, std::optional<LegacyData> legacy,
+                       std::uint64_t importsAtRestore);
+  void mergeLegacySets(const LegacyData& legacy);
+  void installPrepared(PreparedLibrary prepared);
+  void finishImport(ImportOutcome outcome, bool quiet, std::uint64_t generation);
+
+  // Shared with the import jobs: only the newest import installs its library
+  // and writes "library.json".
+  std::shared_ptr<ImportGate> importGate_ = std::make_shared<ImportGate>();
 
   // ---- Status texts: section state ----------------------------------------
 

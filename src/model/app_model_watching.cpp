@@ -14,7 +14,7 @@ void AppModel::toggleWatching() {
 
 void AppModel::startWatching() {
   publish(screenPermission_, screenAccess_->granted(), Field::screenPermission);
-  if (library_.isEmpty()) return;
+  if (library().isEmpty()) return;
   if (!screenPermission_) {
     requestScreenPermission();
     return;

@@ -116,6 +116,11 @@ void AppStore::saveLibrary(const StoredLibrary& library) const {
   save(kLibraryFile, [&] { return LibraryFile::encode(library); });
 }
 
+void AppStore::saveLibrary(const Library& library, const std::string& xmlPath,
+                           const std::optional<Date>& xmlModifiedAt) const {
+  save(kLibraryFile, [&] { return LibraryFile::encode(library, xmlPath, xmlModifiedAt); });
+}
+
 std::optional<DJSet> AppStore::activeSet() const { return load<DJSet>(kActiveSetFile, fromText<DJSet>); }
 
 void AppStore::saveActiveSet(const std::optional<DJSet>& set) const {

@@ -56,6 +56,9 @@ class AppStore final {
   // the earlier file then stays whole.
   std::optional<StoredLibrary> storedLibrary() const;
   void saveLibrary(const StoredLibrary& library) const;
+  // The same for a library shared with others, written without a copy.
+  void saveLibrary(const Library& library, const std::string& xmlPath,
+                   const std::optional<Date>& xmlModifiedAt) const;
 
   // "active-set.json", the running set; saving none removes the file. Silent.
   std::optional<DJSet> activeSet() const;

@@ -188,7 +188,12 @@ StoredLibrary decodeWhole(std::string_view text) { return StoredLibrary::fromJso
 }  // namespace
 
 std::string encode(const StoredLibrary& stored) {
-  const auto& tracks = stored.library.tracks;
+  return encode(stored.library, stored.xmlPath, stored.xmlModifiedAt);
+}
+
+std::string encode(const Library& library, const std::string& xmlPath,
+                   const std::optional<Date>& xmlModifiedAt) {
+  const auto& tracks = library.tracks;
   const std::size_t slices = sliceCount(tracks.size());
   // Each track is written on its own, so that its small tree is freed at once;
   // the slices' texts are then joined into the whole list.
@@ -203,15 +208,12 @@ std::string encode(const StoredLibrary& stored) {
     return text;
   });
 
-  StoredLibrary shell{Library{{},
-                              stored.library.playlists,
-                              stored.library.report,
-                              stored.library.sourceFileName,
-                              stored.library.importedAt},
-                      stored.xmlPath, stored.xmlModifiedAt};
+  StoredLibrary shell{
+      Library{{}, library.playlists, library.report, library.sourceFileName, library.importedAt}, xmlPath,
+      xmlModifiedAt};
   const std::string outline = json::write(shell.toJson());
   const auto layout = layoutOf(outline);
-  if (!layout) return json::write(stored.toJson());
+  if (!layout) return json::write(StoredLibrary{library, xmlPath, xmlModifiedAt}.toJson());
 
   std::string text;
   std::size_t total = outline.size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@ namespace kesta::LibraryFile {
 
 // Throws json::EncodingError for a number that is not finite.
 std::string encode(const StoredLibrary& stored);
+// The same for a library held elsewhere, without copying it into a StoredLibrary.
+std::string encode(const Library& library, const std::string& xmlPath,
+                   const std::optional<Date>& xmlModifiedAt);
 // Throws json::DecodingError (or the library's own error) for a text that is
 // not a stored library.
 StoredLibrary decode(std::string_view text);

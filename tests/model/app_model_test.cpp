@@ -23,7 +23,8 @@ using AppModelTest = ModelFixture;
 TEST_F(AppModelTest, StartsFromDefaultsOverAnEmptyDataFolder) {
   const AppModel& built = model();
   EXPECT_TRUE(built.library().isEmpty());
-  EXPECT_EQ(built.libraryState(), LibraryState::none());
+  // The restore of the stored library has started and waits for its background job.
+  EXPECT_EQ(built.libraryState(), LibraryState::importing("Opening your saved library\u2026"));
   EXPECT_EQ(built.poolID(), "all");
   EXPECT_FALSE(built.watching());
   EXPECT_EQ(built.loadStatus(), LoadStatus::idle());

@@ -11,7 +11,7 @@ namespace kesta::model {
 // tests of watching and updates need no import.
 struct ModelProbe {
   static void install(AppModel& model, Library library) {
-    model.library_ = std::move(library);
+    model.library_ = std::make_shared<const Library>(std::move(library));
     model.index_ = LibraryIndex(model.library_);
     model.songKeys_.clear();
     for (const auto& track : model.index_.tracks()) model.songKeys_.try_emplace(track.id, track.songKey());

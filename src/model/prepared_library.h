@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "library/library.h"
+#include "library/pool_choice.h"
+#include "live/live_engine.h"
+#include "platform/json/date.h"
+#include "reading/library_index.h"
+
+namespace kesta::model {
+
+// A library made ready to install: shared (the model, the index, the engine
+// and the ranking all read the one copy), indexed, with its song keys and pool
+// menu worked out. Preparing takes a large library a few hundred
+// milliseconds, so it is done on the background thread that read the library;
+// installing it on the main thread then only hands pointers over.
+struct PreparedLibrary {
+  std::shared_ptr<const Library> library;
+  LibraryIndex index;
+  LiveEngine::SongKeys songKeys;  // track id → song key, for every id of the index
+  std::vector<PoolChoice> poolChoices;
+  std::string xmlPath;             // the export the library was read from
+  std::optional<Date> modifiedAt;  // that file's modification date, when known
+
+  static PreparedLibrary prepare(Library library, std::string xmlPath, std::optional<Date> modifiedAt);
+};
+
+// What an import of the export hands back to the main thread.
+struct ImportOutcome {
+  std::optional<PreparedLibrary> library;  // none when the import failed
+  std::string error;                       // the importer's message on failure
+};
+
+}  // namespace kesta::model
