@@ -51,7 +51,7 @@ AppModel::ReportSession AppModel::reportSession() const {
 
 std::string AppModel::reportText(const DiagnosticsSession& session, std::size_t recentScans) const {
   const std::optional<ImportReport> report =
-      library_.isEmpty() ? std::nullopt : std::optional<ImportReport>(library_.report);
+      library_->isEmpty() ? std::nullopt : std::optional<ImportReport>(library_->report);
   return session.exportText(report, liveEnvironment(), recentScans);
 }
 

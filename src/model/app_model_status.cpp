@@ -17,7 +17,7 @@ StatusInputs AppModel::statusInputs() const {
   s.notice = notice_;
   s.noticeShort = noticeShort_;
   s.libraryState = libraryState_;
-  s.libraryEmpty = library_.isEmpty();
+  s.libraryEmpty = library_->isEmpty();
   s.watching = watching_;
   s.screenPermission = screenPermission_;
   s.askedForScreenPermission = askedForScreenPermission_;
