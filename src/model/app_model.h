@@ -26,6 +26,7 @@
 #include "model/load_status.h"
 #include "model/model_ports.h"
 #include "model/prepared_library.h"
+#include "model/prepared_pool.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
 #include "platform/json/date.h"
@@ -300,7 +301,17 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // ---- Ranking and lanes -------------------------------------------------
 
+  // What a ranking was started under, checked again before it publishes.
+  struct RankTicket {
+    std::uint64_t generation = 0;
+    std::uint64_t seq = 0;  // the focus's, 0 without one
+    bool focusPresent = false;
+  };
+
   void scheduleRanking();
+  void publishRanking(const RankTicket& ticket, std::vector<LaneResult> lanes, double startedAt,
+                      double finishedAt);
+  void recordLatency(const RankTicket& ticket, double finishedAt, double publishedAt);
   void poolChanged(const std::string& previous);
 
   // ---- Status texts ------------------------------------------------------
@@ -400,6 +411,11 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   std::uint64_t engineGeneration_ = 0;
 
   // ---- Ranking and lanes: section state -----------------------------------
+
+  PreparedPool preparedPool_;
+  // Raised at every dismissal: only the newest one's timer may withdraw its undo.
+  std::uint64_t dismissalGeneration_ = 0;
+  friend struct RankingProbe;  // the tests set the focus and library without an engine or import
 
   // ---- Library: section state ---------------------------------------------
 
