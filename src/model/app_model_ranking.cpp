@@ -38,8 +38,10 @@ void AppModel::scheduleRanking() {
   for (const int deck : {1, 2}) {
     if (auto track = this->track(deck)) onDeck.push_back(std::move(*track));
   }
-  RecommendationRequest request =
-      rankingRequest(*current, preparedPool_.pool(library(), index_, poolID_), onDeck, activeSet_, userData_);
+  // The ledger's set is the one `activeSet` mirrors; it is current even
+  // before the mirror is published.
+  RecommendationRequest request = rankingRequest(*current, preparedPool_.pool(library(), index_, poolID_),
+                                                 onDeck, ledger_.set(), userData_);
   publish(ranking_, true, Field::ranking);
 
   const Cancellation cancellation;
@@ -150,7 +152,7 @@ int AppModel::rating(const Track& track) const {
   return found == userData_.ratings.end() ? 0 : found->second;
 }
 
-bool AppModel::canReplay() const { return activeSet_.hasReplayableHistory(); }
+bool AppModel::canReplay() const { return ledger_.set().hasReplayableHistory(); }
 
 // ---- Lane and set actions --------------------------------------------------------
 
