@@ -153,6 +153,22 @@ TEST_F(RankingTest, NoCurrentTrackEmptiesTheLanesWithoutATask) {
   EXPECT_EQ(executor->pending(), 0u);
 }
 
+// The prepared pool is kept per library: a new install with the same pool id
+// must not rank from the old tracks.
+TEST_F(RankingTest, ANewLibraryIsRankedFromItsOwnTracks) {
+  ready();
+  RankingProbe::focus(model(), 1, 1);
+  settle();
+  ASSERT_EQ(optionIDs(Lane::groove).size(), 3u);
+  Library smaller = fixtureLibrary();
+  std::erase_if(smaller.tracks, [](const Track& track) { return track.id == "g1"; });
+  RankingProbe::install(model(), smaller);
+  RankingProbe::focus(model(), 1, 2);
+  settle();
+  EXPECT_EQ(optionIDs(Lane::groove).size(), 2u);
+  EXPECT_FALSE(suggestedAnywhere("g1"));
+}
+
 TEST_F(RankingTest, ALoadsLatencyIsRecordedOnceByItsFirstFreshRanking) {
   auto clock = std::make_shared<ScriptedClock>();
   monotonic = clock;
