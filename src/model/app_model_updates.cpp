@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "model/app_model.h"
 #include "suggest/recommendation_request.h"
