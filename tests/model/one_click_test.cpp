@@ -336,6 +336,11 @@ TEST_F(OneClickTest, RefusesWhenTheKeysDifferOrAccessibilityIsMissing) {
   EXPECT_EQ(model().loadStatusShort(), std::nullopt);
   EXPECT_TRUE(loader->loads.empty());
   EXPECT_TRUE(clickThrough->ignoring.empty());
+
+  model().allowOneClick();
+  EXPECT_EQ(loader->authorizationRequests, requests + 2);
+  EXPECT_EQ(urls->opened.back(),
+            "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility");
 }
 
 TEST_F(OneClickTest, WindowsGetTheMouseBackAfterAThrow) {
