@@ -215,6 +215,17 @@ TEST_F(OneClickTest, StillSafeTakesTheDecisionAgainAndRereadsAStoppedDeck) {
   }
 }
 
+TEST_F(OneClickTest, AReReadTheEngineNeverAnswersStillStopsTheLoad) {
+  click(kWanted);
+  engine->holdAnswers = true;
+  loader->askStillSafe();
+  model().stopWatching();
+  engine->dropAnswers();
+  queue->drain();
+  ASSERT_EQ(loader->stillSafeAnswers.size(), 1);
+  EXPECT_EQ(loader->stillSafeAnswers[0], "Kesta couldn't re-read Deck 2's time readout.");
+}
+
 TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
   struct Case {
     DeckContent shown;
