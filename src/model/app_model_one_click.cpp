@@ -270,7 +270,7 @@ void AppModel::wrongTrackLanded(const Verification& verification, DeckContent co
   setLoadStatus(LoadStatus::done(deck + " got " + (other != nullptr ? other->title : "another track") +
                                      ", not " + verification.track.title + ". Undo it?",
                                  true));
-  loadStatusShort_ = deck + " got a different track. Undo it?";
+  showLoadStatusShort(deck + " got a different track. Undo it?");
 }
 
 void AppModel::undoLoad() {
@@ -305,11 +305,19 @@ void AppModel::dismissLoadStatus() { setLoadStatus(LoadStatus::idle()); }
 
 void AppModel::fail(std::string message, std::optional<std::string> shortText) {
   setLoadStatus(LoadStatus::failed(message));
-  loadStatusShort_ = std::move(shortText);
+  showLoadStatusShort(std::move(shortText));
   scheduler_->after(failureClearSeconds, [weak = weak_from_this(), message = std::move(message)] {
     const auto model = weak.lock();
     if (model && model->loadStatus_ == LoadStatus::failed(message)) model->setLoadStatus(LoadStatus::idle());
   });
+}
+
+// Listeners hear of a status before its short form is set: they are told
+// again, so that the corner card shows the short form.
+void AppModel::showLoadStatusShort(std::optional<std::string> shortText) {
+  if (!shortText) return;
+  loadStatusShort_ = std::move(shortText);
+  changed(Field::loadStatus);
 }
 
 void AppModel::recordOneClick(const std::string& code, std::optional<std::string> detail) {

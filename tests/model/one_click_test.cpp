@@ -373,6 +373,10 @@ class LoaderFailureTest : public OneClickTest, public ::testing::WithParamInterf
 
 TEST_P(LoaderFailureTest, IsRecordedShownAndGivesTheMouseBack) {
   const LoaderFailureCase& c = GetParam();
+  std::optional<std::string> shortWhenTold;
+  model().addListener([&](ChangedFields fields) {
+    if (fields.contains(Field::loadStatus)) shortWhenTold = model().loadStatusShort();
+  });
   click(kWanted);
   if (c.error) {
     loader->failWith(*c.error);
@@ -383,6 +387,7 @@ TEST_P(LoaderFailureTest, IsRecordedShownAndGivesTheMouseBack) {
   EXPECT_EQ(model().loadStatus(),
             LoadStatus::failed(c.error ? c.error->errorDescription() : "The input device went away."));
   EXPECT_EQ(model().loadStatusShort(), c.error ? std::optional(c.error->shortDescription()) : std::nullopt);
+  EXPECT_EQ(shortWhenTold, model().loadStatusShort()) << "the views were not told of the short text";
   EXPECT_TRUE(clickThrough->ignoring.empty());
 }
 
