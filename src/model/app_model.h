@@ -338,6 +338,8 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void fail(std::string message, std::optional<std::string> shortText);
   void verifyLoad(const Track& track, int deck, DeckContent before, int tries);
   void recordOneClick(const std::string& code, std::optional<std::string> detail = std::nullopt);
+  // Sets the short form of the status just assigned.
+  void showLoadStatusShort(std::optional<std::string> shortText);
   // A click on a playing deck: true when it is the confirming second click.
   bool confirmOverPlaying(const Suggestion& suggestion, int deck);
   // The keyboard preset and the permission, checked before rekordbox is touched.
