@@ -50,6 +50,46 @@ class Theme {
   static constexpr qreal kCaptionSize = 10;
   static constexpr qreal kCalloutSize = 12;
 
+  // The second caption style: dates and marks in the set history.
+  static constexpr qreal kCaption2Size = 9;
+
+  // Suggestion lanes of the full window: one row per lane.
+  static constexpr int kLaneRowHeight = 58;
+  static constexpr int kLaneRowPadding = 8;
+  static constexpr int kLaneRowSpacing = 8;
+  static constexpr int kLaneLabelWidth = 50;
+  static constexpr int kTempoColumnWidth = 44;
+  static constexpr int kLaneButtonColumnWidth = 16;
+  static constexpr qreal kRowRadius = 7;
+  static constexpr qreal kCaveatOpacity = 0.8;
+
+  // Suggestion lanes of the corner card: one line per lane.
+  static constexpr int kCardLaneRowHeight = 32;
+  static constexpr int kCardLaneRowPadding = 7;
+  static constexpr int kCardLaneLabelWidth = 44;
+
+  // The one-click load button beside a suggestion.
+  static constexpr qreal kLoadButtonFontSize = 9;
+  static constexpr qreal kLoadButtonPaddingX = 5;
+  static constexpr qreal kLoadButtonPaddingY = 3;
+  static constexpr qreal kLoadButtonRadius = 4;
+
+  // The deck cards.
+  static constexpr int kDeckCardHeight = 50;
+  static constexpr int kDeckCardPadding = 8;
+  static constexpr qreal kDeckCardFollowedOutline = 0.7;
+
+  // The now-playing block: always two rows in this height.
+  static constexpr int kNowPlayingHeight = 42;
+  static constexpr int kVersionChipSpacing = 6;
+
+  // The set history sheet.
+  static constexpr int kSetCardSpacing = 10;
+  static constexpr int kSetCardPadding = 10;
+  static constexpr qreal kSetCardRadius = 8;
+  static constexpr int kSetTimeColumnWidth = 58;
+  static constexpr int kSetLaneColumnWidth = 50;
+
   // The mark: corner radius, fill opacity and stroke width relative to its size.
   static constexpr qreal kMarkCornerRatio = 0.28;
   static constexpr qreal kMarkFillOpacity = 0.16;

@@ -1,0 +1,115 @@
+#include "ui/views/load_button.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QtMath>
+#include <utility>
+
+#include "ui/look/rounded_shape.h"
+#include "ui/look/theme.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::Field;
+
+// What the decision reads: the decks, their motion and the mixer, the focus,
+// the connection and the load under way.
+constexpr model::ChangedFields kShownFields =
+    model::ChangedFields(Field::watching) | Field::health | Field::decks | Field::pendingDecks |
+    Field::focus | Field::motion | Field::mixer | Field::loadStatus | Field::oneClickLoad | Field::library;
+
+QFont labelFont() { return Theme::font(Theme::kLoadButtonFontSize, Theme::Weight::bold); }
+
+}  // namespace
+
+LoadButton::Look LoadButton::look(const LoadDecision& decision, const model::LoadStatus& status,
+                                  const std::string& trackID) {
+  Look out;
+  if (const auto* allowed = decision.as<LoadDecision::Allowed>()) {
+    out.title = tr("Load→D%1").arg(allowed->deck);
+    out.fill = Look::Fill::lime;
+    out.tooltip = tr("Load onto Deck %1 in rekordbox (experimental). Kesta takes the keyboard and mouse "
+                     "for about a second.")
+                      .arg(allowed->deck);
+  } else if (const auto* asks = decision.as<LoadDecision::NeedsConfirmation>()) {
+    out.title = tr("Load→D%1?").arg(asks->deck);
+    out.fill = Look::Fill::warn;
+    out.tooltip = tr("Deck %1 is still playing. Click twice to load over it, only once it's faded out.")
+                      .arg(asks->deck);
+  } else {
+    out.title = tr("Load");
+    out.fill = Look::Fill::raised;
+    out.tooltip = QString::fromStdString(decision.as<LoadDecision::Refused>()->reason);
+  }
+  const auto* loading = status.as<model::LoadStatus::Loading>();
+  if (loading && loading->trackID == trackID) out.title = tr("…");
+  // While any load runs every button waits, drawn as the refused one.
+  if (loading) out.fill = Look::Fill::raised;
+  out.enabled = out.fill != Look::Fill::raised;
+  return out;
+}
+
+QColor LoadButton::fillColor(Look::Fill fill) {
+  switch (fill) {
+    case Look::Fill::warn:
+      return Theme::warn();
+    case Look::Fill::lime:
+      return Theme::lime();
+    case Look::Fill::raised:
+      break;
+  }
+  return Theme::raised();
+}
+
+QColor LoadButton::labelColor(Look::Fill fill) {
+  return fill == Look::Fill::raised ? Theme::muted() : QColor(Qt::black);
+}
+
+LoadButton::LoadButton(ModelBridge& bridge, Suggestion suggestion, QWidget* parent)
+    : QAbstractButton(parent), bridge_(bridge), suggestion_(std::move(suggestion)) {
+  setFocusPolicy(Qt::NoFocus);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  connect(this, &QAbstractButton::clicked, this, [this] { bridge_.model().load(suggestion_); });
+  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
+    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
+  });
+  refresh();
+}
+
+void LoadButton::setSuggestion(Suggestion suggestion) {
+  if (suggestion == suggestion_) return;
+  suggestion_ = std::move(suggestion);
+  refresh();
+}
+
+void LoadButton::refresh() {
+  const model::AppModel& model = bridge_.model();
+  const Look next = look(model.loadDecision(suggestion_), model.loadStatus(), suggestion_.track.id);
+  if (next == look_) return;
+  const bool resized = next.title != look_.title;
+  look_ = next;
+  setText(look_.title);
+  setToolTip(look_.tooltip);
+  setEnabled(look_.enabled);
+  if (resized) updateGeometry();
+  update();
+}
+
+QSize LoadButton::sizeHint() const {
+  const QFontMetricsF metrics(labelFont());
+  return {qCeil(metrics.horizontalAdvance(look_.title) + 2 * Theme::kLoadButtonPaddingX),
+          qCeil(metrics.height() + 2 * Theme::kLoadButtonPaddingY)};
+}
+
+void LoadButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillPath(continuousRoundedRect(QRectF(rect()), Theme::kLoadButtonRadius), fillColor(look_.fill));
+  painter.setFont(labelFont());
+  painter.setPen(labelColor(look_.fill));
+  painter.drawText(QRectF(rect()), Qt::AlignCenter, look_.title);
+}
+
+}  // namespace kesta::ui

@@ -1,0 +1,57 @@
+#include "ui/views/load_undo.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::Field;
+
+constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::lastDismissed) | Field::loadStatus;
+
+}  // namespace
+
+LoadUndo::LoadUndo(ModelBridge& bridge, QWidget* parent)
+    : ChipButton(tr("Undo"), false, parent), bridge_(bridge) {
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  connect(this, &ChipButton::clicked, this, &LoadUndo::undo);
+  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
+    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
+  });
+  refresh();
+}
+
+void LoadUndo::refresh() {
+  const model::AppModel& model = bridge_.model();
+  const auto* done = model.loadStatus().as<model::LoadStatus::Done>();
+  Target target = Target::nothing;
+  if (model.lastDismissed()) {
+    target = Target::dismissal;
+  } else if (done && done->canUndo) {
+    target = Target::load;
+  }
+  target_ = target;
+  switch (target_) {
+    case Target::dismissal:
+      setToolTip(tr("Show that track again"));
+      break;
+    case Target::load:
+      setToolTip(tr("Sends ⌘Z to rekordbox, which undoes its last action. Use it right after the load."));
+      break;
+    case Target::nothing:
+      setToolTip({});
+      break;
+  }
+  setVisible(target_ != Target::nothing);
+}
+
+void LoadUndo::undo() {
+  // Decided again at the click: the model may have moved on since the last redraw.
+  model::AppModel& model = bridge_.model();
+  if (model.lastDismissed()) {
+    model.undoDismiss();
+  } else {
+    model.undoLoad();
+  }
+}
+
+}  // namespace kesta::ui

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "library/track.h"
+#include "ui/shell/model_bridge.h"
+
+class QHBoxLayout;
+
+namespace kesta::ui {
+
+class ChipButton;
+class TextLine;
+
+// The followed track in the full window, always two rows in 42 points: the
+// title with artist, tempo, key and deck; or, for an ambiguous deck, the
+// question which version it holds with a chip for each of the first three
+// candidates; or a line saying why nothing is shown. A chip names the
+// version to the model. Updated in place from the model; main thread only.
+class NowPlaying : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit NowPlaying(ModelBridge& bridge, QWidget* parent = nullptr);
+
+  // The parts, for tests and the gallery.
+  TextLine* headline() const { return headline_; }
+  TextLine* readout() const { return readout_; }
+  // The version chips now shown, in order.
+  std::vector<ChipButton*> versionChips() const;
+
+ private:
+  void refresh();
+  void showTrack(const Track& track);
+  void showVersions(int deck);
+  void showNothing();
+  // Rebuilds the chips only when the candidates' ids changed.
+  void setChips(int deck, const std::vector<Track>& candidates);
+
+  ModelBridge& bridge_;
+  TextLine* headline_;
+  TextLine* readout_;
+  QWidget* chipRow_;
+  QHBoxLayout* chipLayout_;
+  std::vector<std::string> chipIDs_;
+  int chipDeck_ = 0;
+};
+
+}  // namespace kesta::ui

@@ -1,0 +1,102 @@
+#include "ui/views/sets_view.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+
+#include "ui/look/theme.h"
+#include "ui/views/set_card.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::Field;
+
+constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::activeSet) | Field::archivedSets;
+
+QLabel* legend() {
+  auto* label = new QLabel(SetsView::tr(
+      "Loaded = Kesta saw it on a deck. Played = the deck clock ran for 30 s or more. Stays on this Mac."));
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setFont(Theme::captionFont());
+  QPalette colours = label->palette();
+  colours.setColor(QPalette::WindowText, Theme::muted());
+  label->setPalette(colours);
+  return label;
+}
+
+}  // namespace
+
+SetsView::SetsView(ModelBridge& bridge, QWidget* parent)
+    : SheetFrame(tr("SET HISTORY"), std::make_unique<QWidget>(), parent),
+      bridge_(bridge),
+      list_(new QVBoxLayout) {
+  auto* listHost = new QWidget;
+  listHost->setLayout(list_);
+  list_->setContentsMargins(0, 0, 0, 0);
+  list_->setSpacing(Theme::kSetCardSpacing);
+  list_->addStretch(1);
+
+  auto* scroll = new QScrollArea;
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  scroll->setWidget(listHost);
+  scroll->viewport()->setAutoFillBackground(false);
+  listHost->setAutoFillBackground(false);
+
+  auto* column = new QVBoxLayout(content());
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(Theme::kSheetSpacing);
+  column->addWidget(legend());
+  column->addWidget(scroll, 1);
+
+  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
+    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
+  });
+  refresh();
+}
+
+void SetsView::refresh() {
+  const model::AppModel& model = bridge_.model();
+  std::vector<const DJSet*> sets{&model.activeSet()};
+  for (const DJSet& set : model.archivedSets()) sets.push_back(&set);
+
+  bool sameList = sets.size() == cards_.size();
+  for (std::size_t i = 0; sameList && i < sets.size(); ++i) sameList = cards_[i]->setID() == sets[i]->id;
+  if (!sameList) {
+    for (SetCard* card : cards_) {
+      list_->removeWidget(card);
+      card->hide();
+      card->deleteLater();
+    }
+    cards_.clear();
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+      auto* card = new SetCard;
+      connect(card, &SetCard::exportRequested, this, &SetsView::exportSet);
+      list_->insertWidget(static_cast<int>(i), card);
+      cards_.push_back(card);
+    }
+  }
+  for (std::size_t i = 0; i < sets.size(); ++i)
+    cards_[i]->showSet(*sets[i], sets[i]->id == model.activeSet().id);
+}
+
+void SetsView::exportSet(const std::string& setID) {
+  model::AppModel& model = bridge_.model();
+  if (model.activeSet().id == setID) {
+    model.exportSet(model.activeSet());
+    return;
+  }
+  for (const DJSet& set : model.archivedSets()) {
+    if (set.id == setID) {
+      model.exportSet(set);
+      return;
+    }
+  }
+}
+
+}  // namespace kesta::ui

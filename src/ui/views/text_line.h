@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace kesta::ui {
+
+// A text of at most `lines` lines in one font and colour, the last line cut at
+// the end with an ellipsis. Its height is always `lines` lines of its font, so
+// rows keep their height whatever the text. A compressible line takes the
+// width its row leaves (and no more than its text needs); an incompressible
+// one always has its text's full width. Mouse events go to the parent, so a
+// line inside a button is part of the button. Updated in place; main thread only.
+class TextLine : public QWidget {
+ public:
+  explicit TextLine(const QFont& font, const QColor& color, QWidget* parent = nullptr);
+
+  QString text() const { return text_; }
+  // Each setter repaints (or re-lays out) only when the value changed.
+  void setText(const QString& text);
+  void setColor(const QColor& color);
+  void setTextFont(const QFont& font);
+  void setLines(int lines);
+  void setCompressible(bool compressible);
+  void setAlignment(Qt::Alignment alignment);
+
+  QColor color() const { return color_; }
+  int lines() const { return lines_; }
+  // The first line as drawn at the current width: the whole text, or its cut form.
+  QString shownText() const;
+
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QFont font_;
+  QColor color_;
+  QString text_;
+  int lines_ = 1;
+  bool compressible_ = true;
+  Qt::Alignment alignment_ = Qt::AlignLeft;
+};
+
+}  // namespace kesta::ui
