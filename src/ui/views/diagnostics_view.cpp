@@ -20,6 +20,7 @@ namespace {
 using model::Field;
 
 constexpr qreal kReportFontSize = 10;
+constexpr qreal kButtonFontSize = 10;
 
 }  // namespace
 
@@ -85,10 +86,13 @@ QWidget* DiagnosticsView::makeButtons() {
   connect(saveDeckView_, &ChipButton::clicked, this, [this] { bridge_.model().saveDeckView(); });
   openFolder_ = new ChipButton(tr("Open diagnostics folder"));
   connect(openFolder_, &ChipButton::clicked, this, &DiagnosticsView::openFolder);
-  layout->addWidget(refresh_);
-  layout->addWidget(saveReport_);
-  layout->addWidget(saveDeckView_);
+  // The four chips fit the sheet's width only a point smaller than usual.
+  for (ChipButton* chip : {refresh_, saveReport_, saveDeckView_}) {
+    chip->setLabelFont(Theme::font(kButtonFontSize, Theme::Weight::semibold));
+    layout->addWidget(chip);
+  }
   layout->addStretch(1);
+  openFolder_->setLabelFont(Theme::font(kButtonFontSize, Theme::Weight::semibold));
   layout->addWidget(openFolder_);
   return row;
 }

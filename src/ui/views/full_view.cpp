@@ -409,7 +409,9 @@ void FullView::rebuildPoolMenu() {
   }
   if (!anyPlaylist) return;
   poolMenu_->addSeparator();
-  poolMenu_->addSection(tr("Playlists (tick several to combine)"));
+  // A heading the menu measures like its entries, so it is never cut.
+  QAction* heading = poolMenu_->addAction(tr("Playlists (tick several to combine)"));
+  heading->setEnabled(false);
   const auto selected = model.selectedPlaylistIDs();
   for (const PoolChoice& choice : menuChoices_) {
     if (!isPlaylist(choice)) continue;

@@ -35,5 +35,8 @@ class Plate : public QWidget {
 std::vector<Shot> lookShots();
 // The pictures of the Qt side of the model's ports that show something: the file panels.
 std::vector<Shot> shellShots();
+// The full window and the corner card in each state of the shared scenes, the
+// sheets, the end-set question and the menus.
+std::vector<Shot> viewShots();
 
 }  // namespace kesta::ui::gallery
