@@ -25,7 +25,9 @@ inline void liveOnLongTitle(ViewStage& stage) {
   stage.loader->authorized = false;
   stage.model().setOneClickLoad(true);
   stage.connect();
-  stage.deliver({DeckContent::track("6"), DeckContent::track("2")}, 1);
+  stage.deliver({DeckContent::track("6"), DeckContent::track("2")}, 1, TrackerPhase::following,
+                ReaderHealth::reading(),
+                {TrackerEvent{TrackerEvent::Load{1, DeckContent::track("6"), DeckContent::empty(), 1990}}});
   if (const auto track = stage.model().currentTrack()) stage.model().rate(*track, 3);
   stage.settle();
 }

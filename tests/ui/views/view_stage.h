@@ -108,8 +108,9 @@ class ViewStage {
   // One scan while reading: the decks as given, the focus on `focusDeck`
   // (none for 0), both decks running.
   void deliver(std::vector<DeckContent> decks, int focusDeck, TrackerPhase phase = TrackerPhase::following,
-               ReaderHealth health = ReaderHealth::reading()) {
+               ReaderHealth health = ReaderHealth::reading(), std::vector<TrackerEvent> events = {}) {
     EngineUpdate update;
+    update.events = std::move(events);
     if (focusDeck > 0)
       update.focus = Focus{focusDeck, decks[focusDeck - 1], ++seq_, FocusKind::load, 0, false};
     update.decks = std::move(decks);
