@@ -14,9 +14,9 @@
 
 #include "live/deck_motion_tracker.h"
 #include "live/engine_update.h"
-#include "library/timing.h"
 #include "live/load_tracker.h"
 #include "platform/ocr/text_recognizer.h"
+#include "platform/time/timing.h"
 #include "reading/capture_error.h"
 #include "reading/deck_text_extractor.h"
 #include "reading/frame_source.h"
@@ -90,8 +90,8 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
  private:
   explicit LiveEngine(Parts parts);
 
-  static void runLoop(std::weak_ptr<LiveEngine> engine, std::stop_token stop, OnUpdate onUpdate, Config config,
-                      Timing timing);
+  static void runLoop(std::weak_ptr<LiveEngine> engine, std::stop_token stop, OnUpdate onUpdate,
+                      Config config, Timing timing);
 
   SongKeys songKeysSnapshot() const;
   EngineUpdate outcome(ScanRecord record, std::vector<TrackerEvent> events, ReaderHealth health,

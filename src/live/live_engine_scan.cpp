@@ -6,8 +6,8 @@
 #include <span>
 
 #include "live/live_engine.h"
-#include "platform/json/date.h"
 #include "platform/text/numbers.h"
+#include "platform/time/date.h"
 #include "reading/track_matcher.h"
 
 namespace kesta {
@@ -83,9 +83,9 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
 
   if (!connected_) {
     if (nextConnectAttempt_ > startedAt && lastConnectError_) {
-      return failedScan(std::move(record), lastConnectError_->debugDescription() + " (waiting to retry)",
-                        ReaderHealth::failed(lastConnectError_->errorDescription(),
-                                             lastConnectError_->shortDescription()));
+      return failedScan(
+          std::move(record), lastConnectError_->debugDescription() + " (waiting to retry)",
+          ReaderHealth::failed(lastConnectError_->errorDescription(), lastConnectError_->shortDescription()));
     }
     try {
       source_->connect();
@@ -143,7 +143,8 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
   Frame frame{seq_, startedAt, std::move(deck1), std::move(deck2)};
   std::vector<TrackerEvent> events = tracker_.ingest(frame);
   for (const auto& event : events) {
-    if (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() || event.is<TrackerEvent::Unload>())
+    if (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() ||
+        event.is<TrackerEvent::Unload>())
       motionTracker_.reset(eventDeck(event));
   }
   for (int deck = 1; deck <= 2; ++deck) {
@@ -176,7 +177,8 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
   return update;
 }
 
-EngineUpdate LiveEngine::failedScan(ScanRecord record, const std::string& failure, ReaderHealth health) const {
+EngineUpdate LiveEngine::failedScan(ScanRecord record, const std::string& failure,
+                                    ReaderHealth health) const {
   record.failure = failure;
   return outcome(std::move(record), {}, std::move(health), timing_.now());
 }
@@ -236,8 +238,8 @@ void LiveEngine::anchorDeck(int deck, const Image& image, const DeckExtraction& 
   if (!allowed) return;
 
   const bool changed = std::any_of(events.begin(), events.end(), [&](const TrackerEvent& event) {
-    return ofDeck(event) &&
-           (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() || event.is<TrackerEvent::Refined>());
+    return ofDeck(event) && (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() ||
+                             event.is<TrackerEvent::Refined>());
   });
   std::string expectedTitle;
   if (const auto* held = confirmed.as<DeckContent::Track>())
@@ -259,7 +261,8 @@ EngineUpdate LiveEngine::outcome(ScanRecord record, std::vector<TrackerEvent> ev
   update.confirmedAt = confirmedAt;
 
   const double now = timing_.now();
-  update.motion = {motionTracker_.motion(1, update.decks[0], now), motionTracker_.motion(2, update.decks[1], now)};
+  update.motion = {motionTracker_.motion(1, update.decks[0], now),
+                   motionTracker_.motion(2, update.decks[1], now)};
   update.mixer = lastMixer_;
   for (int deck = 1; deck <= 2; ++deck) {
     const DeckContent& content = update.decks[deck - 1];
@@ -278,10 +281,12 @@ EngineUpdate LiveEngine::outcome(ScanRecord record, std::vector<TrackerEvent> ev
 
 std::string LiveEngine::describe(const TrackerEvent& event) {
   const auto d = [](int deck) { return " d" + std::to_string(deck); };
-  if (const auto* e = event.as<TrackerEvent::Initial>()) return "initial" + d(e->deck) + " " + kindOf(e->content);
+  if (const auto* e = event.as<TrackerEvent::Initial>())
+    return "initial" + d(e->deck) + " " + kindOf(e->content);
   if (const auto* e = event.as<TrackerEvent::Load>())
     return "load" + d(e->deck) + " " + kindOf(e->previous) + "\u2192" + kindOf(e->content);
-  if (const auto* e = event.as<TrackerEvent::Refined>()) return "refined" + d(e->deck) + " " + kindOf(e->content);
+  if (const auto* e = event.as<TrackerEvent::Refined>())
+    return "refined" + d(e->deck) + " " + kindOf(e->content);
   if (const auto* e = event.as<TrackerEvent::Unload>()) return "unload" + d(e->deck);
   if (const auto* e = event.as<TrackerEvent::FocusChange>()) {
     const Focus& focus = e->focus;
@@ -289,8 +294,10 @@ std::string LiveEngine::describe(const TrackerEvent& event) {
            std::string(rawValue(focus.kind)) + (focus.deckUnloaded ? " unloaded" : "");
   }
   if (const auto* e = event.as<TrackerEvent::PlayEvidence>()) return "played" + d(e->deck);
-  if (const auto* e = event.as<TrackerEvent::StaleFrameRejected>()) return "stale-frame " + std::to_string(e->seq);
-  if (const auto* e = event.as<TrackerEvent::ChangeRejected>()) return "rejected" + d(e->deck) + ": " + e->reason;
+  if (const auto* e = event.as<TrackerEvent::StaleFrameRejected>())
+    return "stale-frame " + std::to_string(e->seq);
+  if (const auto* e = event.as<TrackerEvent::ChangeRejected>())
+    return "rejected" + d(e->deck) + ": " + e->reason;
   return "startup-ambiguous";
 }
 

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "library/text_tools.h"
-#include "live/overloaded.h"
 #include "platform/text/unicode_text.h"
+#include "platform/variant/overloaded.h"
 
 namespace kesta {
 

@@ -11,10 +11,10 @@
 #include <string_view>
 #include <utility>
 
-#include "library/clock.h"
 #include "oneclick/browser_row_matcher.h"
 #include "oneclick/load_error.h"
 #include "oneclick/loader_capture.h"
+#include "platform/time/clock.h"
 #include "reading/rekordbox.h"
 
 namespace kesta {
@@ -60,7 +60,8 @@ std::uint64_t RekordboxLoader::flags(const RekordboxKeys::Stroke& stroke) {
 }
 
 bool RekordboxLoader::isTextInput(const std::string& role) {
-  static constexpr std::array<std::string_view, 4> roles{"AXTextField", "AXTextArea", "AXSearchField", "AXComboBox"};
+  static constexpr std::array<std::string_view, 4> roles{"AXTextField", "AXTextArea", "AXSearchField",
+                                                         "AXComboBox"};
   for (const auto known : roles) {
     if (role == known) return true;
   }
@@ -158,7 +159,8 @@ void RekordboxLoader::selectRow(const Track& track, const Application& app, cons
   for (int n = 1;; ++n) {
     reference = look(app, track, index);
     if (reference.pick.is<RowPick::Row>()) break;
-    if (const auto* ambiguous = reference.pick.as<RowPick::Ambiguous>()) throw LoadError::ambiguous(ambiguous->count);
+    if (const auto* ambiguous = reference.pick.as<RowPick::Ambiguous>())
+      throw LoadError::ambiguous(ambiguous->count);
     if (n == kFindingLooks) throw LoadError::notFound();
     pause(kBetweenFindingLooks, stop);
   }

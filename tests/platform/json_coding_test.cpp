@@ -1,11 +1,11 @@
 #include "platform/json/json_coding.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
 
-#include <gtest/gtest.h>
-
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 namespace kesta::json {
 namespace {
@@ -29,7 +29,8 @@ TEST(JsonCoding, WritesSortedCompactAndRefusesNonFiniteNumbers) {
 }
 
 TEST(JsonCoding, ReadsKindsStrictly) {
-  const Value v = parse(R"({"i":3,"f":1.5,"whole":2.0,"s":"1","b":true,"n":null,"big":18446744073709551615,"neg":-1})");
+  const Value v =
+      parse(R"({"i":3,"f":1.5,"whole":2.0,"s":"1","b":true,"n":null,"big":18446744073709551615,"neg":-1})");
   EXPECT_EQ(integerField(v, "i"), 3);
   EXPECT_EQ(integerField(v, "whole"), 2);
   EXPECT_THROW(integerField(v, "f"), DecodingError);

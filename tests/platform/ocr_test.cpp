@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/ocr/fake_text_recognizer.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 struct CoveringWindow::Connection {
   xcb_connection_t* connection = nullptr;
@@ -39,4 +39,4 @@ CoveringWindow::~CoveringWindow() {
   xcb_disconnect(c);
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A plain white window mapped above everything else on a display, for tests
 // of windows that other windows cover. It goes when the object goes.
@@ -20,4 +20,4 @@ class CoveringWindow {
   std::unique_ptr<Connection> connection_;
 };
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/x11/window_system.h"
+#include "platform/desktop/window_system.h"
 
 namespace kesta {
 
@@ -20,12 +20,12 @@ struct KeyName {
   xcb_keysym_t keysym;
 };
 constexpr std::array<KeyName, 40> kKeys{{
-    {0, 'a'},    {1, 's'},    {2, 'd'},    {3, 'f'},    {4, 'h'},    {5, 'g'},    {6, 'z'},    {7, 'x'},
-    {8, 'c'},    {9, 'v'},    {11, 'b'},   {12, 'q'},   {13, 'w'},   {14, 'e'},   {15, 'r'},   {16, 'y'},
-    {17, 't'},   {31, 'o'},   {32, 'u'},   {34, 'i'},   {35, 'p'},   {37, 'l'},   {38, 'j'},   {40, 'k'},
-    {45, 'n'},   {46, 'm'},   {18, '1'},   {19, '2'},   {20, '3'},   {21, '4'},   {36, 0xff0d}, {48, 0xff09},
-    {49, ' '},   {51, 0xff08}, {53, 0xff1b}, {117, 0xffff}, {123, 0xff51}, {124, 0xff53}, {125, 0xff54},
-    {126, 0xff52},
+    {0, 'a'},      {1, 's'},      {2, 'd'},      {3, 'f'},      {4, 'h'},      {5, 'g'},     {6, 'z'},
+    {7, 'x'},      {8, 'c'},      {9, 'v'},      {11, 'b'},     {12, 'q'},     {13, 'w'},    {14, 'e'},
+    {15, 'r'},     {16, 'y'},     {17, 't'},     {31, 'o'},     {32, 'u'},     {34, 'i'},    {35, 'p'},
+    {37, 'l'},     {38, 'j'},     {40, 'k'},     {45, 'n'},     {46, 'm'},     {18, '1'},    {19, '2'},
+    {20, '3'},     {21, '4'},     {36, 0xff0d},  {48, 0xff09},  {49, ' '},     {51, 0xff08}, {53, 0xff1b},
+    {117, 0xffff}, {123, 0xff51}, {124, 0xff53}, {125, 0xff54}, {126, 0xff52},
 }};
 constexpr xcb_keysym_t kShiftL = 0xffe1;
 constexpr xcb_keysym_t kControlL = 0xffe3;
@@ -41,8 +41,8 @@ std::optional<xcb_keysym_t> keysymOf(std::uint16_t macCode) {
 std::optional<xcb_keycode_t> keycodeOf(xcb_connection_t* c, const xcb_setup_t* setup, xcb_keysym_t keysym) {
   const int first = setup->min_keycode;
   const int count = setup->max_keycode - setup->min_keycode + 1;
-  XcbReply<xcb_get_keyboard_mapping_reply_t> mapping(
-      xcb_get_keyboard_mapping_reply(c, xcb_get_keyboard_mapping(c, xcb_keycode_t(first), std::uint8_t(count)), nullptr));
+  XcbReply<xcb_get_keyboard_mapping_reply_t> mapping(xcb_get_keyboard_mapping_reply(
+      c, xcb_get_keyboard_mapping(c, xcb_keycode_t(first), std::uint8_t(count)), nullptr));
   if (!mapping) return std::nullopt;
   const auto* symbols = xcb_get_keyboard_mapping_keysyms(mapping.get());
   const int perCode = mapping->keysyms_per_keycode;
@@ -58,7 +58,8 @@ XcbReply<xcb_get_property_reply_t> property(xcb_connection_t* c, xcb_window_t wi
       xcb_get_property_reply(c, xcb_get_property(c, 0, window, name, type, 0, 1), nullptr));
 }
 
-std::optional<std::uint32_t> cardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
+std::optional<std::uint32_t> cardinal(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name,
+                                      xcb_atom_t type) {
   const auto reply = property(c, window, name, type);
   if (!reply || xcb_get_property_value_length(reply.get()) < 4) return std::nullopt;
   return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
@@ -114,7 +115,8 @@ std::optional<std::int32_t> X11InputSystem::frontmostProcess() {
   if (!x) return std::nullopt;
   xcb_window_t front = XCB_WINDOW_NONE;
   if (hasWindowManager(*x)) {
-    front = cardinal(x->raw(), x->root(), x->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW).value_or(XCB_WINDOW_NONE);
+    front = cardinal(x->raw(), x->root(), x->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW)
+                .value_or(XCB_WINDOW_NONE);
   } else {
     XcbReply<xcb_get_input_focus_reply_t> focus(
         xcb_get_input_focus_reply(x->raw(), xcb_get_input_focus(x->raw()), nullptr));
@@ -170,7 +172,8 @@ bool X11InputSystem::sendKey(std::uint16_t keyCode, std::uint64_t flags) {
   if (flags & (KeyFlags::control | KeyFlags::command)) {
     modifiers.push_back(keycodeOf(x->raw(), setup, kControlL).value_or(0));
   }
-  if (!key || std::find(modifiers.begin(), modifiers.end(), xcb_keycode_t(0)) != modifiers.end()) return false;
+  if (!key || std::find(modifiers.begin(), modifiers.end(), xcb_keycode_t(0)) != modifiers.end())
+    return false;
 
   const auto fake = [&](std::uint8_t type, xcb_keycode_t code) {
     xcb_test_fake_input(x->raw(), type, code, XCB_CURRENT_TIME, XCB_WINDOW_NONE, 0, 0, 0);
@@ -208,7 +211,8 @@ std::optional<Point> X11InputSystem::pointer() {
 void X11InputSystem::movePointer(Point point) {
   auto* x = connection();
   if (!x) return;
-  xcb_warp_pointer(x->raw(), XCB_WINDOW_NONE, x->root(), 0, 0, 0, 0, static_cast<std::int16_t>(std::lround(point.x)),
+  xcb_warp_pointer(x->raw(), XCB_WINDOW_NONE, x->root(), 0, 0, 0, 0,
+                   static_cast<std::int16_t>(std::lround(point.x)),
                    static_cast<std::int16_t>(std::lround(point.y)));
   sync(*x);
 }
