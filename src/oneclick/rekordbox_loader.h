@@ -77,7 +77,17 @@ class RekordboxLoader : public TrackLoading {
   void send(const RekordboxKeys::Stroke& stroke) const;
   void pause(double seconds, std::stop_token stop) const;
   Look look(const Application& app, const Track& track, const LibraryIndex& index) const;
+  // Finding the track's one row, waiting until it holds still, clicking it and
+  // checking the click, in these steps.
   void selectRow(const Track& track, const Application& app, const LibraryIndex& index, std::stop_token stop);
+  void searchFor(const Track& track, const Application& app, std::stop_token stop);
+  Look findRow(const Track& track, const Application& app, const LibraryIndex& index,
+               std::stop_token stop) const;
+  // The row and window as two looks in a row agree on them.
+  Look holdStill(const Look& reference, const Track& track, const Application& app, const LibraryIndex& index,
+                 std::stop_token stop) const;
+  void verifyClicked(const Rect& row, const Rect& frame, const Track& track, const Application& app,
+                     const LibraryIndex& index, std::stop_token stop) const;
   int attempts(const Track& track, const Application& app, const LibraryIndex& index,
                const StillSafe& stillSafe, std::stop_token stop, int deck);
 

@@ -90,7 +90,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
   if (now - lookup(lastOCR_, deck) < config.forcedRefresh) {
     DeckExtraction skip = unreadableExtraction();
     skip.observation.titleAreaChanged = false;
-    skip.observation.rule = "unchanged-skip";
+    skip.observation.rule = unchangedSkipRule;
     skip.fingerprint = std::move(fingerprint);
     return skip;
   }
@@ -106,7 +106,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
       DeckExtraction verified = unreadableExtraction();
       verified.observation.clockSeconds = clockOf(lines);
       verified.observation.titleAreaChanged = false;
-      verified.observation.rule = "fast-verified";
+      verified.observation.rule = fastVerifiedRule;
       verified.lines = std::move(lines);
       verified.ocrRan = true;
       verified.fingerprint = std::move(fingerprint);
