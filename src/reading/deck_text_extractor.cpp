@@ -6,7 +6,7 @@
 #include "library/text_tools.h"
 #include "platform/text/unicode_text.h"
 #include "platform/time/clock.h"
-#include "reading/browser_row_matcher.h"
+#include "reading/loose_form.h"
 #include "reading/text_recognition.h"
 #include "reading/track_matcher.h"
 
@@ -210,10 +210,10 @@ bool DeckTextExtractor::confirms(std::span<const std::string> lines, const std::
     const std::string n = TextTools::normalized(line);
     if (n != expected && !index.idsForTitle(n).empty()) return false;
   }
-  const std::string b = BrowserRowMatcher::loose(expectedTitle);
+  const std::string b = looseForm(expectedTitle);
   const auto length = unicode::graphemeCount(b);
   for (const auto& line : lines) {
-    const std::string a = BrowserRowMatcher::loose(line);
+    const std::string a = looseForm(line);
     if (a == b) return true;
     if (length >= 8 && TextTools::editDistance(a, b, length >= 20 ? 2 : 1)) return true;
   }

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/time/date.h"
-
 namespace kesta::json {
 namespace {
 
@@ -72,14 +70,6 @@ TEST(JsonCoding, EnumerationsWithPayloadsHoldExactlyOneCase) {
       EXPECT_STREQ(e.what(), "Invalid number of keys found, expected one.");
     }
   }
-}
-
-TEST(Date, CountsFromTheStartOf2001) {
-  EXPECT_DOUBLE_EQ(Date::fromUnixSeconds(978307200.0).secondsSinceReference, 0.0);
-  EXPECT_DOUBLE_EQ(Date{86400.5}.unixSeconds(), 978393600.5);
-  const Date now = Date::now();
-  EXPECT_GT(now.secondsSinceReference, 8e8);  // after 2026
-  EXPECT_LT(Date{1}, Date{2});
 }
 
 }  // namespace
