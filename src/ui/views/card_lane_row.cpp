@@ -5,6 +5,7 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/views/lane_label.h"
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
@@ -35,8 +36,7 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
-      label_(new TextLine(Theme::font(8.5, Theme::Weight::heavy, 0.5),
-                          lane == Lane::pivot ? Theme::warn() : Theme::lime())),
+      label_(new LaneLabel(lane, Theme::font(8.5, Theme::Weight::heavy, 0.5), Theme::kCardLaneLabelWidth)),
       block_(new QWidget),
       title_(new TextLine(Theme::font(11.5, Theme::Weight::semibold), Theme::text())),
       artist_(new TextLine(Theme::font(9), Theme::muted())),
@@ -47,8 +47,6 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
       empty_(new TextLine(Theme::font(9.5), Theme::muted())) {
   setFixedHeight(Theme::kCardLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  label_->setText(text(lane.shortTitle()));
-  label_->setFixedWidth(Theme::kCardLaneLabelWidth);
   tempo_->setCompressible(false);
 
   auto* lines = new QVBoxLayout(block_);

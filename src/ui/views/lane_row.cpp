@@ -5,6 +5,7 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/views/lane_label.h"
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
@@ -22,8 +23,6 @@ constexpr model::ChangedFields kShownFields =
     Field::focus | Field::decks | Field::library | Field::shown | Field::screenTracks;
 
 QString text(std::string_view view) { return QString::fromUtf8(view.data(), qsizetype(view.size())); }
-
-QColor laneColor(Lane lane) { return lane == Lane::pivot ? Theme::warn() : Theme::lime(); }
 
 // "<line>\n<line>…": the suggestion's tooltip.
 QString suggestionTooltip(const Suggestion& s) {
@@ -45,7 +44,7 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
-      label_(new TextLine(Theme::font(9, Theme::Weight::heavy, 0.6), laneColor(lane))),
+      label_(new LaneLabel(lane, Theme::font(9, Theme::Weight::heavy, 0.6), Theme::kLaneLabelWidth)),
       block_(new QWidget),
       title_(new TextLine(Theme::font(13, Theme::Weight::semibold), Theme::text())),
       detail_(new TextLine(Theme::font(10), Theme::muted())),
@@ -60,8 +59,6 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
       empty_(new TextLine(Theme::font(10), Theme::muted())) {
   setFixedHeight(Theme::kLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  label_->setText(text(lane.shortTitle()));
-  label_->setFixedWidth(Theme::kLaneLabelWidth);
 
   auto* lines = column(block_, 1);
   for (TextLine* line : {title_, detail_, caveat_}) lines->addWidget(line);

@@ -1,6 +1,8 @@
 #include "ui/views/now_playing.h"
 
 #include <QBoxLayout>
+#include <QFontMetricsF>
+#include <algorithm>
 
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
@@ -118,11 +120,14 @@ void NowPlaying::showNothing() {
 }
 
 void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
-  const std::size_t count = std::min(candidates.size(), kShownVersions);
-  std::vector<std::string> ids;
-  for (std::size_t i = 0; i < count; ++i) ids.push_back(candidates[i].id);
-  if (ids == chipIDs_ && deck == chipDeck_) return;
-  chipIDs_ = ids;
+  const std::vector<Track> shown(
+      candidates.begin(), candidates.begin() + std::ptrdiff_t(std::min(candidates.size(), kShownVersions)));
+  const auto sameIDs = [](const Track& a, const Track& b) { return a.id == b.id; };
+  if (deck == chipDeck_ &&
+      std::equal(shown.begin(), shown.end(), chipTracks_.begin(), chipTracks_.end(), sameIDs)) {
+    return;
+  }
+  chipTracks_ = shown;
   chipDeck_ = deck;
 
   // A chip may be the one whose click brought this change: it goes once its click is over.
@@ -131,12 +136,32 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
     chip->hide();
     chip->deleteLater();
   }
-  for (std::size_t i = 0; i < count; ++i) {
-    const Track& track = candidates[i];
+  for (std::size_t i = 0; i < chipTracks_.size(); ++i) {
+    const Track& track = chipTracks_[i];
     auto* chip = new ChipButton(toQString(track.displayArtist() + " · " + track.displayBPM()));
     chip->setToolTip(toQString(track.title + " — " + track.displayArtist() + ", ") + metaLine(track));
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);
+  }
+  fitChipLabels();
+}
+
+void NowPlaying::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  fitChipLabels();
+}
+
+void NowPlaying::fitChipLabels() {
+  const std::vector<ChipButton*> chips = versionChips();
+  if (chips.empty() || chips.size() != chipTracks_.size()) return;
+  const auto count = qreal(chips.size());
+  const qreal each = (width() - Theme::kVersionChipSpacing * (count - 1)) / count - 2 * Theme::kChipPaddingX;
+  const QFontMetricsF metrics(ChipStyle::defaultFont());
+  for (std::size_t i = 0; i < chips.size(); ++i) {
+    const Track& track = chipTracks_[i];
+    const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
+    const qreal room = qMax<qreal>(0, each - metrics.horizontalAdvance(tempo));
+    chips[i]->setText(metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo);
   }
 }
 

@@ -151,7 +151,10 @@ TEST_F(DeckViewsTest, AmbiguousDeckOffersTheFirstThreeVersions) {
   EXPECT_EQ(nowPlaying->headline()->text(), QStringLiteral("Which version is on Deck 1?"));
   std::vector<ChipButton*> chips = nowPlaying->versionChips();
   ASSERT_EQ(chips.size(), 3u);
-  EXPECT_EQ(chips[0]->text(), toQString(candidates[0].displayArtist() + " · " + candidates[0].displayBPM()));
+  for (std::size_t i = 0; i < chips.size(); ++i) {  // the artist gives way so that every tempo shows
+    EXPECT_TRUE(chips[i]->text().endsWith(toQString(" · " + candidates[i].displayBPM())));
+    EXPECT_LE(chips[i]->geometry().right(), nowPlaying->width());
+  }
   EXPECT_EQ(chips[0]->toolTip(),
             toQString(candidates[0].title + " — " + candidates[0].displayArtist() + ", " +
                       candidates[0].displayBPM() + " BPM · " + candidates[0].displayKey()));
