@@ -25,9 +25,9 @@
 #include "model/library_state.h"
 #include "model/load_status.h"
 #include "model/model_ports.h"
+#include "model/prepared_library.h"
 #include "model/prepared_pool.h"
 #include "model/status_text.h"
-#include "model/prepared_library.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
 #include "platform/json/date.h"
@@ -299,6 +299,10 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void syncSet();
   // Stops the current engine, if any, and lets it go off the main thread.
   void retireEngine();
+  // The engine an answer will come from, and whether, once it comes, a newer
+  // engine has replaced it.
+  std::weak_ptr<EnginePort> askedEngine() const;
+  bool answersLate(const std::weak_ptr<EnginePort>& asked) const;
 
   // ---- Ranking and lanes -------------------------------------------------
 
@@ -334,6 +338,8 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void fail(std::string message, std::optional<std::string> shortText);
   void verifyLoad(const Track& track, int deck, DeckContent before, int tries);
   void recordOneClick(const std::string& code, std::optional<std::string> detail = std::nullopt);
+  // Sets the short form of the status just assigned.
+  void showLoadStatusShort(std::optional<std::string> shortText);
   // A click on a playing deck: true when it is the confirming second click.
   bool confirmOverPlaying(const Suggestion& suggestion, int deck);
   // The keyboard preset and the permission, checked before rekordbox is touched.

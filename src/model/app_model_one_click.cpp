@@ -9,6 +9,7 @@
 // is kept by the `loading` status.
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -59,6 +60,34 @@ std::string failureCode(const LoadFailure& failure) {
 std::optional<std::string> failureShort(const LoadFailure& failure) {
   return failure.error ? std::optional(failure.error->shortDescription()) : std::nullopt;
 }
+
+// The engine's answer to a re-read, passed on to the loader's re-check. An
+// engine let go before it answered (the DJ pressed Stop) drops the call; the
+// re-check is then answered as for an unreadable readout rather than never,
+// which would leave the load waiting with Kesta's windows letting clicks through.
+class RereadAnswer {
+ public:
+  RereadAnswer(int deck, LoaderPort::Answer answer, std::shared_ptr<MainQueue> mainQueue)
+      : deck_(deck), answer_(std::move(answer)), mainQueue_(std::move(mainQueue)) {}
+  RereadAnswer(const RereadAnswer&) = delete;
+  RereadAnswer& operator=(const RereadAnswer&) = delete;
+  // May run on the thread that let the engine go.
+  ~RereadAnswer() {
+    if (!answer_) return;
+    mainQueue_->post([deck = deck_, answer = std::move(answer_)] {
+      answer(SafetyRecheck::afterReread(deck, std::nullopt));
+    });
+  }
+
+  void operator()(std::optional<bool> stillStopped) {
+    std::exchange(answer_, nullptr)(SafetyRecheck::afterReread(deck_, stillStopped));
+  }
+
+ private:
+  int deck_;
+  LoaderPort::Answer answer_;
+  std::shared_ptr<MainQueue> mainQueue_;
+};
 
 }  // namespace
 
@@ -162,9 +191,8 @@ void AppModel::recheckSafety(const Suggestion& suggestion, int deck, bool confir
       return answer(check.reason);
     case SafetyRecheck::Kind::rereadReadout:
       if (engine_) {
-        return engine_->confirmStopped(deck, [deck, answer = std::move(answer)](std::optional<bool> stopped) {
-          answer(SafetyRecheck::afterReread(deck, stopped));
-        });
+        auto reread = std::make_shared<RereadAnswer>(deck, std::move(answer), mainQueue_);
+        return engine_->confirmStopped(deck, [reread](std::optional<bool> stopped) { (*reread)(stopped); });
       }
       return answer(std::nullopt);
     case SafetyRecheck::Kind::goOn:
@@ -242,7 +270,7 @@ void AppModel::wrongTrackLanded(const Verification& verification, DeckContent co
   setLoadStatus(LoadStatus::done(deck + " got " + (other != nullptr ? other->title : "another track") +
                                      ", not " + verification.track.title + ". Undo it?",
                                  true));
-  loadStatusShort_ = deck + " got a different track. Undo it?";
+  showLoadStatusShort(deck + " got a different track. Undo it?");
 }
 
 void AppModel::undoLoad() {
@@ -277,11 +305,19 @@ void AppModel::dismissLoadStatus() { setLoadStatus(LoadStatus::idle()); }
 
 void AppModel::fail(std::string message, std::optional<std::string> shortText) {
   setLoadStatus(LoadStatus::failed(message));
-  loadStatusShort_ = std::move(shortText);
+  showLoadStatusShort(std::move(shortText));
   scheduler_->after(failureClearSeconds, [weak = weak_from_this(), message = std::move(message)] {
     const auto model = weak.lock();
     if (model && model->loadStatus_ == LoadStatus::failed(message)) model->setLoadStatus(LoadStatus::idle());
   });
+}
+
+// Listeners hear of a status before its short form is set: they are told
+// again, so that the corner card shows the short form.
+void AppModel::showLoadStatusShort(std::optional<std::string> shortText) {
+  if (!shortText) return;
+  loadStatusShort_ = std::move(shortText);
+  changed(Field::loadStatus);
 }
 
 void AppModel::recordOneClick(const std::string& code, std::optional<std::string> detail) {

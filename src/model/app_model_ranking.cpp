@@ -38,23 +38,39 @@ void AppModel::scheduleRanking() {
   for (const int deck : {1, 2}) {
     if (auto track = this->track(deck)) onDeck.push_back(std::move(*track));
   }
+  // The ledger's set is the one `activeSet` mirrors; it is current even
+  // before the mirror is published.
+  PreparedPool::Source wanted{index_, poolID_};
+  const std::optional<TrackPool> pool = preparedPool_.find(wanted);
   RecommendationRequest request =
-      rankingRequest(*current, preparedPool_.pool(library(), index_, poolID_), onDeck, activeSet_, userData_);
+      rankingRequest(*current, pool.value_or(TrackPool()), onDeck, ledger_.set(), userData_);
   publish(ranking_, true, Field::ranking);
 
   const Cancellation cancellation;
   rankTask_ = cancellation;
   const RankTicket ticket{rankGeneration_, focus_ ? focus_->seq : 0, focus_.has_value()};
+  std::optional<PreparedPool::Source> source;
+  if (!pool) source = std::move(wanted);
   // The job never touches the model: it reaches it only back on the main thread.
-  background_->run([request = std::move(request), cancellation, ticket, weak = weak_from_this(),
-                    clock = monotonicClock_, queue = mainQueue_] {
+  background_->run([request = std::move(request), source = std::move(source), cancellation, ticket,
+                    weak = weak_from_this(), clock = monotonicClock_, queue = mainQueue_]() mutable {
+    std::optional<TrackPool> prepared;
+    if (source) {
+      prepared = PreparedPool::prepare(*source);
+      request.pool = *prepared;
+    }
     const double startedAt = clock->now();
     std::vector<LaneResult> lanes = Recommender::recommend(request);
     const double finishedAt = clock->now();
-    if (cancellation.cancelled()) return;
-    queue->post([weak, ticket, lanes = std::move(lanes), startedAt, finishedAt]() mutable {
-      if (const auto model = weak.lock())
-        model->publishRanking(ticket, std::move(lanes), startedAt, finishedAt);
+    const bool cancelled = cancellation.cancelled();
+    if (cancelled && !prepared) return;
+    // A prepared pool is kept even when its ranking was cancelled: the next one needs it too.
+    queue->post([weak, ticket, source, prepared, cancelled, lanes = std::move(lanes), startedAt,
+                 finishedAt]() mutable {
+      const auto model = weak.lock();
+      if (!model) return;
+      if (prepared) model->preparedPool_.keep({model->index_, model->poolID_}, std::move(*source), *prepared);
+      if (!cancelled) model->publishRanking(ticket, std::move(lanes), startedAt, finishedAt);
     });
   });
 }
@@ -150,7 +166,7 @@ int AppModel::rating(const Track& track) const {
   return found == userData_.ratings.end() ? 0 : found->second;
 }
 
-bool AppModel::canReplay() const { return activeSet_.hasReplayableHistory(); }
+bool AppModel::canReplay() const { return ledger_.set().hasReplayableHistory(); }
 
 // ---- Lane and set actions --------------------------------------------------------
 

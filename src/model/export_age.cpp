@@ -4,17 +4,18 @@
 
 #include <chrono>
 #include <cmath>
-#include <limits>
 
 namespace kesta::model {
 namespace {
 
+// About 3,000 years either side of 1970: far inside what time_t and the
+// calendar's years can hold.
+constexpr double kFarthestSeconds = 1e11;
+
 // The local calendar day that holds `date`, as days since 1970-01-01.
 std::optional<std::chrono::sys_days> localDay(Date date) {
   const double seconds = std::floor(date.unixSeconds());
-  if (!std::isfinite(seconds) || std::fabs(seconds) > double(std::numeric_limits<time_t>::max() / 2)) {
-    return std::nullopt;
-  }
+  if (!(std::fabs(seconds) <= kFarthestSeconds)) return std::nullopt;  // NaN included
   const auto time = static_cast<time_t>(seconds);
   tm local{};
   if (localtime_r(&time, &local) == nullptr) return std::nullopt;

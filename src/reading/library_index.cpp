@@ -270,6 +270,8 @@ std::size_t LibraryIndex::trackCount() const { return tables_->tracksByID.size()
 
 const std::vector<Track>& LibraryIndex::tracks() const { return tables_->library->tracks; }
 
+const Library& LibraryIndex::library() const { return *tables_->library; }
+
 const std::vector<std::string>& LibraryIndex::idsForTitle(std::string_view title) const {
   const Tables::Title* found = tables_->find(title);
   return found ? found->ids : noIds();

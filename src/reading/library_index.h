@@ -44,6 +44,8 @@ class LibraryIndex {
   std::size_t trackCount() const;
   // Every track in library order, entries with a repeated id included.
   const std::vector<Track>& tracks() const;
+  // The library the index was built over, shared by every copy of the index.
+  const Library& library() const;
 
   // The ids of the tracks with exactly this normalised title, in library order.
   const std::vector<std::string>& idsForTitle(std::string_view title) const;

@@ -275,7 +275,7 @@ TEST_F(LibraryTest, InstallWhileConnectedResetsTheDecksAtOnceAndHandsTheIndexOve
   model().startWatching();
   queue->drain();
   const auto engine = engines->last();
-  panels->answers.push_back(placeExport("with_playlists.xml", "second.xml"));
+  panels->answers.push_back(placeExport("two_entries.xml", "second.xml"));
   model().chooseLibraryFile();
   executor->runNext();
   notifications.clear();
@@ -285,7 +285,9 @@ TEST_F(LibraryTest, InstallWhileConnectedResetsTheDecksAtOnceAndHandsTheIndexOve
   ASSERT_FALSE(engine->calls.empty());
   EXPECT_EQ(engine->calls.back(), "replaceLibrary");
   EXPECT_EQ(&engine->library.tracks(), &model().sharedLibrary()->tracks);
-  EXPECT_EQ(engine->keys.size(), 5u);
+  // Both entries of one song are known to the engine, under one song key.
+  EXPECT_EQ(engine->keys.size(), 3u);
+  EXPECT_EQ(engine->keys.at("21"), engine->keys.at("22"));
 }
 
 TEST_F(LibraryTest, APickMadeWhileTheSavedLibraryOpensWins) {
@@ -337,8 +339,10 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
     EXPECT_EQ(store->preferences().xmlPath, xml.string());
     for (const Field field :
          {Field::library, Field::focus, Field::decks, Field::lanes, Field::libraryState}) {
-      EXPECT_EQ(notified(field), 1) << static_cast<int>(field);
+      EXPECT_GE(notified(field), 1) << static_cast<int>(field);
     }
+    EXPECT_TRUE(model().lanes().empty());
+    EXPECT_FALSE(model().focus());
     EXPECT_EQ(&model().index().tracks(), &model().sharedLibrary()->tracks);
     EXPECT_EQ(model().libraryModifiedAt(), Date::fromUnixSeconds(kExportedAt));
     modelPointer().reset();

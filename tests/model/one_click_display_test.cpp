@@ -173,8 +173,9 @@ TEST_F(OneClickDisplayTest, LoadsASuggestionOntoTheDeckNotFollowedWhileKestasWin
   ModelProbe::install(*model, library);
   model->setOneClickLoad(true);
   model->startWatching();
-  const Track wanted = *model->index().track("103");
-  const Suggestion suggestion{Lane::groove, wanted, "why", {}};
+  ASSERT_TRUE(serveUntil([&] { return model->suggestion(Lane::groove).has_value(); }, 60))
+      << "no suggestion for the track on Deck 1";
+  const Suggestion suggestion = *model->suggestion(Lane::groove);
   ASSERT_TRUE(serveUntil([&] { return model->loadDecision(suggestion) == LoadDecision::allowed(2); }, 60))
       << "Deck 1 was never followed with Deck 2 free";
 
@@ -187,7 +188,8 @@ TEST_F(OneClickDisplayTest, LoadsASuggestionOntoTheDeckNotFollowedWhileKestasWin
 
   // Loading lasts until the engine has seen the track on the deck, or not.
   ASSERT_TRUE(serveUntil([&] { return !model->isLoading(); }, 60));
-  EXPECT_EQ(model->loadStatus(), LoadStatus::done("Loaded Paper Planes Over Tokyo on Deck 2.", true));
+  EXPECT_EQ(model->loadStatus(), LoadStatus::done("Loaded " + suggestion.track.title + " on Deck 2.", true));
+  EXPECT_EQ(rekordbox.send("browser")["decks"][1], suggestion.track.title + " - " + suggestion.track.artist);
   EXPECT_FALSE(kesta.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
 }
 

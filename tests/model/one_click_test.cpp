@@ -215,6 +215,17 @@ TEST_F(OneClickTest, StillSafeTakesTheDecisionAgainAndRereadsAStoppedDeck) {
   }
 }
 
+TEST_F(OneClickTest, AReReadTheEngineNeverAnswersStillStopsTheLoad) {
+  click(kWanted);
+  engine->holdAnswers = true;
+  loader->askStillSafe();
+  model().stopWatching();
+  engine->dropAnswers();
+  queue->drain();
+  ASSERT_EQ(loader->stillSafeAnswers.size(), 1);
+  EXPECT_EQ(loader->stillSafeAnswers[0], "Kesta couldn't re-read Deck 2's time readout.");
+}
+
 TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
   struct Case {
     DeckContent shown;
@@ -336,6 +347,11 @@ TEST_F(OneClickTest, RefusesWhenTheKeysDifferOrAccessibilityIsMissing) {
   EXPECT_EQ(model().loadStatusShort(), std::nullopt);
   EXPECT_TRUE(loader->loads.empty());
   EXPECT_TRUE(clickThrough->ignoring.empty());
+
+  model().allowOneClick();
+  EXPECT_EQ(loader->authorizationRequests, requests + 2);
+  EXPECT_EQ(urls->opened.back(),
+            "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility");
 }
 
 TEST_F(OneClickTest, WindowsGetTheMouseBackAfterAThrow) {
@@ -357,6 +373,10 @@ class LoaderFailureTest : public OneClickTest, public ::testing::WithParamInterf
 
 TEST_P(LoaderFailureTest, IsRecordedShownAndGivesTheMouseBack) {
   const LoaderFailureCase& c = GetParam();
+  std::optional<std::string> shortWhenTold;
+  model().addListener([&](ChangedFields fields) {
+    if (fields.contains(Field::loadStatus)) shortWhenTold = model().loadStatusShort();
+  });
   click(kWanted);
   if (c.error) {
     loader->failWith(*c.error);
@@ -367,6 +387,7 @@ TEST_P(LoaderFailureTest, IsRecordedShownAndGivesTheMouseBack) {
   EXPECT_EQ(model().loadStatus(),
             LoadStatus::failed(c.error ? c.error->errorDescription() : "The input device went away."));
   EXPECT_EQ(model().loadStatusShort(), c.error ? std::optional(c.error->shortDescription()) : std::nullopt);
+  EXPECT_EQ(shortWhenTold, model().loadStatusShort()) << "the views were not told of the short text";
   EXPECT_TRUE(clickThrough->ignoring.empty());
 }
 

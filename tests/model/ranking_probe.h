@@ -5,17 +5,16 @@
 #include <utility>
 
 #include "model/app_model.h"
-#include "model_probe.h"
 
 namespace kesta::model {
 
-// Sets the library, the decks and the focus the way an install and engine
-// updates would, so the ranking can be driven without an import or an engine.
+// Sets what the ranking reads the way an install or an engine update would,
+// so the ranking can be driven without an import or a running engine.
 struct RankingProbe {
-  // The library as an install leaves it, with its pool menu.
   static void install(AppModel& model, Library library) {
-    ModelProbe::install(model, std::move(library));
-    model.poolChoices_ = model.library().poolChoices();
+    model.library_ = std::make_shared<const Library>(std::move(library));
+    model.index_ = LibraryIndex(model.library_);
+    model.poolChoices_ = model.library_->poolChoices();
   }
   static void setDeck(AppModel& model, int deck, DeckContent content) {
     model.decks_.at(static_cast<std::size_t>(deck - 1)) = std::move(content);
@@ -23,7 +22,10 @@ struct RankingProbe {
   // A new focus on `deck` with what it holds now, then its ranking.
   static void focus(AppModel& model, int deck, std::uint64_t seq,
                     std::optional<AppModel::PendingLatency> latency = std::nullopt) {
-    model.focusMoved(Focus{deck, model.decks_.at(static_cast<std::size_t>(deck - 1)), seq});
+    model.focus_ = Focus{deck, model.decks_.at(static_cast<std::size_t>(deck - 1)), seq};
+    model.ledger_.focusChanged();
+    model.laneCursor_.clear();
+    model.lanes_.clear();
     model.pendingLatency_ = latency;
     model.scheduleRanking();
   }
@@ -36,6 +38,8 @@ struct RankingProbe {
   static void setScreenTrack(AppModel& model, int deck, ScreenTrack track) {
     model.screenTracks_[deck] = std::move(track);
   }
+  // The running set as recorded, before or without its published mirror.
+  static const DJSet& set(const AppModel& model) { return model.ledger_.set(); }
 };
 
 }  // namespace kesta::model

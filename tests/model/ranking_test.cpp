@@ -13,6 +13,7 @@ namespace kesta::model::testing {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 
 Track track(const std::string& id, std::optional<double> bpm, const std::string& title = "") {
   Track track;
@@ -51,10 +52,13 @@ class ScriptedClock : public FakeMonotonicClock {
 
 class RankingTest : public ModelFixture {
  protected:
-  // The fixture library installed and "cur" on deck 1, nothing followed yet.
-  void ready() {
+  AppModel& ready() {
+    model();
+    executor->runAll();  // the launch's restore, which finds nothing stored
+    queue->drain();
     RankingProbe::install(model(), fixtureLibrary());
     RankingProbe::setDeck(model(), 1, DeckContent::track("cur"));
+    return model();
   }
   // Runs the newest background job and hands its result to the main thread.
   void settle() {
@@ -77,7 +81,7 @@ class RankingTest : public ModelFixture {
     return false;
   }
   int events(SetEvent::Kind kind, std::optional<Lane> lane = std::nullopt) {
-    const auto& all = model().activeSet().events;
+    const auto& all = RankingProbe::set(model()).events;
     return static_cast<int>(std::count_if(all.begin(), all.end(), [&](const SetEvent& event) {
       return event.kind == kind && (!lane || event.lane == lane);
     }));
@@ -147,6 +151,22 @@ TEST_F(RankingTest, NoCurrentTrackEmptiesTheLanesWithoutATask) {
   EXPECT_TRUE(model().lanes().empty());
   EXPECT_FALSE(model().ranking());
   EXPECT_EQ(executor->pending(), 0u);
+}
+
+// The prepared pool is kept per library: a new install with the same pool id
+// must not rank from the old tracks.
+TEST_F(RankingTest, ANewLibraryIsRankedFromItsOwnTracks) {
+  ready();
+  RankingProbe::focus(model(), 1, 1);
+  settle();
+  ASSERT_EQ(optionIDs(Lane::groove).size(), 3u);
+  Library smaller = fixtureLibrary();
+  std::erase_if(smaller.tracks, [](const Track& track) { return track.id == "g1"; });
+  RankingProbe::install(model(), smaller);
+  RankingProbe::focus(model(), 1, 2);
+  settle();
+  EXPECT_EQ(optionIDs(Lane::groove).size(), 2u);
+  EXPECT_FALSE(suggestedAnywhere("g1"));
 }
 
 TEST_F(RankingTest, ALoadsLatencyIsRecordedOnceByItsFirstFreshRanking) {
@@ -276,17 +296,17 @@ TEST_F(RankingTest, EndingASetArchivesItNewestFirstAndStartsAFreshOne) {
   for (int i = 0; i < 100; ++i) older.push_back(DJSet::started(wall->date.adding(-86400.0 * (i + 1))));
   store->saveArchivedSets(older);
   ready();
-  const std::string untouchedID = model().activeSet().id;
+  const std::string untouchedID = RankingProbe::set(model()).id;
   model().endSet();  // nothing happened in it: not archived
   EXPECT_EQ(model().archivedSets().size(), 100u);
-  EXPECT_NE(model().activeSet().id, untouchedID);
+  EXPECT_NE(RankingProbe::set(model()).id, untouchedID);
 
   RankingProbe::focus(model(), 1, 1);
   settle();
   const Suggestion hidden = *model().suggestion(Lane::groove);
   model().dismiss(hidden);
   settle();
-  const std::string endedID = model().activeSet().id;
+  const std::string endedID = RankingProbe::set(model()).id;
   scheduler->advance(60);
   model().endSet();
   settle();
@@ -297,7 +317,7 @@ TEST_F(RankingTest, EndingASetArchivesItNewestFirstAndStartsAFreshOne) {
   ASSERT_EQ(stored.size(), 100u);
   EXPECT_EQ(stored.front().id, endedID);
   EXPECT_EQ(stored.back().id, older[98].id);
-  EXPECT_NE(model().activeSet().id, endedID);
+  EXPECT_NE(RankingProbe::set(model()).id, endedID);
   EXPECT_EQ(events(SetEvent::Kind::dismissed), 0);
   EXPECT_TRUE(suggestedAnywhere(hidden.track.id));
 }

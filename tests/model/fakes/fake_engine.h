@@ -75,6 +75,8 @@ class FakeEngine : public EnginePort {
     for (auto& answer : held_) queue_.post(std::move(answer));
     held_.clear();
   }
+  // Lets go of the held answers unsent, as an engine let go mid-call does.
+  void dropAnswers() { held_.clear(); }
 
   std::vector<std::string> calls;
   std::function<std::optional<Focus>(int, FocusKind)> chooseDeckAnswer = [](int, FocusKind) {
