@@ -36,15 +36,19 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
-      label_(new LaneLabel(lane, Theme::font(8.5, Theme::Weight::heavy, 0.5), Theme::kCardLaneLabelWidth)),
+      label_(new LaneLabel(
+          lane,
+          Theme::font(Theme::kCardLaneLabelFontSize, Theme::Weight::heavy, Theme::kCardLaneLabelTracking),
+          Theme::kCardLaneLabelWidth)),
       block_(new QWidget),
-      title_(new TextLine(Theme::font(11.5, Theme::Weight::semibold), Theme::text())),
-      artist_(new TextLine(Theme::font(9), Theme::muted())),
-      tempo_(new TextLine(Theme::font(10.5, Theme::Weight::bold), Theme::lime())),
+      title_(
+          new TextLine(Theme::font(Theme::kCardLaneTitleFontSize, Theme::Weight::semibold), Theme::text())),
+      artist_(new TextLine(Theme::font(Theme::kCardLaneArtistFontSize), Theme::muted())),
+      tempo_(new TextLine(Theme::font(Theme::kCardLaneTempoFontSize, Theme::Weight::bold), Theme::lime())),
       load_(new LoadButton(bridge, Suggestion{lane, {}, {}, {}})),
-      next_(new SymbolButton(Icon::reload, 9.5, Theme::Weight::regular)),
-      hide_(new SymbolButton(Icon::close, 8.5, Theme::Weight::bold)),
-      empty_(new TextLine(Theme::font(9.5), Theme::muted())) {
+      next_(new SymbolButton(Icon::reload, Theme::kCardLaneNextSymbolSize, Theme::Weight::regular)),
+      hide_(new SymbolButton(Icon::close, Theme::kCardLaneHideSymbolSize, Theme::Weight::bold)),
+      empty_(new TextLine(Theme::font(Theme::kCardLaneEmptyFontSize), Theme::muted())) {
   setFixedHeight(Theme::kCardLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   tempo_->setCompressible(false);
@@ -62,7 +66,7 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(Theme::kCardLaneRowPadding, 0, Theme::kCardLaneRowPadding, 0);
-  row->setSpacing(Theme::kCardLaneRowPadding);
+  row->setSpacing(Theme::kCardLaneRowSpacing);
   row->addWidget(label_, 0, Qt::AlignVCenter);
   row->addWidget(block_, 1, Qt::AlignVCenter);
   row->addWidget(tempo_, 0, Qt::AlignVCenter);

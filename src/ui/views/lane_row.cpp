@@ -44,33 +44,36 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
-      label_(new LaneLabel(lane, Theme::font(9, Theme::Weight::heavy, 0.6), Theme::kLaneLabelWidth)),
+      label_(new LaneLabel(
+          lane, Theme::font(Theme::kLaneLabelFontSize, Theme::Weight::heavy, Theme::kLaneLabelTracking),
+          Theme::kLaneLabelWidth)),
       block_(new QWidget),
-      title_(new TextLine(Theme::font(13, Theme::Weight::semibold), Theme::text())),
-      detail_(new TextLine(Theme::font(10), Theme::muted())),
-      caveat_(new TextLine(Theme::font(9), Theme::faded(Theme::muted(), Theme::kCaveatOpacity))),
+      title_(new TextLine(Theme::font(Theme::kLaneTitleFontSize, Theme::Weight::semibold), Theme::text())),
+      detail_(new TextLine(Theme::font(Theme::kLaneDetailFontSize), Theme::muted())),
+      caveat_(new TextLine(Theme::font(Theme::kLaneCaveatFontSize),
+                           Theme::faded(Theme::muted(), Theme::kCaveatOpacity))),
       load_(new LoadButton(bridge, Suggestion{lane, {}, {}, {}})),
       tempo_(new QWidget),
-      bpm_(new TextLine(Theme::font(12, Theme::Weight::bold), Theme::lime())),
-      key_(new TextLine(Theme::font(10, Theme::Weight::semibold), Theme::muted())),
+      bpm_(new TextLine(Theme::font(Theme::kLaneBpmFontSize, Theme::Weight::bold), Theme::lime())),
+      key_(new TextLine(Theme::font(Theme::kLaneKeyFontSize, Theme::Weight::semibold), Theme::muted())),
       buttons_(new QWidget),
-      next_(new SymbolButton(Icon::reload, 10, Theme::Weight::regular)),
-      hide_(new SymbolButton(Icon::close, 9, Theme::Weight::bold)),
-      empty_(new TextLine(Theme::font(10), Theme::muted())) {
+      next_(new SymbolButton(Icon::reload, Theme::kLaneNextSymbolSize, Theme::Weight::regular)),
+      hide_(new SymbolButton(Icon::close, Theme::kLaneHideSymbolSize, Theme::Weight::bold)),
+      empty_(new TextLine(Theme::font(Theme::kLaneEmptyFontSize), Theme::muted())) {
   setFixedHeight(Theme::kLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
-  auto* lines = column(block_, 1);
+  auto* lines = column(block_, Theme::kLaneLineSpacing);
   for (TextLine* line : {title_, detail_, caveat_}) lines->addWidget(line);
 
-  auto* tempo = column(tempo_, 1);
+  auto* tempo = column(tempo_, Theme::kLaneLineSpacing);
   tempo_->setFixedWidth(Theme::kTempoColumnWidth);
   for (TextLine* line : {bpm_, key_}) {
     line->setAlignment(Qt::AlignRight);
     tempo->addWidget(line);
   }
 
-  auto* buttons = column(buttons_, 2);
+  auto* buttons = column(buttons_, Theme::kLaneButtonSpacing);
   buttons_->setFixedWidth(Theme::kLaneButtonColumnWidth);
   buttons->addWidget(next_, 0, Qt::AlignHCenter);
   buttons->addWidget(hide_, 0, Qt::AlignHCenter);

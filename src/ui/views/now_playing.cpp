@@ -26,7 +26,8 @@ constexpr std::size_t kShownVersions = 3;
 NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
-      headline_(new TextLine(Theme::font(17, Theme::Weight::bold), Theme::text())),
+      headline_(
+          new TextLine(Theme::font(Theme::kNowPlayingTitleFontSize, Theme::Weight::bold), Theme::text())),
       readout_(new TextLine(Theme::captionFont(), Theme::muted())),
       chipRow_(new QWidget),
       chipLayout_(new QHBoxLayout(chipRow_)) {
@@ -38,7 +39,7 @@ NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
 
   auto* rows = new QVBoxLayout(this);
   rows->setContentsMargins(0, 0, 0, 0);
-  rows->setSpacing(2);
+  rows->setSpacing(Theme::kNowPlayingSpacing);
   rows->addWidget(headline_);
   rows->addWidget(readout_);
   rows->addWidget(chipRow_);
@@ -74,7 +75,7 @@ void NowPlaying::refresh() {
 
 void NowPlaying::showTrack(const Track& track) {
   const auto& focus = bridge_.model().focus();
-  headline_->setTextFont(Theme::font(17, Theme::Weight::bold));
+  headline_->setTextFont(Theme::font(Theme::kNowPlayingTitleFontSize, Theme::Weight::bold));
   headline_->setColor(Theme::text());
   headline_->setText(toQString(track.title));
   headline_->setToolTip(toQString(track.title));
@@ -87,7 +88,7 @@ void NowPlaying::showTrack(const Track& track) {
 }
 
 void NowPlaying::showVersions(int deck) {
-  headline_->setTextFont(Theme::font(15, Theme::Weight::bold));
+  headline_->setTextFont(Theme::font(Theme::kNowPlayingQuestionFontSize, Theme::Weight::bold));
   headline_->setColor(Theme::warn());
   headline_->setText(tr("Which version is on Deck %1?").arg(deck));
   headline_->setToolTip(headline_->text());
@@ -109,7 +110,7 @@ void NowPlaying::showNothing() {
   } else {
     text = tr("Not connected");
   }
-  headline_->setTextFont(Theme::font(16, Theme::Weight::bold));
+  headline_->setTextFont(Theme::font(Theme::kNowPlayingEmptyFontSize, Theme::Weight::bold));
   headline_->setColor(Theme::muted());
   headline_->setText(text);
   headline_->setToolTip(text);
