@@ -9,6 +9,7 @@
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
+#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
@@ -21,14 +22,6 @@ using model::Field;
 constexpr model::ChangedFields kShownFields =
     model::ChangedFields(Field::lanes) | Field::laneCursor | Field::ranking | Field::oneClickLoad |
     Field::focus | Field::decks | Field::library | Field::shown | Field::screenTracks;
-
-QString text(std::string_view view) { return QString::fromUtf8(view.data(), qsizetype(view.size())); }
-
-QString suggestionTooltip(const Suggestion& s) {
-  QStringList lines{toQString(s.track.title), toQString(s.track.displayArtist()), toQString(s.why)};
-  if (s.caveat) lines << toQString(*s.caveat);
-  return lines.join(QLatin1Char('\n'));
-}
 
 }  // namespace
 
@@ -59,7 +52,7 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   lines->addWidget(title_);
   lines->addWidget(artist_);
 
-  const QString laneTitle = text(lane.title());
+  const QString laneTitle = fromView(lane.title());
   next_->setAccessibleName(tr("Another %1 option").arg(laneTitle));
   next_->setToolTip(tr("Another %1 option").arg(laneTitle));
   hide_->setToolTip(tr("Not tonight: hide this track for the rest of the set"));

@@ -4,15 +4,13 @@
 #include <QtMath>
 
 #include "ui/look/theme.h"
+#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
 namespace {
 
-QString name(Lane lane) {
-  const std::string_view text = lane.shortTitle();
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString name(Lane lane) { return fromView(lane.shortTitle()); }
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
 #include "ui/views/text_line.h"
+#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
@@ -44,8 +45,7 @@ QWidget* entryRow(const DJSet::Entry& entry) {
   played->setCompressible(false);
   auto* lane = new TextLine(caption2(Theme::Weight::bold), Theme::lime());
   if (entry.suggestedAs) {
-    const std::string_view name = entry.suggestedAs->shortTitle();
-    lane->setText(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    lane->setText(fromView(entry.suggestedAs->shortTitle()));
   }
   lane->setFixedWidth(Theme::kSetLaneColumnWidth);
   lane->setAlignment(Qt::AlignRight);

@@ -129,6 +129,10 @@ TEST_F(LaneRowTest, NextOptionIsOffWithASingleOption) {
     EXPECT_EQ(button->color(), Theme::line());
   }
 
+  for (const Lane lane : Lane::allCases()) {
+    EXPECT_EQ(row(lane).nextButton()->isEnabled(), fake.model().alternatives(lane) >= 2) << lane.id();
+  }
+
   const QString first = row(Lane::groove).titleLine()->text();
   QTest::mouseClick(row(Lane::groove).nextButton(), Qt::LeftButton);
   const QString second = row(Lane::groove).titleLine()->text();
