@@ -35,7 +35,8 @@ class Plate : public QWidget {
 std::vector<Shot> lookShots();
 // The pictures of the Qt side of the model's ports that show something: the file panels.
 std::vector<Shot> shellShots();
-// The pictures of the views, each in representative states over a fake-driven model.
-std::vector<Shot> viewShots();
+// The lane rows, load buttons, deck cards, now playing and set history, each
+// in representative states over a fake-driven model.
+std::vector<Shot> laneAndDeckShots();
 
 }  // namespace kesta::ui::gallery

@@ -284,7 +284,7 @@ std::unique_ptr<QWidget> emptySets() {
 
 }  // namespace
 
-std::vector<Shot> viewShots() {
+std::vector<Shot> laneAndDeckShots() {
   return {{"views_lane_rows", laneRows},       {"views_card_lane_rows", cardLaneRows},
           {"views_load_buttons", loadButtons}, {"views_deck_cards", deckCards},
           {"views_now_playing", nowPlaying},   {"views_sets", sets},
