@@ -58,15 +58,36 @@ class Theme {
   static constexpr int kLaneRowPadding = 8;
   static constexpr int kLaneRowSpacing = 8;
   static constexpr int kLaneLabelWidth = 50;
-  static constexpr int kTempoColumnWidth = 44;
-  static constexpr int kLaneButtonColumnWidth = 16;
-  static constexpr qreal kRowRadius = 7;
+  static constexpr qreal kLaneLabelFontSize = 9;
+  static constexpr qreal kLaneLabelTracking = 0.6;
+  static constexpr qreal kLaneTitleFontSize = 13;
+  static constexpr qreal kLaneDetailFontSize = 10;
+  static constexpr qreal kLaneCaveatFontSize = 9;
   static constexpr qreal kCaveatOpacity = 0.8;
+  static constexpr int kLaneLineSpacing = 1;
+  static constexpr int kTempoColumnWidth = 44;
+  static constexpr qreal kLaneBpmFontSize = 12;
+  static constexpr qreal kLaneKeyFontSize = 10;
+  static constexpr int kLaneButtonColumnWidth = 16;
+  static constexpr int kLaneButtonSpacing = 2;
+  static constexpr qreal kLaneNextSymbolSize = 10;
+  static constexpr qreal kLaneHideSymbolSize = 9;
+  static constexpr qreal kLaneEmptyFontSize = 10;
+  static constexpr qreal kRowRadius = 7;
 
   // Suggestion lanes of the corner card: one line per lane.
   static constexpr int kCardLaneRowHeight = 32;
   static constexpr int kCardLaneRowPadding = 7;
+  static constexpr int kCardLaneRowSpacing = 7;
   static constexpr int kCardLaneLabelWidth = 44;
+  static constexpr qreal kCardLaneLabelFontSize = 8.5;
+  static constexpr qreal kCardLaneLabelTracking = 0.5;
+  static constexpr qreal kCardLaneTitleFontSize = 11.5;
+  static constexpr qreal kCardLaneArtistFontSize = 9;
+  static constexpr qreal kCardLaneTempoFontSize = 10.5;
+  static constexpr qreal kCardLaneNextSymbolSize = 9.5;
+  static constexpr qreal kCardLaneHideSymbolSize = 8.5;
+  static constexpr qreal kCardLaneEmptyFontSize = 9.5;
 
   // The one-click load button beside a suggestion.
   static constexpr qreal kLoadButtonFontSize = 9;
@@ -77,15 +98,28 @@ class Theme {
   // The deck cards.
   static constexpr int kDeckCardHeight = 50;
   static constexpr int kDeckCardPadding = 8;
+  static constexpr int kDeckCardSpacing = 2;
+  static constexpr int kDeckBadgeSpacing = 4;
+  static constexpr qreal kDeckLabelFontSize = 9;
+  static constexpr qreal kDeckLabelTracking = 1;
+  static constexpr qreal kDeckBadgeFontSize = 8;
+  static constexpr qreal kDeckTitleFontSize = 11;
+  static constexpr qreal kDeckMetaFontSize = 9;
   static constexpr qreal kDeckCardFollowedOutline = 0.7;
 
   // The now-playing block: always two rows in this height.
   static constexpr int kNowPlayingHeight = 42;
+  static constexpr int kNowPlayingSpacing = 2;
+  static constexpr qreal kNowPlayingTitleFontSize = 17;
+  static constexpr qreal kNowPlayingQuestionFontSize = 15;
+  static constexpr qreal kNowPlayingEmptyFontSize = 16;
   static constexpr int kVersionChipSpacing = 6;
 
   // The set history sheet.
   static constexpr int kSetCardSpacing = 10;
   static constexpr int kSetCardPadding = 10;
+  static constexpr int kSetCardLineSpacing = 4;
+  static constexpr int kSetRowSpacing = 8;
   static constexpr qreal kSetCardRadius = 8;
   static constexpr int kSetTimeColumnWidth = 58;
   static constexpr int kSetLaneColumnWidth = 50;

@@ -76,7 +76,7 @@ TEST(CornerCardTest, ConnectStartsWatching) {
   stage.install();
   CornerCard card(stage.bridge(), [] {});
   card.controlChip()->click();
-  stage.settle();
+  stage.finishWork();
   EXPECT_TRUE(stage.model().watching());
 }
 
@@ -149,7 +149,7 @@ TEST(CornerCardTest, ContextMenuFlagsOrSwitchesOnlyWhileWatching) {
   EXPECT_EQ(entries(card), (QStringList{"Kesta is following the wrong track", "Follow Deck 2 instead"}));
 
   stage.model().stopWatching();
-  stage.settle();
+  stage.finishWork();
   EXPECT_TRUE(entries(card).isEmpty());
 }
 

@@ -227,7 +227,7 @@ TEST(FullViewTest, EndSetAsksFirstAndCancelKeepsTheSet) {
 
   view.endSetButton()->click();
   answer(view, true);
-  stage.settle();
+  stage.finishWork();
   EXPECT_TRUE(stage.model().activeSet().entries().empty());
   EXPECT_EQ(stage.model().archivedSets().size(), 1u);
   EXPECT_EQ(view.usedCount()->text(), "0 used this set");
@@ -248,7 +248,7 @@ TEST(FullViewTest, ReplayAsksFirstAndCancelKeepsTheUsedTracks) {
 
   view.replayButton()->click();
   answer(view, true);
-  stage.settle();
+  stage.finishWork();
   EXPECT_FALSE(stage.model().canReplay());
   EXPECT_FALSE(view.replayButton()->isEnabled());
 }

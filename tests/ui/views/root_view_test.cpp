@@ -70,7 +70,7 @@ TEST(LibraryReportViewTest, ListsTheNotesThenTheLegacyNote) {
   LegacyData legacy;
   legacy.sets = {DJSet::started(Date::fromUnixSeconds(1'700'000'000))};
   stage.model().finishRestore(std::nullopt, legacy);
-  stage.settle();
+  stage.finishWork();
   ASSERT_TRUE(stage.model().legacyNote().has_value());
   EXPECT_EQ(sheet.bullets().size(), notes.size() + 1);
   EXPECT_EQ(sheet.bullets().last(), "• " + toQString(*stage.model().legacyNote()));
@@ -119,7 +119,7 @@ TEST_F(DiagnosticsViewTest, SavingWhatKestaSeesNeedsAConnection) {
   stage.connect();
   EXPECT_TRUE(sheet.saveDeckViewButton()->isEnabled());
   stage.model().stopWatching();
-  stage.settle();
+  stage.finishWork();
   EXPECT_FALSE(sheet.saveDeckViewButton()->isEnabled());
   EXPECT_TRUE(sheet.refreshButton()->isEnabled());
   EXPECT_TRUE(sheet.saveReportButton()->isEnabled());

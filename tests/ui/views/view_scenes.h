@@ -27,9 +27,9 @@ inline void liveOnLongTitle(ViewStage& stage) {
   stage.connect();
   stage.deliver({DeckContent::track("6"), DeckContent::track("2")}, 1, TrackerPhase::following,
                 ReaderHealth::reading(),
-                {TrackerEvent{TrackerEvent::Load{1, DeckContent::track("6"), DeckContent::empty(), 1990}}});
+                {TrackerEvent::load(1, DeckContent::track("6"), DeckContent::empty(), 1990)});
   if (const auto track = stage.model().currentTrack()) stage.model().rate(*track, 3);
-  stage.settle();
+  stage.finishWork();
 }
 
 inline std::vector<Scene> viewScenes() {

@@ -1,31 +1,12 @@
 #pragma once
 
-#include <filesystem>
-#include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "fakes/fake_click_through.h"
-#include "fakes/fake_clocks.h"
-#include "fakes/fake_day_formatter.h"
-#include "fakes/fake_engine.h"
-#include "fakes/fake_image_encoder.h"
-#include "fakes/fake_key_preset.h"
-#include "fakes/fake_loader.h"
-#include "fakes/fake_main_queue.h"
-#include "fakes/fake_panels.h"
-#include "fakes/fake_rekordbox_app.h"
-#include "fakes/fake_relauncher.h"
-#include "fakes/fake_scheduler.h"
-#include "fakes/fake_screen_access.h"
-#include "fakes/fake_url_opener.h"
-#include "fakes/manual_executor.h"
-#include "model/app_model.h"
 #include "reading/reading_fixtures.h"
-#include "ui/shell/model_bridge.h"
+#include "ui/views/fake_driven_model.h"
 
 namespace kesta::ui::testing {
 
@@ -37,8 +18,8 @@ inline const std::string kLongTitle =
 // The tracks of the stage's library: ids "1" to "8"; "7" and "8" are two
 // versions of one song; "6" has the long title.
 inline Library stageLibrary(std::string fileName = "rekordbox.xml") {
-  using kesta::testing::libraryTrack;
-  Library library = kesta::testing::libraryOf({
+  using kesta::test::libraryTrack;
+  Library library = kesta::test::libraryOf({
       libraryTrack("1", "Strobe", "deadmau5", 128.0, "8A"),
       libraryTrack("2", "Levels", "Avicii", 126.0, "5A"),
       libraryTrack("3", "Opus", "Eric Prydz", 126.0, "7A"),
@@ -57,36 +38,20 @@ inline Library stageLibrary(std::string fileName = "rekordbox.xml") {
   return library;
 }
 
-// The app model over a fresh data folder with every port faked, its bridge,
-// and the steps that put it in the states the views show. Work the model
-// posts or hands to the background runs only in `settle`.
-class ViewStage {
+// The fake-driven model put into the states the windows show: the library
+// installed as an import installs it (with its notifications and pool
+// choices), Connect, and scans with any health and events. Everything the
+// model posts or hands to the background runs in `finishWork`.
+class ViewStage : public FakeDrivenModel {
  public:
-  explicit ViewStage(bool screenGranted = true) : dataDir_(freshFolder()) {
+  explicit ViewStage(bool screenGranted = true) {
     screen->isGranted = screenGranted;
-    store = std::make_shared<AppStore>(dataDir_);
-    model_ = model::AppModel::create(model::ModelPorts{
-        store, queue, scheduler, executor, monotonic, wall, engines, loader, keyPreset, screen, rekordbox,
-        urls, panels, relauncher, clickThrough, dayFormatter, imageEncoder});
-    bridge_ = std::make_unique<ModelBridge>(model_);
-    settle();
+    bridge();
+    finishWork();
   }
-  ~ViewStage() {
-    bridge_.reset();
-    model_.reset();
-    store.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(dataDir_, ignored);
-  }
-  ViewStage(const ViewStage&) = delete;
-  ViewStage& operator=(const ViewStage&) = delete;
-
-  model::AppModel& model() { return *model_; }
-  ModelBridge& bridge() { return *bridge_; }
-  const std::filesystem::path& dataDir() const { return dataDir_; }
 
   // Runs posted and background work until none is left.
-  void settle() {
+  void finishWork() {
     for (int round = 0; round < 20; ++round) {
       const int ran = queue->drain();
       if (executor->pending() == 0 && ran == 0) return;
@@ -95,14 +60,13 @@ class ViewStage {
   }
 
   void install(Library library = stageLibrary(), std::optional<Date> modifiedAt = std::nullopt) {
-    model_->install(std::move(library), (dataDir_ / "rekordbox.xml").string(), modifiedAt);
-    settle();
+    model().install(std::move(library), (dataDir() / "rekordbox.xml").string(), modifiedAt);
+    finishWork();
   }
 
-  model::testing::FakeEngine& connect() {
-    model_->startWatching();
-    settle();
-    return *engines->last();
+  void connect() {
+    model().startWatching();
+    finishWork();
   }
 
   // One scan while reading: the decks as given, the focus on `focusDeck`
@@ -119,47 +83,10 @@ class ViewStage {
     update.motion = {DeckMotion::running(), DeckMotion::running()};
     update.confirmedAt = 2000;
     engines->last()->deliver(update);
-    settle();
+    finishWork();
   }
-
-  std::shared_ptr<AppStore> store;
-  std::shared_ptr<model::testing::FakeMainQueue> queue = std::make_shared<model::testing::FakeMainQueue>();
-  std::shared_ptr<model::testing::FakeMonotonicClock> monotonic =
-      std::make_shared<model::testing::FakeMonotonicClock>();
-  std::shared_ptr<model::testing::FakeWallClock> wall = std::make_shared<model::testing::FakeWallClock>();
-  std::shared_ptr<model::testing::FakeScheduler> scheduler =
-      std::make_shared<model::testing::FakeScheduler>(monotonic.get(), wall.get());
-  std::shared_ptr<model::testing::ManualExecutor> executor =
-      std::make_shared<model::testing::ManualExecutor>();
-  std::shared_ptr<model::testing::FakeEngineFactory> engines =
-      std::make_shared<model::testing::FakeEngineFactory>(*queue);
-  std::shared_ptr<model::testing::FakeLoader> loader = std::make_shared<model::testing::FakeLoader>();
-  std::shared_ptr<model::testing::FakeKeyPreset> keyPreset =
-      std::make_shared<model::testing::FakeKeyPreset>();
-  std::shared_ptr<model::testing::FakeScreenAccess> screen =
-      std::make_shared<model::testing::FakeScreenAccess>();
-  std::shared_ptr<model::testing::FakeRekordboxApp> rekordbox =
-      std::make_shared<model::testing::FakeRekordboxApp>();
-  std::shared_ptr<model::testing::FakeUrlOpener> urls = std::make_shared<model::testing::FakeUrlOpener>();
-  std::shared_ptr<model::testing::FakePanels> panels = std::make_shared<model::testing::FakePanels>();
-  std::shared_ptr<model::testing::FakeRelauncher> relauncher =
-      std::make_shared<model::testing::FakeRelauncher>();
-  std::shared_ptr<model::testing::FakeClickThrough> clickThrough =
-      std::make_shared<model::testing::FakeClickThrough>();
-  std::shared_ptr<model::testing::FakeDayFormatter> dayFormatter =
-      std::make_shared<model::testing::FakeDayFormatter>();
-  std::shared_ptr<model::testing::FakeImageEncoder> imageEncoder =
-      std::make_shared<model::testing::FakeImageEncoder>();
 
  private:
-  static std::filesystem::path freshFolder() {
-    std::random_device random;
-    return std::filesystem::temp_directory_path() / ("kesta-views-" + std::to_string(random()));
-  }
-
-  std::filesystem::path dataDir_;
-  std::shared_ptr<model::AppModel> model_;
-  std::unique_ptr<ModelBridge> bridge_;
   std::uint64_t seq_ = 0;
 };
 

@@ -89,7 +89,7 @@ std::unique_ptr<QWidget> menu(bool pool) {
 
 }  // namespace
 
-std::vector<Shot> viewShots() {
+std::vector<Shot> windowShots() {
   std::vector<Shot> shots;
   for (const Scene& scene : testing::viewScenes()) {
     shots.push_back({"full_" + scene.name, [scene] { return fullWindow(scene); }});
