@@ -124,6 +124,69 @@ class Theme {
   static constexpr int kSetTimeColumnWidth = 58;
   static constexpr int kSetLaneColumnWidth = 50;
 
+  // The full window: the content inset from the window's edges, then one
+  // column of blocks.
+  static constexpr int kFullInsetX = 14;
+  static constexpr int kFullInsetTop = 26;
+  static constexpr int kFullInsetBottom = 12;
+  static constexpr int kFullSpacing = 9;
+  static constexpr int kFullHeaderHeight = 22;
+  static constexpr int kFullHeaderSpacing = 8;
+  static constexpr qreal kFullMarkSize = 20;
+  static constexpr qreal kFullNameFontSize = 16;
+  static constexpr qreal kFullVersionFontSize = 9;
+  static constexpr qreal kModeChipFontSize = 10;
+  static constexpr int kSetupSpacing = 6;
+  static constexpr int kSetupPadding = 9;
+  static constexpr qreal kSetupRadius = 9;
+  static constexpr int kMenuButtonWidth = 22;
+  static constexpr qreal kMenuSymbolSize = 16;
+  static constexpr qreal kSummaryFontSize = 10;
+  static constexpr int kDeckRowSpacing = 7;
+  static constexpr int kFollowingSpacing = 4;
+  static constexpr qreal kWrongTrackFontSize = 9;
+  static constexpr int kPoolRowHeight = 22;
+  static constexpr int kPoolRowSpacing = 6;
+  static constexpr int kPoolMaxWidth = 220;
+  static constexpr qreal kPoolFontSize = 10;
+  static constexpr int kLaneListSpacing = 5;
+  static constexpr int kFooterHeight = 24;
+  static constexpr int kFooterSpacing = 8;
+  static constexpr qreal kFooterFontSize = 10;
+
+  // The stars of the followed track: each in a cell a little larger than it.
+  static constexpr qreal kStarSize = 10;
+  static constexpr int kStarCellWidth = 14;
+  static constexpr int kStarCellHeight = 18;
+  static constexpr int kStarSpacing = 1;
+
+  // The corner card: exactly the card window's size, nothing scrolls.
+  static constexpr int kCardPaddingX = 12;
+  static constexpr int kCardPaddingY = 10;
+  static constexpr int kCardSpacing = 5;
+  static constexpr qreal kCardRadius = 14;
+  static constexpr qreal kCardBackgroundOpacity = 0.97;
+  static constexpr qreal kCardOutlineOpacity = 0.9;
+  static constexpr int kCardHeaderHeight = 32;
+  static constexpr int kCardHeaderSpacing = 8;
+  static constexpr qreal kCardMarkSize = 18;
+  static constexpr qreal kCardTitleFontSize = 12.5;
+  static constexpr qreal kCardSmallFontSize = 9.5;
+  static constexpr qreal kCardStartupFontSize = 11;
+  static constexpr qreal kCardVersionFontSize = 12;
+  static constexpr int kDeckChoiceHeight = 30;
+  static constexpr int kDeckChoiceSpacing = 8;
+  static constexpr int kCardLaneListSpacing = 3;
+  static constexpr int kCardFooterHeight = 13;
+  static constexpr int kCardFooterSpacing = 6;
+  static constexpr qreal kCardUndoFontSize = 8;
+
+  // The library and diagnostics sheets.
+  static constexpr int kReportSpacing = 8;
+  static constexpr int kReportClosingPadding = 6;
+  static constexpr qreal kDiagnosticsFontSize = 10;
+  static constexpr qreal kDiagnosticsButtonFontSize = 10;
+
   // The mark: corner radius, fill opacity and stroke width relative to its size.
   static constexpr qreal kMarkCornerRatio = 0.28;
   static constexpr qreal kMarkFillOpacity = 0.16;

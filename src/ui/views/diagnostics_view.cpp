@@ -19,9 +19,6 @@ namespace {
 
 using model::Field;
 
-constexpr qreal kReportFontSize = 10;
-constexpr qreal kButtonFontSize = 10;
-
 }  // namespace
 
 DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
@@ -48,7 +45,7 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
 
   report_->setReadOnly(true);
   report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  report_->setFont(Theme::monospacedFont(kReportFontSize));
+  report_->setFont(Theme::monospacedFont(Theme::kDiagnosticsFontSize));
   report_->setFrameShape(QFrame::NoFrame);
   report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QPalette panel = report_->palette();
@@ -88,11 +85,11 @@ QWidget* DiagnosticsView::makeButtons() {
   connect(openFolder_, &ChipButton::clicked, this, &DiagnosticsView::openFolder);
   // The four chips fit the sheet's width only a point smaller than usual.
   for (ChipButton* chip : {refresh_, saveReport_, saveDeckView_}) {
-    chip->setLabelFont(Theme::font(kButtonFontSize, Theme::Weight::semibold));
+    chip->setLabelFont(Theme::font(Theme::kDiagnosticsButtonFontSize, Theme::Weight::semibold));
     layout->addWidget(chip);
   }
   layout->addStretch(1);
-  openFolder_->setLabelFont(Theme::font(kButtonFontSize, Theme::Weight::semibold));
+  openFolder_->setLabelFont(Theme::font(Theme::kDiagnosticsButtonFontSize, Theme::Weight::semibold));
   layout->addWidget(openFolder_);
   return row;
 }
