@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QtMath>
+#include <algorithm>
 #include <utility>
 
 #include "ui/look/chip_button.h"
@@ -49,6 +51,15 @@ class Dot : public QWidget {
  private:
   QColor color_ = Theme::lime();
 };
+
+// "<artist> · <bpm>" for a chip `width` points wide: the artist is cut
+// rather than the tempo, which is what tells the versions apart.
+QString versionLabel(const Track& track, int width) {
+  const QFontMetrics metrics(ChipStyle::defaultFont());
+  const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
+  const int room = width - 2 * qCeil(Theme::kChipPaddingX) - metrics.horizontalAdvance(tempo) - 1;
+  return metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo;
+}
 
 QVBoxLayout* column(QWidget* owner, int spacing) {
   auto* layout = new QVBoxLayout(owner);
@@ -291,11 +302,14 @@ void CornerCard::setVersionChips(int deck) {
   versionDeck_ = deck;
   for (ChipButton* chip : versionChips_) delete chip;
   versionChips_.clear();
+  const int count = static_cast<int>(candidates.size());
+  const int share = (contentSize(WindowMode::mini).width() - 2 * Theme::kCardPaddingX -
+                     (count - 1) * Theme::kVersionChipSpacing) /
+                    std::max(count, 1);
   for (const Track& track : candidates) {
-    auto* chip = new ChipButton(toQString(track.displayArtist()) + QStringLiteral(" · ") +
-                                toQString(track.displayBPM()));
+    auto* chip = new ChipButton(versionLabel(track, share));
     chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    chip->setToolTip(toQString(track.title));
+    chip->setToolTip(toQString(track.displayArtist()) + QStringLiteral(" · ") + toQString(track.title));
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
     versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);
     versionChips_.push_back(chip);

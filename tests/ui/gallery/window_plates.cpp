@@ -49,23 +49,23 @@ std::unique_ptr<QWidget> cornerCard(const Scene& scene) {
 }
 
 std::unique_ptr<QWidget> librarySheet() {
-  auto staged = std::make_unique<Staged>(testing::viewScenes()[5]);
+  auto staged = std::make_unique<Staged>(testing::scene("live"));
   staged->host(new LibraryReportView(staged->stage().bridge()));
   return staged;
 }
 
 std::unique_ptr<QWidget> diagnosticsSheet() {
-  auto staged = std::make_unique<Staged>(testing::viewScenes()[5]);
+  auto staged = std::make_unique<Staged>(testing::scene("live"));
   staged->host(new DiagnosticsView(staged->stage().bridge()));
   return staged;
 }
 
-// The end-set question as it opens over the full window.
-std::unique_ptr<QWidget> endSetQuestion() {
-  auto staged = std::make_unique<Staged>(testing::viewScenes()[5]);
+// A question of the footer as it opens over the full window: End set's or Replay's.
+std::unique_ptr<QWidget> question(bool endSet) {
+  auto staged = std::make_unique<Staged>(testing::scene("live"));
   auto* root = new RootView(staged->stage().bridge(), [](WindowMode) {});
   staged->host(root);
-  root->fullView()->endSetButton()->click();
+  (endSet ? root->fullView()->endSetButton() : root->fullView()->replayButton())->click();
   QMessageBox* box = root->fullView()->confirmation();
   box->setParent(staged.get(), Qt::Widget);
   staged->layout()->removeWidget(root);
@@ -76,7 +76,7 @@ std::unique_ptr<QWidget> endSetQuestion() {
 
 // A menu of the full window, drawn as it opens.
 std::unique_ptr<QWidget> menu(bool pool) {
-  auto staged = std::make_unique<Staged>(testing::viewScenes()[5]);
+  auto staged = std::make_unique<Staged>(testing::scene("live"));
   auto* full = new FullView(
       staged->stage().bridge(), [] {}, [](RootView::Sheet) {});
   full->hide();
@@ -97,7 +97,8 @@ std::vector<Shot> windowShots() {
   }
   shots.push_back({"sheet_library", librarySheet});
   shots.push_back({"sheet_diagnostics", diagnosticsSheet});
-  shots.push_back({"full_end_set_question", endSetQuestion});
+  shots.push_back({"full_end_set_question", [] { return question(true); }});
+  shots.push_back({"full_replay_question", [] { return question(false); }});
   shots.push_back({"full_pool_menu", [] { return menu(true); }});
   shots.push_back({"full_actions_menu", [] { return menu(false); }});
   return shots;

@@ -125,7 +125,12 @@ TEST(CornerCardTest, VersionPickShowsAtMostThreeChips) {
   CornerCard card(stage.bridge(), [] {});
   stage.deliver({DeckContent::ambiguous({"1", "2", "3", "4", "5"}), DeckContent::empty()}, 1);
   ASSERT_EQ(card.middle(), Middle::versionPick);
-  EXPECT_EQ(card.versionChips().size(), std::min<std::size_t>(3, stage.model().candidates(1).size()));
+  const std::vector<Track> candidates = stage.model().candidates(1);
+  ASSERT_EQ(card.versionChips().size(), std::min<std::size_t>(3, candidates.size()));
+  // Three chips share the card's width: the artist is cut, never the tempo.
+  for (std::size_t i = 0; i < card.versionChips().size(); ++i) {
+    EXPECT_TRUE(card.versionChips()[i]->text().endsWith(" · " + toQString(candidates[i].displayBPM())));
+  }
 }
 
 QStringList entries(CornerCard& card) {

@@ -35,6 +35,14 @@ inline void liveOnLongTitle(ViewStage& stage) {
 inline std::vector<Scene> viewScenes() {
   return {
       {"empty", true, [](ViewStage&) {}},
+      {"legacy", true,
+       [](ViewStage& stage) {
+         LegacyData legacy;
+         legacy.sets = {DJSet::started(Date::fromUnixSeconds(1'700'000'000)),
+                        DJSet::started(Date::fromUnixSeconds(1'700'100'000))};
+         stage.model().finishRestore(std::nullopt, legacy);
+         stage.finishWork();
+       }},
       {"ready", true,
        [](ViewStage& stage) { stage.install(stageLibrary(), Date::fromUnixSeconds(1'779'900'000)); }},
       {"permission", false, [](ViewStage& stage) { stage.install(); }},
@@ -70,7 +78,21 @@ inline std::vector<Scene> viewScenes() {
          stage.connect();
          stage.deliver({DeckContent::ambiguous({"7", "8"}), DeckContent::unmatched("Someth1ng")}, 1);
        }},
+      {"versions_many", true,
+       [](ViewStage& stage) {
+         stage.install();
+         stage.connect();
+         stage.deliver({DeckContent::ambiguous({"6", "1", "2", "3", "4"}), DeckContent::empty()}, 1);
+       }},
   };
+}
+
+// The scene named `name`; the first scene when none is.
+inline Scene scene(const std::string& name) {
+  for (Scene& candidate : viewScenes()) {
+    if (candidate.name == name) return candidate;
+  }
+  return viewScenes().front();
 }
 
 }  // namespace kesta::ui::testing
