@@ -7,9 +7,9 @@
 #include <iostream>
 #include <memory>
 
-#include "library/clock.h"
 #include "platform/ocr/single_threaded_recognition.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/deck_layout.h"
 #include "reading/screen_capture_source.h"
@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
   requireSingleThreadedRecognition(argv);
   benchmark::Initialize(&argc, argv);
 
-  testing::XvfbServer server;
-  testing::StandInRekordbox window(server.display());
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display());
   window.load(1, {{"title", "Midnight City (Eric Prydz Private Remix)"},
                   {"artist", "M83"},
                   {"bpm", "126.00"},

@@ -6,7 +6,7 @@
 
 #include "library/library.h"
 #include "library/library_import_error.h"
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 namespace kesta {
 

@@ -30,7 +30,7 @@
 #include "model/status_text.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 #include "reading/library_index.h"
 #include "reading/mixer_reading.h"
 #include "reading/screen_track.h"

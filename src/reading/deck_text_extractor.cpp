@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "library/clock.h"
 #include "library/text_tools.h"
 #include "platform/text/unicode_text.h"
-#include "reading/browser_row_matcher.h"
+#include "platform/time/clock.h"
+#include "reading/loose_form.h"
 #include "reading/text_recognition.h"
 #include "reading/track_matcher.h"
 
@@ -41,7 +41,9 @@ DeckExtraction unreadableExtraction() {
   return extraction;
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 }  // namespace
 
@@ -62,7 +64,8 @@ std::optional<Image> DeckTextExtractor::crop(const Image& image, int deck) const
   return image.cropped(config.layout.rect(deck).scaledTo(image.size()));
 }
 
-DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const LibraryIndex& index, double now) {
+DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const LibraryIndex& index,
+                                          double now) {
   if (!lastImageSize_ || *lastImageSize_ != image.size()) {
     anchors_.clear();
     lastImageSize_ = image.size();
@@ -81,12 +84,13 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
 
   const int changed = fingerprint->changedCells(anchor.fingerprint);
   if (!config.skipUnchangedDecks || changed >= config.minChangedCells)
-    return readAccurately(*deckCrop, deck, index, now, changed >= config.minChangedCells, std::move(fingerprint));
+    return readAccurately(*deckCrop, deck, index, now, changed >= config.minChangedCells,
+                          std::move(fingerprint));
 
   if (now - lookup(lastOCR_, deck) < config.forcedRefresh) {
     DeckExtraction skip = unreadableExtraction();
     skip.observation.titleAreaChanged = false;
-    skip.observation.rule = "unchanged-skip";
+    skip.observation.rule = unchangedSkipRule;
     skip.fingerprint = std::move(fingerprint);
     return skip;
   }
@@ -102,7 +106,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
       DeckExtraction verified = unreadableExtraction();
       verified.observation.clockSeconds = clockOf(lines);
       verified.observation.titleAreaChanged = false;
-      verified.observation.rule = "fast-verified";
+      verified.observation.rule = fastVerifiedRule;
       verified.lines = std::move(lines);
       verified.ocrRan = true;
       verified.fingerprint = std::move(fingerprint);
@@ -134,7 +138,8 @@ DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck
   }
 
   DeckExtraction extraction;
-  extraction.observation = DeckObservation{result.reading, clockOf(lines), titleAreaChanged, result.rule, std::nullopt};
+  extraction.observation =
+      DeckObservation{result.reading, clockOf(lines), titleAreaChanged, result.rule, std::nullopt};
   extraction.lines = std::move(lines);
   extraction.ocrRan = true;
   extraction.titleRegion = region;
@@ -144,8 +149,8 @@ DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck
   return extraction;
 }
 
-void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtraction& extraction, bool sameContent,
-                               const std::string& expectedTitle) {
+void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtraction& extraction,
+                               bool sameContent, const std::string& expectedTitle) {
   if (!extraction.titleRegion) return;
   const auto deckCrop = crop(image, deck);
   if (!deckCrop) return;
@@ -205,17 +210,18 @@ bool DeckTextExtractor::confirms(std::span<const std::string> lines, const std::
     const std::string n = TextTools::normalized(line);
     if (n != expected && !index.idsForTitle(n).empty()) return false;
   }
-  const std::string b = BrowserRowMatcher::loose(expectedTitle);
+  const std::string b = looseForm(expectedTitle);
   const auto length = unicode::graphemeCount(b);
   for (const auto& line : lines) {
-    const std::string a = BrowserRowMatcher::loose(line);
+    const std::string a = looseForm(line);
     if (a == b) return true;
     if (length >= 8 && TextTools::editDistance(a, b, length >= 20 ? 2 : 1)) return true;
   }
   return false;
 }
 
-std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines, const Track& track) {
+std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines,
+                                                   const Track& track) {
   const std::string t = TextTools::normalized(track.title);
   const std::string a = TextTools::normalized(track.artist);
   std::optional<Rect> bounds;
@@ -224,8 +230,8 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
     if (n.empty()) continue;
     const bool kept =
         n == t || n == a ||
-        (unicode::graphemeCount(n) >= 5 &&
-         (startsWith(t, n) || n.find(t) != std::string::npos || (!a.empty() && n.find(a) != std::string::npos)));
+        (unicode::graphemeCount(n) >= 5 && (startsWith(t, n) || n.find(t) != std::string::npos ||
+                                            (!a.empty() && n.find(a) != std::string::npos)));
     if (!kept) continue;
     if (!bounds) {
       bounds = line.box;

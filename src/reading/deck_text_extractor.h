@@ -40,6 +40,12 @@ class DeckTextExtractor {
     int minChangedCells = 3;
   };
 
+  // The rules of the two shortcuts past the matcher, as DeckObservation::rule
+  // holds them: an unchanged title area skipped, and the expected title
+  // confirmed by a fast reading.
+  static constexpr std::string_view unchangedSkipRule = "unchanged-skip";
+  static constexpr std::string_view fastVerifiedRule = "fast-verified";
+
   explicit DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer);
   DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer, Config config);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/json/json_coding.h"
 #include "support/test_paths.h"
 
 namespace kesta {
@@ -361,7 +362,7 @@ void expectTracks(const Library& library, const std::vector<ExpectedTrack>& expe
 }
 
 TEST(RekordboxXMLImporter, HandBuiltExportWithRealWorldQuirks) {
-  const auto file = testing::sourceDir() / "tests" / "library" / "fixtures" / "quirks.xml";
+  const auto file = test::sourceDir() / "tests" / "library" / "fixtures" / "quirks.xml";
   const Library library = RekordboxXMLImporter::importLibrary(file, kNow);
   EXPECT_EQ(library.sourceFileName, "quirks.xml");
   EXPECT_EQ(library.importedAt, kNow);
@@ -450,7 +451,7 @@ TEST(RekordboxXMLImporter, HandBuiltExportWithRealWorldQuirks) {
 }
 
 TEST(RekordboxXMLImporter, RealExportFromRekordbox6) {
-  const auto dir = testing::rekordboxXmlDir();
+  const auto dir = test::rekordboxXmlDir();
   if (!dir) GTEST_SKIP() << "no shared rekordbox exports";
   const Library library =
       RekordboxXMLImporter::importLibrary(*dir / "pyrekordbox_rb6-6.6.2_database.xml", kNow);
@@ -523,7 +524,7 @@ TEST(RekordboxXMLImporter, RealExportFromRekordbox6) {
 }
 
 TEST(RekordboxXMLImporter, RealExportFromRekordbox5WithCuesAndNoPlaylists) {
-  const auto dir = testing::rekordboxXmlDir();
+  const auto dir = test::rekordboxXmlDir();
   if (!dir) GTEST_SKIP() << "no shared rekordbox exports";
   const Library library =
       RekordboxXMLImporter::importLibrary(*dir / "dj-data-converter_rb5-5.6.1_cues-loops.xml", kNow);

@@ -13,11 +13,11 @@
 namespace kesta {
 namespace {
 
-using testing::FakeFrameSource;
-using testing::FakeScreen;
-using testing::libraryOf;
-using testing::libraryTrack;
-using testing::VirtualClock;
+using test::FakeFrameSource;
+using test::FakeScreen;
+using test::libraryOf;
+using test::libraryTrack;
+using test::VirtualClock;
 
 class LiveEngineTest : public ::testing::Test {
  protected:
@@ -27,7 +27,7 @@ class LiveEngineTest : public ::testing::Test {
                                  libraryTrack("3", "Paper Planes Over", "North Coast")});
     index = LibraryIndex(library);
     engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
-                                 .recognizer = testing::screenReader(screen, screenMutex),
+                                 .recognizer = test::screenReader(screen, screenMutex),
                                  .index = index,
                                  .songKeys = {},
                                  .timing = clock->timing()});

@@ -21,7 +21,7 @@ namespace {
 
 // The stored file byte for byte: line ends and the missing final one matter.
 std::string golden(const std::string& name) {
-  std::ifstream in(kesta::testing::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
+  std::ifstream in(kesta::test::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
@@ -96,8 +96,8 @@ std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) 
 TEST_F(ExportsTest, SetHistoryGoesToTheChosenFileUnderTheUtcDayOfItsStart) {
   // 23:30 on March 14 at UTC−5.
   DJSet set = DJSet::started(utc(1773446400 + (23.5 + 5) * 3600));
-  const Track shown = kesta::testing::libraryTrack("1", "Say \"Hi\", then go", "Ana");
-  const Track plain = kesta::testing::libraryTrack("2", "Plain", "Bo");
+  const Track shown = kesta::test::libraryTrack("1", "Say \"Hi\", then go", "Ana");
+  const Track plain = kesta::test::libraryTrack("2", "Plain", "Bo");
   using Kind = SetEvent::Kind;
   set.events = {SetEvent::make(Kind::shown, utc(1773549000), &shown, Lane::raise),
                 SetEvent::make(Kind::loaded, utc(1773549009), &shown, std::nullopt, 2),
@@ -193,7 +193,7 @@ TEST_F(ExportsTest, WindowPositionsAreSavedAtOnceAndCountOnlyWithTwoNumbers) {
 }
 
 TEST_F(ExportsTest, WhatKestaSeesIsSavedAsTheEncodersPng) {
-  ModelProbe::install(model(), kesta::testing::libraryOf({kesta::testing::libraryTrack("1", "Strobe")}));
+  ModelProbe::install(model(), kesta::test::libraryOf({kesta::test::libraryTrack("1", "Strobe")}));
   model().startWatching();
   const auto folder = dataDir() / "pictures";
   std::filesystem::create_directories(folder);

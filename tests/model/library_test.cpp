@@ -64,7 +64,7 @@ class LibraryTest : public ModelFixture {
   fs::path placeExport(const std::string& fixture, const std::string& name, time_t seconds = kExportedAt,
                        long nanoseconds = 0) {
     const fs::path target = home / "Music" / name;
-    fs::copy_file(kesta::testing::sourceDir() / "tests" / "model" / "fixtures" / fixture, target,
+    fs::copy_file(kesta::test::sourceDir() / "tests" / "model" / "fixtures" / fixture, target,
                   fs::copy_options::overwrite_existing);
     setModified(target, seconds, nanoseconds);
     return target;

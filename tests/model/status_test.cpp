@@ -16,7 +16,7 @@ using Arrange = std::function<void(StatusInputs&)>;
 
 const LibraryIndex& index() {
   static const LibraryIndex shared(
-      kesta::testing::libraryOf({kesta::testing::libraryTrack("t1", "Blue Hour", "Ana")}));
+      kesta::test::libraryOf({kesta::test::libraryTrack("t1", "Blue Hour", "Ana")}));
   return shared;
 }
 
@@ -404,7 +404,7 @@ TEST_F(StatusTest, FlaggingAWrongTrackCountsItAndSaysSo) {
 }
 
 TEST_F(StatusTest, TheModelReadsItsEngineStateIntoTheRules) {
-  ModelProbe::install(model(), kesta::testing::libraryOf({kesta::testing::libraryTrack("t1", "Blue Hour")}));
+  ModelProbe::install(model(), kesta::test::libraryOf({kesta::test::libraryTrack("t1", "Blue Hour")}));
   model().setOneClickLoad(true);
   scheduler->advance(15);  // the notice of switching on is gone
   model().startWatching();

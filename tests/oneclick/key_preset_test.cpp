@@ -51,7 +51,7 @@ class TemporaryHome {
 
   // Installs one of the fixture folders as rekordbox's settings folder.
   void install(const std::string& fixture) const {
-    const fs::path source = testing::sourceDir() / "tests" / "oneclick" / "fixtures" / "keypreset" / fixture;
+    const fs::path source = test::sourceDir() / "tests" / "oneclick" / "fixtures" / "keypreset" / fixture;
     fs::create_directories(rekordboxFolder());
     fs::copy(source, rekordboxFolder(), fs::copy_options::recursive);
   }

@@ -5,14 +5,18 @@
 #include <vector>
 
 #include "oneclick/load_error.h"
-#include "platform/ocr/fake_text_recognizer.h"
-#include "platform/x11/fake_window_system.h"
+#include "support/fakes/fake_text_recognizer.h"
+#include "support/fakes/fake_window_system.h"
 
 namespace kesta {
 namespace {
 
 WindowInfo window(std::uint32_t id, Rect frame, std::int32_t pid = 42) {
-  return {.id = id, .instanceName = "rekordbox", .className = "rekordbox", .pid = pid, .frame = frame,
+  return {.id = id,
+          .instanceName = "rekordbox",
+          .className = "rekordbox",
+          .pid = pid,
+          .frame = frame,
           .viewable = true};
 }
 

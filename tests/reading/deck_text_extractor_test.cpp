@@ -1,18 +1,18 @@
 #include "reading/deck_text_extractor.h"
 
-#include <memory>
-
 #include <gtest/gtest.h>
 
-#include "platform/ocr/fake_text_recognizer.h"
+#include <memory>
+
 #include "reading/library_index.h"
 #include "reading/reading_fixtures.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {
 
-using testing::libraryOf;
-using testing::libraryTrack;
+using test::libraryOf;
+using test::libraryTrack;
 
 // A recogniser answer in crop fractions, given top-left like RecognizedLine;
 // the fake speaks the recogniser's bottom-left convention.
@@ -23,7 +23,8 @@ TextObservation line(std::string text, Rect topLeft) {
 class DeckTextExtractorTest : public ::testing::Test {
  protected:
   DeckTextExtractorTest()
-      : index(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"), libraryTrack("2", "Other Song", "Someone")})) {
+      : index(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"),
+                         libraryTrack("2", "Other Song", "Someone")})) {
     recognizer->answer([this](const Image&, const RecognitionRequest& request) {
       return request.level == RecognitionLevel::fast ? fastLines : accurateLines;
     });
@@ -32,7 +33,8 @@ class DeckTextExtractorTest : public ::testing::Test {
   DeckExtraction extract(double now, int deck = 1) { return extractor.extract(window, deck, index, now); }
 
   // Extracts and anchors as the engine does after accepting a reading.
-  DeckExtraction readAndAnchor(double now, bool sameContent, const std::string& expected = "Midnight Signal") {
+  DeckExtraction readAndAnchor(double now, bool sameContent,
+                               const std::string& expected = "Midnight Signal") {
     auto extraction = extract(now);
     extractor.anchor(1, window, extraction, sameContent, expected);
     return extraction;
@@ -47,7 +49,9 @@ class DeckTextExtractorTest : public ::testing::Test {
   // Paints over deck 1's title line so its fingerprint changes.
   void changeTitleArea(Rgba colour = {0, 0, 0, 255}) {
     const Rect deck = extractor.config.layout.deck1.scaledTo(window.size());
-    window.fill(Rect{deck.x + deck.width * 0.1, deck.y + deck.height * 0.2, deck.width * 0.4, deck.height * 0.1}, colour);
+    window.fill(
+        Rect{deck.x + deck.width * 0.1, deck.y + deck.height * 0.2, deck.width * 0.4, deck.height * 0.1},
+        colour);
   }
 
   std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
@@ -234,11 +238,11 @@ TEST(DeckTextConfirmation, LooseTitlesMayDifferByLength) {
   };
   const Case cases[] = {
       {{"Abcdefg"}, "Abcdefg", true},
-      {{"Abcdefx"}, "Abcdefg", false},                     // 7 characters: exact only
-      {{"Abcdefgx"}, "Abcdefgh", true},                    // 8 to 19: one edit
+      {{"Abcdefx"}, "Abcdefg", false},   // 7 characters: exact only
+      {{"Abcdefgx"}, "Abcdefgh", true},  // 8 to 19: one edit
       {{"Abcdefxx"}, "Abcdefgh", false},
-      {{"Abcdefghijklmnopqrxx"}, "Abcdefghijklmnopqrst", true},  // 20 and more: two edits
-      {{"D0ub1e Trouble"}, "Double Trouble", true},       // recognition reads o as 0, l as 1
+      {{"Abcdefghijklmnopqrxx"}, "Abcdefghijklmnopqrst", true},        // 20 and more: two edits
+      {{"D0ub1e Trouble"}, "Double Trouble", true},                    // recognition reads o as 0, l as 1
       {{"Double Trouble", "Another Title"}, "Double Trouble", false},  // another library title refutes
       {{}, "Double Trouble", false},
   };

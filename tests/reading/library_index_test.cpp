@@ -16,8 +16,8 @@
 namespace kesta {
 namespace {
 
-using testing::libraryOf;
-using testing::libraryTrack;
+using test::libraryOf;
+using test::libraryTrack;
 using Titles = std::vector<std::string>;
 
 Titles sorted(const std::vector<std::string_view>& views) {

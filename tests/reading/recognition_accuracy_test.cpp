@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "deck_texts.h"
-#include "library/clock.h"
 #include "library/text_tools.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/deck_layout.h"
 #include "reading/screen_capture_source.h"
@@ -35,15 +35,15 @@ struct Rates {
 };
 
 Rates readAll(const std::string& display, int titleSize, RecognitionLevel level) {
-  testing::StandInRekordbox::Options options;
+  test::StandInRekordbox::Options options;
   options.titleSize = titleSize;
-  testing::StandInRekordbox window(display, options);
+  test::StandInRekordbox window(display, options);
   ScreenCaptureSource source(std::make_shared<X11WindowSystem>(display), Clock::now,
                              ScreenPermission::granted);
   source.connect();
   TesseractRecognizer recognizer;
 
-  const auto texts = testing::deckTexts();
+  const auto texts = test::deckTexts();
   Rates rates;
   for (std::size_t i = 0; i + 1 < texts.size(); i += 2) {
     nlohmann::json shown[2];
@@ -87,7 +87,7 @@ Rates readAll(const std::string& display, int titleSize, RecognitionLevel level)
 double percent(int part, int whole) { return whole ? 100.0 * part / whole : 0; }
 
 TEST(RecognitionAccuracy, DeckTitlesAndElapsedTimesAtTwoFontSizes) {
-  testing::XvfbServer server;
+  test::XvfbServer server;
   for (const int titleSize : {15, 20}) {
     const Rates rates = readAll(server.display(), titleSize, RecognitionLevel::accurate);
     std::cout << "title size " << titleSize << " px: " << rates.decks << " decks, titles "

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/ocr/fake_text_recognizer.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {

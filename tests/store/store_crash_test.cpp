@@ -24,16 +24,16 @@ constexpr std::size_t kTracks = 3000;
   std::vector<DJSet> sets;
   for (int i = 0;; ++i) {
     store.saveLibrary(StoredLibrary{library, "/export-" + std::to_string(i) + ".xml", Date{double(i)}});
-    sets.insert(sets.begin(), testing::sampleSet(700000000.0 + i));
+    sets.insert(sets.begin(), test::sampleSet(700000000.0 + i));
     store.saveArchivedSets(sets);
-    store.saveActiveSet(testing::sampleSet(710000000.0 + i));
+    store.saveActiveSet(test::sampleSet(710000000.0 + i));
   }
 }
 
 TEST(StoreCrash, FilesSurviveAKillAtAnyMomentWhole) {
-  const testing::TempFolder folder;
+  const test::TempFolder folder;
   const auto root = folder / "data";
-  const Library library = testing::sampleLibrary(kTracks);
+  const Library library = test::sampleLibrary(kTracks);
   std::mt19937 random(20240501);
   std::uniform_int_distribution<int> delayMicroseconds(500, 40000);
 
@@ -69,7 +69,7 @@ TEST(StoreCrash, FilesSurviveAKillAtAnyMomentWhole) {
       ASSERT_EQ(DJSet::fromJson(json::parse(*bytes)).events.size(), 4u) << "round " << round;
     }
   }
-  for (const auto& name : testing::fileNames(root))
+  for (const auto& name : test::fileNames(root))
     EXPECT_EQ(name.find(".unreadable-"), std::string::npos) << name;
 }
 

@@ -12,10 +12,10 @@
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
-using kesta::testing::optionIds;
-using kesta::testing::tracks;
-using kesta::testing::TrackSpec;
+using kesta::test::makeTrack;
+using kesta::test::optionIds;
+using kesta::test::tracks;
+using kesta::test::TrackSpec;
 using Recommender::Relation;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;

@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 // Another application's user defaults, read from the property-list file that
 // holds its domain: <home>/Library/Preferences/<domain>.plist, binary or XML.
