@@ -22,7 +22,7 @@ using Kind = SetEvent::Kind;
 Date utc(double unixSeconds) { return Date::fromUnixSeconds(unixSeconds); }
 
 std::string golden(const std::string& name) {
-  std::ifstream in(kesta::testing::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
+  std::ifstream in(kesta::test::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
