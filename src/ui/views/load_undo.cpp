@@ -55,8 +55,11 @@ void LoadUndo::applyVisibility() {
 }
 
 bool LoadUndo::event(QEvent* event) {
-  // A new parent hides a widget: the chip shows again when there is something to undo.
-  if (event->type() == QEvent::ParentChange) applyVisibility();
+  // A new parent hides a widget: once the move is over, the chip shows again
+  // when there is something to undo.
+  if (event->type() == QEvent::ParentChange) {
+    QMetaObject::invokeMethod(this, &LoadUndo::applyVisibility, Qt::QueuedConnection);
+  }
   return ChipButton::event(event);
 }
 

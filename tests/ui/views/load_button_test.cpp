@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBoxLayout>
 #include <QTest>
 
 #include "ui/views/load_undo.h"
@@ -139,6 +140,16 @@ TEST_F(LoadButtonTest, UndoChipTakesBackTheHideBeforeTheLoad) {
   fake.model().dismiss(suggestion(Lane::raise));
   EXPECT_EQ(undo.target(), LoadUndo::Target::dismissal);
   EXPECT_EQ(undo.toolTip(), QStringLiteral("Show that track again"));
+  // A chip made without a parent shows once a layout takes it in.
+  auto* placed = new LoadUndo(fake.bridge());
+  (new QHBoxLayout(&host))->addWidget(placed);
+  QWidget later;  // laid out before its window shows
+  auto* waiting = new LoadUndo(fake.bridge());
+  (new QHBoxLayout(&later))->addWidget(waiting);
+  QApplication::processEvents();
+  later.show();
+  EXPECT_FALSE(placed->isHidden());
+  EXPECT_TRUE(waiting->isVisible());
   QTest::mouseClick(&undo, Qt::LeftButton);
   EXPECT_FALSE(fake.model().lastDismissed());
   EXPECT_TRUE(fake.loader->undos.empty());
