@@ -54,6 +54,7 @@ TEST(AppStore, AStoreMadeWithoutARootUsesTheDataDirFromTheEnvironment) {
   EXPECT_EQ(store.root(), folder / "nested" / "data");
   EXPECT_TRUE(std::filesystem::is_directory(store.root()));
   store.saveUserData(UserData{{{"file:1", 5}}, {}});
+  store.flush();
   EXPECT_TRUE(std::filesystem::exists(folder / "nested" / "data" / "userdata.json"));
 }
 
@@ -120,10 +121,12 @@ TEST(AppStore, SavedFilesAreCompactWithSortedKeys) {
   Preferences preferences;
   preferences.xmlPath = "/x.xml";
   store.savePreferences(preferences);
+  store.flush();
   EXPECT_EQ(readFile(folder / "preferences.json"),
             R"({"compact":false,"includeRawText":false,"legacyImported":false,"poolByLibrary":{},)"
             R"("windowTopLeft":{},"xmlPath":"/x.xml"})");
   store.saveArchivedSets({test::sampleSet(1)});
+  store.flush();
   const auto sets = readFile(folder / "sets.json");
   EXPECT_EQ(sets.find('\n'), std::string::npos);
   EXPECT_LT(sets.find("\"endedAt\""), sets.find("\"events\""));
