@@ -132,6 +132,23 @@ TEST(AppStore, SavedFilesAreCompactWithSortedKeys) {
   EXPECT_LT(sets.find("\"endedAt\""), sets.find("\"events\""));
 }
 
+TEST(AppStore, RecordsSavedJustBeforeTheStoreGoesAreOnTheDisk) {
+  const TempFolder folder;
+  Preferences preferences;
+  preferences.compact = true;
+  const DJSet active = test::sampleSet(1);
+  {
+    const AppStore store(folder.path());
+    store.saveActiveSet(active);
+    store.savePreferences(preferences);
+    store.saveActiveSet(std::nullopt);
+    store.saveActiveSet(active);
+  }
+  const AppStore reopened(folder.path());
+  EXPECT_EQ(reopened.preferences(), preferences);
+  EXPECT_EQ(reopened.activeSet(), active);
+}
+
 TEST(AppStore, AnUndecodableFileIsSetAsideAndDefaultsAreUsed) {
   struct Case {
     std::string file;
