@@ -63,7 +63,7 @@ void AppStore::flush() const { records_->flush(); }
 
 template <class T, class Decode>
 std::optional<T> AppStore::load(std::string_view name, Decode decode) const {
-  // A save still queued is the latest content of its file.
+  // Saves still queued hold the latest content of their files.
   flush();
   const auto file = root_ / name;
   const auto bytes = AtomicFile::read(file);

@@ -59,32 +59,6 @@ TEST(RecordWriter, TheLatestSaveOfEachFileIsWhatLands) {
   }
 }
 
-TEST(RecordWriter, GoingAwayLandsEverythingQueued) {
-  const TempFolder folder;
-  {
-    RecordWriter writer(folder / "data");
-    std::filesystem::remove_all(folder / "data");
-    for (int i = 0; i < 50; ++i) writer.write("n" + std::to_string(i % 5), std::to_string(i));
-  }
-  EXPECT_EQ(contents(folder / "data"),
-            (std::map<std::string, std::string>{
-                {"n0", "45"}, {"n1", "46"}, {"n2", "47"}, {"n3", "48"}, {"n4", "49"}}));
-}
-
-TEST(RecordWriter, AFailedWriteKeepsTheOldFileAndTheWriterGoing) {
-  const TempFolder folder;
-  RecordWriter writer(folder.path());
-  writer.write("kept", "old");
-  // A folder in the file's place cannot be replaced by a rename.
-  std::filesystem::create_directories(folder / "blocked" / "inside");
-  writer.write("blocked", "lost");
-  writer.write("after", "landed");
-  writer.flush();
-  EXPECT_EQ(readFile(folder / "kept"), "old");
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "blocked"));
-  EXPECT_EQ(readFile(folder / "after"), "landed");
-}
-
 // A reader watching the folder while "a" and then "b" are saved with the same
 // version, over and over: "b" never shows a version "a" has not reached, and
 // neither file ever goes back to an older version.
