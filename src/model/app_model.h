@@ -136,8 +136,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void relaunch();
   // Writes this run's diagnostics at once, when anything was recorded.
   void finishDiagnostics();
-  // At quit: remembers the focus while watching, writes the diagnostics and
-  // stops the engine, returning once its thread has ended.
+  // At quit: remembers the focus while watching, writes the diagnostics,
+  // waits for the records still queued and stops the engine, returning once
+  // its thread has ended.
   void prepareToQuit();
 
   // ---- Engine updates ----------------------------------------------------

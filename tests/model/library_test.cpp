@@ -270,6 +270,37 @@ TEST_F(LibraryTest, AnExportChangedWhileConnectedOnlySetsTheFlagUntilStop) {
   }
 }
 
+TEST_F(LibraryTest, StopWithAFlaggedExportChecksItOnceAndWithoutTheFlagNotAtAll) {
+  struct Row {
+    const char* name;
+    bool flagged;
+    std::size_t reimports;
+    std::size_t tracksAfter;
+  };
+  const Row rows[] = {{"flagged", true, 1, 5}, {"not flagged", false, 0, 3}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const fs::path xml = placeExport("few_tracks.xml", "collection.xml");
+    importOnce(xml);
+    model().startWatching();
+    // The export changes during the set either way; only the flag tells Stop.
+    placeExport("with_playlists.xml", "collection.xml", kExportedAt + 60);
+    if (row.flagged) model().checkForNewerExport();
+    settle();
+    ASSERT_EQ(model().exportChangedDuringSet(), row.flagged);
+
+    model().stopWatching();
+    // Releasing the engine is one job; a check of the changed export adds its re-import.
+    EXPECT_EQ(executor->pending(), 1 + row.reimports);
+    settle();
+    EXPECT_EQ(model().library().tracks.size(), row.tracksAfter);
+    EXPECT_FALSE(model().exportChangedDuringSet());
+    EXPECT_EQ(model().libraryState(), LibraryState::ready());
+    modelPointer().reset();
+    fs::remove(file("library.json"));
+  }
+}
+
 TEST_F(LibraryTest, InstallWhileConnectedResetsTheDecksAtOnceAndHandsTheIndexOverAfter) {
   importOnce(placeExport("few_tracks.xml", "first.xml"));
   model().startWatching();

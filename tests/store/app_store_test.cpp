@@ -54,6 +54,7 @@ TEST(AppStore, AStoreMadeWithoutARootUsesTheDataDirFromTheEnvironment) {
   EXPECT_EQ(store.root(), folder / "nested" / "data");
   EXPECT_TRUE(std::filesystem::is_directory(store.root()));
   store.saveUserData(UserData{{{"file:1", 5}}, {}});
+  store.flush();
   EXPECT_TRUE(std::filesystem::exists(folder / "nested" / "data" / "userdata.json"));
 }
 
@@ -120,13 +121,32 @@ TEST(AppStore, SavedFilesAreCompactWithSortedKeys) {
   Preferences preferences;
   preferences.xmlPath = "/x.xml";
   store.savePreferences(preferences);
+  store.flush();
   EXPECT_EQ(readFile(folder / "preferences.json"),
             R"({"compact":false,"includeRawText":false,"legacyImported":false,"poolByLibrary":{},)"
             R"("windowTopLeft":{},"xmlPath":"/x.xml"})");
   store.saveArchivedSets({test::sampleSet(1)});
+  store.flush();
   const auto sets = readFile(folder / "sets.json");
   EXPECT_EQ(sets.find('\n'), std::string::npos);
   EXPECT_LT(sets.find("\"endedAt\""), sets.find("\"events\""));
+}
+
+TEST(AppStore, RecordsSavedJustBeforeTheStoreGoesAreOnTheDisk) {
+  const TempFolder folder;
+  Preferences preferences;
+  preferences.compact = true;
+  const DJSet active = test::sampleSet(1);
+  {
+    const AppStore store(folder.path());
+    store.saveActiveSet(active);
+    store.savePreferences(preferences);
+    store.saveActiveSet(std::nullopt);
+    store.saveActiveSet(active);
+  }
+  const AppStore reopened(folder.path());
+  EXPECT_EQ(reopened.preferences(), preferences);
+  EXPECT_EQ(reopened.activeSet(), active);
 }
 
 TEST(AppStore, AnUndecodableFileIsSetAsideAndDefaultsAreUsed) {
