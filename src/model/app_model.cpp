@@ -139,8 +139,8 @@ void AppModel::setOneClickLoad(bool on) {
 }
 
 void AppModel::setLoadStatus(LoadStatus status) {
-  publish(loadStatus_, std::move(status), Field::loadStatus);
   loadStatusShort_.reset();
+  publish(loadStatus_, std::move(status), Field::loadStatus);
   if (loadStatus_.is<LoadStatus::Done>() || loadStatus_.is<LoadStatus::Failed>()) {
     ++noticeGeneration_;
     publish(notice_, std::nullopt, Field::notice);
@@ -175,8 +175,9 @@ std::map<std::string, std::string> AppModel::liveEnvironment() const {
 }
 
 void AppModel::show(std::string notice, std::optional<std::string> shortText, double seconds) {
-  publish(notice_, std::move(notice), Field::notice);
+  // The short form is in place before anyone hears of the new notice.
   noticeShort_ = std::move(shortText);
+  publish(notice_, std::move(notice), Field::notice);
   const std::int64_t generation = ++noticeGeneration_;
   scheduler_->after(seconds, [weak = weak_from_this(), generation] {
     const auto model = weak.lock();

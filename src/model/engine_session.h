@@ -23,7 +23,7 @@ namespace kesta::model {
 // stopped; after `stop` no update reaches the model, and a pending one is
 // released unapplied. The main thread never waits on the engine, except in
 // `shutdown` (and so in the destructor), which returns once both threads
-// have ended.
+// have ended. A session is started once.
 class EngineSession : public EnginePort {
  public:
   EngineSession(std::shared_ptr<LiveEngine> engine, std::shared_ptr<MainQueue> mainQueue);

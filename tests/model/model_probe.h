@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <utility>
 
 #include "model/app_model.h"
@@ -16,6 +17,8 @@ struct ModelProbe {
     for (const auto& track : model.index_.tracks()) model.songKeys_.try_emplace(track.id, track.songKey());
     model.libraryState_ = LibraryState::ready();
   }
+  // How many rankings were asked for so far.
+  static std::uint64_t rankGeneration(const AppModel& model) { return model.rankGeneration_; }
 };
 
 }  // namespace kesta::model

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "watching_fixture.h"
+
+namespace kesta::model::testing {
+namespace {
+
+using UpdatesTest = WatchingFixture;
+
+const std::vector<DeckContent> kBothLoaded{DeckContent::track("1"), DeckContent::track("2")};
+
+std::set<Field> fieldsOf(const std::vector<ChangedFields>& notifications) {
+  std::set<Field> fields;
+  for (const auto changed : notifications) {
+    for (unsigned bit = 0; bit < 64; ++bit) {
+      if (changed.bits() & (std::uint64_t{1} << bit)) fields.insert(static_cast<Field>(bit));
+    }
+  }
+  return fields;
+}
+
+TEST_F(UpdatesTest, AnIdenticalUpdatePublishesNothingAndWritesNothing) {
+  connect();
+  const EngineUpdate update = readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1));
+  deliver(update);
+  const auto ranked = rankings();
+  notifications.clear();
+  std::filesystem::remove(file("preferences.json"));
+  std::filesystem::remove(file("active-set.json"));
+  deliver(update);
+  EXPECT_TRUE(notifications.empty());
+  EXPECT_EQ(rankings(), ranked);
+  EXPECT_FALSE(std::filesystem::exists(file("preferences.json")));
+  EXPECT_FALSE(std::filesystem::exists(file("active-set.json")));
+}
+
+TEST_F(UpdatesTest, MirrorsArePublishedOnlyWhenWhatTheViewsShowChanges) {
+  struct Row {
+    const char* name;
+    std::function<void(EngineUpdate&)> change;
+    std::set<Field> published;
+    bool reranks;
+  };
+  const Row rows[] = {
+      {"fader 0.3 to 0.4",
+       [](auto& u) {
+         u.mixer[0] = MixerReading{0.4, true};
+       },
+       {},
+       false},
+      {"fader 0.4 to 0.6, now main",
+       [](auto& u) {
+         u.mixer[0] = MixerReading{0.6, true};
+       },
+       {Field::mixer},
+       false},
+      {"EQ turned, no longer main",
+       [](auto& u) {
+         u.mixer[0] = MixerReading{0.6, false};
+       },
+       {Field::mixer},
+       false},
+      {"fader closed, silent",
+       [](auto& u) {
+         u.mixer[0] = MixerReading{0.05, false};
+       },
+       {Field::mixer},
+       false},
+      {"deck 2 stopped 12 s", [](auto& u) { u.motion[1] = DeckMotion::stopped(12); }, {Field::motion}, false},
+      {"deck 2 stopped 13 s", [](auto& u) { u.motion[1] = DeckMotion::stopped(13); }, {}, false},
+      {"decks unreadable",
+       [](auto& u) { u.health = ReaderHealth::cannotSeeDecks(3); },
+       {Field::health},
+       false},
+      {"a change pending", [](auto& u) { u.pendingDecks = {2}; }, {Field::pendingDecks}, false},
+      {"shown metadata adds nothing new",
+       [](auto& u) {
+         u.shown[1] = ShownMetadata{"1", "8A", 128};
+       },
+       {Field::shown},
+       true},
+      {"shown tempo moves, library has one", [](auto& u) { u.shown[1].bpm = 129; }, {}, false},
+      {"tempo shown for a track without one",
+       [](auto& u) {
+         u.shown[2] = ShownMetadata{"3", std::nullopt, 127.9};
+       },
+       {Field::shown},
+       true},
+      {"same whole tempo", [](auto& u) { u.shown[2].bpm = 127.2; }, {}, false},
+      {"deck 2 as read from the screen",
+       [](auto& u) {
+         u.screenTracks[2] = ScreenTrack{"Opus", "Eric Prydz", 126, std::nullopt};
+       },
+       {Field::screenTracks},
+       true},
+  };
+  connect();
+  EngineUpdate update = readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1));
+  update.mixer = {MixerReading{0.3, true}, std::nullopt};
+  deliver(update);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    row.change(update);
+    notifications.clear();
+    const auto ranked = rankings();
+    deliver(update);
+    const std::set<Field> rankingFields{Field::ranking, Field::lanes};
+    std::set<Field> published = fieldsOf(notifications);
+    for (const Field field : rankingFields) published.erase(field);
+    EXPECT_EQ(published, row.published);
+    EXPECT_EQ(rankings() > ranked, row.reranks);
+  }
+}
+
+TEST_F(UpdatesTest, ANewFocusEmptiesTheLanesAndMeasuresTheLoadThatMovedIt) {
+  connect();
+  deliver(readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1)));
+  EXPECT_EQ(model().pendingLatency(), std::nullopt);  // the first focus came from no load
+
+  EngineUpdate twoLoads = readingUpdate({DeckContent::track("2"), DeckContent::track("3")},
+                                        focusOn(2, DeckContent::track("3"), 2));
+  twoLoads.events = {TrackerEvent::load(1, DeckContent::track("2"), DeckContent::track("1"), 10.5),
+                     TrackerEvent::load(2, DeckContent::track("3"), DeckContent::track("2"), 11.25)};
+  twoLoads.confirmedAt = 12;
+  notifications.clear();
+  const auto ranked = rankings();
+  deliver(twoLoads);
+  ASSERT_TRUE(model().pendingLatency());
+  EXPECT_EQ(model().pendingLatency()->seq, 2u);
+  EXPECT_EQ(model().pendingLatency()->evidenceAt, 11.25);
+  EXPECT_EQ(model().pendingLatency()->confirmedAt, 12);
+  EXPECT_EQ(model().focus(), twoLoads.focus);
+  EXPECT_GE(notified(Field::lanes), 1);
+  EXPECT_EQ(notified(Field::laneCursor), 1);
+  EXPECT_GT(rankings(), ranked);
+
+  // The same focus resolved to one version: lanes emptied again, the latency kept.
+  EngineUpdate resolved = twoLoads;
+  resolved.events.clear();
+  resolved.focus->content = DeckContent::track("1");
+  notifications.clear();
+  deliver(resolved);
+  EXPECT_EQ(model().focus(), resolved.focus);
+  EXPECT_EQ(notified(Field::laneCursor), 1);
+  ASSERT_TRUE(model().pendingLatency());
+  EXPECT_EQ(model().pendingLatency()->evidenceAt, 11.25);
+
+  // The focus moves without a load: nothing to measure.
+  deliver(readingUpdate(resolved.decks, focusOn(1, DeckContent::track("2"), 3, FocusKind::audible)));
+  EXPECT_EQ(model().pendingLatency(), std::nullopt);
+}
+
+TEST_F(UpdatesTest, AChangeOnTheOtherDeckRanksAgainWithoutEmptyingTheLanes) {
+  connect();
+  deliver(readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1)));
+  executor->runAll();
+  queue->drain();
+  ASSERT_EQ(model().lanes().size(), 4u);
+  notifications.clear();
+  const auto ranked = rankings();
+  deliver(readingUpdate({DeckContent::track("1"), DeckContent::track("3")},
+                        focusOn(1, DeckContent::track("1"), 1)));
+  EXPECT_GT(rankings(), ranked);
+  EXPECT_EQ(notified(Field::decks), 1);
+  EXPECT_EQ(notified(Field::laneCursor), 0);
+  EXPECT_EQ(model().lanes().size(), 4u);
+}
+
+TEST_F(UpdatesTest, LoadsAndPlaysAreRecordedAndPlayedPairsCounted) {
+  connect();
+  EngineUpdate first = readingUpdate({DeckContent::track("1"), DeckContent::empty()},
+                                     focusOn(1, DeckContent::track("1"), 1, FocusKind::initial));
+  first.events = {TrackerEvent::initial(1, DeckContent::track("1")), TrackerEvent::playEvidence(1, "1")};
+  deliver(first);
+  EXPECT_EQ(store->activeSet(), model().activeSet());
+  ASSERT_EQ(model().activeSet().events.size(), 2u);
+
+  EngineUpdate second = readingUpdate(kBothLoaded, first.focus);
+  second.events = {TrackerEvent::load(2, DeckContent::track("2"), DeckContent::empty(), 20),
+                   TrackerEvent::playEvidence(2, "2"),
+                   TrackerEvent::load(1, DeckContent::track("missing"), DeckContent::track("1"), 21)};
+  deliver(second);
+  EXPECT_EQ(model().activeSet().events.size(), 4u);  // the unknown track is not recorded
+  EXPECT_EQ(store->activeSet(), model().activeSet());
+  EXPECT_EQ(model().userData().playedPairs, (std::map<std::string, int>{{"meta:1>meta:2", 1}}));
+  EXPECT_EQ(store->userData().playedPairs, model().userData().playedPairs);
+  const auto entries = model().activeSet().entries();
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_TRUE(entries[0].played && entries[1].played);
+}
+
+TEST_F(UpdatesTest, ARestartWithTheSameDecksFollowsTheRememberedDeck) {
+  struct Row {
+    const char* name;
+    double age;
+    std::vector<DeckContent> decksThen;
+    bool resumes;
+  };
+  const Row rows[] = {
+      {"recent", 600, kBothLoaded, true},
+      {"an hour old", 3600, kBothLoaded, false},
+      {"a deck changed", 600, {DeckContent::track("1"), DeckContent::track("3")}, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Preferences stored;
+    stored.resumePoint = ResumePoint{row.decksThen, 2, wall->date.adding(-row.age)};
+    store->savePreferences(stored);
+    auto built = AppModel::create(ports());
+    ModelProbe::install(*built, watchedLibrary());
+    built->startWatching();
+    FakeEngine& engine = *engines->last();
+    engine.chooseDeckAnswer = [](int deck, FocusKind kind) {
+      return focusOn(deck, DeckContent::track("2"), 9, kind);
+    };
+    const EngineUpdate startup = readingUpdate(kBothLoaded, std::nullopt, TrackerPhase::ambiguousStartup);
+    ASSERT_TRUE(engine.deliver(startup));
+    EXPECT_EQ(built->followedAtStop(), std::nullopt);
+    queue->drain();
+    const bool asked = engine.calls.back() == "chooseDeck(2,resumed)";
+    EXPECT_EQ(asked, row.resumes);
+    if (row.resumes) {
+      ASSERT_TRUE(built->focus());
+      EXPECT_EQ(built->focus()->kind, FocusKind::resumed);
+    }
+    EXPECT_EQ(engine.calls.size(), row.resumes ? 3u : 2u);
+  }
+}
+
+TEST_F(UpdatesTest, TheResumePointIsRewrittenOnlyOnceItIsAMinuteOld) {
+  connect();
+  const Date start = wall->date;
+  deliver(readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1)));
+  ASSERT_TRUE(store->preferences().resumePoint);
+  EXPECT_EQ(store->preferences().resumePoint->at, start);
+
+  wall->date = start.adding(30);
+  model().rememberFocus();
+  EXPECT_EQ(model().followedAtStop()->at, wall->date);
+  EXPECT_EQ(store->preferences().resumePoint->at, start);
+
+  wall->date = start.adding(61);
+  model().rememberFocus();
+  EXPECT_EQ(store->preferences().resumePoint->at, wall->date);
+
+  // Nothing is remembered while a deck is unknown.
+  deliver(readingUpdate({DeckContent::track("1"), DeckContent::unknown()},
+                        focusOn(1, DeckContent::track("1"), 1)));
+  wall->date = start.adding(200);
+  model().rememberFocus();
+  EXPECT_EQ(store->preferences().resumePoint->at, start.adding(61));
+}
+
+TEST_F(UpdatesTest, DiagnosticsAreSavedAtOnceThenAtMostEveryFifteenSeconds) {
+  connect();
+  EngineUpdate update = readingUpdate(kBothLoaded, std::nullopt, TrackerPhase::ambiguousStartup);
+  const Date start = wall->date;
+  const std::pair<double, double> rows[] = {{0, 0}, {10, 0}, {15, 15}, {29, 15}, {31, 31}};
+  for (const auto& [at, savedAt] : rows) {
+    wall->date = start.adding(at);
+    update.scan.seq += 1;
+    deliver(update);
+    EXPECT_EQ(model().diagnosticsSession().updatedAt, start.adding(savedAt)) << at;
+  }
+}
+
+TEST_F(UpdatesTest, DeckCommandsGoThroughTheEngine) {
+  FakeEngine& engine = connect();
+  deliver(readingUpdate({DeckContent::track("1"), DeckContent::ambiguous({"2", "3"})},
+                        focusOn(1, DeckContent::track("1"), 1)));
+  engine.chooseDeckAnswer = [](int deck, FocusKind kind) {
+    return focusOn(deck, DeckContent::ambiguous({"2", "3"}), 5, kind);
+  };
+  engine.resolveAnswer = [](int deck, const std::string& id) {
+    return focusOn(deck, DeckContent::track(id), 5);
+  };
+
+  model().follow(2);
+  queue->drain();
+  EXPECT_EQ(engine.calls.back(), "chooseDeck(2,userChoice)");
+  EXPECT_EQ(model().focus()->deck, 2);
+  EXPECT_EQ(store->preferences().resumePoint->deck, 2);
+
+  for (const int deck : {0, 3}) model().identify(deck, model().index().tracks()[2]);
+  EXPECT_EQ(engine.calls.back(), "chooseDeck(2,userChoice)");  // out of range: nothing asked
+  model().identify(2, model().index().tracks()[2]);
+  queue->drain();
+  EXPECT_EQ(engine.calls.back(), "resolve(2,3)");
+  EXPECT_EQ(model().decks()[1], DeckContent::track("3"));
+  EXPECT_EQ(model().focus()->content, DeckContent::track("3"));
+  EXPECT_EQ(model().activeSet().events.back().kind, SetEvent::Kind::identified);
+  EXPECT_EQ(store->activeSet(), model().activeSet());
+}
+
+}  // namespace
+}  // namespace kesta::model::testing
