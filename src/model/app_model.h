@@ -295,6 +295,10 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void syncSet();
   // Stops the current engine, if any, and lets it go off the main thread.
   void retireEngine();
+  // The engine an answer will come from, and whether, once it comes, a newer
+  // engine has replaced it.
+  std::weak_ptr<EnginePort> askedEngine() const;
+  bool answersLate(const std::weak_ptr<EnginePort>& asked) const;
 
   // ---- Ranking and lanes -------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "model/app_model.h"
 #include "suggest/recommendation_request.h"
@@ -166,29 +167,38 @@ void AppModel::focusMoved(const std::optional<Focus>& focus) {
 
 void AppModel::follow(int deck, FocusKind kind) {
   if (!engine_) return;
-  engine_->chooseDeck(deck, kind, [weak = weak_from_this()](std::optional<Focus> focus) {
-    const auto model = weak.lock();
-    if (!model) return;
-    model->focusMoved(focus);
-    model->scheduleRanking();
-    model->rememberFocus();
-  });
+  engine_->chooseDeck(deck, kind,
+                      [weak = weak_from_this(), asked = askedEngine()](std::optional<Focus> focus) {
+                        const auto model = weak.lock();
+                        if (!model || model->answersLate(asked)) return;
+                        model->focusMoved(focus);
+                        model->scheduleRanking();
+                        model->rememberFocus();
+                      });
 }
 
 void AppModel::identify(int deck, const Track& track) {
   if (!engine_ || deck < 1 || deck > static_cast<int>(decks_.size())) return;
-  engine_->resolve(deck, track.id, [weak = weak_from_this(), deck, track](std::optional<Focus> focus) {
-    const auto model = weak.lock();
-    // The decks may have been replaced by a new Connect since the call was made.
-    if (!model || deck > static_cast<int>(model->decks_.size())) return;
-    model->publish(model->focus_, std::move(focus), Field::focus);
-    std::vector<DeckContent> decks = model->decks_;
-    decks[static_cast<std::size_t>(deck - 1)] = DeckContent::track(track.id);
-    model->publish(model->decks_, std::move(decks), Field::decks);
-    model->ledger_.identified(track, deck, model->wallClock_->now());
-    model->syncSet();
-    model->scheduleRanking();
-  });
+  engine_->resolve(deck, track.id,
+                   [weak = weak_from_this(), asked = askedEngine(), deck, track](std::optional<Focus> focus) {
+                     const auto model = weak.lock();
+                     if (!model || model->answersLate(asked)) return;
+                     model->publish(model->focus_, std::move(focus), Field::focus);
+                     std::vector<DeckContent> decks = model->decks_;
+                     decks[static_cast<std::size_t>(deck - 1)] = DeckContent::track(track.id);
+                     model->publish(model->decks_, std::move(decks), Field::decks);
+                     model->ledger_.identified(track, deck, model->wallClock_->now());
+                     model->syncSet();
+                     model->scheduleRanking();
+                   });
+}
+
+std::weak_ptr<EnginePort> AppModel::askedEngine() const { return engine_; }
+
+bool AppModel::answersLate(const std::weak_ptr<EnginePort>& asked) const {
+  // Without an engine (stopped since) the answer still counts; another engine
+  // has its own state, which an answer of the old one would overwrite.
+  return engine_ && engine_ != asked.lock();
 }
 
 void AppModel::rememberFocus() {

@@ -296,5 +296,27 @@ TEST_F(UpdatesTest, DeckCommandsGoThroughTheEngine) {
   EXPECT_EQ(store->activeSet(), model().activeSet());
 }
 
+TEST_F(UpdatesTest, AnAnswerOfAReplacedEngineChangesNothing) {
+  FakeEngine& old = connect();
+  deliver(readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1)));
+  old.holdAnswers = true;
+  old.chooseDeckAnswer = [](int deck, FocusKind kind) {
+    return focusOn(deck, DeckContent::track("2"), 2, kind);
+  };
+  old.resolveAnswer = [](int deck, const std::string& id) {
+    return focusOn(deck, DeckContent::track(id), 2);
+  };
+  model().follow(2);
+  model().identify(2, model().index().tracks()[2]);
+  model().stopWatching();
+  connect();
+  const auto setEvents = model().activeSet().events.size();
+  old.releaseAnswers();
+  queue->drain();
+  EXPECT_EQ(model().focus(), std::nullopt);
+  EXPECT_EQ(model().decks(), (std::vector<DeckContent>{DeckContent::unknown(), DeckContent::unknown()}));
+  EXPECT_EQ(model().activeSet().events.size(), setEvents);
+}
+
 }  // namespace
 }  // namespace kesta::model::testing
