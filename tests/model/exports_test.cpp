@@ -200,20 +200,25 @@ TEST_F(ExportsTest, WhatKestaSeesIsSavedAsTheEncodersPng) {
   struct Case {
     const char* name;
     std::optional<Image> image;
+    std::optional<std::string> error;
     bool encoderFails;
     std::filesystem::path destination;
     bool asked;
     std::optional<std::string> written;
   };
   const std::vector<Case> cases{
-      {"an image", Image(4, 2), false, folder / "view.png", true, "PNG 4x2"},
-      {"no image", std::nullopt, false, folder / "none.png", false, std::nullopt},
-      {"the encoder gives nothing", Image(4, 2), true, folder / "unencoded.png", true, std::nullopt},
-      {"the folder is gone", Image(4, 2), false, folder / "gone" / "view.png", true, std::nullopt},
+      {"an image", Image(4, 2), std::nullopt, false, folder / "view.png", true, "PNG 4x2"},
+      {"no image", std::nullopt, std::nullopt, false, folder / "none.png", false, std::nullopt},
+      {"capture failed", std::nullopt, "rekordbox isn't open.", false, folder / "failed.png", false,
+       std::nullopt},
+      {"the encoder gives nothing", Image(4, 2), std::nullopt, true, folder / "unencoded.png", true,
+       std::nullopt},
+      {"the folder is gone", Image(4, 2), std::nullopt, false, folder / "gone" / "view.png", true,
+       std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    engines->last()->deckViewAnswer = {c.image, std::nullopt};
+    engines->last()->deckViewAnswer = {c.image, c.error};
     imageEncoder->fails = c.encoderFails;
     panels->answers = {c.destination};
     panels->saveRequests.clear();
