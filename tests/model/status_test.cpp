@@ -369,6 +369,8 @@ const std::string kNoLibrary = "Add your rekordbox library to begin.";
 
 TEST_F(StatusTest, AQuickSecondNoticeOutlivesTheFirstOnesTimer) {
   AppModel& m = model();
+  executor->runAll();  // the launch's restore, which finds nothing stored
+  queue->drain();
   m.show("First notice.", std::nullopt, 8);
   scheduler->advance(3);
   m.show("Second notice.", "Second.", 8);
@@ -394,6 +396,8 @@ TEST_F(StatusTest, ANoticeWaitsBehindALoadAndALoadResultClearsIt) {
 
 TEST_F(StatusTest, FlaggingAWrongTrackCountsItAndSaysSo) {
   AppModel& m = model();
+  executor->runAll();  // the launch's restore, which finds nothing stored
+  queue->drain();
   m.flagWrongTrack();
   EXPECT_EQ(m.diagnosticsSession().log.summary.djFlaggedWrong, 1);
   EXPECT_EQ(m.statusLine(),
