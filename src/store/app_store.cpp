@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/defaults/defaults_domain.h"
+#include "platform/files/outside_file.h"
 #include "platform/json/json_coding.h"
 #include "store/atomic_file.h"
 #include "store/library_file.h"
@@ -53,6 +54,8 @@ AppStore::AppStore(std::filesystem::path root)
     : root_(std::move(root)), diagnosticsQueue_(std::make_unique<SerialQueue>("kesta.diagnostics.write")) {
   std::error_code ignored;
   std::filesystem::create_directories(root_, ignored);
+  AtomicFile::removeLeftovers(root_);
+  AtomicFile::removeLeftovers(diagnosticsFolder());
 }
 
 AppStore::~AppStore() = default;
@@ -60,7 +63,12 @@ AppStore::~AppStore() = default;
 template <class T, class Decode>
 std::optional<T> AppStore::load(std::string_view name, Decode decode) const {
   const auto file = root_ / name;
-  const auto bytes = AtomicFile::read(file);
+  const auto read = files::readRegularFile(file, AtomicFile::maximumFileBytes);
+  if (read == files::ReadResult{files::ReadFailure::tooLarge}) {
+    AtomicFile::moveAside(file, ".unreadable-" + unixSecondsNow());
+    return std::nullopt;
+  }
+  const auto* bytes = std::get_if<std::string>(&read);
   if (!bytes) return std::nullopt;
   try {
     return decode(std::string_view(*bytes));
