@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <new>
 
 #include "platform/files/outside_file.h"
 #include "platform/text/regex.h"
@@ -105,6 +106,17 @@ struct MappingReader {
   }
 };
 
+// The check itself; `check` adds the guard against running out of memory.
+Result checkFiles(const std::filesystem::path& folder) {
+  const auto settings = readFile(folder / "rekordbox3.settings");
+  if (!settings || !isUtf8(*settings)) return Unknown{std::string(kNoActivePreset)};
+  const auto number = activePresetID(*settings);
+  if (!number) return Unknown{std::string(kNoActivePreset)};
+  const auto mappings = readFile(folder / "KeyMappings" / ("rekordbox_" + *number + ".mappings"));
+  if (!mappings) return Unknown{std::string(kPresetMissing)};
+  return evaluate(*mappings);
+}
+
 }  // namespace
 
 std::filesystem::path settingsFolder() {
@@ -118,13 +130,11 @@ std::filesystem::path settingsFolder() {
 }
 
 Result check(const std::filesystem::path& folder) {
-  const auto settings = readFile(folder / "rekordbox3.settings");
-  if (!settings || !isUtf8(*settings)) return Unknown{std::string(kNoActivePreset)};
-  const auto number = activePresetID(*settings);
-  if (!number) return Unknown{std::string(kNoActivePreset)};
-  const auto mappings = readFile(folder / "KeyMappings" / ("rekordbox_" + *number + ".mappings"));
-  if (!mappings) return Unknown{std::string(kPresetMissing)};
-  return evaluate(*mappings);
+  try {
+    return checkFiles(folder);
+  } catch (const std::bad_alloc&) {
+    return Unknown{std::string(kPresetUnreadable)};
+  }
 }
 
 std::optional<std::string> activePresetID(std::string_view settings) {

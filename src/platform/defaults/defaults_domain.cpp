@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -353,7 +354,11 @@ std::optional<Dictionary> Domain::parse(std::string_view bytes) {
   plist_from_memory(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
   const PlistOwner owner(root);
   if (!root || plist_get_node_type(root) != PLIST_DICT) return std::nullopt;
-  return convertDictionary(root);
+  try {
+    return convertDictionary(root);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;  // read as a file that is not a property list
+  }
 }
 
 std::filesystem::path Domain::fileOf(std::string_view name, const std::filesystem::path& home) {
