@@ -1,11 +1,11 @@
 #include "live/live_engine.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <future>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "live/engine_fakes.h"
 #include "reading/reading_fixtures.h"
@@ -145,9 +145,9 @@ TEST_F(LiveEngineTest, UnreadableDecksTurnIntoCannotSeeDecksAndAForcedReconnect)
     if (contains(update.scan.events, "reconnect: decks unreadable")) reconnects.push_back(std::size_t(i));
   }
   // Readings only skip or verify while anchored; an unanchored unreadable deck counts from the first scan.
-  EXPECT_EQ(health[10], ReaderHealth::reading());               // 2.75 s
-  EXPECT_EQ(health[11], ReaderHealth::cannotSeeDecks(3));       // 3.0 s
-  EXPECT_EQ(health[19], ReaderHealth::cannotSeeDecks(5));       // 5.0 s
+  EXPECT_EQ(health[10], ReaderHealth::reading());          // 2.75 s
+  EXPECT_EQ(health[11], ReaderHealth::cannotSeeDecks(3));  // 3.0 s
+  EXPECT_EQ(health[19], ReaderHealth::cannotSeeDecks(5));  // 5.0 s
   ASSERT_GE(reconnects.size(), 2u);
   EXPECT_EQ(reconnects[0], 20u);
   EXPECT_EQ(reconnects[1] - reconnects[0], 20u);  // at most once every 5 s
@@ -187,6 +187,39 @@ TEST_F(LiveEngineTest, StoppedCheckNeedsAConnectionAndAStillReadout) {
   EXPECT_EQ(engine->confirmStopped(1), false);  // moved since the last scan
   show({"Midnight Signal", "Echo Unit"}, {"No Track Loaded"});
   EXPECT_EQ(engine->confirmStopped(1), std::nullopt);
+}
+
+TEST_F(LiveEngineTest, AKeyReadOnceIsKeptUntilSeventeenScreenTracksAreHeld) {
+  // The deck shows a track that is not in the library, with its key; then
+  // `others` more such tracks pass, then the first again without its key.
+  // Seventeen kept tracks per deck: the one more than that starts afresh.
+  const struct {
+    int others;
+    std::optional<std::string> keyText;
+  } cases[] = {{15, "8A"}, {16, std::nullopt}};
+  for (const auto& c : cases) {
+    engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
+                                 .recognizer = testing::screenReader(screen, screenMutex),
+                                 .index = index,
+                                 .songKeys = {},
+                                 .timing = clock->timing()});
+    show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00", "8A"});
+    scan();
+    for (int i = 0; i < c.others; ++i) {
+      show({"Midnight Signal", "Echo Unit"}, {"Other Song " + std::to_string(i), "Nobody", "124.00"});
+      scan();
+    }
+    show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00"});
+    std::optional<ScreenTrack> shown;
+    for (int i = 0; i < 40 && !(shown && shown->title == "Unknown Song"); ++i) {
+      const auto update = scan();
+      if (const auto found = update.screenTracks.find(2); found != update.screenTracks.end())
+        shown = found->second;
+    }
+    ASSERT_TRUE(shown) << c.others;
+    EXPECT_EQ(shown->title, "Unknown Song");
+    EXPECT_EQ(shown->keyText, c.keyText) << c.others << " others";
+  }
 }
 
 TEST(LiveEngineDescribe, WritesOneLinePerEvent) {
