@@ -28,9 +28,11 @@ void capture(benchmark::State& state, ScreenCaptureSource& source) {
 
 void recognize(benchmark::State& state, const Image& crop, RecognitionLevel level) {
   TesseractRecognizer recognizer;
-  TextRecognition::recognize(recognizer, crop, 0.02f, level, false);  // the engine starts once per thread
+  TextRecognition::recognize(recognizer, crop, 0.02f, level,
+                             RecognitionLanguages::english);  // the engine starts once per thread
   for (auto _ : state)
-    benchmark::DoNotOptimize(TextRecognition::recognize(recognizer, crop, 0.02f, level, false));
+    benchmark::DoNotOptimize(
+        TextRecognition::recognize(recognizer, crop, 0.02f, level, RecognitionLanguages::english));
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
   if (anchor.fastFailures < 2 && now - lookup(lastAccurate_, deck) < accurateRefresh) {
     const double t0 = Clock::now();
     auto lines = TextRecognition::recognize(*recognizer_, *deckCrop, kDeckTextHeight, RecognitionLevel::fast,
-                                            index.needsLanguageDetection());
+                                            index.recognitionLanguages());
     const double t1 = Clock::now();
     if (confirms(textsOf(lines), anchor.expectedTitle, index)) {
       anchor.fastFailures = 0;
@@ -119,7 +119,7 @@ DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck
                                                  std::optional<Fingerprint> fingerprint) {
   const double t0 = Clock::now();
   auto lines = TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::accurate,
-                                          index.needsLanguageDetection());
+                                          index.recognitionLanguages());
   const double t1 = Clock::now();
   lastOCR_[deck] = now;
   lastAccurate_[deck] = now;
@@ -176,8 +176,9 @@ bool DeckTextExtractor::isNoisy(int deck) const {
   return it != anchors_.end() && it->second.noisy;
 }
 
-std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck, bool detectLanguage) const {
-  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), detectLanguage);
+std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck,
+                                                RecognitionLanguages languages) const {
+  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), languages);
 }
 
 std::optional<Image> DeckTextExtractor::deckView(const Image& image) const {

@@ -66,7 +66,7 @@ class DeckTextExtractor {
   bool isNoisy(int deck) const;
 
   // The deck's elapsed time from its area, read accurately on its own.
-  std::optional<int> readClock(const Image& image, int deck, bool detectLanguage) const;
+  std::optional<int> readClock(const Image& image, int deck, RecognitionLanguages languages) const;
 
   // Both deck areas one above the other, 12 pixels of green between them.
   std::optional<Image> deckView(const Image& image) const;

@@ -1,11 +1,11 @@
 #include "live/live_engine.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <future>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "live/engine_fakes.h"
 #include "reading/reading_fixtures.h"
@@ -145,9 +145,9 @@ TEST_F(LiveEngineTest, UnreadableDecksTurnIntoCannotSeeDecksAndAForcedReconnect)
     if (contains(update.scan.events, "reconnect: decks unreadable")) reconnects.push_back(std::size_t(i));
   }
   // Readings only skip or verify while anchored; an unanchored unreadable deck counts from the first scan.
-  EXPECT_EQ(health[10], ReaderHealth::reading());          // 2.75 s
-  EXPECT_EQ(health[11], ReaderHealth::cannotSeeDecks(3));  // 3.0 s
-  EXPECT_EQ(health[19], ReaderHealth::cannotSeeDecks(5));  // 5.0 s
+  EXPECT_EQ(health[10], ReaderHealth::reading());               // 2.75 s
+  EXPECT_EQ(health[11], ReaderHealth::cannotSeeDecks(3));       // 3.0 s
+  EXPECT_EQ(health[19], ReaderHealth::cannotSeeDecks(5));       // 5.0 s
   ASSERT_GE(reconnects.size(), 2u);
   EXPECT_EQ(reconnects[0], 20u);
   EXPECT_EQ(reconnects[1] - reconnects[0], 20u);  // at most once every 5 s

@@ -64,7 +64,8 @@ class DeckTextExtractorTest : public ::testing::Test {
 TEST_F(DeckTextExtractorTest, FirstReadingIsAccurateWithNothingToCompare) {
   const auto first = extract(10.0);
   ASSERT_EQ(recognizer->calls().size(), 1u);
-  EXPECT_EQ(recognizer->calls()[0].request, (RecognitionRequest{RecognitionLevel::accurate, 0.02f, false}));
+  EXPECT_EQ(recognizer->calls()[0].request,
+            (RecognitionRequest{RecognitionLevel::accurate, 0.02f, RecognitionLanguages::english}));
   EXPECT_TRUE(first.ocrRan);
   ASSERT_TRUE(first.observation.reading.is<DeckReading::Track>());
   EXPECT_EQ(first.observation.reading.as<DeckReading::Track>()->id, "1");

@@ -123,11 +123,24 @@ std::string TesseractRecognizer::detectionLanguages() {
   return out;
 }
 
+std::string TesseractRecognizer::languagesOf(RecognitionLanguages languages) {
+  switch (languages) {
+    case RecognitionLanguages::english:
+      return "eng";
+    case RecognitionLanguages::latin:
+      // The script model reads every Latin-alphabet language, English too.
+      return "Latin";
+    case RecognitionLanguages::detect:
+      return detectionLanguages();
+  }
+  return "eng";
+}
+
 std::vector<TextObservation> TesseractRecognizer::recognize(const Image& image,
                                                             const RecognitionRequest& request) {
   if (image.isEmpty()) return {};
-  tesseract::TessBaseAPI* engine =
-      engineFor(dataPath_, request.detectLanguage ? detectionLanguages() : "eng");
+  tesseract::TessBaseAPI* engine = engineFor(dataPath_, languagesOf(request.languages));
+  if (!engine) engine = engineFor(dataPath_, "eng");
   if (!engine) return {};
 
   const GreyPicture picture = invertedGrey(image, request.level == RecognitionLevel::accurate ? 2 : 1);
