@@ -34,6 +34,13 @@ std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
   return std::nullopt;
 }
 
+// The box of the line clockOf takes the time from.
+std::optional<Rect> clockBoxOf(std::span<const RecognizedLine> lines) {
+  for (const auto& line : lines)
+    if (TextRecognition::elapsedSeconds(line.text)) return line.box;
+  return std::nullopt;
+}
+
 // An extraction that recognised nothing: reading unreadable, no timings.
 DeckExtraction unreadableExtraction() {
   DeckExtraction extraction;
@@ -93,8 +100,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
 
   if (anchor.fastFailures < 2 && now - lookup(lastAccurate_, deck) < accurateRefresh) {
     const double t0 = Clock::now();
-    auto lines = TextRecognition::recognize(*recognizer_, *deckCrop, kDeckTextHeight, RecognitionLevel::fast,
-                                            index.recognitionLanguages());
+    auto lines = readFast(*deckCrop, anchor, index);
     const double t1 = Clock::now();
     if (confirms(textsOf(lines), anchor.expectedTitle, index)) {
       anchor.fastFailures = 0;
@@ -112,6 +118,30 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
     ++anchor.fastFailures;
   }
   return readAccurately(*deckCrop, deck, index, now, false, std::move(fingerprint));
+}
+
+std::vector<RecognizedLine> DeckTextExtractor::readFast(const Image& deckCrop, const Anchor& anchor,
+                                                       const LibraryIndex& index) const {
+  // Only the expected title has to be read: the Latin-script model, slower
+  // than the English one, only when that title needs it.
+  RecognitionLanguages languages = index.recognitionLanguages();
+  if (languages == RecognitionLanguages::latin && !LibraryIndex::hasLatinBeyondEnglish(anchor.expectedTitle))
+    languages = RecognitionLanguages::english;
+  const auto area = fastArea(anchor.region, anchor.clockBox);
+  const auto part = area ? deckCrop.cropped(area->scaledTo(deckCrop.size())) : std::nullopt;
+  if (!part || part->isEmpty())
+    return TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::fast, languages);
+  // The part in whole pixels, as fractions of the crop again.
+  const Rect pixels = area->scaledTo(deckCrop.size());
+  const Rect within{pixels.x / deckCrop.width(), pixels.y / deckCrop.height(), pixels.width / deckCrop.width(),
+                    pixels.height / deckCrop.height()};
+  auto lines = TextRecognition::recognize(*recognizer_, *part, float(kDeckTextHeight / within.height),
+                                          RecognitionLevel::fast, languages);
+  for (auto& line : lines) {
+    line.box = Rect{within.x + line.box.x * within.width, within.y + line.box.y * within.height,
+                    line.box.width * within.width, line.box.height * within.height};
+  }
+  return lines;
 }
 
 DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck, const LibraryIndex& index,
@@ -154,11 +184,13 @@ void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtractio
 
   const auto it = anchors_.find(deck);
   if (!sameContent || it == anchors_.end()) {
-    anchors_[deck] = Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle};
+    anchors_[deck] =
+        Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle, clockBoxOf(extraction.lines)};
     return;
   }
   Anchor& anchor = it->second;
   anchor.region = *extraction.titleRegion;
+  anchor.clockBox = clockBoxOf(extraction.lines);
   anchor.fingerprint = std::move(*fingerprint);
   if (extraction.observation.titleAreaChanged == true) {
     ++anchor.noisyStreak;
@@ -243,6 +275,18 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
   const double top = std::max(bounds->minY() - 0.01, 0.0);
   const double right = std::min(bounds->maxX() + 0.25, 1.0);
   const double bottom = std::min(bounds->maxY() + 0.01, 1.0);
+  return Rect{left, top, right - left, bottom - top};
+}
+
+std::optional<Rect> DeckTextExtractor::fastArea(const Rect& titleRegion, const std::optional<Rect>& clockBox) {
+  if (!clockBox) return std::nullopt;
+  // Half a line above and below the time, and room to the right for
+  // "9:59.9" to become "10:00.0".
+  const double left = std::max(std::min(titleRegion.minX(), clockBox->minX() - clockBox->width / 10), 0.0);
+  const double top = std::max(std::min(titleRegion.minY(), clockBox->minY() - clockBox->height / 2), 0.0);
+  const double right = std::min(std::max(titleRegion.maxX(), clockBox->maxX() + clockBox->width / 3), 1.0);
+  const double bottom = std::min(std::max(titleRegion.maxY(), clockBox->maxY() + clockBox->height / 2), 1.0);
+  if (right <= left || bottom <= top) return std::nullopt;
   return Rect{left, top, right - left, bottom - top};
 }
 

@@ -78,16 +78,26 @@ class DeckTextExtractor {
   // The part of the deck crop holding the track's title and artist lines.
   static std::optional<Rect> titleRegion(std::span<const RecognizedLine> lines, const Track& track);
 
+  // The part of the deck crop a fast confirmation reads: the title region and
+  // the elapsed time's line (with room for the time to grow a digit), and what
+  // lies between them. Absent without a clock box: the whole crop is read then.
+  static std::optional<Rect> fastArea(const Rect& titleRegion, const std::optional<Rect>& clockBox);
+
  private:
   struct Anchor {
     Rect region;
     Fingerprint fingerprint;
     std::string expectedTitle;
+    std::optional<Rect> clockBox;  // the elapsed time's line at the last accurate reading
     int fastFailures = 0;
     int noisyStreak = 0;
     bool noisy = false;
   };
 
+  // Recognises the anchor's fast area of the deck crop at the fast level;
+  // the lines' boxes are fractions of the whole crop.
+  std::vector<RecognizedLine> readFast(const Image& deckCrop, const Anchor& anchor,
+                                       const LibraryIndex& index) const;
   DeckExtraction readAccurately(const Image& crop, int deck, const LibraryIndex& index, double now,
                                 std::optional<bool> titleAreaChanged, std::optional<Fingerprint> fingerprint);
 

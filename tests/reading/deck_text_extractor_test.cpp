@@ -116,6 +116,53 @@ TEST_F(DeckTextExtractorTest, UnchangedDeckSkipsThenConfirmsFastThenReadsAccurat
   EXPECT_TRUE(refreshed.fingerprint);
 }
 
+TEST_F(DeckTextExtractorTest, FastConfirmationReadsOnlyFromTheTitleDownToTheClock) {
+  readAndAnchor(10.0, false);
+  const auto verified = extract(11.0);
+  ASSERT_EQ(verified.observation.rule, "fast-verified");
+  const auto calls = recognizer->calls();
+  ASSERT_EQ(calls.size(), 2u);
+  // Title region 0.09...0.75 × 0.19...0.46; clock line 0.7...0.9 × 0.8...0.9,
+  // a third of its width added to the right and half its height above and below.
+  const double width = calls[0].width, height = calls[0].height;
+  EXPECT_NEAR(calls[1].width, (0.9 + 0.2 / 3 - 0.09) * width, 2.0);
+  EXPECT_NEAR(calls[1].height, (0.95 - 0.19) * height, 2.0);
+  EXPECT_NEAR(calls[1].request.minimumTextHeight, 0.02 * height / calls[1].height, 1e-6);
+  // The part's lines come back in fractions of the whole area.
+  ASSERT_EQ(verified.lines.size(), 2u);
+  EXPECT_NEAR(verified.lines[0].box.x, 0.09 + 0.1 * calls[1].width / width, 0.01);
+  EXPECT_NEAR(verified.lines[0].box.y, 0.19 + 0.2 * calls[1].height / height, 0.01);
+  EXPECT_NEAR(verified.lines[0].box.width, 0.4 * calls[1].width / width, 0.01);
+
+  // Without a clock at the accurate reading, the whole area is read.
+  accurateLines.pop_back();
+  readAndAnchor(15.9, true);
+  ASSERT_EQ(extract(17.0).observation.rule, "fast-verified");
+  const auto later = recognizer->calls();
+  EXPECT_EQ(later.back().width, calls[0].width);
+  EXPECT_EQ(later.back().height, calls[0].height);
+}
+
+TEST_F(DeckTextExtractorTest, OnlyATitleWithLettersBeyondEnglishIsConfirmedWithTheLatinModel) {
+  index = LibraryIndex(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"),
+                                  libraryTrack("2", "Ma\u00F1ana Ser\u00E1", "Ni\u00F1o")}));
+  const struct {
+    std::string title;
+    RecognitionLanguages fast;
+  } cases[] = {{"Midnight Signal", RecognitionLanguages::english},
+               {"Ma\u00F1ana Ser\u00E1", RecognitionLanguages::latin}};
+  for (const auto& c : cases) {
+    accurateLines = {line(c.title, {0.1, 0.2, 0.4, 0.1}), line("01:02.5", {0.7, 0.8, 0.2, 0.1})};
+    fastLines = accurateLines;
+    extractor.reset();
+    readAndAnchor(10.0, false, c.title);
+    ASSERT_EQ(extract(11.0).observation.rule, "fast-verified") << c.title;
+    const auto calls = recognizer->calls();
+    EXPECT_EQ(calls[calls.size() - 2].request.languages, RecognitionLanguages::latin) << c.title;
+    EXPECT_EQ(calls.back().request.languages, c.fast) << c.title;
+  }
+}
+
 TEST_F(DeckTextExtractorTest, TwoFailedFastConfirmationsStopFastConfirmation) {
   readAndAnchor(10.0, true);
   fastLines = {line("Other Song", {0.1, 0.2, 0.4, 0.1})};

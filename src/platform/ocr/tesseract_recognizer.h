@@ -8,7 +8,8 @@ namespace kesta {
 
 // Text recognition with Tesseract, tuned for light text on a dark background
 // (rekordbox's look): the picture is turned grey and inverted first, read at
-// its own scale for `fast` and at twice its size for `accurate`. Word
+// its own scale for `fast` and at twice its size for `accurate` (at its own
+// scale for the Latin-script model, see below). Word
 // dictionaries stay off so that titles are read as shown, not as English.
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed.
