@@ -64,7 +64,8 @@ template <class T, class Decode>
 std::optional<T> AppStore::load(std::string_view name, Decode decode) const {
   const auto file = root_ / name;
   const auto read = files::readRegularFile(file, AtomicFile::maximumFileBytes);
-  if (read == files::ReadResult{files::ReadFailure::tooLarge}) {
+  if (const auto* failure = std::get_if<files::ReadFailure>(&read);
+      failure && *failure == files::ReadFailure::tooLarge) {
     AtomicFile::moveAside(file, ".unreadable-" + unixSecondsNow());
     return std::nullopt;
   }

@@ -191,7 +191,7 @@ struct Shape {
   std::uint64_t values = 0;  // every value once per place it stands
 };
 
-bool withinLimits(const Shape& shape) {
+bool isWithinLimits(const Shape& shape) {
   return shape.depth <= Domain::maximumDepth && shape.values <= Domain::maximumValues;
 }
 
@@ -227,7 +227,7 @@ bool xmlWithinLimits(std::string_view bytes) {
   // The file is at most kMaximumFileSize, well inside expat's int length.
   if (XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
     return false;
-  return withinLimits(measured.shape);
+  return isWithinLimits(measured.shape);
 }
 
 // Binary: the object graph walked from the top object without recursion, each
@@ -323,7 +323,7 @@ bool BinaryShape::withinLimits() {
         Shape& parent = path_.back().shape;
         parent.depth = std::max(parent.depth, done.shape.depth + 1);
         parent.values += done.shape.values;
-        if (!kesta::defaults::withinLimits(parent)) return false;
+        if (!isWithinLimits(parent)) return false;
       }
       continue;
     }
@@ -333,7 +333,7 @@ bool BinaryShape::withinLimits() {
     if (const auto known = measured_.find(*child); known != measured_.end()) {
       frame.shape.depth = std::max(frame.shape.depth, known->second.depth + 1);
       frame.shape.values += known->second.values;
-      if (!kesta::defaults::withinLimits(frame.shape)) return false;
+      if (!isWithinLimits(frame.shape)) return false;
       continue;
     }
     if (!push(*child)) return false;
