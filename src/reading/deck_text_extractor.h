@@ -78,10 +78,11 @@ class DeckTextExtractor {
   // The part of the deck crop holding the track's title and artist lines.
   static std::optional<Rect> titleRegion(std::span<const RecognizedLine> lines, const Track& track);
 
-  // The part of the deck crop a fast confirmation reads: the title region and
-  // the elapsed time's line (with room for the time to grow a digit), and what
-  // lies between them. Absent without a clock box: the whole crop is read then.
-  static std::optional<Rect> fastArea(const Rect& titleRegion, const std::optional<Rect>& clockBox);
+  // Where a fast confirmation reads the elapsed time, in English: its line at
+  // the last accurate reading, with room for the time to grow a digit. The
+  // title is read in the anchor's title region; without a clock line at the
+  // last accurate reading the whole deck crop is read instead.
+  static Rect clockArea(const Rect& clockBox);
 
  private:
   struct Anchor {
@@ -94,10 +95,12 @@ class DeckTextExtractor {
     bool noisy = false;
   };
 
-  // Recognises the anchor's fast area of the deck crop at the fast level;
+  // Reads what a fast confirmation needs (see clockArea) at the fast level;
   // the lines' boxes are fractions of the whole crop.
   std::vector<RecognizedLine> readFast(const Image& deckCrop, const Anchor& anchor,
                                        const LibraryIndex& index) const;
+  // One part of the deck crop at the fast level, boxes as fractions of the crop.
+  std::vector<RecognizedLine> readPart(const Image& deckCrop, const Rect& area, RecognitionLanguages languages) const;
   DeckExtraction readAccurately(const Image& crop, int deck, const LibraryIndex& index, double now,
                                 std::optional<bool> titleAreaChanged, std::optional<Fingerprint> fingerprint);
 
