@@ -35,6 +35,6 @@ Shot captureWindow(WindowSystem& windows, std::int32_t pid);
 // accurately, both runs kept, with boxes in fractions of the whole window.
 // An impossible crop gives no lines.
 std::vector<TextBox> recognize(TextRecognizer& recognizer, const Image& image, const Rect& region,
-                               bool detectLanguage);
+                               RecognitionLanguages languages);
 
 }  // namespace kesta::LoaderCapture

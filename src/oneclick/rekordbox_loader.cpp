@@ -133,7 +133,7 @@ RekordboxLoader::Look RekordboxLoader::look(const Application& app, const Track&
                                             const LibraryIndex& index) const {
   auto shot = LoaderCapture::captureWindow(*parts_.windows, app.pid);
   const auto lines =
-      LoaderCapture::recognize(*parts_.recognizer, shot.image, browserRegion, index.needsLanguageDetection());
+      LoaderCapture::recognize(*parts_.recognizer, shot.image, browserRegion, index.recognitionLanguages());
   return {shot.frame, BrowserRowMatcher::pick(lines, track, index, browserRegion)};
 }
 

@@ -1,6 +1,7 @@
 #include "reading/deck_text_extractor.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "library/text_tools.h"
@@ -31,6 +32,13 @@ std::vector<std::string> textsOf(std::span<const RecognizedLine> lines) {
 std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
   for (const auto& line : lines)
     if (const auto seconds = TextRecognition::elapsedSeconds(line.text)) return seconds;
+  return std::nullopt;
+}
+
+// The box of the line clockOf takes the time from.
+std::optional<Rect> clockBoxOf(std::span<const RecognizedLine> lines) {
+  for (const auto& line : lines)
+    if (TextRecognition::elapsedSeconds(line.text)) return line.box;
   return std::nullopt;
 }
 
@@ -97,8 +105,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
 
   if (anchor.fastFailures < 2 && now - lookup(lastAccurate_, deck) < accurateRefresh) {
     const double t0 = Clock::now();
-    auto lines = TextRecognition::recognize(*recognizer_, *deckCrop, kDeckTextHeight, RecognitionLevel::fast,
-                                            index.needsLanguageDetection());
+    auto lines = readFast(*deckCrop, anchor, index);
     const double t1 = Clock::now();
     if (confirms(textsOf(lines), anchor.expectedTitle, index)) {
       anchor.fastFailures = 0;
@@ -118,12 +125,46 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
   return readAccurately(*deckCrop, deck, index, now, false, std::move(fingerprint));
 }
 
+std::vector<RecognizedLine> DeckTextExtractor::readFast(const Image& deckCrop, const Anchor& anchor,
+                                                       const LibraryIndex& index) const {
+  // Only the expected title has to be read: the Latin-script model, slower
+  // than the English one, only when that title needs it.
+  RecognitionLanguages languages = index.recognitionLanguages();
+  if (languages == RecognitionLanguages::latin && !LibraryIndex::hasLatinBeyondEnglish(anchor.expectedTitle))
+    languages = RecognitionLanguages::english;
+  if (!anchor.clockBox)
+    return TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::fast, languages);
+  // Two small parts take less than half the time of the whole area.
+  auto lines = readPart(deckCrop, anchor.region, languages);
+  auto clock = readPart(deckCrop, clockArea(*anchor.clockBox), RecognitionLanguages::english);
+  lines.insert(lines.end(), std::make_move_iterator(clock.begin()), std::make_move_iterator(clock.end()));
+  TextRecognition::sortInReadingOrder(lines);
+  return lines;
+}
+
+std::vector<RecognizedLine> DeckTextExtractor::readPart(const Image& deckCrop, const Rect& area,
+                                                        RecognitionLanguages languages) const {
+  // The part in whole pixels, as fractions of the crop again.
+  const Rect pixels = area.scaledTo(deckCrop.size());
+  const auto part = deckCrop.cropped(pixels);
+  if (!part || part->isEmpty()) return {};
+  const Rect within{pixels.x / deckCrop.width(), pixels.y / deckCrop.height(), pixels.width / deckCrop.width(),
+                    pixels.height / deckCrop.height()};
+  auto lines = TextRecognition::recognize(*recognizer_, *part, float(kDeckTextHeight / within.height),
+                                          RecognitionLevel::fast, languages);
+  for (auto& line : lines) {
+    line.box = Rect{within.x + line.box.x * within.width, within.y + line.box.y * within.height,
+                    line.box.width * within.width, line.box.height * within.height};
+  }
+  return lines;
+}
+
 DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck, const LibraryIndex& index,
                                                  double now, std::optional<bool> titleAreaChanged,
                                                  std::optional<Fingerprint> fingerprint) {
   const double t0 = Clock::now();
   auto lines = TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::accurate,
-                                          index.needsLanguageDetection());
+                                          index.recognitionLanguages());
   const double t1 = Clock::now();
   lastOCR_[deck] = now;
   lastAccurate_[deck] = now;
@@ -159,11 +200,13 @@ void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtractio
 
   const auto it = anchors_.find(deck);
   if (!sameContent || it == anchors_.end()) {
-    anchors_[deck] = Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle};
+    anchors_[deck] =
+        Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle, clockBoxOf(extraction.lines)};
     return;
   }
   Anchor& anchor = it->second;
   anchor.region = *extraction.titleRegion;
+  anchor.clockBox = clockBoxOf(extraction.lines);
   anchor.fingerprint = std::move(*fingerprint);
   if (extraction.observation.titleAreaChanged == true) {
     ++anchor.noisyStreak;
@@ -181,8 +224,9 @@ bool DeckTextExtractor::isNoisy(int deck) const {
   return it != anchors_.end() && it->second.noisy;
 }
 
-std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck, bool detectLanguage) const {
-  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), detectLanguage);
+std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck,
+                                                RecognitionLanguages languages) const {
+  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), languages);
 }
 
 std::optional<Image> DeckTextExtractor::deckView(const Image& image) const {
@@ -249,6 +293,16 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
   const double right = std::min(bounds->maxX() + 0.25, 1.0);
   const double bottom = std::min(bounds->maxY() + 0.01, 1.0);
   return Rect{left, top, right - left, bottom - top};
+}
+
+Rect DeckTextExtractor::clockArea(const Rect& clockBox) {
+  // Half a line above and below the time, and room to the right for
+  // "9:59.9" to become "10:00.0".
+  const double left = std::max(clockBox.minX() - clockBox.width / 10, 0.0);
+  const double top = std::max(clockBox.minY() - clockBox.height / 2, 0.0);
+  const double right = std::min(clockBox.maxX() + clockBox.width / 3, 1.0);
+  const double bottom = std::min(clockBox.maxY() + clockBox.height / 2, 1.0);
+  return Rect{left, top, std::max(right - left, 0.0), std::max(bottom - top, 0.0)};
 }
 
 }  // namespace kesta

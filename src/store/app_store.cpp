@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/defaults/defaults_domain.h"
+#include "platform/files/outside_file.h"
 #include "platform/json/json_coding.h"
 #include "store/atomic_file.h"
 #include "store/library_file.h"
@@ -55,6 +56,8 @@ AppStore::AppStore(std::filesystem::path root)
       diagnosticsQueue_(std::make_unique<SerialQueue>("kesta.diagnostics.write")) {
   std::error_code ignored;
   std::filesystem::create_directories(root_, ignored);
+  AtomicFile::removeLeftovers(root_);
+  AtomicFile::removeLeftovers(diagnosticsFolder());
 }
 
 AppStore::~AppStore() { flush(); }
@@ -66,7 +69,13 @@ std::optional<T> AppStore::load(std::string_view name, Decode decode) const {
   // Saves still queued hold the latest content of their files.
   flush();
   const auto file = root_ / name;
-  const auto bytes = AtomicFile::read(file);
+  const auto read = files::readRegularFile(file, AtomicFile::maximumFileBytes);
+  if (const auto* failure = std::get_if<files::ReadFailure>(&read);
+      failure && *failure == files::ReadFailure::tooLarge) {
+    AtomicFile::moveAside(file, ".unreadable-" + unixSecondsNow());
+    return std::nullopt;
+  }
+  const auto* bytes = std::get_if<std::string>(&read);
   if (!bytes) return std::nullopt;
   try {
     return decode(std::string_view(*bytes));

@@ -21,8 +21,10 @@ namespace kesta {
 
 // The single owner of the data folder: every file that lasts from one run to
 // the next is read and written here, whole, with no cache. A file that cannot
-// be decoded is moved aside under "<name>.unreadable-<seconds since 1970>" and
-// the read yields defaults or nothing. Every write is atomic and durable.
+// be decoded, or is larger than AtomicFile::maximumFileBytes, is moved aside
+// under "<name>.unreadable-<seconds since 1970>" and the read yields defaults
+// or nothing; a folder, FIFO or device in a file's place reads as absent and
+// stays. Every write is atomic and durable.
 //
 // Threads: callable from any thread. Reads and the library save run on the
 // caller's thread. The record saves (preferences, user data, active set,
@@ -41,7 +43,9 @@ class AppStore final {
   // ~/.local/share). Worked out anew on every call.
   static std::filesystem::path defaultRoot();
 
-  // Creates the folder and its parents; a failure shows only as failed saves.
+  // Creates the folder and its parents, and removes the temporary files of
+  // saves that a crash or a kill interrupted; a failure shows only as failed
+  // saves.
   explicit AppStore(std::filesystem::path root = defaultRoot());
   AppStore(const AppStore&) = delete;
   AppStore& operator=(const AppStore&) = delete;

@@ -189,6 +189,39 @@ TEST_F(LiveEngineTest, StoppedCheckNeedsAConnectionAndAStillReadout) {
   EXPECT_EQ(engine->confirmStopped(1), std::nullopt);
 }
 
+TEST_F(LiveEngineTest, AKeyReadOnceIsKeptUntilSeventeenScreenTracksAreHeld) {
+  // The deck shows a track that is not in the library, with its key; then
+  // `others` more such tracks pass, then the first again without its key.
+  // Seventeen kept tracks per deck: the one more than that starts afresh.
+  const struct {
+    int others;
+    std::optional<std::string> keyText;
+  } cases[] = {{15, "8A"}, {16, std::nullopt}};
+  for (const auto& c : cases) {
+    engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
+                                 .recognizer = test::screenReader(screen, screenMutex),
+                                 .index = index,
+                                 .songKeys = {},
+                                 .timing = clock->timing()});
+    show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00", "8A"});
+    scan();
+    for (int i = 0; i < c.others; ++i) {
+      show({"Midnight Signal", "Echo Unit"}, {"Other Song " + std::to_string(i), "Nobody", "124.00"});
+      scan();
+    }
+    show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00"});
+    std::optional<ScreenTrack> shown;
+    for (int i = 0; i < 40 && !(shown && shown->title == "Unknown Song"); ++i) {
+      const auto update = scan();
+      if (const auto found = update.screenTracks.find(2); found != update.screenTracks.end())
+        shown = found->second;
+    }
+    ASSERT_TRUE(shown) << c.others;
+    EXPECT_EQ(shown->title, "Unknown Song");
+    EXPECT_EQ(shown->keyText, c.keyText) << c.others << " others";
+  }
+}
+
 TEST(LiveEngineDescribe, WritesOneLinePerEvent) {
   Focus focus{2, DeckContent::track("7"), 3, FocusKind::load, 1.0, false};
   Focus unloaded = focus;

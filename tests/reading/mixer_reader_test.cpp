@@ -158,7 +158,8 @@ TEST_F(MixerReaderTimeline, LocatesAtOnceThenEveryThirtySeconds) {
   const Image blank(kWidth, kHeight, Rgba{30, 30, 30, 255});
   reader.read(blank, 1000.0);
   EXPECT_EQ(locates(), 1u);
-  EXPECT_EQ(recognizer->calls()[0].request, (RecognitionRequest{RecognitionLevel::accurate, 0.008f, false}));
+  EXPECT_EQ(recognizer->calls()[0].request,
+            (RecognitionRequest{RecognitionLevel::accurate, 0.008f, RecognitionLanguages::english}));
   ASSERT_TRUE(reader.currentGeometry());
   const Image window = mixerWindow(*reader.currentGeometry(), {0.5, 0.5}, false);
   for (double t = 1000.25; t < 1029.9; t += 0.25) reader.read(window, t);

@@ -108,8 +108,8 @@ TEST_F(ScreenCaptureDisplayTest, ReadsTheElapsedTimeOfADeck) {
   TesseractRecognizer recognizer;
   const DeckLayout layout;
   const Image image = source.capture();
-  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck2, false), 201);
-  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck1, false),
+  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck2, RecognitionLanguages::english), 201);
+  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck1, RecognitionLanguages::english),
             std::nullopt);  // "Not Loaded"
 }
 

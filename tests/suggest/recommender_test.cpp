@@ -291,6 +291,28 @@ TEST(RecommenderTest, OptionsPerLaneLimitsEveryLane) {
   }
 }
 
+TEST(RecommenderTest, EqualScoresRankByKeyThenByPoolPosition) {
+  const Track current = makeTrack({.id = "c", .camelot = "8A"});
+  const auto equal = [](const std::string& id, const std::string& key) {
+    return TrackSpec{.id = id, .camelot = "8A", .key = key};
+  };
+  const struct {
+    std::vector<TrackSpec> pool;
+    std::vector<std::string> groove;
+  } cases[] = {
+      {{equal("p6", "k:same"), equal("p2", "k:same"), equal("p9", "k:same"), equal("p1", "k:same"),
+        equal("p8", "k:same"), equal("p4", "k:same"), equal("p7", "k:same"), equal("p3", "k:same"),
+        equal("p5", "k:same")},
+       {"p6", "p2", "p9", "p1", "p8", "p4", "p7", "p3", "p5"}},
+      {{equal("late", "k:b"), equal("first", "k:a"), equal("also", "k:b")}, {"first", "late", "also"}},
+  };
+  for (const auto& c : cases) {
+    const auto results =
+        Recommender::recommend({.current = current, .pool = tracks(c.pool), .optionsPerLane = 9});
+    EXPECT_THAT(optionIds(results[Lane::groove]), ElementsAreArray(c.groove));
+  }
+}
+
 TEST(RecommenderTest, PivotFallsBackToOneFarKeyChange) {
   // Energy jumps too far for the pivot lane; the nearest key change within 12% is offered once.
   const Track current = makeTrack({.id = "c", .bpm = 100, .camelot = "8A", .energy = 2});
