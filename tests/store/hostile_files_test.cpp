@@ -56,6 +56,7 @@ TEST(HostileFiles, ARecordBeyondTheSizeLimitIsSetAsideUnreadAndTheRestIsKept) {
     const AppStore store(folder.path());
     store.savePreferences(Preferences{});
     store.saveUserData(UserData{{{"file:/kept.mp3", 4}}, {}});
+    store.flush();
     const std::string preferences = readFile(folder / "preferences.json");
     const std::string userData = readFile(folder / "userdata.json");
     writeFile(folder / file, "");
