@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "live/diagnostics_session.h"
+#include "load_status_printer.h"
 #include "model/export_file_names.h"
 #include "model/set_history_csv.h"
 #include "model/utc_date.h"
@@ -209,11 +210,7 @@ TEST_F(ExportsTest, WhatKestaSeesIsSavedAsTheEncodersPng) {
   const std::vector<Case> cases{
       {"an image", Image(4, 2), std::nullopt, false, folder / "view.png", true, "PNG 4x2"},
       {"no image", std::nullopt, std::nullopt, false, folder / "none.png", false, std::nullopt},
-      {"capture failed", std::nullopt, "rekordbox isn't open.", false, folder / "failed.png", false,
-       std::nullopt},
       {"the encoder gives nothing", Image(4, 2), std::nullopt, true, folder / "unencoded.png", true,
-       std::nullopt},
-      {"the folder is gone", Image(4, 2), std::nullopt, false, folder / "gone" / "view.png", true,
        std::nullopt},
   };
   for (const Case& c : cases) {
@@ -235,8 +232,71 @@ TEST_F(ExportsTest, WhatKestaSeesIsSavedAsTheEncodersPng) {
       EXPECT_EQ(request.extensions, std::vector<std::string>{"png"});
     }
     EXPECT_EQ(AtomicFile::read(c.destination), c.written);
+    EXPECT_EQ(model().loadStatus(), LoadStatus::idle());
   }
   EXPECT_EQ(filesIn(folder).size(), 1u);
+}
+
+// Not connected, a failed capture and a failed write each show as a failed
+// load without a short form, cleared ten seconds later.
+TEST_F(ExportsTest, FailuresToSaveWhatKestaSeesShowAsAFailedLoadForTenSeconds) {
+  const Library library = kesta::test::libraryOf({kesta::test::libraryTrack("1", "Strobe")});
+  const auto folder = dataDir() / "pictures";
+  std::filesystem::create_directories(folder);
+  const auto vanished = folder / "gone" / "view.png";
+  const std::string notConnected = "Connect to rekordbox first, then try again.";
+  enum class Session { never, stopped, connected };
+  struct Case {
+    const char* name;
+    Session session;
+    DeckViewAnswer answer;
+    bool asked;
+    std::string failure;  // the whole text; for a failed write, a part of it
+  };
+  const std::vector<Case> cases{
+      {"never connected", Session::never, {Image(4, 2), std::nullopt}, false, notConnected},
+      {"connected, then stopped", Session::stopped, {Image(4, 2), std::nullopt}, false, notConnected},
+      {"the capture failed",
+       Session::connected,
+       {std::nullopt, "rekordbox's window is minimized."},
+       false,
+       "rekordbox's window is minimized."},
+      {"the write failed",
+       Session::connected,
+       {Image(4, 2), std::nullopt},
+       true,
+       vanished.parent_path().string()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto built = AppModel::create(ports());
+    ModelProbe::install(*built, library);
+    if (c.session != Session::never) built->startWatching();
+    if (c.session == Session::stopped) built->stopWatching();
+    if (engines->last()) engines->last()->deckViewAnswer = c.answer;
+    panels->answers = {vanished};
+    panels->saveRequests.clear();
+
+    built->saveDeckView();
+    queue->drain();
+
+    EXPECT_EQ(panels->saveRequests.size(), c.asked ? 1u : 0u);
+    const auto* failed = built->loadStatus().as<LoadStatus::Failed>();
+    ASSERT_NE(failed, nullptr) << ::testing::PrintToString(built->loadStatus());
+    const std::string text = failed->text;
+    if (c.asked) {
+      EXPECT_NE(text.find(c.failure), std::string::npos) << text;
+    } else {
+      EXPECT_EQ(text, c.failure);
+    }
+    EXPECT_EQ(built->statusLine(), text);
+    EXPECT_EQ(built->compactStatus(), text);
+    scheduler->advance(9.9);
+    EXPECT_EQ(built->loadStatus(), LoadStatus::failed(text));
+    scheduler->advance(0.1);
+    EXPECT_EQ(built->loadStatus(), LoadStatus::idle());
+    EXPECT_FALSE(std::filesystem::exists(vanished.parent_path()));
+  }
 }
 
 }  // namespace
