@@ -1,6 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -430,6 +436,77 @@ TEST_F(StatusTest, TheModelReadsItsEngineStateIntoTheRules) {
   EXPECT_EQ(model().compactStatus(), "Switch rekordbox to its 2-deck view.");
   EXPECT_TRUE(model().readerProblem());
   EXPECT_EQ(model().cardHeading(), (AppModel::CardHeading{"Can't see rekordbox", "See the note below"}));
+}
+
+// rekordbox's database file in a temporary folder that stands in for
+// rekordbox's own, so the export freshness check reads a date the test sets.
+class StaleExportTest : public testing::ModelFixture {
+ protected:
+  StaleExportTest() {
+    if (const char* old = std::getenv(kVariable)) previous_ = old;
+    setenv(kVariable, pioneer_.c_str(), 1);
+  }
+  ~StaleExportTest() override {
+    if (previous_) {
+      setenv(kVariable, previous_->c_str(), 1);
+    } else {
+      unsetenv(kVariable);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(pioneer_, ignored);
+  }
+
+  // Leaves the database file changed at `unixSeconds`, or no file when absent.
+  void databaseChangedAt(std::optional<time_t> unixSeconds) {
+    const auto database = pioneer_ / "rekordbox" / "master.db";
+    std::filesystem::remove(database);
+    if (!unixSeconds) return;
+    std::filesystem::create_directories(database.parent_path());
+    std::ofstream(database) << "db";
+    const timespec times[2] = {{0, UTIME_OMIT}, {*unixSeconds, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, database.c_str(), times, 0), 0);
+  }
+
+ private:
+  static constexpr const char* kVariable = "KESTA_PIONEER_DIR";
+  const std::filesystem::path pioneer_ =
+      dataDir().parent_path() / (dataDir().filename().string() + "-pioneer");
+  std::optional<std::string> previous_;
+};
+
+TEST_F(StaleExportTest, ATrackMissingFromTheLibraryNamesTheExportsDayOnceRekordboxChangedSince) {
+  constexpr time_t exportedAt = 1773446400 + 20 * 3600;  // March 14, 20:00 UTC
+  ModelProbe::install(model(), kesta::test::libraryOf({kesta::test::libraryTrack("t1", "Blue Hour")}));
+  model().setLibraryModifiedAt(Date::fromUnixSeconds(static_cast<double>(exportedAt)));
+  model().startWatching();
+  EngineUpdate update;
+  update.decks = {DeckContent::track("t1"), DeckContent::unmatched("Ghost")};
+  update.focus = focusOn(2, DeckContent::unmatched("Ghost"));
+  update.phase = TrackerPhase::following;
+  update.health = ReaderHealth::reading();
+  update.motion = {DeckMotion::stopped(30), DeckMotion::running()};
+  update.screenTracks[2] = ScreenTrack{"Ghost", "", 122, "8A"};
+  ASSERT_TRUE(engines->last()->deliver(update));
+
+  const std::string missing =
+      "Deck 2's track isn't in your exported library, so ideas use its on-screen BPM and key. ";
+  struct Case {
+    const char* name;
+    std::optional<time_t> databaseChangedAt;
+    std::string advice;
+  };
+  const std::vector<Case> cases{
+      {"changed over an hour after the export", exportedAt + 3601,
+       "Your export is from day 2026-03-14 and rekordbox has changed since: export again (File › Export "
+       "Collection in xml format). If it's streamed, add it to Collection first."},
+      {"no database", std::nullopt, kStreamedAdvice},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    databaseChangedAt(c.databaseChangedAt);
+    EXPECT_EQ(model().statusLine(), missing + c.advice);
+    EXPECT_EQ(model().compactStatus(), "Not in your library: ideas by on-screen BPM.");
+  }
 }
 
 }  // namespace
