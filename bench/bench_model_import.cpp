@@ -20,7 +20,9 @@
 #include "collection_generator.h"
 #include "fakes/fake_click_through.h"
 #include "fakes/fake_clocks.h"
+#include "fakes/fake_day_formatter.h"
 #include "fakes/fake_engine.h"
+#include "fakes/fake_image_encoder.h"
 #include "fakes/fake_key_preset.h"
 #include "fakes/fake_loader.h"
 #include "fakes/fake_main_queue.h"
@@ -111,7 +113,8 @@ void BM_PickToInstalled(benchmark::State& state) {
         monotonic, wall, std::make_shared<FakeEngineFactory>(*fakeQueue), std::make_shared<FakeLoader>(),
         std::make_shared<FakeKeyPreset>(), std::make_shared<FakeScreenAccess>(),
         std::make_shared<FakeRekordboxApp>(), std::make_shared<FakeUrlOpener>(), panels,
-        std::make_shared<FakeRelauncher>(), std::make_shared<FakeClickThrough>()});
+        std::make_shared<FakeRelauncher>(), std::make_shared<FakeClickThrough>(),
+        std::make_shared<FakeDayFormatter>(), std::make_shared<FakeImageEncoder>()});
     queue->serveUntil([&] { return model->libraryState() == LibraryState::none(); });
 
     for (auto _ : state) {

@@ -18,13 +18,14 @@
 #include <random>
 #include <string>
 
+#include "fakes/fake_day_formatter.h"
+#include "fakes/fake_image_encoder.h"
 #include "fakes/fake_key_preset.h"
 #include "fakes/fake_panels.h"
 #include "fakes/fake_rekordbox_app.h"
 #include "fakes/fake_relauncher.h"
 #include "fakes/fake_screen_access.h"
 #include "fakes/fake_url_opener.h"
-#include "platform/time/clock.h"
 #include "live/scripted_set.h"
 #include "load_status_printer.h"
 #include "model/app_model.h"
@@ -34,6 +35,7 @@
 #include "oneclick/rekordbox_loader.h"
 #include "platform/clipboard/qt_clipboard.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_input_system.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/screen_capture_source.h"
@@ -129,6 +131,8 @@ class OneClickDisplayTest : public ::testing::Test {
         .panels = std::make_shared<FakePanels>(),
         .relauncher = std::make_shared<FakeRelauncher>(),
         .clickThrough = std::make_shared<ui::QtClickThrough>(),
+        .dayFormatter = std::make_shared<FakeDayFormatter>(),
+        .imageEncoder = std::make_shared<FakeImageEncoder>(),
     });
   }
 
