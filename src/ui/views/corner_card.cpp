@@ -1,0 +1,351 @@
+#include "ui/views/corner_card.h"
+
+#include <QBoxLayout>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStackedWidget>
+#include <utility>
+
+#include "ui/look/chip_button.h"
+#include "ui/look/kesta_mark.h"
+#include "ui/look/rounded_shape.h"
+#include "ui/look/theme.h"
+#include "ui/shell/model_bridge.h"
+#include "ui/shell/window_mode.h"
+#include "ui/views/card_lane_row.h"
+#include "ui/views/deck_choice.h"
+#include "ui/views/load_undo.h"
+#include "ui/views/text_line.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::ChangedFields;
+using model::Field;
+
+constexpr int kPaddingX = 12;
+constexpr int kPaddingY = 10;
+constexpr int kSpacing = 5;
+constexpr int kHeaderHeight = 32;
+constexpr int kHeaderSpacing = 8;
+constexpr qreal kMarkSize = 18;
+constexpr qreal kTitleSize = 12.5;
+constexpr qreal kSmallSize = 9.5;
+constexpr qreal kQuestionSize = 11;
+constexpr int kDeckChoiceHeight = 30;
+constexpr int kChipSpacing = 6;
+constexpr int kLaneSpacing = 3;
+constexpr int kFooterHeight = 13;
+constexpr int kFooterSpacing = 6;
+constexpr qreal kCornerRadius = 14;
+constexpr qreal kBackgroundOpacity = 0.97;
+constexpr qreal kOutlineOpacity = 0.9;
+constexpr std::size_t kShownVersions = 3;
+
+// The live dot of the header: a small filled circle.
+class Dot : public QWidget {
+ public:
+  Dot() { setFixedSize(qRound(Theme::kDotDiameter), qRound(Theme::kDotDiameter)); }
+  void setColor(const QColor& color) {
+    if (color == color_) return;
+    color_ = color;
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color_);
+    painter.drawEllipse(QRectF(rect()));
+  }
+
+ private:
+  QColor color_ = Theme::lime();
+};
+
+QVBoxLayout* column(QWidget* owner, int spacing) {
+  auto* layout = new QVBoxLayout(owner);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(spacing);
+  return layout;
+}
+
+}  // namespace
+
+CornerCard::CornerCard(ModelBridge& bridge, std::function<void()> expand, QWidget* parent)
+    : QWidget(parent), bridge_(bridge), expand_(std::move(expand)) {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setFixedSize(contentSize(WindowMode::mini));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(kPaddingX, kPaddingY, kPaddingX, kPaddingY);
+  layout->setSpacing(kSpacing);
+  layout->addWidget(makeHeader());
+
+  auto* divider = new QWidget;
+  divider->setFixedHeight(1);
+  divider->setAutoFillBackground(true);
+  QPalette line = divider->palette();
+  line.setColor(QPalette::Window, Theme::line());
+  divider->setPalette(line);
+  layout->addWidget(divider);
+
+  middle_ = new QStackedWidget;
+  middle_->addWidget(makeStartupPage());
+  middle_->addWidget(makeVersionPage());
+  middle_->addWidget(makeLanesPage());
+  layout->addWidget(middle_, 1);
+  layout->addWidget(makeFooter());
+
+  connect(&bridge_, &ModelBridge::changed, this, &CornerCard::refresh);
+  refresh();
+}
+
+QSize CornerCard::sizeHint() const { return contentSize(WindowMode::mini); }
+
+QWidget* CornerCard::makeHeader() {
+  auto* header = new QWidget;
+  header->setFixedHeight(kHeaderHeight);
+  auto* row = new QHBoxLayout(header);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(kHeaderSpacing);
+  row->addWidget(new KestaMark(kMarkSize));
+
+  auto* heading = new QWidget;
+  auto* lines = column(heading, 0);
+  title_ = new TextLine(Theme::font(kTitleSize, Theme::Weight::bold), Theme::text());
+  subtitle_ = new TextLine(Theme::font(kSmallSize), Theme::muted());
+  lines->addStretch(1);
+  lines->addWidget(title_);
+  lines->addWidget(subtitle_);
+  lines->addStretch(1);
+  row->addWidget(heading, 1);
+
+  controlChip_ = new ChipButton({}, true);
+  connect(controlChip_, &ChipButton::clicked, this, &CornerCard::tapControl);
+  row->addWidget(controlChip_);
+  dot_ = new Dot;
+  row->addWidget(dot_);
+
+  full_ = new ChipButton(tr("Full"));
+  full_->setSymbol(Icon::expand);
+  full_->setLabelFont(Theme::font(10, Theme::Weight::semibold));
+  full_->setToolTip(tr("Open the full window"));
+  connect(full_, &ChipButton::clicked, this, [this] { expand_(); });
+  row->addWidget(full_);
+  return header;
+}
+
+QWidget* CornerCard::makeStartupPage() {
+  auto* page = new QWidget;
+  auto* layout = column(page, kSpacing);
+  auto* question = new TextLine(Theme::font(kQuestionSize), Theme::muted());
+  question->setLines(2);
+  question->setText(tr("Both decks were loaded at start. Which one are you mixing from?"));
+  layout->addWidget(question);
+  deckChoice_ = new DeckChoice(bridge_);
+  deckChoice_->setFixedHeight(kDeckChoiceHeight);
+  layout->addWidget(deckChoice_);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* CornerCard::makeVersionPage() {
+  auto* page = new QWidget;
+  auto* layout = column(page, kSpacing);
+  versionQuestion_ = new TextLine(Theme::font(12, Theme::Weight::bold), Theme::warn());
+  layout->addWidget(versionQuestion_);
+  versionRow_ = new QHBoxLayout;
+  versionRow_->setContentsMargins(0, 0, 0, 0);
+  versionRow_->setSpacing(kChipSpacing);
+  versionRow_->addStretch(1);
+  layout->addLayout(versionRow_);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* CornerCard::makeLanesPage() {
+  auto* page = new QWidget;
+  auto* layout = column(page, kLaneSpacing);
+  for (const Lane lane : Lane::allCases()) {
+    lanes_.push_back(new CardLaneRow(bridge_, lane));
+    layout->addWidget(lanes_.back());
+  }
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* CornerCard::makeFooter() {
+  auto* footer = new QWidget;
+  footer->setFixedHeight(kFooterHeight);
+  auto* row = new QHBoxLayout(footer);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(kFooterSpacing);
+  status_ = new TextLine(Theme::font(kSmallSize), Theme::muted());
+  row->addWidget(status_, 1);
+  undo_ = new LoadUndo(bridge_);
+  // The smallest chip: it has to fit the footer's one line.
+  undo_->setLabelFont(Theme::font(8, Theme::Weight::semibold));
+  undo_->setFixedHeight(kFooterHeight);
+  row->addWidget(undo_);
+  return footer;
+}
+
+void CornerCard::refresh() {
+  refreshHeading();
+  refreshControl();
+  refreshMiddle();
+  const model::AppModel& model = bridge_.model();
+  status_->setText(toQString(model.compactStatus()));
+  status_->setToolTip(toQString(model.statusLine()));
+}
+
+void CornerCard::refreshHeading() {
+  const model::AppModel& model = bridge_.model();
+  const auto track = model.currentTrack();
+  showsTrack_ = track.has_value();
+  if (!track) {
+    const auto heading = model.cardHeading();
+    title_->setText(toQString(heading.title));
+    subtitle_->setText(toQString(heading.subtitle));
+    title_->setToolTip(toQString(heading.title));
+    subtitle_->setToolTip(toQString(heading.subtitle));
+    return;
+  }
+  const int deck = model.focus() ? model.focus()->deck : 0;
+  title_->setText(toQString(track->title));
+  title_->setToolTip(toQString(track->title));
+  const QString line = tr("Deck %1 · %2 · %3 BPM · %4")
+                           .arg(deck)
+                           .arg(toQString(track->displayArtist()), toQString(track->displayBPM()),
+                                toQString(track->displayKey()));
+  subtitle_->setText(line);
+  subtitle_->setToolTip(line);
+}
+
+void CornerCard::refreshControl() {
+  const model::AppModel& model = bridge_.model();
+  if (!model.watching() && !model.screenPermission() && model.askedForScreenPermission()) {
+    control_ = Control::reopen;
+  } else if (model.watching()) {
+    control_ = model.readerProblem() ? Control::problemDot : Control::liveDot;
+  } else if (model.library().isEmpty()) {
+    control_ = Control::setUp;
+  } else {
+    control_ = Control::connect;
+  }
+  const bool dot = control_ == Control::problemDot || control_ == Control::liveDot;
+  controlChip_->setVisible(!dot);
+  dot_->setVisible(dot);
+  if (dot) {
+    static_cast<Dot*>(dot_)->setColor(control_ == Control::problemDot ? Theme::warn() : Theme::lime());
+    dot_->setToolTip(control_ == Control::problemDot ? tr("Connected, but rekordbox can't be read right now")
+                                                     : tr("Live"));
+    return;
+  }
+  switch (control_) {
+    case Control::reopen:
+      controlChip_->setText(tr("Reopen"));
+      controlChip_->setToolTip(tr("macOS applies Screen Recording permission only after Kesta restarts"));
+      break;
+    case Control::setUp:
+      controlChip_->setText(tr("Set up"));
+      controlChip_->setToolTip(tr("Add your rekordbox library in the full window"));
+      break;
+    default:
+      controlChip_->setText(tr("Connect"));
+      controlChip_->setToolTip({});
+      break;
+  }
+}
+
+void CornerCard::tapControl() {
+  model::AppModel& model = bridge_.model();
+  switch (control_) {
+    case Control::reopen:
+      model.relaunch();
+      break;
+    case Control::setUp:
+      expand_();
+      break;
+    case Control::connect:
+      model.toggleWatching();
+      break;
+    default:
+      break;
+  }
+}
+
+CornerCard::Middle CornerCard::middle() const {
+  const model::AppModel& model = bridge_.model();
+  if (model.phase() == TrackerPhase::ambiguousStartup) return Middle::startupQuestion;
+  const auto& focus = model.focus();
+  if (focus && focus->content.is<DeckContent::Ambiguous>()) return Middle::versionPick;
+  return Middle::lanes;
+}
+
+void CornerCard::refreshMiddle() {
+  const Middle shown = middle();
+  middle_->setCurrentIndex(static_cast<int>(shown));
+  if (shown != Middle::versionPick) return;
+  const int deck = bridge_.model().focus()->deck;
+  versionQuestion_->setText(tr("Which version is on Deck %1?").arg(deck));
+  setVersionChips(deck);
+}
+
+void CornerCard::setVersionChips(int deck) {
+  std::vector<Track> candidates = bridge_.model().candidates(deck);
+  if (candidates.size() > kShownVersions) candidates.resize(kShownVersions);
+  std::vector<std::string> ids;
+  for (const Track& track : candidates) ids.push_back(track.id);
+  if (ids == versionIDs_ && deck == versionDeck_) return;
+  versionIDs_ = ids;
+  versionDeck_ = deck;
+  for (ChipButton* chip : versionChips_) delete chip;
+  versionChips_.clear();
+  for (const Track& track : candidates) {
+    auto* chip = new ChipButton(toQString(track.displayArtist()) + QStringLiteral(" · ") +
+                                toQString(track.displayBPM()));
+    chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    chip->setToolTip(toQString(track.title));
+    connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
+    versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);
+    versionChips_.push_back(chip);
+  }
+}
+
+std::unique_ptr<QMenu> CornerCard::makeContextMenu() {
+  auto menu = std::make_unique<QMenu>(this);
+  const model::AppModel& model = bridge_.model();
+  if (!showsTrack_ || !model.watching()) return menu;
+  menu->addAction(tr("Kesta is following the wrong track"), this,
+                  [this] { bridge_.model().flagWrongTrack(); });
+  if (const auto other = model.otherLoadedDeck()) {
+    const int deck = *other;
+    menu->addAction(tr("Follow Deck %1 instead").arg(deck), this,
+                    [this, deck] { bridge_.model().follow(deck, FocusKind::userChoice); });
+  }
+  return menu;
+}
+
+void CornerCard::contextMenuEvent(QContextMenuEvent* event) {
+  const QRect line(subtitle_->mapTo(this, QPoint(0, 0)), subtitle_->size());
+  if (!showsTrack_ || !line.contains(event->pos())) return;
+  const auto menu = makeContextMenu();
+  if (!menu->isEmpty()) menu->exec(event->globalPos());
+}
+
+void CornerCard::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+  const QPainterPath shape = continuousRoundedRect(box, kCornerRadius);
+  painter.fillPath(shape, Theme::faded(Theme::background(), kBackgroundOpacity));
+  painter.setPen(QPen(Theme::faded(Theme::line(), kOutlineOpacity), 1));
+  painter.drawPath(shape);
+}
+
+}  // namespace kesta::ui

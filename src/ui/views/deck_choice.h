@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+namespace kesta::ui {
+
+class ChipButton;
+class ModelBridge;
+
+// The answer to the start-up question of the corner card: two equal chips,
+// "Deck 1: <title>" and "Deck 2: <title>" (an em dash for a deck without a
+// library track); a chip tells the model to follow that deck. Updated in
+// place from the model; main thread only.
+class DeckChoice : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DeckChoice(ModelBridge& bridge, QWidget* parent = nullptr);
+
+  // The chip of `deck` (1 or 2).
+  ChipButton* chip(int deck) const { return chips_.at(deck - 1); }
+
+ private:
+  void refresh();
+
+  ModelBridge& bridge_;
+  std::array<ChipButton*, 2> chips_{};
+};
+
+}  // namespace kesta::ui

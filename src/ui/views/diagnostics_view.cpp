@@ -1,0 +1,121 @@
+#include "ui/views/diagnostics_view.h"
+
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <filesystem>
+#include <system_error>
+
+#include "store/app_store.h"
+#include "ui/look/chip_button.h"
+#include "ui/look/theme.h"
+#include "ui/shell/model_bridge.h"
+#include "ui/shell/qt_url_opener.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::Field;
+
+constexpr qreal kReportFontSize = 10;
+
+}  // namespace
+
+DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
+    : SheetFrame(QStringLiteral("DIAGNOSTICS"), nullptr, parent),
+      bridge_(bridge),
+      rawText_(new QCheckBox(tr("Include recognised screen text (helps fix detection problems)"))),
+      report_(new QPlainTextEdit) {
+  setWindowTitle(tr("Diagnostics"));
+  auto* intro =
+      new QLabel(tr("Saved automatically on this Mac while Kesta runs and when you quit. Timings and counts "
+                    "only; track names, "
+                    "file paths and screen text are left out unless you turn on the option below."));
+  intro->setWordWrap(true);
+  intro->setFont(Theme::captionFont());
+  QPalette muted = intro->palette();
+  muted.setColor(QPalette::WindowText, Theme::muted());
+  intro->setPalette(muted);
+
+  rawText_->setFont(Theme::captionFont());
+  rawText_->setFocusPolicy(Qt::NoFocus);
+  connect(rawText_, &QCheckBox::toggled, this, [this](bool on) {
+    if (on != bridge_.model().includeRawText()) bridge_.model().setIncludeRawText(on);
+  });
+
+  report_->setReadOnly(true);
+  report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  report_->setFont(Theme::monospacedFont(kReportFontSize));
+  report_->setFrameShape(QFrame::NoFrame);
+  report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QPalette panel = report_->palette();
+  panel.setColor(QPalette::Base, Theme::panel());
+  panel.setColor(QPalette::Text, Theme::text());
+  report_->setPalette(panel);
+
+  auto* column = new QVBoxLayout(content());
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(Theme::kSheetSpacing);
+  column->addWidget(intro);
+  column->addWidget(rawText_);
+  column->addWidget(report_, 1);
+  column->addWidget(makeButtons());
+
+  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
+    if (fields.contains(Field::watching) || fields.contains(Field::includeRawText)) refresh();
+  });
+  refresh();
+}
+
+QWidget* DiagnosticsView::makeButtons() {
+  auto* row = new QWidget;
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  refresh_ = new ChipButton(tr("Refresh"));
+  connect(refresh_, &ChipButton::clicked, this, &DiagnosticsView::readReport);
+  saveReport_ = new ChipButton(tr("Save report…"), true);
+  connect(saveReport_, &ChipButton::clicked, this, [this] { bridge_.model().exportDiagnostics(); });
+  saveDeckView_ = new ChipButton(tr("Save what Kesta sees…"));
+  saveDeckView_->setToolTip(
+      tr("Saves an image of the two deck areas Kesta reads, to help fix detection on your layout. It shows "
+         "loaded "
+         "titles; nothing is sent."));
+  connect(saveDeckView_, &ChipButton::clicked, this, [this] { bridge_.model().saveDeckView(); });
+  openFolder_ = new ChipButton(tr("Open diagnostics folder"));
+  connect(openFolder_, &ChipButton::clicked, this, &DiagnosticsView::openFolder);
+  layout->addWidget(refresh_);
+  layout->addWidget(saveReport_);
+  layout->addWidget(saveDeckView_);
+  layout->addStretch(1);
+  layout->addWidget(openFolder_);
+  return row;
+}
+
+QString DiagnosticsView::report() const { return report_->toPlainText(); }
+
+void DiagnosticsView::showEvent(QShowEvent* event) {
+  SheetFrame::showEvent(event);
+  readReport();
+}
+
+void DiagnosticsView::readReport() { report_->setPlainText(toQString(bridge_.model().diagnosticsReport())); }
+
+void DiagnosticsView::refresh() {
+  const model::AppModel& model = bridge_.model();
+  saveDeckView_->setEnabled(model.watching());
+  const QSignalBlocker quiet(rawText_);
+  rawText_->setChecked(model.includeRawText());
+}
+
+void DiagnosticsView::openFolder() {
+  model::AppModel& model = bridge_.model();
+  model.saveDiagnostics();
+  const std::filesystem::path folder = AppStore::defaultRoot() / "diagnostics";
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  QtUrlOpener().open(folder.string());
+}
+
+}  // namespace kesta::ui

@@ -1,0 +1,458 @@
+#include "ui/views/full_view.h"
+
+#include <QAbstractButton>
+#include <QBoxLayout>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <utility>
+
+#include "ui/look/chip_button.h"
+#include "ui/look/icons.h"
+#include "ui/look/kesta_mark.h"
+#include "ui/look/live_dot.h"
+#include "ui/look/rounded_shape.h"
+#include "ui/look/section_label.h"
+#include "ui/look/status_text.h"
+#include "ui/look/theme.h"
+#include "ui/shell/model_bridge.h"
+#include "ui/views/deck_card.h"
+#include "ui/views/lane_row.h"
+#include "ui/views/load_undo.h"
+#include "ui/views/now_playing.h"
+#include "ui/views/star_rating.h"
+#include "ui/views/text_line.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::ChangedFields;
+using model::Field;
+
+constexpr int kSpacing = 9;
+constexpr int kHeaderHeight = 22;
+constexpr int kSetupSpacing = 6;
+constexpr int kSetupPadding = 9;
+constexpr qreal kSetupRadius = 9;
+constexpr int kDeckSpacing = 7;
+constexpr int kPoolRowHeight = 22;
+constexpr int kPoolMaxWidth = 220;
+constexpr int kLaneSpacing = 5;
+constexpr int kFooterHeight = 24;
+constexpr int kMenuButtonWidth = 22;
+constexpr const char* kPlaylistPrefix = "playlist:";
+
+constexpr ChangedFields kSetupFields = ChangedFields(Field::library) | Field::screenPermission |
+                                       Field::askedForScreenPermission | Field::watching |
+                                       Field::oneClickNeedsAccess | Field::oneClickLoad;
+constexpr ChangedFields kFollowingFields = ChangedFields(Field::focus) | Field::decks | Field::watching |
+                                           Field::library | Field::userData | Field::shown;
+constexpr ChangedFields kPoolFields = ChangedFields(Field::poolChoices) | Field::poolID | Field::library;
+constexpr ChangedFields kFooterFields = ChangedFields(Field::activeSet) | Field::lanes | Field::library;
+
+bool touches(ChangedFields fields, ChangedFields watched) { return (fields.bits() & watched.bits()) != 0; }
+
+bool isPlaylist(const PoolChoice& choice) { return choice.id.rfind(kPlaylistPrefix, 0) == 0; }
+
+QString choiceLabel(const PoolChoice& choice) {
+  return QStringLiteral("%1 · %2").arg(toQString(choice.name)).arg(choice.count);
+}
+
+// The setup card's ground: the panel colour in a rounded rectangle.
+class PanelBox : public QWidget {
+ public:
+  PanelBox() { setAttribute(Qt::WA_OpaquePaintEvent, false); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(continuousRoundedRect(QRectF(rect()), kSetupRadius), Theme::panel());
+  }
+};
+
+// A borderless text button: "Wrong track?".
+class TextButton : public QAbstractButton {
+ public:
+  TextButton(const QString& text, const QFont& font, const QColor& color) : color_(color) {
+    setText(text);
+    setFont(font);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  }
+  QSize sizeHint() const override { return fontMetrics().size(Qt::TextSingleLine, text()) + QSize(4, 2); }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(isDown() ? Theme::faded(color_, 0.6) : color_);
+    painter.drawText(rect(), Qt::AlignCenter, text());
+  }
+
+ private:
+  QColor color_;
+};
+
+TextLine* fixedLine(const QString& text, const QFont& font, const QColor& color) {
+  auto* line = new TextLine(font, color);
+  line->setCompressible(false);
+  line->setText(text);
+  return line;
+}
+
+QHBoxLayout* row(QWidget* owner, int spacing) {
+  auto* layout = new QHBoxLayout(owner);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(spacing);
+  return layout;
+}
+
+}  // namespace
+
+FullView::FullView(ModelBridge& bridge, std::function<void()> collapse,
+                   std::function<void(RootView::Sheet)> open, QWidget* parent)
+    : QWidget(parent), bridge_(bridge), collapse_(std::move(collapse)), open_(std::move(open)) {
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(kSpacing);
+  column->addWidget(makeHeader());
+  column->addWidget(makeSetupCard());
+
+  auto* decks = new QWidget;
+  decks->setFixedHeight(Theme::kDeckCardHeight);
+  auto* deckRow = row(decks, kDeckSpacing);
+  for (int deck = 1; deck <= 2; ++deck) {
+    decks_[deck - 1] = new DeckCard(bridge_, deck);
+    deckRow->addWidget(decks_[deck - 1], 1);
+  }
+  column->addWidget(decks);
+  column->addWidget(makeFollowing());
+  column->addWidget(makeLanes());
+  column->addWidget(makeFooter());
+  column->addStretch(1);
+
+  connect(&bridge_, &ModelBridge::changed, this, &FullView::refresh);
+  refresh(ChangedFields(kSetupFields) | kFollowingFields | kPoolFields | kFooterFields);
+}
+
+QWidget* FullView::makeHeader() {
+  auto* header = new QWidget;
+  header->setFixedHeight(kHeaderHeight);
+  auto* layout = row(header, 8);
+  layout->addWidget(new KestaMark(20));
+  layout->addWidget(fixedLine(QStringLiteral("KESTA"), Theme::font(16, Theme::Weight::heavy), Theme::text()));
+  version_ = fixedLine({}, Theme::font(9), Theme::muted());
+  layout->addWidget(version_);
+  layout->addStretch(1);
+  dot_ = new LiveDot;
+  layout->addWidget(dot_);
+  mini_ = new ChipButton(tr("Mini"));
+  mini_->setSymbol(Icon::pictureInPicture);
+  mini_->setLabelFont(Theme::font(10, Theme::Weight::semibold));
+  mini_->setToolTip(tr("Switch to the small card in the top-right corner"));
+  connect(mini_, &ChipButton::clicked, this, [this] { collapse_(); });
+  layout->addWidget(mini_);
+  return header;
+}
+
+QWidget* FullView::makeSetupCard() {
+  auto* card = new PanelBox;
+  auto* layout = new QVBoxLayout(card);
+  layout->setContentsMargins(kSetupPadding, kSetupPadding, kSetupPadding, kSetupPadding);
+  layout->setSpacing(kSetupSpacing);
+  layout->addWidget(makeSetupButtons());
+
+  auto* statusRow = new QHBoxLayout;
+  statusRow->setContentsMargins(0, 0, 0, 0);
+  status_ = new StatusText({}, 2);
+  undo_ = new LoadUndo(bridge_);
+  statusRow->addWidget(status_, 1, Qt::AlignTop);
+  statusRow->addWidget(undo_, 0, Qt::AlignTop);
+  layout->addLayout(statusRow);
+
+  summary_ = new TextLine(Theme::font(10), Theme::muted());
+  layout->addWidget(summary_);
+  return card;
+}
+
+QWidget* FullView::makeSetupButtons() {
+  auto* buttons = new QWidget;
+  auto* layout = row(buttons, kSetupSpacing);
+  libraryButton_ = new ChipButton({});
+  libraryButton_->setToolTip(tr(
+      "Uses the XML you export from rekordbox (File › Export Collection in xml format). Nothing leaves this "
+      "Mac."));
+  connect(libraryButton_, &ChipButton::clicked, this, &FullView::tapLibrary);
+  permission_ = new ChipButton({});
+  connect(permission_, &ChipButton::clicked, this, [this] { bridge_.model().requestScreenPermission(); });
+  reopen_ = new ChipButton(tr("Reopen Kesta"), true);
+  reopen_->setToolTip(tr("macOS applies Screen Recording permission only after Kesta restarts"));
+  connect(reopen_, &ChipButton::clicked, this, [this] { bridge_.model().relaunch(); });
+  allowOneClick_ = new ChipButton(tr("Allow one-click"), true);
+  allowOneClick_->setToolTip(
+      tr("One-click load needs Accessibility permission. After an update, turn Kesta Live Beta off and on in "
+         "that "
+         "list."));
+  connect(allowOneClick_, &ChipButton::clicked, this, [this] { bridge_.model().allowOneClick(); });
+  connect_ = new ChipButton({});
+  connect(connect_, &ChipButton::clicked, this, [this] { bridge_.model().toggleWatching(); });
+  for (QWidget* chip : {static_cast<QWidget*>(libraryButton_), static_cast<QWidget*>(permission_),
+                        static_cast<QWidget*>(reopen_), static_cast<QWidget*>(allowOneClick_),
+                        static_cast<QWidget*>(connect_)}) {
+    layout->addWidget(chip);
+  }
+  layout->addStretch(1);
+
+  makeActionsMenu();
+  menuButton_ = new QToolButton;
+  menuButton_->setIcon(makeIcon(Icon::ellipsisCircle, 16, Theme::muted()));
+  menuButton_->setPopupMode(QToolButton::InstantPopup);
+  menuButton_->setAutoRaise(true);
+  menuButton_->setFocusPolicy(Qt::NoFocus);
+  menuButton_->setFixedWidth(kMenuButtonWidth);
+  menuButton_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+  menuButton_->setMenu(actions_);
+  layout->addWidget(menuButton_);
+  return buttons;
+}
+
+void FullView::makeActionsMenu() {
+  actions_ = new QMenu(this);
+  actions_->addAction(tr("Choose a different XML…"), this, [this] { bridge_.model().chooseLibraryFile(); });
+  libraryDetails_ =
+      actions_->addAction(tr("Library details…"), this, [this] { open_(RootView::Sheet::library); });
+  actions_->addAction(tr("Set history…"), this, [this] { open_(RootView::Sheet::sets); });
+  actions_->addAction(tr("Diagnostics…"), this, [this] { open_(RootView::Sheet::diagnostics); });
+  actions_->addSeparator();
+  oneClick_ = actions_->addAction(tr("Experimental: one-click load"));
+  oneClick_->setCheckable(true);
+  connect(oneClick_, &QAction::toggled, this, [this](bool on) {
+    if (on != bridge_.model().oneClickLoad()) bridge_.model().setOneClickLoad(on);
+  });
+}
+
+QWidget* FullView::makeFollowing() {
+  auto* block = new QWidget;
+  auto* column = new QVBoxLayout(block);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(4);
+
+  auto* caption = new QHBoxLayout;
+  caption->setContentsMargins(0, 0, 0, 0);
+  caption->addWidget(new SectionLabel(QStringLiteral("FOLLOWING YOUR LATEST LOAD")));
+  caption->addStretch(1);
+  wrongTrack_ = new TextButton(tr("Wrong track?"), Theme::font(9, Theme::Weight::semibold), Theme::muted());
+  wrongTrack_->setToolTip(
+      tr("Tell Kesta it's following the wrong track. It's counted in Diagnostics to measure accuracy."));
+  connect(static_cast<QAbstractButton*>(wrongTrack_), &QAbstractButton::clicked, this,
+          [this] { bridge_.model().flagWrongTrack(); });
+  caption->addWidget(wrongTrack_);
+  column->addLayout(caption);
+
+  nowPlaying_ = new NowPlaying(bridge_);
+  column->addWidget(nowPlaying_);
+
+  auto* poolRow = new QWidget;
+  poolRow->setFixedHeight(kPoolRowHeight);
+  auto* layout = row(poolRow, 6);
+  pool_ = new QToolButton;
+  pool_->setPopupMode(QToolButton::InstantPopup);
+  pool_->setAutoRaise(true);
+  pool_->setFocusPolicy(Qt::NoFocus);
+  pool_->setFont(Theme::font(10));
+  pool_->setMaximumWidth(kPoolMaxWidth);
+  pool_->setToolTip(tr("Where suggestions come from. Tick several playlists to combine them."));
+  poolMenu_ = new QMenu(this);
+  pool_->setMenu(poolMenu_);
+  layout->addWidget(pool_);
+  stars_ = new StarRating;
+  connect(stars_, &StarRating::rated, this, [this](int stars) {
+    if (const auto track = bridge_.model().currentTrack()) bridge_.model().rate(*track, stars);
+  });
+  layout->addWidget(stars_);
+  layout->addStretch(1);
+  column->addWidget(poolRow);
+  return block;
+}
+
+QWidget* FullView::makeLanes() {
+  auto* block = new QWidget;
+  auto* column = new QVBoxLayout(block);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(kLaneSpacing);
+  for (const Lane lane : Lane::allCases()) {
+    lanes_.push_back(new LaneRow(bridge_, lane));
+    column->addWidget(lanes_.back());
+  }
+  return block;
+}
+
+QWidget* FullView::makeFooter() {
+  auto* footer = new QWidget;
+  footer->setFixedHeight(kFooterHeight);
+  auto* layout = row(footer, 8);
+  replay_ = new ChipButton(tr("Replay tracks"));
+  replay_->setToolTip(tr("Let tracks used earlier in this set be suggested again"));
+  connect(replay_, &ChipButton::clicked, this, [this] {
+    ask(tr("Bring back the tracks you've used this set?"),
+        tr("They'll be suggested again. Your set history is kept."), tr("Replay tracks"),
+        [this] { bridge_.model().replayTracks(); });
+  });
+  endSet_ = new ChipButton(tr("End set"));
+  endSet_->setToolTip(tr("Save this set to history and start fresh"));
+  connect(endSet_, &ChipButton::clicked, this, [this] {
+    ask(tr("End this set?"), tr("It's saved to Set history, and every track becomes suggestible again."),
+        tr("End set"), [this] { bridge_.model().endSet(); });
+  });
+  layout->addWidget(replay_);
+  layout->addWidget(endSet_);
+  layout->addStretch(1);
+  used_ = fixedLine({}, Theme::font(10), Theme::muted());
+  layout->addWidget(used_);
+  return footer;
+}
+
+void FullView::refresh(ChangedFields fields) {
+  const model::AppModel& model = bridge_.model();
+  dot_->setState(model.watching(), model.readerProblem());
+  version_->setText(QStringLiteral("beta ") + toQString(model.versionLabel()));
+  status_->setText(toQString(model.statusLine()));
+  refreshSummary();
+  if (touches(fields, kSetupFields)) refreshSetupButtons();
+  if (touches(fields, kFollowingFields)) refreshFollowing();
+  if (touches(fields, kPoolFields)) refreshPool();
+  if (touches(fields, kFooterFields)) refreshFooter();
+}
+
+void FullView::refreshSetupButtons() {
+  const model::AppModel& model = bridge_.model();
+  const bool empty = model.library().isEmpty();
+  const bool asked = model.askedForScreenPermission();
+  const bool permissionGroup = !model.screenPermission() && !empty;
+
+  libraryButton_->setVisible(!(asked && permissionGroup));
+  libraryButton_->setText(empty ? tr("Add rekordbox library") : tr("Refresh library"));
+  libraryButton_->setProminent(empty);
+
+  permission_->setVisible(permissionGroup);
+  permission_->setText(asked ? tr("Open Settings") : tr("Allow screen reading"));
+  permission_->setProminent(!asked);
+  reopen_->setVisible(permissionGroup && asked);
+
+  allowOneClick_->setVisible(!permissionGroup && model.oneClickNeedsAccess());
+  connect_->setVisible(!permissionGroup);
+  connect_->setText(model.watching() ? tr("Stop") : tr("Connect rekordbox"));
+  connect_->setProminent(!model.watching() && !empty);
+  connect_->setEnabled(!empty);
+
+  libraryDetails_->setEnabled(!empty);
+  const QSignalBlocker quiet(oneClick_);
+  oneClick_->setChecked(model.oneClickLoad());
+}
+
+void FullView::refreshSummary() {
+  const model::AppModel& model = bridge_.model();
+  const Library& library = model.library();
+  QString summary;
+  if (!library.isEmpty()) {
+    summary = tr("%1 tracks · %2 suggestible · %3 playlists")
+                  .arg(library.report.totalEntries)
+                  .arg(library.report.recommendable)
+                  .arg(library.report.playlists);
+    if (const auto age = model.exportAge()) summary += QStringLiteral(" · ") + toQString(*age);
+  } else if (const auto& note = model.legacyNote()) {
+    summary = toQString(*note);
+  } else {
+    summary = tr("Your library stays on this Mac.");
+  }
+  summary_->setText(summary);
+  summary_->setToolTip(summary);
+}
+
+void FullView::refreshFollowing() {
+  const model::AppModel& model = bridge_.model();
+  const auto track = model.currentTrack();
+  wrongTrack_->setVisible(model.watching() && track.has_value());
+  stars_->setVisible(track.has_value());
+  if (track) stars_->setRating(model.rating(*track));
+}
+
+void FullView::refreshPool() {
+  const model::AppModel& model = bridge_.model();
+  const QString label = toQString(model.poolLabel());
+  // Room for the menu arrow beside the text.
+  pool_->setText(pool_->fontMetrics().elidedText(label, Qt::ElideRight, kPoolMaxWidth - 24));
+  pool_->setToolTip(label + QStringLiteral("\n") +
+                    tr("Where suggestions come from. Tick several playlists to combine them."));
+  pool_->setEnabled(!model.library().isEmpty());
+  if (model.poolChoices() != menuChoices_ || model.poolID() != menuPoolID_) rebuildPoolMenu();
+}
+
+void FullView::rebuildPoolMenu() {
+  const model::AppModel& model = bridge_.model();
+  menuChoices_ = model.poolChoices();
+  menuPoolID_ = model.poolID();
+  poolMenu_->clear();
+  bool anyPlaylist = false;
+  for (const PoolChoice& choice : menuChoices_) {
+    if (isPlaylist(choice)) {
+      anyPlaylist = true;
+      continue;
+    }
+    QAction* action = poolMenu_->addAction(choiceLabel(choice));
+    action->setCheckable(true);
+    action->setChecked(choice.id == menuPoolID_);
+    connect(action, &QAction::triggered, this, [this, id = choice.id] { bridge_.model().setPoolID(id); });
+  }
+  if (!anyPlaylist) return;
+  poolMenu_->addSeparator();
+  poolMenu_->addSection(tr("Playlists (tick several to combine)"));
+  const auto selected = model.selectedPlaylistIDs();
+  for (const PoolChoice& choice : menuChoices_) {
+    if (!isPlaylist(choice)) continue;
+    const std::string id = choice.id.substr(std::char_traits<char>::length(kPlaylistPrefix));
+    QAction* action = poolMenu_->addAction(choiceLabel(choice));
+    action->setCheckable(true);
+    action->setChecked(selected.count(id) > 0);
+    connect(action, &QAction::triggered, this, [this, id] { bridge_.model().togglePlaylist(id); });
+  }
+}
+
+void FullView::refreshFooter() {
+  const model::AppModel& model = bridge_.model();
+  replay_->setEnabled(model.canReplay());
+  used_->setText(tr("%1 used this set").arg(model.activeSet().entries().size()));
+}
+
+void FullView::tapLibrary() {
+  model::AppModel& model = bridge_.model();
+  if (model.library().isEmpty()) {
+    model.chooseLibraryFile();
+  } else {
+    model.refreshLibrary();
+  }
+}
+
+void FullView::ask(const QString& title, const QString& message, const QString& confirm,
+                   std::function<void()> action) {
+  if (confirmation_) return;
+  auto* box = new QMessageBox(this);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::WindowModal);
+  box->setIcon(QMessageBox::NoIcon);
+  box->setText(title);
+  box->setInformativeText(message);
+  QPushButton* yes = box->addButton(confirm, QMessageBox::AcceptRole);
+  box->addButton(QMessageBox::Cancel);
+  box->setDefaultButton(yes);
+  connect(box, &QMessageBox::finished, this, [box, yes, action = std::move(action)] {
+    if (box->clickedButton() == yes) action();
+  });
+  confirmation_ = box;
+  box->open();
+}
+
+}  // namespace kesta::ui

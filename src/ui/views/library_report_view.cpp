@@ -1,0 +1,90 @@
+#include "ui/views/library_report_view.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QScrollArea>
+
+#include "ui/look/theme.h"
+#include "ui/shell/model_bridge.h"
+
+namespace kesta::ui {
+
+namespace {
+
+using model::Field;
+
+constexpr int kSpacing = 8;
+constexpr int kClosingPadding = 6;
+
+QLabel* wrappingLabel(const QString& text, const QFont& font, const QColor& color) {
+  auto* label = new QLabel(text);
+  label->setFont(font);
+  label->setWordWrap(true);
+  label->setTextFormat(Qt::PlainText);
+  QPalette colours = label->palette();
+  colours.setColor(QPalette::WindowText, color);
+  label->setPalette(colours);
+  return label;
+}
+
+// A scroll area filling `owner`, its column returned.
+QWidget* addScroller(QWidget* owner) {
+  auto* scroller = new QScrollArea;
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* column = new QWidget;
+  scroller->setWidget(column);
+  auto* layout = new QVBoxLayout(owner);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(scroller);
+  return column;
+}
+
+}  // namespace
+
+LibraryReportView::LibraryReportView(ModelBridge& bridge, QWidget* parent)
+    : SheetFrame(QStringLiteral("YOUR LIBRARY"), nullptr, parent),
+      bridge_(bridge),
+      fileName_(wrappingLabel({}, Theme::font(Theme::kCalloutSize, Theme::Weight::bold), Theme::text())),
+      bulletList_(new QVBoxLayout) {
+  setWindowTitle(tr("Your library"));
+  auto* layout = new QVBoxLayout(addScroller(content()));
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(kSpacing);
+  layout->addWidget(fileName_);
+  bulletList_->setSpacing(kSpacing);
+  layout->addLayout(bulletList_);
+  auto* closing = wrappingLabel(tr("Sources are reported from what the export contains. Kesta does not "
+                                   "connect to any streaming service."),
+                                Theme::captionFont(), Theme::muted());
+  closing->setContentsMargins(0, kClosingPadding, 0, 0);
+  layout->addWidget(closing);
+  layout->addStretch(1);
+
+  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
+    if (fields.contains(Field::library) || fields.contains(Field::legacyNote)) refresh();
+  });
+  refresh();
+}
+
+void LibraryReportView::refresh() {
+  const model::AppModel& model = bridge_.model();
+  fileName_->setText(toQString(model.library().sourceFileName));
+  QStringList bullets;
+  for (const std::string& note : model.library().report.notes())
+    bullets << QStringLiteral("• ") + toQString(note);
+  if (const auto& note = model.legacyNote()) bullets << QStringLiteral("• ") + toQString(*note);
+  if (bullets == bullets_) return;
+  bullets_ = bullets;
+  while (QLayoutItem* item = bulletList_->takeAt(0)) {
+    delete item->widget();
+    delete item;
+  }
+  for (const QString& bullet : bullets_) {
+    bulletList_->addWidget(wrappingLabel(bullet, Theme::calloutFont(), Theme::muted()));
+  }
+}
+
+}  // namespace kesta::ui
