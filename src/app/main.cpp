@@ -36,6 +36,7 @@
 #include "ui/shell/qt_url_opener.h"
 #include "ui/shell/rekordbox_key_preset_check.h"
 #include "ui/shell/system_clocks.h"
+#include "ui/shell/termination_signals.h"
 #include "ui/shell/window_controller.h"
 #include "ui/shell/x11_rekordbox_app.h"
 #include "ui/shell/x11_screen_access.h"
@@ -122,6 +123,7 @@ int run(QApplication& application) {
   };
   int status = 0;
   {
+    const ui::TerminationSignals terminationSignals;
     ui::WindowController controller(model, rekordbox, contents);
     QObject::connect(&controller, &ui::WindowController::quitRequested, &application, &QApplication::quit,
                      Qt::QueuedConnection);
