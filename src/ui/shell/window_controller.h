@@ -59,8 +59,8 @@ class WindowController : public QObject {
 
  private:
   void show(WindowMode mode);
-  // Places `window` for `mode` and returns nothing; the frame is worked out
-  // from the window's own frame margins.
+  // Moves `window` to where `mode` opens it; its frame size is the content
+  // size plus the window manager's frame margins, once it has been shown.
   void place(QWidget& window, WindowMode mode) const;
 
   std::shared_ptr<model::AppModel> model_;
