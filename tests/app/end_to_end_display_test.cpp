@@ -316,9 +316,10 @@ TEST_P(EndToEndTest, ImportsConnectsFollowsASetLoadsASuggestionSwitchesWindowsKe
   // the window reopens there.
   const Rect before = full->frame;
   const int x = int(before.x) + 300, y = int(before.y) + 640;
-  xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1 mousemove " +
-          std::to_string(x - 200) + " " + std::to_string(y + 50) + " mousemove " + std::to_string(x - 400) +
-          " " + std::to_string(y + 100) + " mouseup 1");
+  // Paced, so that a window manager asked to move the window has taken the pointer.
+  xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1 sleep 0.5 mousemove " +
+          std::to_string(x - 200) + " " + std::to_string(y + 50) + " sleep 0.3 mousemove " +
+          std::to_string(x - 400) + " " + std::to_string(y + 100) + " sleep 0.5 mouseup 1");
   ASSERT_TRUE(waitFor([&] { return (full = kestaWindow(380, 660)) && full->frame.x < before.x - 300; }, 20));
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   full = kestaWindow(380, 660);
