@@ -286,7 +286,8 @@ TEST_P(EndToEndTest, ImportsConnectsFollowsASetLoadsASuggestionSwitchesWindowsKe
         return !loaded.empty() && loaded.find(onDecks[std::size_t(target - 1)]) == std::string::npos;
       },
       90))
-      << "the stand-in's Deck " << target << " never took a suggestion";
+      << "the stand-in's Deck " << target << " never took a suggestion; Kesta shows:\n"
+      << read(*full);
   const std::string title = loaded.substr(0, loaded.find(" - "));
   EXPECT_TRUE(
       waitFor([&] { return read(*full).find("Loaded " + titleMark(title)) != std::string::npos; }, 60))

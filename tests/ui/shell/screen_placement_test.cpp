@@ -48,6 +48,7 @@ TEST(ScreenPlacementTest, ReopensAWindowWhereItsCornerWasKept) {
 }  // namespace kesta::ui
 
 int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" KESTA_TWO_SCREENS);
   testing::InitGoogleTest(&argc, argv);
   QGuiApplication application(argc, argv);
   return RUN_ALL_TESTS();
