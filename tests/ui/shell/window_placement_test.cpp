@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct Case {
   std::optional<Point> saved;
   Rect expected;
 };
+
+// Named by its case, not by its bytes.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 
 class WindowPlacementTest : public ::testing::TestWithParam<Case> {};
 
