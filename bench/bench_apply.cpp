@@ -63,7 +63,9 @@ struct Quiet : LoaderPort,
                UrlOpener,
                Panels,
                Relauncher,
-               ClickThrough {
+               ClickThrough,
+               DayFormatter,
+               ImageEncoder {
   bool isAuthorized() const override { return true; }
   void requestAuthorization() override {}
   void load(Track, int, LibraryIndex, StillSafe, std::function<void(LoadOutcome)>) override {}
@@ -81,6 +83,8 @@ struct Quiet : LoaderPort,
   void terminate() override {}
   std::vector<WindowID> ignoreMouse() override { return {}; }
   void restoreMouse(const std::vector<WindowID>&) override {}
+  std::string monthDay(Date) const override { return {}; }
+  std::optional<std::string> png(const Image&) const override { return {}; }
 };
 
 Library bigLibrary() {
@@ -115,6 +119,8 @@ struct Connected {
                      std::make_shared<StillMonotonic>(),
                      std::make_shared<StillWall>(),
                      engines,
+                     quiet,
+                     quiet,
                      quiet,
                      quiet,
                      quiet,

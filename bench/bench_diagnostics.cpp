@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "live/diagnostics_session.h"
+#include "platform/json/json_coding.h"
 
 namespace {
 

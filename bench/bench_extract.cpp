@@ -8,9 +8,9 @@
 #include <iostream>
 #include <memory>
 
-#include "library/clock.h"
 #include "platform/ocr/single_threaded_recognition.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/deck_text_extractor.h"
 #include "reading/reading_fixtures.h"
@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
   requireSingleThreadedRecognition(argv);
   benchmark::Initialize(&argc, argv);
 
-  testing::XvfbServer server;
-  testing::StandInRekordbox window(server.display());
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display());
   window.load(1, {{"title", "Midnight City"},
                   {"artist", "M83"},
                   {"bpm", "126.00"},
@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
                              ScreenPermission::granted);
   std::cout << source.connect() << "\n";
   const Image frame = source.capture();
-  const LibraryIndex index(testing::libraryOf({testing::libraryTrack("1", "Midnight City", "M83"),
-                                               testing::libraryTrack("2", "Opus", "Eric Prydz")}));
+  const LibraryIndex index(test::libraryOf(
+      {test::libraryTrack("1", "Midnight City", "M83"), test::libraryTrack("2", "Opus", "Eric Prydz")}));
 
   benchmark::RegisterBenchmark("extract_unchanged_deck",
                                [&](benchmark::State& s) { unchangedDeck(s, frame, index); })

@@ -30,7 +30,7 @@
 #include "fakes/fake_scheduler.h"
 #include "fakes/fake_screen_access.h"
 #include "fakes/fake_url_opener.h"
-#include "library/clock.h"
+#include "platform/time/clock.h"
 #include "library/rekordbox_xml_importer.h"
 #include "model/app_model.h"
 #include "ranking_probe.h"

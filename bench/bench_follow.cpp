@@ -31,13 +31,13 @@ std::string summary(const std::vector<double>& samples) {
 
 int main(int, char** argv) {
   requireSingleThreadedRecognition(argv);
-  testing::XvfbServer server;
-  testing::StandInRekordbox window(server.display());
-  window.load(1, testing::shownTrack(testing::setTrack("101")));
-  window.load(2, testing::shownTrack(testing::setTrack("102")));
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display());
+  window.load(1, test::shownTrack(test::setTrack("101")));
+  window.load(2, test::shownTrack(test::setTrack("102")));
   const double startedAt = Clock::now();
-  auto log = std::make_shared<testing::UpdateLog>();
-  auto engine = testing::followingEngine(server.display(), LibraryIndex(testing::setLibrary()));
+  auto log = std::make_shared<test::UpdateLog>();
+  auto engine = test::followingEngine(server.display(), LibraryIndex(test::setLibrary()));
   engine->start([log](EngineUpdate update) { log->add(std::move(update)); });
 
   const auto startup = log->waitFor(
@@ -55,8 +55,8 @@ int main(int, char** argv) {
 
   std::vector<double> library, unlisted, unloads;
   int missed = 0;
-  for (const auto& step : testing::setSteps()) {
-    const auto outcome = testing::playStep(window, *log, step, 20);
+  for (const auto& step : test::setSteps()) {
+    const auto outcome = test::playStep(window, *log, step, 20);
     const std::string what = !step.track              ? "unload"
                              : step.track->id.empty() ? "load (not in library)"
                                                       : "load " + step.track->id;
@@ -69,7 +69,7 @@ int main(int, char** argv) {
     std::cout << seconds(outcome.latency) << "\n";
     (!step.track ? unloads : step.track->id.empty() ? unlisted : library).push_back(outcome.latency);
   }
-  testing::release(engine);
+  test::release(engine);
 
   std::cout << "library track loads:  " << summary(library) << " (goal: max 1.50 s)\n"
             << "unlisted track loads: " << summary(unlisted) << " (goal: max 3.00 s)\n"

@@ -1,17 +1,21 @@
 // Text recognition of one deck area and the capture of the window it comes
 // from: the stand-in rekordbox window at 1600 × 1000 on a private Xvfb, one
-// thread, OMP_THREAD_LIMIT=1.
+// thread, OMP_THREAD_LIMIT=1. A fast confirmation reads only the parts of the
+// deck area the anchor knows, the title lines and the elapsed time's line;
+// "_whole" reads the whole area at the fast level for comparison, "_latin"
+// with the Latin-script model that a library with letters beyond English uses.
 
 #include <benchmark/benchmark.h>
 
 #include <iostream>
 #include <memory>
 
-#include "library/clock.h"
 #include "platform/ocr/single_threaded_recognition.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/deck_layout.h"
+#include "reading/deck_text_extractor.h"
 #include "reading/screen_capture_source.h"
 #include "reading/screen_permission.h"
 #include "reading/text_recognition.h"
@@ -26,11 +30,51 @@ void capture(benchmark::State& state, ScreenCaptureSource& source) {
   for (auto _ : state) benchmark::DoNotOptimize(source.capture());
 }
 
-void recognize(benchmark::State& state, const Image& crop, RecognitionLevel level) {
+void recognize(benchmark::State& state, const Image& crop, float minimumTextHeight, RecognitionLevel level,
+               RecognitionLanguages languages) {
   TesseractRecognizer recognizer;
-  TextRecognition::recognize(recognizer, crop, 0.02f, level, false);  // the engine starts once per thread
-  for (auto _ : state)
-    benchmark::DoNotOptimize(TextRecognition::recognize(recognizer, crop, 0.02f, level, false));
+  // The engine starts once per thread.
+  TextRecognition::recognize(recognizer, crop, minimumTextHeight, level, languages);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(TextRecognition::recognize(recognizer, crop, minimumTextHeight, level, languages));
+  }
+}
+
+// A fast confirmation: the title region in the title's languages, the clock
+// line in English.
+void confirm(benchmark::State& state, const Image& title, const Image& clock, float titleHeight,
+             float clockHeight, RecognitionLanguages languages) {
+  TesseractRecognizer recognizer;
+  const auto both = [&] {
+    TextRecognition::recognize(recognizer, title, titleHeight, RecognitionLevel::fast, languages);
+    return TextRecognition::recognize(recognizer, clock, clockHeight, RecognitionLevel::fast,
+                                      RecognitionLanguages::english);
+  };
+  both();  // the engines start once per thread
+  for (auto _ : state) benchmark::DoNotOptimize(both());
+}
+
+// The parts of deck 1's area that a fast confirmation reads, as the extractor
+// finds them from an accurate reading.
+struct FastParts {
+  Image title, clock;
+};
+
+FastParts fastParts(const Image& crop, const std::string& title, const std::string& artist) {
+  TesseractRecognizer recognizer;
+  const auto lines =
+      TextRecognition::recognize(recognizer, crop, 0.02f, RecognitionLevel::accurate, RecognitionLanguages::english);
+  Track track;
+  track.title = title;
+  track.artist = artist;
+  const auto region = DeckTextExtractor::titleRegion(lines, track);
+  std::optional<Rect> clockBox;
+  for (const auto& line : lines) {
+    if (!clockBox && TextRecognition::elapsedSeconds(line.text)) clockBox = line.box;
+  }
+  if (!region || !clockBox) throw std::runtime_error("no title or clock in the deck");
+  const auto part = [&](const Rect& rect) { return *crop.cropped(rect.scaledTo(crop.size())); };
+  return {part(*region), part(DeckTextExtractor::clockArea(*clockBox))};
 }
 
 }  // namespace
@@ -39,8 +83,8 @@ int main(int argc, char** argv) {
   requireSingleThreadedRecognition(argv);
   benchmark::Initialize(&argc, argv);
 
-  testing::XvfbServer server;
-  testing::StandInRekordbox window(server.display());
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display());
   window.load(1, {{"title", "Midnight City (Eric Prydz Private Remix)"},
                   {"artist", "M83"},
                   {"bpm", "126.00"},
@@ -54,17 +98,37 @@ int main(int argc, char** argv) {
   std::cout << source.connect() << "\n";
   const Image frame = source.capture();
   const Image crop = *frame.cropped(DeckLayout().deck1.scaledTo(frame.size()));
+  const FastParts parts = fastParts(crop, "Midnight City (Eric Prydz Private Remix)", "M83");
+  const auto heightIn = [&](const Image& part) { return 0.02f * float(crop.height()) / float(part.height()); };
 
   const auto milliseconds = [](benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
   };
   milliseconds(benchmark::RegisterBenchmark("capture_window_1600x1000",
                                             [&](benchmark::State& s) { capture(s, source); }));
-  milliseconds(benchmark::RegisterBenchmark("recognize_deck_accurate", [&](benchmark::State& s) {
-    recognize(s, crop, RecognitionLevel::accurate);
-  }));
-  milliseconds(benchmark::RegisterBenchmark(
-      "recognize_deck_fast", [&](benchmark::State& s) { recognize(s, crop, RecognitionLevel::fast); }));
+  constexpr auto english = RecognitionLanguages::english;
+  constexpr auto latin = RecognitionLanguages::latin;
+  const struct {
+    const char* name;
+    const Image* image;
+    float minimumTextHeight;
+    RecognitionLevel level;
+    RecognitionLanguages languages;
+  } runs[] = {
+      {"recognize_deck_accurate", &crop, 0.02f, RecognitionLevel::accurate, english},
+      {"recognize_deck_fast_whole", &crop, 0.02f, RecognitionLevel::fast, english},
+      {"recognize_deck_accurate_latin", &crop, 0.02f, RecognitionLevel::accurate, latin},
+  };
+  for (const auto& run : runs) {
+    milliseconds(benchmark::RegisterBenchmark(run.name, [&run](benchmark::State& s) {
+      recognize(s, *run.image, run.minimumTextHeight, run.level, run.languages);
+    }));
+  }
+  for (const auto& [name, languages] : {std::pair{"recognize_deck_fast", english}, std::pair{"recognize_deck_fast_latin", latin}}) {
+    milliseconds(benchmark::RegisterBenchmark(name, [&, languages](benchmark::State& s) {
+      confirm(s, parts.title, parts.clock, heightIn(parts.title), heightIn(parts.clock), languages);
+    }));
+  }
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -11,10 +11,10 @@
 #include <iostream>
 #include <memory>
 
-#include "library/clock.h"
 #include "live/percentiles.h"
 #include "live/scripted_set.h"
 #include "platform/ocr/single_threaded_recognition.h"
+#include "platform/time/clock.h"
 #include "support/xvfb_server.h"
 
 namespace {
@@ -22,8 +22,8 @@ namespace {
 using namespace kesta;
 
 struct Bench {
-  testing::XvfbServer server;
-  testing::StandInRekordbox window{server.display()};
+  test::XvfbServer server;
+  test::StandInRekordbox window{server.display()};
   // The engine's time: the benchmark's virtual time at each scan's start,
   // running at the real rate within the scan so that its parts are timed.
   double virtualTime = 1000.0;
@@ -32,13 +32,13 @@ struct Bench {
   int nextTrack = 0;
 
   Bench() {
-    window.load(1, testing::shownTrack(testing::setTrack("101"), 64));
-    window.load(2, testing::shownTrack(testing::setTrack("102"), 8));
+    window.load(1, test::shownTrack(test::setTrack("101"), 64));
+    window.load(2, test::shownTrack(test::setTrack("102"), 8));
     LiveEngine::Parts parts;
     parts.source = std::make_unique<ScreenCaptureSource>(std::make_shared<X11WindowSystem>(server.display()),
                                                          Clock::now, ScreenPermission::granted);
     parts.recognizer = std::make_shared<TesseractRecognizer>();
-    parts.index = LibraryIndex(testing::setLibrary());
+    parts.index = LibraryIndex(test::setLibrary());
     parts.timing = {.now = [o = offset] { return Clock::now() + *o; },
                     .sleep = [](std::stop_token, double) {}};
     engine = LiveEngine::create(std::move(parts));
@@ -60,9 +60,9 @@ struct Bench {
 
   // Puts the next library track on deck 2, other than the one it holds.
   void loadDeck2() {
-    const auto& tracks = testing::setTracks();
+    const auto& tracks = test::setTracks();
     const auto& track = tracks[std::size_t(2 + nextTrack++ % int(tracks.size() - 2))];
-    window.load(2, testing::shownTrack(track));
+    window.load(2, test::shownTrack(track));
   }
 };
 

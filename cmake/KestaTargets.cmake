@@ -1,10 +1,17 @@
-# kesta_library(<target> SOURCES ... [DEPS ...])
+# kesta_library(<target> [SOURCES ...] [DEPS ...])
 # One static library per source folder; its headers are included as "folder/file.h" from src/.
+# A folder of headers alone (no SOURCES) is an interface library.
 function(kesta_library target)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
-  add_library(${target} STATIC ${ARG_SOURCES})
-  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  if(ARG_SOURCES)
+    add_library(${target} STATIC ${ARG_SOURCES})
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${target} INTERFACE ${ARG_DEPS})
+  endif()
 endfunction()
 
 # kesta_test(<target> SOURCES ... [DEPS ...])

@@ -10,8 +10,8 @@
 #include "library/import_report.h"
 #include "library/pool_choice.h"
 #include "library/track.h"
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 
 namespace kesta {
 

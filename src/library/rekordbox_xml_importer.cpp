@@ -6,7 +6,6 @@
 #include <array>
 #include <cmath>
 #include <exception>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "library/energy_tag.h"
 #include "library/text_tools.h"
 #include "platform/crypto/sha256.h"
+#include "platform/files/outside_file.h"
 #include "platform/text/numbers.h"
 #include "platform/text/regex.h"
 #include "platform/text/unicode_text.h"
@@ -60,13 +60,14 @@ struct RawTrack {
   }
 };
 
-// One open NODE of the playlist tree.
+// One open NODE of the playlist tree. Its folder path is not stored: it is
+// the names of the nodes open around it, copied only for a playlist, when it
+// closes.
 struct OpenNode {
   std::string name;
   bool isPlaylist = false;
   std::string keyType;
   std::vector<std::string> refs;
-  std::vector<std::string> path;
   int ordinal = 0;
 };
 
@@ -78,10 +79,20 @@ struct FinishedPlaylist {
   std::vector<std::string> refs;
 };
 
+// One text that is kept: no field of a real export comes near it, and a file
+// holding a longer one is refused rather than carried through the library.
+constexpr std::size_t kMaximumTextBytes = 64 * 1024;
+
+const char* bounded(const char* text) {
+  if (text != nullptr && std::char_traits<char>::length(text) > kMaximumTextBytes)
+    throw LibraryImportError::unreadable("a text is longer than 65536 bytes");
+  return text;
+}
+
 // expat hands attributes as a null-terminated list of name, value pairs.
 const char* attribute(const char** attributes, std::string_view name) {
   for (const char** pair = attributes; *pair != nullptr; pair += 2) {
-    if (name == pair[0]) return pair[1];
+    if (name == pair[0]) return bounded(pair[1]);
   }
   return nullptr;
 }
@@ -416,6 +427,9 @@ class CollectionReader {
 
  private:
   void openNode(const char** attributes);
+  // The names of the open nodes, outermost first, as the path of a node
+  // directly inside the innermost one.
+  std::vector<std::string> openPath() const;
 
   bool sawRoot_ = false;
   bool inCollection_ = false;
@@ -441,7 +455,7 @@ void CollectionReader::startElement(std::string_view element, const char** attri
       track.hasAttributes = true;
       const auto found = std::find(kAttributeNames.begin(), kAttributeNames.end(), std::string_view(pair[0]));
       if (found != kAttributeNames.end())
-        track.attributes[static_cast<std::size_t>(found - kAttributeNames.begin())] = pair[1];
+        track.attributes[static_cast<std::size_t>(found - kAttributeNames.begin())] = bounded(pair[1]);
     }
   } else if (element == "POSITION_MARK" && current_) {
     // A numbered mark is a hot cue; -1 (or anything unreadable) a memory cue.
@@ -466,15 +480,11 @@ void CollectionReader::startElement(std::string_view element, const char** attri
 }
 
 void CollectionReader::openNode(const char** attributes) {
+  if (nodeStack_.size() >= RekordboxXMLImporter::maximumNodeDepth)
+    throw LibraryImportError::unreadable("playlist folders nested more than " +
+                                         std::to_string(RekordboxXMLImporter::maximumNodeDepth) + " deep");
   OpenNode node;
   node.name = attributeOr(attributes, "Name", "Untitled");
-  if (!nodeStack_.empty()) {
-    const OpenNode& parent = nodeStack_.back();
-    node.path = parent.path;
-    // rekordbox's top node "ROOT" is never part of a path; a top node of any
-    // other name is.
-    if (!(nodeStack_.size() == 1 && parent.name == "ROOT")) node.path.push_back(parent.name);
-  }
   int& seen = siblingNames_.back()[node.name];
   node.ordinal = seen++;
   siblingNames_.emplace_back();
@@ -483,6 +493,16 @@ void CollectionReader::openNode(const char** attributes) {
   if (!node.isPlaylist && !nodeStack_.empty()) ++folderCount_;
   node.keyType = attributeOr(attributes, "KeyType", "0");
   nodeStack_.push_back(std::move(node));
+}
+
+std::vector<std::string> CollectionReader::openPath() const {
+  // rekordbox's top node "ROOT" is never part of a path; a top node of any
+  // other name is.
+  const bool skipRoot = !nodeStack_.empty() && nodeStack_.front().name == "ROOT";
+  std::vector<std::string> path;
+  path.reserve(nodeStack_.size());
+  for (std::size_t i = skipRoot ? 1 : 0; i < nodeStack_.size(); ++i) path.push_back(nodeStack_[i].name);
+  return path;
 }
 
 void CollectionReader::endElement(std::string_view element) {
@@ -498,8 +518,8 @@ void CollectionReader::endElement(std::string_view element) {
     nodeStack_.pop_back();
     siblingNames_.pop_back();
     if (node.isPlaylist) {
-      finishedPlaylists_.push_back({std::move(node.name), std::move(node.path), node.ordinal,
-                                    std::move(node.keyType), std::move(node.refs)});
+      finishedPlaylists_.push_back(
+          {std::move(node.name), openPath(), node.ordinal, std::move(node.keyType), std::move(node.refs)});
     }
   }
 }
@@ -540,7 +560,9 @@ void XMLCALL onEnd(void* userData, const XML_Char* name) {
 
 }  // namespace
 
-Library RekordboxXMLImporter::importLibrary(std::string_view data, const std::string& fileName, Date now) {
+namespace {
+
+Library parse(std::string_view data, const std::string& fileName, Date now) {
   // No namespace processing; external entities and DTDs are never loaded
   // (expat only does so through a handler, and none is set).
   const std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate(nullptr));
@@ -574,17 +596,25 @@ Library RekordboxXMLImporter::importLibrary(std::string_view data, const std::st
   return std::move(context.reader).build(fileName, now);
 }
 
+}  // namespace
+
+Library RekordboxXMLImporter::importLibrary(std::string_view data, const std::string& fileName, Date now) {
+  try {
+    return parse(data, fileName, now);
+  } catch (const std::bad_alloc&) {
+    throw LibraryImportError::unreadable("not enough memory to read the file");
+  }
+}
+
 Library RekordboxXMLImporter::importLibrary(const std::filesystem::path& file, Date now) {
-  std::error_code error;
-  const std::uintmax_t size = std::filesystem::file_size(file, error);
-  std::ifstream in(file, std::ios::binary);
-  if (error || !in) throw LibraryImportError::unreadable("file could not be opened");
-  // Not zero-filled first: the read overwrites every byte.
-  const auto data = std::make_unique_for_overwrite<char[]>(size);
-  in.read(data.get(), static_cast<std::streamsize>(size));
-  if (static_cast<std::uintmax_t>(in.gcount()) != size)
+  auto read = files::readRegularFile(file, maximumFileBytes);
+  if (const auto* failure = std::get_if<files::ReadFailure>(&read)) {
+    if (*failure == files::ReadFailure::tooLarge)
+      throw LibraryImportError::unreadable("file is larger than 1 GB");
     throw LibraryImportError::unreadable("file could not be opened");
-  return importLibrary(std::string_view(data.get(), size), file.filename().string(), now);
+  }
+  const std::string data = std::move(std::get<std::string>(read));
+  return importLibrary(std::string_view(data), file.filename().string(), now);
 }
 
 }  // namespace kesta

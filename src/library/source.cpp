@@ -1,5 +1,7 @@
 #include "library/source.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

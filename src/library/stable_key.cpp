@@ -2,6 +2,7 @@
 
 #include "library/text_tools.h"
 #include "platform/crypto/sha256.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 

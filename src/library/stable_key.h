@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

@@ -7,7 +7,7 @@
 #include "library/musical_key.h"
 #include "library/source.h"
 #include "library/stable_key.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

@@ -1,6 +1,7 @@
 #include "live/deck_content.h"
 
-#include "live/overloaded.h"
+#include "platform/json/json_coding.h"
+#include "platform/variant/overloaded.h"
 
 namespace kesta {
 

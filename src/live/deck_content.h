@@ -7,12 +7,13 @@
 #include <variant>
 #include <vector>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/variant/sum_type.h"
 
 namespace kesta {
 
 // What a deck is confirmed to hold.
-struct DeckContent {
+struct DeckContent : SumType<DeckContent> {
   // Nothing confirmed yet: every deck starts here.
   struct Unknown {
     friend bool operator==(const Unknown&, const Unknown&) = default;
@@ -41,21 +42,11 @@ struct DeckContent {
 
   Case value = Unknown{};
 
-  static DeckContent unknown() { return {Unknown{}}; }
-  static DeckContent empty() { return {Empty{}}; }
-  static DeckContent track(std::string id) { return {Track{std::move(id)}}; }
-  static DeckContent ambiguous(std::vector<std::string> ids) { return {Ambiguous{std::move(ids)}}; }
-  static DeckContent unmatched(std::string text) { return {Unmatched{std::move(text)}}; }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  // The payload of case C, or nullptr when the content is another case.
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
-  }
+  static DeckContent unknown() { return {{}, Unknown{}}; }
+  static DeckContent empty() { return {{}, Empty{}}; }
+  static DeckContent track(std::string id) { return {{}, Track{std::move(id)}}; }
+  static DeckContent ambiguous(std::vector<std::string> ids) { return {{}, Ambiguous{std::move(ids)}}; }
+  static DeckContent unmatched(std::string text) { return {{}, Unmatched{std::move(text)}}; }
 
   // The id of a track, else absent.
   std::optional<std::string> trackID() const;

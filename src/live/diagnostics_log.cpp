@@ -4,7 +4,8 @@
 #include <utility>
 #include <variant>
 
-#include "live/overloaded.h"
+#include "platform/json/json_coding.h"
+#include "platform/variant/overloaded.h"
 
 namespace kesta {
 

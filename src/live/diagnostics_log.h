@@ -14,7 +14,7 @@
 #include "live/load_latency.h"
 #include "live/scan_record.h"
 #include "live/tracker_event.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

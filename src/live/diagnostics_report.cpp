@@ -103,17 +103,8 @@ void appendLibrary(std::vector<std::string>& lines, const ImportReport& library)
   }
 }
 
-}  // namespace
-
-std::string DiagnosticsLog::report(const std::string& appVersion,
-                                   const std::map<std::string, std::string>& environment,
-                                   const std::optional<ImportReport>& library) const {
-  using std::to_string;
-  std::vector<std::string> lines;
-  lines.emplace_back("Kesta diagnostics report");
-  lines.push_back("App version: " + appVersion);
-  for (const auto& [key, value] : environment) lines.push_back(key + ": " + value);
-
+void appendTimings(std::vector<std::string>& lines, const DiagnosticsLog& log) {
+  const auto& scans = log.scans;
   lines.emplace_back();
   lines.emplace_back("Stage timings (per scan)");
   lines.push_back("  window capture: " +
@@ -127,16 +118,20 @@ std::string DiagnosticsLog::report(const std::string& appVersion,
   lines.push_back("  scan total: " +
                   summaryOf(scans, isClean, [](const ScanRecord& s) { return s.totalMs(); }));
   lines.push_back("  time between scan starts: " +
-                  Percentiles({loopGapsMs.begin(), loopGapsMs.end()}).summary());
-  lines.push_back("  ranking suggestions: " + Percentiles({rankMs.begin(), rankMs.end()}).summary());
+                  Percentiles({log.loopGapsMs.begin(), log.loopGapsMs.end()}).summary());
+  lines.push_back("  ranking suggestions: " + Percentiles({log.rankMs.begin(), log.rankMs.end()}).summary());
 
   lines.emplace_back();
   lines.emplace_back("New load → recommendations on screen (from first capture showing the load)");
   lines.push_back("  " + summaryOf(
-                             latencies, [](const LoadLatency&) { return true; },
+                             log.latencies, [](const LoadLatency&) { return true; },
                              [](const LoadLatency& latency) { return latency.totalMs(); }));
   lines.emplace_back("  add up to one scan interval for the time before that capture started.");
+}
 
+void appendCounts(std::vector<std::string>& lines, const DiagnosticsLog& log) {
+  using std::to_string;
+  const DiagnosticsSummary& summary = log.summary;
   lines.emplace_back();
   lines.emplace_back("Counts");
   lines.push_back("  scans: " + to_string(summary.scans) +
@@ -150,10 +145,10 @@ std::string DiagnosticsLog::report(const std::string& appVersion,
                   ", stale frames: " + to_string(summary.staleFramesRejected) +
                   ", stale results discarded: " + to_string(summary.staleResultsDiscarded));
   lines.push_back("  play evidence (deck clock ran 30 s+): " + to_string(summary.playEvidence));
-  if (!scans.empty()) {
-    lines.push_back("  time readout read: deck 1 " + share(scans, 1) + ", deck 2 " + share(scans, 2) +
+  if (!log.scans.empty()) {
+    lines.push_back("  time readout read: deck 1 " + share(log.scans, 1) + ", deck 2 " + share(log.scans, 2) +
                     " (one-click load needs this to know a deck is stopped)");
-    lines.push_back("  mixer (faders, EQ) read: " + mixerShare(scans));
+    lines.push_back("  mixer (faders, EQ) read: " + mixerShare(log.scans));
   }
   if (summary.oneClick && !summary.oneClick->empty()) {
     lines.push_back("  one-click load (experimental): " + countList(*summary.oneClick));
@@ -163,6 +158,19 @@ std::string DiagnosticsLog::report(const std::string& appVersion,
   lines.emplace_back(
       "  Note: apart from the DJ's flags, these are Kesta's own internal counts, not verified detection "
       "accuracy.");
+}
+
+}  // namespace
+
+std::string DiagnosticsLog::report(const std::string& appVersion,
+                                   const std::map<std::string, std::string>& environment,
+                                   const std::optional<ImportReport>& library) const {
+  std::vector<std::string> lines;
+  lines.emplace_back("Kesta diagnostics report");
+  lines.push_back("App version: " + appVersion);
+  for (const auto& [key, value] : environment) lines.push_back(key + ": " + value);
+  appendTimings(lines, *this);
+  appendCounts(lines, *this);
   if (library) appendLibrary(lines, *library);
 
   lines.emplace_back();

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/crypto/uuid.h"
+#include "platform/json/json_coding.h"
 #include "platform/text/numbers.h"
 
 namespace kesta {

@@ -7,8 +7,8 @@
 
 #include "library/import_report.h"
 #include "live/diagnostics_log.h"
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 
 namespace kesta {
 

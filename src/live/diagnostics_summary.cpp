@@ -1,5 +1,7 @@
 #include "live/diagnostics_summary.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "live/deck_content.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

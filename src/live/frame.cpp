@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string>
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 #include "reading/deck_observation.h"
 
 namespace kesta {

@@ -134,7 +134,7 @@ std::optional<bool> LiveEngine::confirmStopped(int deck) {
   } catch (const std::exception&) {
     return std::nullopt;
   }
-  const auto value = extractor_.readClock(image, deck, index_.needsLanguageDetection());
+  const auto value = extractor_.readClock(image, deck, index_.recognitionLanguages());
   if (!value) return std::nullopt;
   const double now = timing_.now();
   const DeckMotion motion = motionTracker_.motion(deck, tracker_.deck(deck).confirmed, now);

@@ -13,11 +13,12 @@
 #include <thread>
 #include <unordered_map>
 
-#include "library/timing.h"
+#include "platform/time/timing.h"
 #include "live/deck_motion_tracker.h"
 #include "live/engine_update.h"
 #include "live/load_tracker.h"
 #include "platform/ocr/text_recognizer.h"
+#include "platform/time/timing.h"
 #include "reading/capture_error.h"
 #include "reading/deck_text_extractor.h"
 #include "reading/frame_source.h"
@@ -106,6 +107,22 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   EngineUpdate outcome(ScanRecord record, std::vector<TrackerEvent> events, ReaderHealth health,
                        double confirmedAt) const;
   EngineUpdate failedScan(ScanRecord record, const std::string& failure, ReaderHealth health) const;
+
+  // The steps of one scan, in the order scanOnce takes them.
+  using Extractions = std::array<DeckExtraction, 2>;
+  struct ScanFailure {
+    std::string text;  // the scan record's failure
+    ReaderHealth health;
+  };
+  // Connects when not connected; the failure when that is not possible now.
+  std::optional<ScanFailure> ensureConnected(double startedAt);
+  void readMixer(const Image& image, double now, ScanRecord& record);
+  void recordExtractions(const Extractions& extractions, ScanRecord& record) const;
+  Frame frameOf(const Extractions& extractions, double startedAt) const;
+  // Runs the tracker on the frame and follows each deck's clock.
+  std::vector<TrackerEvent> follow(const Frame& frame, const Extractions& extractions, double startedAt);
+  // The reader's health; forces a reconnect when the decks stayed unreadable.
+  ReaderHealth judgeReadability(const Extractions& extractions, double now, ScanRecord& record);
   void noteMetadata(int deck, const DeckExtraction& extraction, double now);
   void anchorDeck(int deck, const Image& image, const DeckExtraction& extraction,
                   const std::vector<TrackerEvent>& events);

@@ -6,8 +6,8 @@
 #include <span>
 
 #include "live/live_engine.h"
-#include "platform/json/date.h"
 #include "platform/text/numbers.h"
+#include "platform/time/date.h"
 #include "reading/track_matcher.h"
 
 namespace kesta {
@@ -62,8 +62,9 @@ int eventDeck(const TrackerEvent& event) {
 }
 
 bool isReadable(const DeckObservation& observation) {
-  return !observation.reading.is<DeckReading::Unreadable>() || observation.rule == "unchanged-skip" ||
-         observation.rule == "fast-verified";
+  return !observation.reading.is<DeckReading::Unreadable>() ||
+         observation.rule == DeckTextExtractor::unchangedSkipRule ||
+         observation.rule == DeckTextExtractor::fastVerifiedRule;
 }
 
 std::string kindOf(const DeckContent& content) {
@@ -81,23 +82,8 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
   const std::lock_guard lock(mutex_);
   ScanRecord record(++seq_, Date::now());
 
-  if (!connected_) {
-    if (nextConnectAttempt_ > startedAt && lastConnectError_) {
-      return failedScan(std::move(record), lastConnectError_->debugDescription() + " (waiting to retry)",
-                        ReaderHealth::failed(lastConnectError_->errorDescription(),
-                                             lastConnectError_->shortDescription()));
-    }
-    try {
-      source_->connect();
-      connected_ = true;
-      lastConnectError_.reset();
-    } catch (const std::exception& error) {
-      const auto* capture = dynamic_cast<const CaptureError*>(&error);
-      lastConnectError_ = capture ? *capture : CaptureError::captureFailed(error.what());
-      nextConnectAttempt_ = timing_.now() + 1.0;
-      return failedScan(std::move(record), failureText(error, "connect"), failedHealth(error));
-    }
-  }
+  if (auto failure = ensureConnected(startedAt))
+    return failedScan(std::move(record), failure->text, std::move(failure->health));
 
   Image image;
   try {
@@ -109,16 +95,55 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
   record.captureMs = (timing_.now() - startedAt) * 1000;
   const double now = timing_.now();
 
-  std::array<DeckExtraction, 2> extractions{extractor_.extract(image, 1, index_, now),
-                                            extractor_.extract(image, 2, index_, now)};
+  Extractions extractions{extractor_.extract(image, 1, index_, now),
+                          extractor_.extract(image, 2, index_, now)};
   for (int deck = 1; deck <= 2; ++deck) noteMetadata(deck, extractions[deck - 1], now);
+  readMixer(image, now, record);
+  recordExtractions(extractions, record);
 
+  const double trackerStart = timing_.now();
+  Frame frame = frameOf(extractions, startedAt);
+  std::vector<TrackerEvent> events = follow(frame, extractions, startedAt);
+  record.trackerMs = (timing_.now() - trackerStart) * 1000;
+  for (const auto& event : events) record.events.push_back(describe(event));
+
+  for (int deck = 1; deck <= 2; ++deck) anchorDeck(deck, image, extractions[deck - 1], events);
+
+  ReaderHealth health = judgeReadability(extractions, now, record);
+  EngineUpdate update = outcome(std::move(record), std::move(events), std::move(health), timing_.now());
+  update.frame = std::move(frame);
+  return update;
+}
+
+std::optional<LiveEngine::ScanFailure> LiveEngine::ensureConnected(double startedAt) {
+  if (connected_) return std::nullopt;
+  if (nextConnectAttempt_ > startedAt && lastConnectError_) {
+    return ScanFailure{
+        lastConnectError_->debugDescription() + " (waiting to retry)",
+        ReaderHealth::failed(lastConnectError_->errorDescription(), lastConnectError_->shortDescription())};
+  }
+  try {
+    source_->connect();
+    connected_ = true;
+    lastConnectError_.reset();
+    return std::nullopt;
+  } catch (const std::exception& error) {
+    const auto* capture = dynamic_cast<const CaptureError*>(&error);
+    lastConnectError_ = capture ? *capture : CaptureError::captureFailed(error.what());
+    nextConnectAttempt_ = timing_.now() + 1.0;
+    return ScanFailure{failureText(error, "connect"), failedHealth(error)};
+  }
+}
+
+void LiveEngine::readMixer(const Image& image, double now, ScanRecord& record) {
   lastMixer_ = mixerReader_.read(image, now);
   if (lastMixer_.size() < 2) lastMixer_.resize(2);
   const std::string mixer = mixerText(lastMixer_);
   if (std::any_of(lastMixer_.begin(), lastMixer_.end(), [](const auto& r) { return r.has_value(); }))
     record.mixer = mixer;
+}
 
+void LiveEngine::recordExtractions(const Extractions& extractions, ScanRecord& record) const {
   record.clocksRead.emplace();
   for (int deck = 1; deck <= 2; ++deck) {
     const DeckExtraction& extraction = extractions[deck - 1];
@@ -134,16 +159,22 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
       for (const auto& line : extractions[deck - 1].lines)
         record.rawText->push_back(std::to_string(deck) + ": " + line.text);
   }
+}
 
-  const double trackerStart = timing_.now();
+Frame LiveEngine::frameOf(const Extractions& extractions, double startedAt) const {
   DeckObservation deck1 = extractions[0].observation;
   DeckObservation deck2 = extractions[1].observation;
   deck1.mixer = lastMixer_[0];
   deck2.mixer = lastMixer_[1];
-  Frame frame{seq_, startedAt, std::move(deck1), std::move(deck2)};
+  return Frame{seq_, startedAt, std::move(deck1), std::move(deck2)};
+}
+
+std::vector<TrackerEvent> LiveEngine::follow(const Frame& frame, const Extractions& extractions,
+                                             double startedAt) {
   std::vector<TrackerEvent> events = tracker_.ingest(frame);
   for (const auto& event : events) {
-    if (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() || event.is<TrackerEvent::Unload>())
+    if (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() ||
+        event.is<TrackerEvent::Unload>())
       motionTracker_.reset(eventDeck(event));
   }
   for (int deck = 1; deck <= 2; ++deck) {
@@ -151,11 +182,10 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
     motionTracker_.observe(deck, clock, startedAt);
     if (clock) lastClock_[deck] = *clock;
   }
-  record.trackerMs = (timing_.now() - trackerStart) * 1000;
-  for (const auto& event : events) record.events.push_back(describe(event));
+  return events;
+}
 
-  for (int deck = 1; deck <= 2; ++deck) anchorDeck(deck, image, extractions[deck - 1], events);
-
+ReaderHealth LiveEngine::judgeReadability(const Extractions& extractions, double now, ScanRecord& record) {
   if (isReadable(extractions[0].observation) || isReadable(extractions[1].observation) || !lastReadable_)
     lastReadable_ = now;
   const double unreadable = now - *lastReadable_;
@@ -163,20 +193,18 @@ EngineUpdate LiveEngine::scanOnce(double startedAt) {
                             ? ReaderHealth::cannotSeeDecks(static_cast<int>(std::trunc(unreadable)))
                             : ReaderHealth::reading();
 
-  const bool showsTrackList =
-      extractions[0].observation.rule == "track-list" || extractions[1].observation.rule == "track-list";
+  const bool showsTrackList = extractions[0].observation.rule == TrackMatcher::Rule::trackList ||
+                              extractions[1].observation.rule == TrackMatcher::Rule::trackList;
   if (unreadable >= kReconnectAfter && !showsTrackList && now - lastForcedReconnect_ >= kReconnectAfter) {
     lastForcedReconnect_ = now;
     connected_ = false;
     record.events.push_back("reconnect: decks unreadable");
   }
-
-  EngineUpdate update = outcome(std::move(record), std::move(events), std::move(health), timing_.now());
-  update.frame = std::move(frame);
-  return update;
+  return health;
 }
 
-EngineUpdate LiveEngine::failedScan(ScanRecord record, const std::string& failure, ReaderHealth health) const {
+EngineUpdate LiveEngine::failedScan(ScanRecord record, const std::string& failure,
+                                    ReaderHealth health) const {
   record.failure = failure;
   return outcome(std::move(record), {}, std::move(health), timing_.now());
 }
@@ -236,8 +264,8 @@ void LiveEngine::anchorDeck(int deck, const Image& image, const DeckExtraction& 
   if (!allowed) return;
 
   const bool changed = std::any_of(events.begin(), events.end(), [&](const TrackerEvent& event) {
-    return ofDeck(event) &&
-           (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() || event.is<TrackerEvent::Refined>());
+    return ofDeck(event) && (event.is<TrackerEvent::Initial>() || event.is<TrackerEvent::Load>() ||
+                             event.is<TrackerEvent::Refined>());
   });
   std::string expectedTitle;
   if (const auto* held = confirmed.as<DeckContent::Track>())
@@ -259,7 +287,8 @@ EngineUpdate LiveEngine::outcome(ScanRecord record, std::vector<TrackerEvent> ev
   update.confirmedAt = confirmedAt;
 
   const double now = timing_.now();
-  update.motion = {motionTracker_.motion(1, update.decks[0], now), motionTracker_.motion(2, update.decks[1], now)};
+  update.motion = {motionTracker_.motion(1, update.decks[0], now),
+                   motionTracker_.motion(2, update.decks[1], now)};
   update.mixer = lastMixer_;
   for (int deck = 1; deck <= 2; ++deck) {
     const DeckContent& content = update.decks[deck - 1];
@@ -278,10 +307,12 @@ EngineUpdate LiveEngine::outcome(ScanRecord record, std::vector<TrackerEvent> ev
 
 std::string LiveEngine::describe(const TrackerEvent& event) {
   const auto d = [](int deck) { return " d" + std::to_string(deck); };
-  if (const auto* e = event.as<TrackerEvent::Initial>()) return "initial" + d(e->deck) + " " + kindOf(e->content);
+  if (const auto* e = event.as<TrackerEvent::Initial>())
+    return "initial" + d(e->deck) + " " + kindOf(e->content);
   if (const auto* e = event.as<TrackerEvent::Load>())
     return "load" + d(e->deck) + " " + kindOf(e->previous) + "\u2192" + kindOf(e->content);
-  if (const auto* e = event.as<TrackerEvent::Refined>()) return "refined" + d(e->deck) + " " + kindOf(e->content);
+  if (const auto* e = event.as<TrackerEvent::Refined>())
+    return "refined" + d(e->deck) + " " + kindOf(e->content);
   if (const auto* e = event.as<TrackerEvent::Unload>()) return "unload" + d(e->deck);
   if (const auto* e = event.as<TrackerEvent::FocusChange>()) {
     const Focus& focus = e->focus;
@@ -289,8 +320,10 @@ std::string LiveEngine::describe(const TrackerEvent& event) {
            std::string(rawValue(focus.kind)) + (focus.deckUnloaded ? " unloaded" : "");
   }
   if (const auto* e = event.as<TrackerEvent::PlayEvidence>()) return "played" + d(e->deck);
-  if (const auto* e = event.as<TrackerEvent::StaleFrameRejected>()) return "stale-frame " + std::to_string(e->seq);
-  if (const auto* e = event.as<TrackerEvent::ChangeRejected>()) return "rejected" + d(e->deck) + ": " + e->reason;
+  if (const auto* e = event.as<TrackerEvent::StaleFrameRejected>())
+    return "stale-frame " + std::to_string(e->seq);
+  if (const auto* e = event.as<TrackerEvent::ChangeRejected>())
+    return "rejected" + d(e->deck) + ": " + e->reason;
   return "startup-ambiguous";
 }
 

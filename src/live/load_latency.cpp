@@ -1,5 +1,7 @@
 #include "live/load_latency.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 json::Value LoadLatency::toJson() const {

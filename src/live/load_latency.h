@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

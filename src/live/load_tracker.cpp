@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "library/text_tools.h"
-#include "live/overloaded.h"
 #include "platform/text/unicode_text.h"
+#include "platform/variant/overloaded.h"
 
 namespace kesta {
 
@@ -126,9 +126,16 @@ int LoadTracker::threshold(const DeckReading& reading) const {
 
 void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
                            std::vector<TrackerEvent>& events) {
+  // Worked on a copy, stored whole at the end.
   DeckState& stored = decks_[static_cast<std::size_t>(number - 1)];
   DeckState s = stored;
+  noteReadouts(number, o, now, s, events);
+  weighReading(number, o, now, s, events);
+  stored = std::move(s);
+}
 
+void LoadTracker::noteReadouts(int number, const DeckObservation& o, double now, DeckState& s,
+                               std::vector<TrackerEvent>& events) const {
   if (o.mixer) {
     s.mixer = o.mixer;
     s.mixerAt = now;
@@ -152,12 +159,12 @@ void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
       }
     }
   }
+}
 
+void LoadTracker::weighReading(int number, const DeckObservation& o, double now, DeckState& s,
+                               std::vector<TrackerEvent>& events) const {
   const std::optional<DeckContent> proposed = candidate(o.reading);
-  if (!proposed) {
-    stored = std::move(s);
-    return;
-  }
+  if (!proposed) return;
 
   if (equivalent(*proposed, s.confirmed)) {
     if (const auto* track = o.reading.as<DeckReading::Track>();
@@ -167,7 +174,6 @@ void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
     }
     s.pending.reset();
     s.pendingCount = 0;
-    stored = std::move(s);
     return;
   }
 
@@ -175,7 +181,6 @@ void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
   const bool unresolved = proposed->is<DeckContent::Ambiguous>() || proposed->is<DeckContent::Unmatched>();
   if (s.confirmed.is<DeckContent::Track>() && unresolved && !stripChanged) {
     events.push_back(TrackerEvent::changeRejected(number, std::string(kNoPixelChange)));
-    stored = std::move(s);
     return;
   }
 
@@ -195,10 +200,13 @@ void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
 
   if (count < threshold(o.reading)) {
     s.pendingCount = count;
-    stored = std::move(s);
     return;
   }
+  confirmPending(number, o.reading, now, evidenceAt, s, events);
+}
 
+void LoadTracker::confirmPending(int number, const DeckReading& reading, double now, double evidenceAt,
+                                 DeckState& s, std::vector<TrackerEvent>& events) const {
   DeckContent next = std::move(*s.pending);
   DeckContent old = std::move(s.confirmed);
   s.confirmed = next;
@@ -213,7 +221,7 @@ void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
   if (old.is<DeckContent::Unknown>()) {
     if (!next.is<DeckContent::Empty>()) events.push_back(TrackerEvent::initial(number, std::move(next)));
   } else if (next.is<DeckContent::Empty>()) {
-    if (o.reading.is<DeckReading::NoTitle>() && old.is<DeckContent::Track>()) s.restorable = old;
+    if (reading.is<DeckReading::NoTitle>() && old.is<DeckContent::Track>()) s.restorable = old;
     events.push_back(TrackerEvent::unload(number, std::move(old)));
   } else if (wasUnresolved) {
     if (s.pendingStripChanged)
@@ -225,7 +233,6 @@ void LoadTracker::stepDeck(int number, const DeckObservation& o, double now,
   } else {
     events.push_back(TrackerEvent::load(number, std::move(next), std::move(old), evidenceAt));
   }
-  stored = std::move(s);
 }
 
 void LoadTracker::setFocus(int deck, DeckContent content, FocusKind kind, double at,

@@ -106,8 +106,18 @@ class LoadTracker {
   bool equivalent(const DeckContent& a, const DeckContent& b) const;
   const std::string* songKey(const std::string& trackID) const;
   int threshold(const DeckReading& reading) const;
+  // One deck's step: its readouts first, then what its reading proposes.
   void stepDeck(int number, const DeckObservation& observation, double now,
                 std::vector<TrackerEvent>& events);
+  // Keeps the mixer and time readouts; reports play evidence for a confirmed track.
+  void noteReadouts(int number, const DeckObservation& observation, double now, DeckState& state,
+                    std::vector<TrackerEvent>& events) const;
+  // Counts the reading's proposal towards a confirmation, or refuses it.
+  void weighReading(int number, const DeckObservation& observation, double now, DeckState& state,
+                    std::vector<TrackerEvent>& events) const;
+  // The pending content becomes the confirmed one; the event says how it changed.
+  void confirmPending(int number, const DeckReading& reading, double now, double evidenceAt, DeckState& state,
+                      std::vector<TrackerEvent>& events) const;
   void setFocus(int deck, DeckContent content, FocusKind kind, double at, std::vector<TrackerEvent>& events);
   void followUp(std::vector<TrackerEvent>& events);
   void decideStartup(double now, std::vector<TrackerEvent>& events);

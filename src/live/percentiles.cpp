@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/json/json_coding.h"
 #include "platform/text/numbers.h"
 
 namespace kesta {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

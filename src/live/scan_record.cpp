@@ -1,5 +1,7 @@
 #include "live/scan_record.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 
 namespace kesta {
 

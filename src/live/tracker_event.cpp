@@ -1,7 +1,7 @@
 #include "live/tracker_event.h"
 
-#include "live/overloaded.h"
 #include "platform/json/json_coding.h"
+#include "platform/variant/overloaded.h"
 
 namespace kesta {
 

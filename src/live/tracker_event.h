@@ -8,12 +8,13 @@
 
 #include "live/deck_content.h"
 #include "live/focus.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/variant/sum_type.h"
 
 namespace kesta {
 
 // One change that a load-tracker step made.
-struct TrackerEvent {
+struct TrackerEvent : SumType<TrackerEvent> {
   // A deck's first confirmed content since start (never for an empty deck).
   struct Initial {
     int deck = 1;
@@ -73,30 +74,26 @@ struct TrackerEvent {
 
   Case value = StartupAmbiguous{};
 
-  static TrackerEvent initial(int deck, DeckContent content) { return {Initial{deck, std::move(content)}}; }
+  static TrackerEvent initial(int deck, DeckContent content) {
+    return {{}, Initial{deck, std::move(content)}};
+  }
   static TrackerEvent load(int deck, DeckContent content, DeckContent previous, double evidenceAt) {
-    return {Load{deck, std::move(content), std::move(previous), evidenceAt}};
+    return {{}, Load{deck, std::move(content), std::move(previous), evidenceAt}};
   }
-  static TrackerEvent refined(int deck, DeckContent content) { return {Refined{deck, std::move(content)}}; }
-  static TrackerEvent unload(int deck, DeckContent previous) { return {Unload{deck, std::move(previous)}}; }
-  static TrackerEvent focus(const Focus& focus) { return {FocusChange{focus}}; }
-  static TrackerEvent startupAmbiguous() { return {StartupAmbiguous{}}; }
+  static TrackerEvent refined(int deck, DeckContent content) {
+    return {{}, Refined{deck, std::move(content)}};
+  }
+  static TrackerEvent unload(int deck, DeckContent previous) {
+    return {{}, Unload{deck, std::move(previous)}};
+  }
+  static TrackerEvent focus(const Focus& focus) { return {{}, FocusChange{focus}}; }
+  static TrackerEvent startupAmbiguous() { return {{}, StartupAmbiguous{}}; }
   static TrackerEvent playEvidence(int deck, std::string trackID) {
-    return {PlayEvidence{deck, std::move(trackID)}};
+    return {{}, PlayEvidence{deck, std::move(trackID)}};
   }
-  static TrackerEvent staleFrameRejected(std::uint64_t seq) { return {StaleFrameRejected{seq}}; }
+  static TrackerEvent staleFrameRejected(std::uint64_t seq) { return {{}, StaleFrameRejected{seq}}; }
   static TrackerEvent changeRejected(int deck, std::string reason) {
-    return {ChangeRejected{deck, std::move(reason)}};
-  }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  // The payload of case C, or nullptr when the event is another case.
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
+    return {{}, ChangeRejected{deck, std::move(reason)}};
   }
 
   // "initial", "load", "refined", "unload", "focus", "startupAmbiguous",

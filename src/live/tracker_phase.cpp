@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 namespace {

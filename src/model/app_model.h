@@ -30,7 +30,7 @@
 #include "model/status_text.h"
 #include "oneclick/load_decision.h"
 #include "platform/image/geometry.h"
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 #include "reading/library_index.h"
 #include "reading/mixer_reading.h"
 #include "reading/screen_track.h"
@@ -136,8 +136,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void relaunch();
   // Writes this run's diagnostics at once, when anything was recorded.
   void finishDiagnostics();
-  // At quit: remembers the focus while watching, writes the diagnostics and
-  // stops the engine, returning once its thread has ended.
+  // At quit: remembers the focus while watching, writes the diagnostics,
+  // waits for the records still queued and stops the engine, returning once
+  // its thread has ended.
   void prepareToQuit();
 
   // ---- Engine updates ----------------------------------------------------

@@ -65,6 +65,8 @@ void AppModel::requestScreenPermission() {
 
 void AppModel::relaunch() {
   finishDiagnostics();
+  // The new instance reads the records at once: they must be on the disk.
+  store_->flush();
   if (relauncher_->startNewInstance()) {
     mainQueue_->post([relauncher = relauncher_] { relauncher->terminate(); });
     return;
@@ -84,6 +86,7 @@ void AppModel::finishDiagnostics() {
 void AppModel::prepareToQuit() {
   if (watching_) rememberFocus();
   finishDiagnostics();
+  store_->flush();
   ++engineGeneration_;
   if (!engine_) return;
   engine_->shutdown();

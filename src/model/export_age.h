@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 namespace kesta::model {
 

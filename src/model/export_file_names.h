@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 // The file names offered in the save panels of the exports. Dated names carry
 // the UTC calendar day of the session's or set's start, so a set started late

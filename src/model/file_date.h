@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 namespace kesta::model {
 

@@ -8,7 +8,7 @@
 #include "library/library.h"
 #include "library/pool_choice.h"
 #include "live/live_engine.h"
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 #include "reading/library_index.h"
 
 namespace kesta::model {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 // Calendar forms of a date in UTC, independent of the machine's time zone and
 // locale. Fractions of a second are dropped (rounded towards the past). A date

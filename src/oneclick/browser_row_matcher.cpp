@@ -9,6 +9,7 @@
 
 #include "library/text_tools.h"
 #include "platform/text/unicode_text.h"
+#include "reading/loose_form.h"
 
 namespace kesta::BrowserRowMatcher {
 
@@ -57,7 +58,7 @@ class Chars {
   std::vector<std::size_t> bounds_;
 };
 
-Chars looseChars(std::string_view text) { return Chars(loose(text)); }
+Chars looseChars(std::string_view text) { return Chars(looseForm(text)); }
 Chars normalizedChars(std::string_view text) { return Chars(TextTools::normalized(text)); }
 
 // The requested track in every form the tests compare.
@@ -142,9 +143,9 @@ class Listing {
       const double x = line.box.midX();
       const double y = line.box.midY();
       if (x < region.minX() || x >= region.maxX() || y < region.minY() || y >= region.maxY()) continue;
-      Chars looseForm = looseChars(line.text);
-      const bool similarToTitle = similarForms(looseForm, wanted_.looseTitle);
-      lines_.push_back({line, normalizedChars(line.text), std::move(looseForm), similarToTitle});
+      Chars looseLine = looseChars(line.text);
+      const bool similarToTitle = similarForms(looseLine, wanted_.looseTitle);
+      lines_.push_back({line, normalizedChars(line.text), std::move(looseLine), similarToTitle});
     }
     const auto& titleIDs = index.idsForTitle(wanted_.normTitle.text());
     distinctive_ = allSameSong(titleIDs) && index.longerTitles(wanted_.normTitle.text()).empty();

@@ -9,7 +9,6 @@
 #include "oneclick/row_pick.h"
 #include "oneclick/text_box.h"
 #include "platform/image/geometry.h"
-#include "reading/browser_row_matcher.h"
 #include "reading/library_index.h"
 
 // Which row of rekordbox's browser is the requested track, from recognised

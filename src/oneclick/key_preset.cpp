@@ -7,11 +7,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <new>
 
+#include "platform/files/outside_file.h"
 #include "platform/text/regex.h"
 #include "platform/text/unicode_text.h"
 #include "reading/rekordbox_folders.h"
@@ -25,6 +26,8 @@ constexpr std::string_view kPresetMissing = "preset file missing";
 constexpr std::string_view kPresetUnreadable = "preset file unreadable";
 constexpr std::string_view kNonePreset = "None (Preset)";
 constexpr std::string_view kUnnamedPreset = "unnamed preset";
+// rekordbox writes these files in kilobytes; anything far larger is not one.
+constexpr std::uint64_t kMaximumFileBytes = 16u << 20;
 
 std::string lowercased(std::string_view text) {
   std::string out;
@@ -42,18 +45,12 @@ bool isUtf8(std::string_view bytes) {
   return status != U_INVALID_CHAR_FOUND && status != U_ILLEGAL_ARGUMENT_ERROR;
 }
 
-// The whole file, or nothing when it cannot be opened or read to its end
-// (a folder in its place reads as an error too).
+// The whole file, or nothing when it cannot be read to its end, is not a
+// regular file or is larger than kMaximumFileBytes.
 std::optional<std::string> readFile(const std::filesystem::path& path) {
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) return std::nullopt;
-  std::string bytes;
-  char buffer[16384];
-  while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, file.get())) {
-    bytes.append(buffer, read);
-  }
-  if (std::ferror(file.get())) return std::nullopt;
-  return bytes;
+  auto read = files::readRegularFile(path, kMaximumFileBytes);
+  if (auto* bytes = std::get_if<std::string>(&read)) return std::move(*bytes);
+  return std::nullopt;
 }
 
 // What one parse of a mapping file collects.
@@ -108,11 +105,8 @@ struct MappingReader {
   }
 };
 
-}  // namespace
-
-std::filesystem::path settingsFolder() { return RekordboxFolders::settingsFolder(); }
-
-Result check(const std::filesystem::path& folder) {
+// The check itself; `check` adds the guard against running out of memory.
+Result checkFiles(const std::filesystem::path& folder) {
   const auto settings = readFile(folder / "rekordbox3.settings");
   if (!settings || !isUtf8(*settings)) return Unknown{std::string(kNoActivePreset)};
   const auto number = activePresetID(*settings);
@@ -120,6 +114,18 @@ Result check(const std::filesystem::path& folder) {
   const auto mappings = readFile(folder / "KeyMappings" / ("rekordbox_" + *number + ".mappings"));
   if (!mappings) return Unknown{std::string(kPresetMissing)};
   return evaluate(*mappings);
+}
+
+}  // namespace
+
+std::filesystem::path settingsFolder() { return RekordboxFolders::settingsFolder(); }
+
+Result check(const std::filesystem::path& folder) {
+  try {
+    return checkFiles(folder);
+  } catch (const std::bad_alloc&) {
+    return Unknown{std::string(kPresetUnreadable)};
+  }
 }
 
 std::optional<std::string> activePresetID(std::string_view settings) {

@@ -4,10 +4,12 @@
 #include <utility>
 #include <variant>
 
+#include "platform/variant/sum_type.h"
+
 namespace kesta {
 
 // The load-safety rule's answer for one requested load.
-struct LoadDecision {
+struct LoadDecision : SumType<LoadDecision> {
   // The track may go onto this deck (1 or 2) now, without asking.
   struct Allowed {
     int deck = 0;
@@ -28,19 +30,9 @@ struct LoadDecision {
 
   Case value;
 
-  static LoadDecision allowed(int deck) { return {Allowed{deck}}; }
-  static LoadDecision needsConfirmation(int deck) { return {NeedsConfirmation{deck}}; }
-  static LoadDecision refused(std::string reason) { return {Refused{std::move(reason)}}; }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  // The payload of case C, or nullptr when the decision is another case.
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
-  }
+  static LoadDecision allowed(int deck) { return {{}, Allowed{deck}}; }
+  static LoadDecision needsConfirmation(int deck) { return {{}, NeedsConfirmation{deck}}; }
+  static LoadDecision refused(std::string reason) { return {{}, Refused{std::move(reason)}}; }
 
   friend bool operator==(const LoadDecision&, const LoadDecision&) = default;
 };

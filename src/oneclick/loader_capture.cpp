@@ -46,12 +46,13 @@ Shot captureWindow(WindowSystem& windows, std::int32_t pid) {
 }
 
 std::vector<TextBox> recognize(TextRecognizer& recognizer, const Image& image, const Rect& region,
-                               bool detectLanguage) {
+                               RecognitionLanguages languages) {
   const auto crop = image.cropped(region.scaledTo(image.size()));
   if (!crop || crop->isEmpty()) return {};
   std::vector<TextBox> boxes;
   for (const auto level : {RecognitionLevel::fast, RecognitionLevel::accurate}) {
-    for (const auto& line : TextRecognition::recognize(recognizer, *crop, minimumTextHeight, level, detectLanguage)) {
+    for (const auto& line :
+         TextRecognition::recognize(recognizer, *crop, minimumTextHeight, level, languages)) {
       boxes.push_back({line.text,
                        {region.minX() + line.box.minX() * region.width, region.minY() + line.box.minY() * region.height,
                         line.box.width * region.width, line.box.height * region.height}});

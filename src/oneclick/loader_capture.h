@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "oneclick/text_box.h"
+#include "platform/desktop/window_system.h"
 #include "platform/image/geometry.h"
 #include "platform/image/image.h"
 #include "platform/ocr/text_recognizer.h"
-#include "platform/x11/window_system.h"
 
 // The loader's own look at rekordbox's window: one still image of the
 // process's largest window, and the text of a region of it.
@@ -35,6 +35,6 @@ Shot captureWindow(WindowSystem& windows, std::int32_t pid);
 // accurately, both runs kept, with boxes in fractions of the whole window.
 // An impossible crop gives no lines.
 std::vector<TextBox> recognize(TextRecognizer& recognizer, const Image& image, const Rect& region,
-                               bool detectLanguage);
+                               RecognitionLanguages languages);
 
 }  // namespace kesta::LoaderCapture

@@ -11,10 +11,10 @@
 #include <string_view>
 #include <utility>
 
-#include "library/clock.h"
 #include "oneclick/browser_row_matcher.h"
 #include "oneclick/load_error.h"
 #include "oneclick/loader_capture.h"
+#include "platform/time/clock.h"
 #include "reading/rekordbox.h"
 
 namespace kesta {
@@ -60,7 +60,8 @@ std::uint64_t RekordboxLoader::flags(const RekordboxKeys::Stroke& stroke) {
 }
 
 bool RekordboxLoader::isTextInput(const std::string& role) {
-  static constexpr std::array<std::string_view, 4> roles{"AXTextField", "AXTextArea", "AXSearchField", "AXComboBox"};
+  static constexpr std::array<std::string_view, 4> roles{"AXTextField", "AXTextArea", "AXSearchField",
+                                                         "AXComboBox"};
   for (const auto known : roles) {
     if (role == known) return true;
   }
@@ -132,12 +133,26 @@ RekordboxLoader::Look RekordboxLoader::look(const Application& app, const Track&
                                             const LibraryIndex& index) const {
   auto shot = LoaderCapture::captureWindow(*parts_.windows, app.pid);
   const auto lines =
-      LoaderCapture::recognize(*parts_.recognizer, shot.image, browserRegion, index.needsLanguageDetection());
+      LoaderCapture::recognize(*parts_.recognizer, shot.image, browserRegion, index.recognitionLanguages());
   return {shot.frame, BrowserRowMatcher::pick(lines, track, index, browserRegion)};
 }
 
 void RekordboxLoader::selectRow(const Track& track, const Application& app, const LibraryIndex& index,
                                 std::stop_token stop) {
+  searchFor(track, app, stop);
+  const Look reference = findRow(track, app, index, stop);
+  const Look still = holdStill(reference, track, app, index, stop);
+  const Rect row = still.pick.as<RowPick::Row>()->box;
+  const Rect frame = still.frame;
+
+  requireFront(app);
+  const Point target{frame.minX() + row.midX() * frame.width, frame.minY() + row.midY() * frame.height};
+  if (!parts_.input->click(target)) throw LoadError::eventFailed();
+  pause(kAfterClick, stop);
+  verifyClicked(row, frame, track, app, index, stop);
+}
+
+void RekordboxLoader::searchFor(const Track& track, const Application& app, std::stop_token stop) {
   if (!bringToFront(app, kFrontTimeout)) throw LoadError::notFrontmost();
   pause(kAfterFront, stop);
   requireFront(app);
@@ -152,20 +167,24 @@ void RekordboxLoader::selectRow(const Track& track, const Application& app, cons
   send(RekordboxKeys::selectAll);
   send(RekordboxKeys::paste);
   pause(kAfterPaste, stop);
+}
 
-  // Finding: the one row that is the track.
-  Look reference;
+RekordboxLoader::Look RekordboxLoader::findRow(const Track& track, const Application& app,
+                                               const LibraryIndex& index, std::stop_token stop) const {
   for (int n = 1;; ++n) {
-    reference = look(app, track, index);
-    if (reference.pick.is<RowPick::Row>()) break;
-    if (const auto* ambiguous = reference.pick.as<RowPick::Ambiguous>()) throw LoadError::ambiguous(ambiguous->count);
+    Look found = look(app, track, index);
+    if (found.pick.is<RowPick::Row>()) return found;
+    if (const auto* ambiguous = found.pick.as<RowPick::Ambiguous>())
+      throw LoadError::ambiguous(ambiguous->count);
     if (n == kFindingLooks) throw LoadError::notFound();
     pause(kBetweenFindingLooks, stop);
   }
+}
 
-  // Holding still: the row and the window must stay put between two looks.
-  Rect row = reference.pick.as<RowPick::Row>()->box;
-  Rect frame = reference.frame;
+RekordboxLoader::Look RekordboxLoader::holdStill(const Look& reference, const Track& track,
+                                                 const Application& app, const LibraryIndex& index,
+                                                 std::stop_token stop) const {
+  Look still = reference;
   for (int disagreements = 0;;) {
     pause(kBeforeConfirmingLook, stop);
     std::optional<Look> confirming;
@@ -175,24 +194,17 @@ void RekordboxLoader::selectRow(const Track& track, const Application& app, cons
       // A look that fails is a disagreement that keeps the reference.
     }
     const auto* seen = confirming ? confirming->pick.as<RowPick::Row>() : nullptr;
-    if (seen && sameRow(row, seen->box) && sameWindow(frame, confirming->frame)) {
-      row = seen->box;
-      frame = confirming->frame;
-      break;
-    }
-    if (seen) {
-      row = seen->box;
-      frame = confirming->frame;
-    }
+    const auto* row = still.pick.as<RowPick::Row>();
+    const bool agrees = seen && sameRow(row->box, seen->box) && sameWindow(still.frame, confirming->frame);
+    if (seen) still = {confirming->frame, RowPick::row(seen->box)};
+    if (agrees) return still;
     if (++disagreements == kConfirmingLooks) throw LoadError::resultsMoving();
   }
+}
 
-  requireFront(app);
-  const Point target{frame.minX() + row.midX() * frame.width, frame.minY() + row.midY() * frame.height};
-  if (!parts_.input->click(target)) throw LoadError::eventFailed();
-  pause(kAfterClick, stop);
-
-  // Verifying: the clicked row must still be the track, where it was clicked.
+void RekordboxLoader::verifyClicked(const Rect& row, const Rect& frame, const Track& track,
+                                    const Application& app, const LibraryIndex& index,
+                                    std::stop_token stop) const {
   for (int n = 1;; ++n) {
     const auto after = look(app, track, index);
     std::string reason;

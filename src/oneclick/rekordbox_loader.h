@@ -7,14 +7,14 @@
 #include <stop_token>
 #include <string>
 
-#include "library/timing.h"
 #include "oneclick/rekordbox_keys.h"
 #include "oneclick/track_loading.h"
 #include "platform/clipboard/clipboard.h"
+#include "platform/desktop/input_system.h"
+#include "platform/desktop/window_system.h"
 #include "platform/image/geometry.h"
 #include "platform/ocr/text_recognizer.h"
-#include "platform/x11/input_system.h"
-#include "platform/x11/window_system.h"
+#include "platform/time/timing.h"
 
 namespace kesta {
 
@@ -77,9 +77,19 @@ class RekordboxLoader : public TrackLoading {
   void send(const RekordboxKeys::Stroke& stroke) const;
   void pause(double seconds, std::stop_token stop) const;
   Look look(const Application& app, const Track& track, const LibraryIndex& index) const;
+  // Finding the track's one row, waiting until it holds still, clicking it and
+  // checking the click, in these steps.
   void selectRow(const Track& track, const Application& app, const LibraryIndex& index, std::stop_token stop);
-  int attempts(const Track& track, const Application& app, const LibraryIndex& index, const StillSafe& stillSafe,
-               std::stop_token stop, int deck);
+  void searchFor(const Track& track, const Application& app, std::stop_token stop);
+  Look findRow(const Track& track, const Application& app, const LibraryIndex& index,
+               std::stop_token stop) const;
+  // The row and window as two looks in a row agree on them.
+  Look holdStill(const Look& reference, const Track& track, const Application& app, const LibraryIndex& index,
+                 std::stop_token stop) const;
+  void verifyClicked(const Rect& row, const Rect& frame, const Track& track, const Application& app,
+                     const LibraryIndex& index, std::stop_token stop) const;
+  int attempts(const Track& track, const Application& app, const LibraryIndex& index,
+               const StillSafe& stillSafe, std::stop_token stop, int deck);
 
   Parts parts_;
 };

@@ -3,11 +3,12 @@
 #include <variant>
 
 #include "platform/image/geometry.h"
+#include "platform/variant/sum_type.h"
 
 namespace kesta {
 
 // Which browser row is the requested track.
-struct RowPick {
+struct RowPick : SumType<RowPick> {
   // The one row: the rectangle of its title line, to be clicked at its centre.
   struct Row {
     Rect box;
@@ -26,19 +27,9 @@ struct RowPick {
 
   Case value = NotFound{};
 
-  static RowPick row(Rect box) { return {Row{box}}; }
-  static RowPick ambiguous(int count) { return {Ambiguous{count}}; }
-  static RowPick notFound() { return {NotFound{}}; }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  // The payload of case C, or nullptr when the pick is another case.
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
-  }
+  static RowPick row(Rect box) { return {{}, Row{box}}; }
+  static RowPick ambiguous(int count) { return {{}, Ambiguous{count}}; }
+  static RowPick notFound() { return {{}, NotFound{}}; }
 
   friend bool operator==(const RowPick&, const RowPick&) = default;
 };

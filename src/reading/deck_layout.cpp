@@ -1,5 +1,7 @@
 #include "reading/deck_layout.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 namespace {
 
@@ -10,8 +12,10 @@ Rect rectFromJson(const json::Value& value) {
   if (parts.size() != 2) throw json::DecodingError("A rectangle needs an origin and a size.");
   const auto& origin = json::asArray(parts[0]);
   const auto& size = json::asArray(parts[1]);
-  if (origin.size() != 2 || size.size() != 2) throw json::DecodingError("A rectangle needs two pairs of numbers.");
-  return {json::asNumber(origin[0]), json::asNumber(origin[1]), json::asNumber(size[0]), json::asNumber(size[1])};
+  if (origin.size() != 2 || size.size() != 2)
+    throw json::DecodingError("A rectangle needs two pairs of numbers.");
+  return {json::asNumber(origin[0]), json::asNumber(origin[1]), json::asNumber(size[0]),
+          json::asNumber(size[1])};
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/image/geometry.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "reading/mixer_reading.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 #include "reading/deck_reading.h"
+#include "reading/mixer_reading.h"
 
 namespace kesta {
 

@@ -2,17 +2,12 @@
 
 #include <string_view>
 
+#include "platform/json/json_coding.h"
+#include "platform/variant/overloaded.h"
+
 namespace kesta {
 
 namespace {
-
-template <class... F>
-struct Overloaded : F... {
-  using F::operator()...;
-};
-// Spelled out for compilers without deduction for aggregates (clang before 17).
-template <class... F>
-Overloaded(F...) -> Overloaded<F...>;
 
 constexpr std::string_view kTrack = "track";
 constexpr std::string_view kAmbiguous = "ambiguous";

@@ -6,7 +6,8 @@
 #include <variant>
 #include <vector>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/variant/sum_type.h"
 
 namespace kesta {
 
@@ -19,7 +20,7 @@ constexpr int rawValue(MatchStrength strength) { return static_cast<int>(strengt
 std::optional<MatchStrength> matchStrength(int rawValue);
 
 // What one deck area showed in one scan.
-struct DeckReading {
+struct DeckReading : SumType<DeckReading> {
   // One library track, by its collection id.
   struct Track {
     std::string id;
@@ -54,23 +55,13 @@ struct DeckReading {
   Case value = Unreadable{};
 
   static DeckReading track(std::string id, MatchStrength strength) {
-    return {Track{std::move(id), strength}};
+    return {{}, Track{std::move(id), strength}};
   }
-  static DeckReading ambiguous(std::vector<std::string> ids) { return {Ambiguous{std::move(ids)}}; }
-  static DeckReading unmatched(std::string signature) { return {Unmatched{std::move(signature)}}; }
-  static DeckReading empty() { return {Empty{}}; }
-  static DeckReading noTitle() { return {NoTitle{}}; }
-  static DeckReading unreadable() { return {Unreadable{}}; }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  // The payload of case C, or nullptr when the reading is another case.
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
-  }
+  static DeckReading ambiguous(std::vector<std::string> ids) { return {{}, Ambiguous{std::move(ids)}}; }
+  static DeckReading unmatched(std::string signature) { return {{}, Unmatched{std::move(signature)}}; }
+  static DeckReading empty() { return {{}, Empty{}}; }
+  static DeckReading noTitle() { return {{}, NoTitle{}}; }
+  static DeckReading unreadable() { return {{}, Unreadable{}}; }
 
   // The short label used in diagnostics: "track", "track-strong", "ambiguous",
   // "unmatched", "empty", "no-title", "unreadable".

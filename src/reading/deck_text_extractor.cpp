@@ -1,12 +1,13 @@
 #include "reading/deck_text_extractor.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
-#include "library/clock.h"
 #include "library/text_tools.h"
 #include "platform/text/unicode_text.h"
-#include "reading/browser_row_matcher.h"
+#include "platform/time/clock.h"
+#include "reading/loose_form.h"
 #include "reading/text_recognition.h"
 #include "reading/track_matcher.h"
 
@@ -34,6 +35,13 @@ std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
   return std::nullopt;
 }
 
+// The box of the line clockOf takes the time from.
+std::optional<Rect> clockBoxOf(std::span<const RecognizedLine> lines) {
+  for (const auto& line : lines)
+    if (TextRecognition::elapsedSeconds(line.text)) return line.box;
+  return std::nullopt;
+}
+
 // An extraction that recognised nothing: reading unreadable, no timings.
 DeckExtraction unreadableExtraction() {
   DeckExtraction extraction;
@@ -41,7 +49,9 @@ DeckExtraction unreadableExtraction() {
   return extraction;
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool startsWith(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
 
 }  // namespace
 
@@ -62,7 +72,8 @@ std::optional<Image> DeckTextExtractor::crop(const Image& image, int deck) const
   return image.cropped(config.layout.rect(deck).scaledTo(image.size()));
 }
 
-DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const LibraryIndex& index, double now) {
+DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const LibraryIndex& index,
+                                          double now) {
   if (!lastImageSize_ || *lastImageSize_ != image.size()) {
     anchors_.clear();
     lastImageSize_ = image.size();
@@ -81,20 +92,20 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
 
   const int changed = fingerprint->changedCells(anchor.fingerprint);
   if (!config.skipUnchangedDecks || changed >= config.minChangedCells)
-    return readAccurately(*deckCrop, deck, index, now, changed >= config.minChangedCells, std::move(fingerprint));
+    return readAccurately(*deckCrop, deck, index, now, changed >= config.minChangedCells,
+                          std::move(fingerprint));
 
   if (now - lookup(lastOCR_, deck) < config.forcedRefresh) {
     DeckExtraction skip = unreadableExtraction();
     skip.observation.titleAreaChanged = false;
-    skip.observation.rule = "unchanged-skip";
+    skip.observation.rule = unchangedSkipRule;
     skip.fingerprint = std::move(fingerprint);
     return skip;
   }
 
   if (anchor.fastFailures < 2 && now - lookup(lastAccurate_, deck) < accurateRefresh) {
     const double t0 = Clock::now();
-    auto lines = TextRecognition::recognize(*recognizer_, *deckCrop, kDeckTextHeight, RecognitionLevel::fast,
-                                            index.needsLanguageDetection());
+    auto lines = readFast(*deckCrop, anchor, index);
     const double t1 = Clock::now();
     if (confirms(textsOf(lines), anchor.expectedTitle, index)) {
       anchor.fastFailures = 0;
@@ -102,7 +113,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
       DeckExtraction verified = unreadableExtraction();
       verified.observation.clockSeconds = clockOf(lines);
       verified.observation.titleAreaChanged = false;
-      verified.observation.rule = "fast-verified";
+      verified.observation.rule = fastVerifiedRule;
       verified.lines = std::move(lines);
       verified.ocrRan = true;
       verified.fingerprint = std::move(fingerprint);
@@ -114,12 +125,46 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
   return readAccurately(*deckCrop, deck, index, now, false, std::move(fingerprint));
 }
 
+std::vector<RecognizedLine> DeckTextExtractor::readFast(const Image& deckCrop, const Anchor& anchor,
+                                                       const LibraryIndex& index) const {
+  // Only the expected title has to be read: the Latin-script model, slower
+  // than the English one, only when that title needs it.
+  RecognitionLanguages languages = index.recognitionLanguages();
+  if (languages == RecognitionLanguages::latin && !LibraryIndex::hasLatinBeyondEnglish(anchor.expectedTitle))
+    languages = RecognitionLanguages::english;
+  if (!anchor.clockBox)
+    return TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::fast, languages);
+  // Two small parts take less than half the time of the whole area.
+  auto lines = readPart(deckCrop, anchor.region, languages);
+  auto clock = readPart(deckCrop, clockArea(*anchor.clockBox), RecognitionLanguages::english);
+  lines.insert(lines.end(), std::make_move_iterator(clock.begin()), std::make_move_iterator(clock.end()));
+  TextRecognition::sortInReadingOrder(lines);
+  return lines;
+}
+
+std::vector<RecognizedLine> DeckTextExtractor::readPart(const Image& deckCrop, const Rect& area,
+                                                        RecognitionLanguages languages) const {
+  // The part in whole pixels, as fractions of the crop again.
+  const Rect pixels = area.scaledTo(deckCrop.size());
+  const auto part = deckCrop.cropped(pixels);
+  if (!part || part->isEmpty()) return {};
+  const Rect within{pixels.x / deckCrop.width(), pixels.y / deckCrop.height(), pixels.width / deckCrop.width(),
+                    pixels.height / deckCrop.height()};
+  auto lines = TextRecognition::recognize(*recognizer_, *part, float(kDeckTextHeight / within.height),
+                                          RecognitionLevel::fast, languages);
+  for (auto& line : lines) {
+    line.box = Rect{within.x + line.box.x * within.width, within.y + line.box.y * within.height,
+                    line.box.width * within.width, line.box.height * within.height};
+  }
+  return lines;
+}
+
 DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck, const LibraryIndex& index,
                                                  double now, std::optional<bool> titleAreaChanged,
                                                  std::optional<Fingerprint> fingerprint) {
   const double t0 = Clock::now();
   auto lines = TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::accurate,
-                                          index.needsLanguageDetection());
+                                          index.recognitionLanguages());
   const double t1 = Clock::now();
   lastOCR_[deck] = now;
   lastAccurate_[deck] = now;
@@ -134,7 +179,8 @@ DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck
   }
 
   DeckExtraction extraction;
-  extraction.observation = DeckObservation{result.reading, clockOf(lines), titleAreaChanged, result.rule, std::nullopt};
+  extraction.observation =
+      DeckObservation{result.reading, clockOf(lines), titleAreaChanged, result.rule, std::nullopt};
   extraction.lines = std::move(lines);
   extraction.ocrRan = true;
   extraction.titleRegion = region;
@@ -144,8 +190,8 @@ DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck
   return extraction;
 }
 
-void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtraction& extraction, bool sameContent,
-                               const std::string& expectedTitle) {
+void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtraction& extraction,
+                               bool sameContent, const std::string& expectedTitle) {
   if (!extraction.titleRegion) return;
   const auto deckCrop = crop(image, deck);
   if (!deckCrop) return;
@@ -154,11 +200,13 @@ void DeckTextExtractor::anchor(int deck, const Image& image, const DeckExtractio
 
   const auto it = anchors_.find(deck);
   if (!sameContent || it == anchors_.end()) {
-    anchors_[deck] = Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle};
+    anchors_[deck] =
+        Anchor{*extraction.titleRegion, std::move(*fingerprint), expectedTitle, clockBoxOf(extraction.lines)};
     return;
   }
   Anchor& anchor = it->second;
   anchor.region = *extraction.titleRegion;
+  anchor.clockBox = clockBoxOf(extraction.lines);
   anchor.fingerprint = std::move(*fingerprint);
   if (extraction.observation.titleAreaChanged == true) {
     ++anchor.noisyStreak;
@@ -176,8 +224,9 @@ bool DeckTextExtractor::isNoisy(int deck) const {
   return it != anchors_.end() && it->second.noisy;
 }
 
-std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck, bool detectLanguage) const {
-  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), detectLanguage);
+std::optional<int> DeckTextExtractor::readClock(const Image& image, int deck,
+                                                RecognitionLanguages languages) const {
+  return TextRecognition::readClock(*recognizer_, image, config.layout.rect(deck), languages);
 }
 
 std::optional<Image> DeckTextExtractor::deckView(const Image& image) const {
@@ -205,17 +254,18 @@ bool DeckTextExtractor::confirms(std::span<const std::string> lines, const std::
     const std::string n = TextTools::normalized(line);
     if (n != expected && !index.idsForTitle(n).empty()) return false;
   }
-  const std::string b = BrowserRowMatcher::loose(expectedTitle);
+  const std::string b = looseForm(expectedTitle);
   const auto length = unicode::graphemeCount(b);
   for (const auto& line : lines) {
-    const std::string a = BrowserRowMatcher::loose(line);
+    const std::string a = looseForm(line);
     if (a == b) return true;
     if (length >= 8 && TextTools::editDistance(a, b, length >= 20 ? 2 : 1)) return true;
   }
   return false;
 }
 
-std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines, const Track& track) {
+std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines,
+                                                   const Track& track) {
   const std::string t = TextTools::normalized(track.title);
   const std::string a = TextTools::normalized(track.artist);
   std::optional<Rect> bounds;
@@ -224,8 +274,8 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
     if (n.empty()) continue;
     const bool kept =
         n == t || n == a ||
-        (unicode::graphemeCount(n) >= 5 &&
-         (startsWith(t, n) || n.find(t) != std::string::npos || (!a.empty() && n.find(a) != std::string::npos)));
+        (unicode::graphemeCount(n) >= 5 && (startsWith(t, n) || n.find(t) != std::string::npos ||
+                                            (!a.empty() && n.find(a) != std::string::npos)));
     if (!kept) continue;
     if (!bounds) {
       bounds = line.box;
@@ -243,6 +293,16 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
   const double right = std::min(bounds->maxX() + 0.25, 1.0);
   const double bottom = std::min(bounds->maxY() + 0.01, 1.0);
   return Rect{left, top, right - left, bottom - top};
+}
+
+Rect DeckTextExtractor::clockArea(const Rect& clockBox) {
+  // Half a line above and below the time, and room to the right for
+  // "9:59.9" to become "10:00.0".
+  const double left = std::max(clockBox.minX() - clockBox.width / 10, 0.0);
+  const double top = std::max(clockBox.minY() - clockBox.height / 2, 0.0);
+  const double right = std::min(clockBox.maxX() + clockBox.width / 3, 1.0);
+  const double bottom = std::min(clockBox.maxY() + clockBox.height / 2, 1.0);
+  return Rect{left, top, std::max(right - left, 0.0), std::max(bottom - top, 0.0)};
 }
 
 }  // namespace kesta

@@ -40,6 +40,12 @@ class DeckTextExtractor {
     int minChangedCells = 3;
   };
 
+  // The rules of the two shortcuts past the matcher, as DeckObservation::rule
+  // holds them: an unchanged title area skipped, and the expected title
+  // confirmed by a fast reading.
+  static constexpr std::string_view unchangedSkipRule = "unchanged-skip";
+  static constexpr std::string_view fastVerifiedRule = "fast-verified";
+
   explicit DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer);
   DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer, Config config);
 
@@ -66,7 +72,7 @@ class DeckTextExtractor {
   bool isNoisy(int deck) const;
 
   // The deck's elapsed time from its area, read accurately on its own.
-  std::optional<int> readClock(const Image& image, int deck, bool detectLanguage) const;
+  std::optional<int> readClock(const Image& image, int deck, RecognitionLanguages languages) const;
 
   // Both deck areas one above the other, 12 pixels of green between them.
   std::optional<Image> deckView(const Image& image) const;
@@ -78,16 +84,29 @@ class DeckTextExtractor {
   // The part of the deck crop holding the track's title and artist lines.
   static std::optional<Rect> titleRegion(std::span<const RecognizedLine> lines, const Track& track);
 
+  // Where a fast confirmation reads the elapsed time, in English: its line at
+  // the last accurate reading, with room for the time to grow a digit. The
+  // title is read in the anchor's title region; without a clock line at the
+  // last accurate reading the whole deck crop is read instead.
+  static Rect clockArea(const Rect& clockBox);
+
  private:
   struct Anchor {
     Rect region;
     Fingerprint fingerprint;
     std::string expectedTitle;
+    std::optional<Rect> clockBox;  // the elapsed time's line at the last accurate reading
     int fastFailures = 0;
     int noisyStreak = 0;
     bool noisy = false;
   };
 
+  // Reads what a fast confirmation needs (see clockArea) at the fast level;
+  // the lines' boxes are fractions of the whole crop.
+  std::vector<RecognizedLine> readFast(const Image& deckCrop, const Anchor& anchor,
+                                       const LibraryIndex& index) const;
+  // One part of the deck crop at the fast level, boxes as fractions of the crop.
+  std::vector<RecognizedLine> readPart(const Image& deckCrop, const Rect& area, RecognitionLanguages languages) const;
   DeckExtraction readAccurately(const Image& crop, int deck, const LibraryIndex& index, double now,
                                 std::optional<bool> titleAreaChanged, std::optional<Fingerprint> fingerprint);
 

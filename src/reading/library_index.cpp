@@ -76,6 +76,11 @@ bool inDetectionOnlyRange(char32_t c) {
          (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF);
 }
 
+// Latin-1 letters (not × and ÷), Latin Extended-A and -B, Latin Extended Additional.
+bool isLatinBeyondEnglish(char32_t c) {
+  return (c >= 0x00C0 && c <= 0x024F && c != 0x00D7 && c != 0x00F7) || (c >= 0x1E00 && c <= 0x1EFF);
+}
+
 // The first eight bytes of a text as one number that orders like the text.
 std::uint64_t leadingBytes(std::string_view text) {
   std::uint64_t key = 0;
@@ -109,6 +114,26 @@ const std::vector<std::string>& noIds() {
 const std::set<std::string>& noTokens() {
   static const std::set<std::string> none;
   return none;
+}
+
+// Whether the text holds a scalar in U+0080...U+FFFF for which `in` holds.
+bool containsScalarIn(std::string_view text, bool (*in)(char32_t)) {
+  if (isAscii(text)) return false;
+  // Every range asked about lies below U+10000, written as two or three
+  // bytes of UTF-8; decoding just those in place keeps the scan free of copies.
+  const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+  const auto continuation = [&](std::size_t i) { return (byte(i) & 0xC0u) == 0x80u; };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned lead = byte(i);
+    if (lead < 0xC0) continue;
+    char32_t scalar = 0;
+    if (lead < 0xE0 && continuation(i + 1))
+      scalar = ((lead & 0x1Fu) << 6) | (byte(i + 1) & 0x3Fu);
+    else if (lead < 0xF0 && continuation(i + 1) && continuation(i + 2))
+      scalar = ((lead & 0x0Fu) << 12) | ((byte(i + 1) & 0x3Fu) << 6) | (byte(i + 2) & 0x3Fu);
+    if (in(scalar)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -146,6 +171,7 @@ struct LibraryIndex::Tables {
   ViewMap<std::vector<std::uint32_t>> titlesByTail;
   std::vector<Artist> artists;  // one per distinct artist text
   bool needsLanguageDetection = false;
+  bool hasLatinBeyondEnglish = false;
 
   explicit Tables(std::shared_ptr<const Library> shared);
   // The views above point into this very object.
@@ -232,6 +258,9 @@ LibraryIndex::Tables::Tables(std::shared_ptr<const Library> shared) : library(st
   needsLanguageDetection = std::any_of(tracks.begin(), tracks.end(), [](const Track& t) {
     return hasDetectionOnlyScript(t.title) || hasDetectionOnlyScript(t.artist);
   });
+  hasLatinBeyondEnglish = std::any_of(tracks.begin(), tracks.end(), [](const Track& t) {
+    return LibraryIndex::hasLatinBeyondEnglish(t.title) || LibraryIndex::hasLatinBeyondEnglish(t.artist);
+  });
 }
 
 LibraryIndex::LibraryIndex() : LibraryIndex(std::make_shared<const Library>()) {}
@@ -243,22 +272,17 @@ LibraryIndex::LibraryIndex(std::shared_ptr<const Library> library)
           std::make_shared<const Tables>(library ? std::move(library) : std::make_shared<const Library>())) {}
 
 bool LibraryIndex::hasDetectionOnlyScript(std::string_view text) {
-  if (isAscii(text)) return false;
-  // Every listed range lies in U+0590...U+FAFF, written as two or three bytes
-  // of UTF-8; decoding just those in place keeps the scan free of copies.
-  const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
-  const auto continuation = [&](std::size_t i) { return (byte(i) & 0xC0u) == 0x80u; };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned lead = byte(i);
-    if (lead < 0xC0) continue;
-    char32_t scalar = 0;
-    if (lead < 0xE0 && continuation(i + 1))
-      scalar = ((lead & 0x1Fu) << 6) | (byte(i + 1) & 0x3Fu);
-    else if (lead < 0xF0 && continuation(i + 1) && continuation(i + 2))
-      scalar = ((lead & 0x0Fu) << 12) | ((byte(i + 1) & 0x3Fu) << 6) | (byte(i + 2) & 0x3Fu);
-    if (inDetectionOnlyRange(scalar)) return true;
-  }
-  return false;
+  return containsScalarIn(text, inDetectionOnlyRange);
+}
+
+bool LibraryIndex::hasLatinBeyondEnglish(std::string_view text) {
+  return containsScalarIn(text, isLatinBeyondEnglish);
+}
+
+RecognitionLanguages LibraryIndex::recognitionLanguages() const {
+  if (tables_->needsLanguageDetection) return RecognitionLanguages::detect;
+  if (tables_->hasLatinBeyondEnglish) return RecognitionLanguages::latin;
+  return RecognitionLanguages::english;
 }
 
 const Track* LibraryIndex::track(std::string_view id) const {

@@ -9,6 +9,7 @@
 
 #include "library/library.h"
 #include "library/track.h"
+#include "platform/ocr/text_recognizer.h"
 
 namespace kesta {
 
@@ -38,6 +39,9 @@ class LibraryIndex {
   // Hangul, kana, CJK ideographs) that text recognition reads only with
   // automatic language detection.
   static bool hasDetectionOnlyScript(std::string_view text);
+  // True when the text holds a Latin letter that English does not use
+  // (ñ, Å, ø, ł, ș …).
+  static bool hasLatinBeyondEnglish(std::string_view text);
 
   // Every track of the library, titled or not, by `Track::id`.
   const Track* track(std::string_view id) const;
@@ -71,6 +75,10 @@ class LibraryIndex {
   const std::vector<std::string>& allTitles() const;
   // Whether some title or artist needs language detection to be recognised.
   bool needsLanguageDetection() const;
+  // The languages deck and browser texts are recognised in: every installed
+  // one when language detection is needed, else the Latin-script languages
+  // when some title or artist has Latin letters beyond English, else English.
+  RecognitionLanguages recognitionLanguages() const;
 
  private:
   struct Tables;

@@ -209,7 +209,8 @@ std::optional<MixerReader::Geometry> MixerReader::locate(const Image& image) con
   if (image.isEmpty()) return std::nullopt;
   const auto strip = image.cropped(searchPixels(image));
   if (!strip) return std::nullopt;
-  auto lines = TextRecognition::recognize(*recognizer_, *strip, 0.008f, RecognitionLevel::accurate, false);
+  auto lines = TextRecognition::recognize(*recognizer_, *strip, 0.008f, RecognitionLevel::accurate,
+                                          RecognitionLanguages::english);
   for (auto& line : lines) {
     line.box = Rect{searchRegion.x + line.box.x * searchRegion.width, searchRegion.y + line.box.y * searchRegion.height,
                     line.box.width * searchRegion.width, line.box.height * searchRegion.height};

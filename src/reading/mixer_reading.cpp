@@ -1,5 +1,7 @@
 #include "reading/mixer_reading.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 json::Value MixerReading::toJson() const { return {{"fader", fader}, {"eqNeutral", eqNeutral}}; }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

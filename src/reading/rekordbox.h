@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "platform/x11/window_system.h"
+#include "platform/desktop/window_system.h"
 
 // rekordbox as another application on this desktop.
 namespace kesta::Rekordbox {

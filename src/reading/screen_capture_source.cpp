@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "library/clock.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/capture_error.h"
 #include "reading/rekordbox.h"

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/desktop/window_system.h"
 #include "platform/image/geometry.h"
-#include "platform/x11/window_system.h"
 #include "reading/capture_error.h"
 #include "reading/frame_source.h"
 

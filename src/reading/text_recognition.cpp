@@ -116,8 +116,8 @@ std::vector<RecognizedLine> lines(const std::vector<TextObservation>& observatio
 }
 
 std::vector<RecognizedLine> recognize(TextRecognizer& recognizer, const Image& image, float minimumTextHeight,
-                                      RecognitionLevel level, bool detectLanguage) {
-  return lines(recognizer.recognize(image, {level, minimumTextHeight, detectLanguage}));
+                                      RecognitionLevel level, RecognitionLanguages languages) {
+  return lines(recognizer.recognize(image, {level, minimumTextHeight, languages}));
 }
 
 std::optional<int> elapsedSeconds(std::string_view line) {
@@ -128,11 +128,11 @@ std::optional<int> elapsedSeconds(std::string_view line) {
 }
 
 std::optional<int> readClock(TextRecognizer& recognizer, const Image& window, const Rect& area,
-                             bool detectLanguage) {
+                             RecognitionLanguages languages) {
   const auto crop = window.cropped(area.scaledTo(window.size()));
   if (!crop) return std::nullopt;
   for (const RecognizedLine& line :
-       recognize(recognizer, *crop, 0.02f, RecognitionLevel::accurate, detectLanguage)) {
+       recognize(recognizer, *crop, 0.02f, RecognitionLevel::accurate, languages)) {
     if (const auto clock = elapsedSeconds(line.text)) return clock;
   }
   return std::nullopt;

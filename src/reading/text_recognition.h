@@ -18,7 +18,7 @@ namespace kesta::TextRecognition {
 // is a fraction of the image height: 0.02 for deck areas, 0.008 for the mixer
 // and the track browser. Never fails: a failed recognition gives no lines.
 std::vector<RecognizedLine> recognize(TextRecognizer& recognizer, const Image& image, float minimumTextHeight,
-                                      RecognitionLevel level, bool detectLanguage);
+                                      RecognitionLevel level, RecognitionLanguages languages);
 
 // A recogniser's observations as lines: boxes moved to a top-left origin,
 // then put in reading order.
@@ -43,6 +43,6 @@ std::optional<int> elapsedSeconds(std::string_view line);
 // (fractions of the window, widened to whole pixels) recognised accurately,
 // and the first line, in reading order, that gives a time.
 std::optional<int> readClock(TextRecognizer& recognizer, const Image& window, const Rect& area,
-                             bool detectLanguage);
+                             RecognitionLanguages languages);
 
 }  // namespace kesta::TextRecognition

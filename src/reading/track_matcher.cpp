@@ -15,26 +15,6 @@ namespace kesta::TrackMatcher {
 
 namespace {
 
-namespace Rule {
-constexpr std::string_view noText = "no-text";
-constexpr std::string_view emptyIndicator = "empty-indicator";
-constexpr std::string_view controlsOnly = "controls-only";
-constexpr std::string_view trackList = "track-list";
-constexpr std::string_view noLibraryMatch = "no-library-match";
-constexpr std::string_view weakOnly = "weak-only";
-constexpr std::string_view exactArtist = "exact+artist";
-constexpr std::string_view exact = "exact";
-constexpr std::string_view exactSharedPrefix = "exact-shared-prefix";
-constexpr std::string_view prefixArtist = "prefix+artist";
-constexpr std::string_view prefix = "prefix";
-constexpr std::string_view nearArtist = "near+artist";
-constexpr std::string_view near = "near";
-constexpr std::string_view mergedArtist = "merged+artist";
-constexpr std::string_view tieSettled = "tie-settled";
-constexpr std::string_view tie = "tie:";
-constexpr std::string_view duplicates = "+dup";
-}  // namespace Rule
-
 // Below this best score no candidate is trusted on its own.
 constexpr int kTrustedScore = 55;
 
@@ -293,6 +273,71 @@ MatchResult result(DeckReading reading, std::string_view rule) {
   return {std::move(reading), std::string(rule)};
 }
 
+// The lines that may be a title: no clock, interface word or readout.
+std::vector<Line> contentLines(std::vector<Line> usable) {
+  std::vector<Line> content;
+  for (auto& line : usable)
+    if (!line.looksLikeClock && !interfaceWords().contains(line.norm) && !isMetadataToken(line.raw))
+      content.push_back(std::move(line));
+  return content;
+}
+
+// More than two lines that are library titles: a list of tracks, not one deck.
+bool showsTrackList(const std::vector<Line>& content, const LibraryIndex& index) {
+  std::set<std::string_view> shownTitles;
+  for (const auto& line : content)
+    if (!index.idsForTitle(line.norm).empty()) shownTitles.insert(line.norm);
+  return shownTitles.size() > 2;
+}
+
+// One candidate per id: its highest score, the earliest among equals; none
+// whose score fell below zero.
+std::vector<Candidate> bestPerId(const std::vector<Candidate>& candidates) {
+  std::vector<Candidate> kept;
+  std::unordered_map<std::string_view, std::size_t> keptById;
+  for (const auto& candidate : candidates) {
+    if (candidate.score < 0) continue;
+    const auto [slot, inserted] = keptById.try_emplace(candidate.id, kept.size());
+    if (inserted)
+      kept.push_back(candidate);
+    else if (candidate.score > kept[slot->second].score)
+      kept[slot->second] = candidate;
+  }
+  return kept;
+}
+
+// No library candidate: the first one or two legible lines name the unlisted track.
+MatchResult unmatchedVerdict(const std::vector<Line>& content) {
+  std::vector<std::string> legible;
+  for (const auto& line : content) {
+    if (legible.size() == 2) break;
+    if (line.length >= 3 &&
+        (anyScalar(line.norm, unicode::isLetter) || allScalars(line.norm, unicode::isNumeric)))
+      legible.push_back(line.norm);
+  }
+  if (legible.empty()) return result(DeckReading::noTitle(), Rule::controlsOnly);
+  return result(DeckReading::unmatched(legible.size() == 1 ? legible[0] : legible[0] + "|" + legible[1]),
+                Rule::noLibraryMatch);
+}
+
+// The best candidates are one song: one of its tracks, unless the title is
+// only the shared start of longer library titles.
+MatchResult oneSongVerdict(const std::vector<Candidate>& top, const Hints& hints, const LibraryIndex& index) {
+  const std::string chosen = chooseAmongDuplicates(idsOf(top), hints, index);
+  const Candidate& picked =
+      *std::find_if(top.begin(), top.end(), [&](const Candidate& c) { return c.id == chosen; });
+  if (picked.rule == Rule::exactSharedPrefix) {
+    std::vector<std::string> ids{std::string(picked.id)};
+    if (const Track* track = index.track(picked.id))
+      for (const auto title : index.longerTitles(TextTools::normalized(track->title)))
+        for (const auto& id : index.idsForTitle(title)) ids.push_back(id);
+    return result(DeckReading::ambiguous(sortedUnique(std::move(ids))), Rule::exactSharedPrefix);
+  }
+  std::string rule(picked.rule);
+  if (top.size() > 1) rule += Rule::duplicates;
+  return result(DeckReading::track(std::string(picked.id), picked.strength), rule);
+}
+
 }  // namespace
 
 const WordSet& interfaceWords() {
@@ -323,45 +368,14 @@ MatchResult match(std::span<const std::string> texts, const LibraryIndex& index)
                   [](const Line& line) { return emptyIndicators().contains(line.norm); }))
     return result(DeckReading::empty(), Rule::emptyIndicator);
 
-  std::vector<Line> content;
-  for (auto& line : usable)
-    if (!line.looksLikeClock && !interfaceWords().contains(line.norm) && !isMetadataToken(line.raw))
-      content.push_back(std::move(line));
+  const std::vector<Line> content = contentLines(std::move(usable));
   if (content.empty()) return result(DeckReading::noTitle(), Rule::controlsOnly);
-
-  std::set<std::string_view> shownTitles;
-  for (const auto& line : content)
-    if (!index.idsForTitle(line.norm).empty()) shownTitles.insert(line.norm);
-  if (shownTitles.size() > 2) return result(DeckReading::unreadable(), Rule::trackList);
-
-  const std::vector<Candidate> candidates = CandidateSearch(content, index).run();
-
-  // One candidate per id: its highest score, the earliest among equals.
-  std::vector<Candidate> kept;
-  std::unordered_map<std::string_view, std::size_t> keptById;
-  for (const auto& candidate : candidates) {
-    if (candidate.score < 0) continue;
-    const auto [slot, inserted] = keptById.try_emplace(candidate.id, kept.size());
-    if (inserted)
-      kept.push_back(candidate);
-    else if (candidate.score > kept[slot->second].score)
-      kept[slot->second] = candidate;
-  }
+  if (showsTrackList(content, index)) return result(DeckReading::unreadable(), Rule::trackList);
 
   // Candidates whose score fell below zero count as none: an ambiguous verdict
   // with no ids would name no track at all.
-  if (kept.empty()) {
-    std::vector<std::string> legible;
-    for (const auto& line : content) {
-      if (legible.size() == 2) break;
-      if (line.length >= 3 &&
-          (anyScalar(line.norm, unicode::isLetter) || allScalars(line.norm, unicode::isNumeric)))
-        legible.push_back(line.norm);
-    }
-    if (legible.empty()) return result(DeckReading::noTitle(), Rule::controlsOnly);
-    return result(DeckReading::unmatched(legible.size() == 1 ? legible[0] : legible[0] + "|" + legible[1]),
-                  Rule::noLibraryMatch);
-  }
+  const std::vector<Candidate> kept = bestPerId(CandidateSearch(content, index).run());
+  if (kept.empty()) return unmatchedVerdict(content);
 
   const int best = std::max_element(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
                      return a.score < b.score;
@@ -377,22 +391,7 @@ MatchResult match(std::span<const std::string> texts, const LibraryIndex& index)
     songs[track ? track->songKey() : std::string(candidate.id)].push_back(candidate);
   }
   const Hints hints = metadataHints(texts);
-
-  if (songs.size() == 1) {
-    const std::string chosen = chooseAmongDuplicates(idsOf(top), hints, index);
-    const Candidate& picked =
-        *std::find_if(top.begin(), top.end(), [&](const Candidate& c) { return c.id == chosen; });
-    if (picked.rule == Rule::exactSharedPrefix) {
-      std::vector<std::string> ids{std::string(picked.id)};
-      if (const Track* track = index.track(picked.id))
-        for (const auto title : index.longerTitles(TextTools::normalized(track->title)))
-          for (const auto& id : index.idsForTitle(title)) ids.push_back(id);
-      return result(DeckReading::ambiguous(sortedUnique(std::move(ids))), Rule::exactSharedPrefix);
-    }
-    std::string rule(picked.rule);
-    if (top.size() > 1) rule += Rule::duplicates;
-    return result(DeckReading::track(std::string(picked.id), picked.strength), rule);
-  }
+  if (songs.size() == 1) return oneSongVerdict(top, hints, index);
 
   std::vector<std::string> lineNorms;
   for (const auto& line : content) lineNorms.push_back(line.norm);

@@ -31,6 +31,29 @@ struct MatchResult {
 // song stands out by its artist or the shown key.
 namespace TrackMatcher {
 
+// The names of the rules as MatchResult::rule holds them. A chosen track's
+// rule may carry Rule::duplicates after it, and a tie's Rule::tie before the
+// rule of the best candidate.
+namespace Rule {
+inline constexpr std::string_view noText = "no-text";
+inline constexpr std::string_view emptyIndicator = "empty-indicator";
+inline constexpr std::string_view controlsOnly = "controls-only";
+inline constexpr std::string_view trackList = "track-list";
+inline constexpr std::string_view noLibraryMatch = "no-library-match";
+inline constexpr std::string_view weakOnly = "weak-only";
+inline constexpr std::string_view exactArtist = "exact+artist";
+inline constexpr std::string_view exact = "exact";
+inline constexpr std::string_view exactSharedPrefix = "exact-shared-prefix";
+inline constexpr std::string_view prefixArtist = "prefix+artist";
+inline constexpr std::string_view prefix = "prefix";
+inline constexpr std::string_view nearArtist = "near+artist";
+inline constexpr std::string_view near = "near";
+inline constexpr std::string_view mergedArtist = "merged+artist";
+inline constexpr std::string_view tieSettled = "tie-settled";
+inline constexpr std::string_view tie = "tie:";
+inline constexpr std::string_view duplicates = "+dup";
+}  // namespace Rule
+
 // The tempo and key a deck's readouts show.
 struct Hints {
   std::optional<double> bpm;

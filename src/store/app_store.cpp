@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/defaults/defaults_domain.h"
+#include "platform/files/outside_file.h"
 #include "platform/json/json_coding.h"
 #include "store/atomic_file.h"
 #include "store/library_file.h"
@@ -50,17 +51,31 @@ std::filesystem::path AppStore::defaultRoot() {
 }
 
 AppStore::AppStore(std::filesystem::path root)
-    : root_(std::move(root)), diagnosticsQueue_(std::make_unique<SerialQueue>("kesta.diagnostics.write")) {
+    : root_(std::move(root)),
+      records_(std::make_unique<RecordWriter>(root_)),
+      diagnosticsQueue_(std::make_unique<SerialQueue>("kesta.diagnostics.write")) {
   std::error_code ignored;
   std::filesystem::create_directories(root_, ignored);
+  AtomicFile::removeLeftovers(root_);
+  AtomicFile::removeLeftovers(diagnosticsFolder());
 }
 
-AppStore::~AppStore() = default;
+AppStore::~AppStore() { flush(); }
+
+void AppStore::flush() const { records_->flush(); }
 
 template <class T, class Decode>
 std::optional<T> AppStore::load(std::string_view name, Decode decode) const {
+  // Saves still queued hold the latest content of their files.
+  flush();
   const auto file = root_ / name;
-  const auto bytes = AtomicFile::read(file);
+  const auto read = files::readRegularFile(file, AtomicFile::maximumFileBytes);
+  if (const auto* failure = std::get_if<files::ReadFailure>(&read);
+      failure && *failure == files::ReadFailure::tooLarge) {
+    AtomicFile::moveAside(file, ".unreadable-" + unixSecondsNow());
+    return std::nullopt;
+  }
+  const auto* bytes = std::get_if<std::string>(&read);
   if (!bytes) return std::nullopt;
   try {
     return decode(std::string_view(*bytes));
@@ -85,11 +100,14 @@ void AppStore::save(std::string_view name, Encode encode) const {
 
 template <class Encode>
 void AppStore::saveSilently(std::string_view name, Encode encode) const {
+  std::string bytes;
   try {
-    save(name, encode);
+    bytes = text(encode());
   } catch (const std::exception&) {
     // These files are rewritten whole at the next change; the old one stays intact.
+    return;
   }
+  records_->write(name, std::move(bytes));
 }
 
 Preferences AppStore::preferences() const {
@@ -126,10 +144,10 @@ std::optional<DJSet> AppStore::activeSet() const { return load<DJSet>(kActiveSet
 void AppStore::saveActiveSet(const std::optional<DJSet>& set) const {
   if (set) {
     saveSilently(kActiveSetFile, [&] { return set->toJson(); });
-    return;
+  } else {
+    // Queued like a save, so that a write still waiting cannot bring the file back.
+    records_->remove(kActiveSetFile);
   }
-  std::error_code ignored;
-  std::filesystem::remove(root_ / kActiveSetFile, ignored);
 }
 
 std::vector<DJSet> AppStore::archivedSets() const {

@@ -11,6 +11,7 @@
 #include "live/diagnostics_session.h"
 #include "store/legacy_data.h"
 #include "store/preferences.h"
+#include "store/record_writer.h"
 #include "store/serial_queue.h"
 #include "store/stored_library.h"
 #include "store/user_data.h"
@@ -20,11 +21,18 @@ namespace kesta {
 
 // The single owner of the data folder: every file that lasts from one run to
 // the next is read and written here, whole, with no cache. A file that cannot
-// be decoded is moved aside under "<name>.unreadable-<seconds since 1970>" and
-// the read yields defaults or nothing. Every write is atomic and durable.
+// be decoded, or is larger than AtomicFile::maximumFileBytes, is moved aside
+// under "<name>.unreadable-<seconds since 1970>" and the read yields defaults
+// or nothing; a folder, FIFO or device in a file's place reads as absent and
+// stays. Every write is atomic and durable.
 //
-// All reads and the record saves run on the caller's thread; diagnostics
-// session files go through one serial writer ("kesta.diagnostics.write").
+// Threads: callable from any thread. Reads and the library save run on the
+// caller's thread. The record saves (preferences, user data, active set,
+// archive, legacy record) are encoded on the caller's thread and written by
+// one serial writer ("kesta.records.write", see RecordWriter), so the caller
+// never waits for the disk; every read waits for the records queued before
+// it, so it sees the latest save. Diagnostics session files go through
+// another serial writer ("kesta.diagnostics.write").
 class AppStore final {
  public:
   static constexpr std::size_t keptDiagnosticsSessions = 20;
@@ -35,14 +43,19 @@ class AppStore final {
   // ~/.local/share). Worked out anew on every call.
   static std::filesystem::path defaultRoot();
 
-  // Creates the folder and its parents; a failure shows only as failed saves.
+  // Creates the folder and its parents, and removes the temporary files of
+  // saves that a crash or a kill interrupted; a failure shows only as failed
+  // saves.
   explicit AppStore(std::filesystem::path root = defaultRoot());
   AppStore(const AppStore&) = delete;
   AppStore& operator=(const AppStore&) = delete;
-  // Waits for the diagnostics writes already queued.
+  // Waits for the record and diagnostics writes already queued.
   ~AppStore();
 
   const std::filesystem::path& root() const { return root_; }
+
+  // Returns once every record save queued before the call is on the disk.
+  void flush() const;
 
   // "preferences.json"; the defaults when absent or unreadable. Saving is silent.
   Preferences preferences() const;
@@ -87,7 +100,8 @@ class AppStore final {
   std::optional<T> load(std::string_view name, Decode decode) const;
   template <class Encode>
   void save(std::string_view name, Encode encode) const;
-  // Saves and drops the error: the callers of these files are not told.
+  // Queues the record for the writer; an encoding error drops the save: the
+  // callers of these files are not told.
   template <class Encode>
   void saveSilently(std::string_view name, Encode encode) const;
 
@@ -96,7 +110,8 @@ class AppStore final {
   std::vector<std::filesystem::path> diagnosticsFiles() const;
 
   std::filesystem::path root_;
-  // Behind a pointer so that a const store can still queue work.
+  // Behind pointers so that a const store can still queue work.
+  std::unique_ptr<RecordWriter> records_;
   std::unique_ptr<SerialQueue> diagnosticsQueue_;
 };
 

@@ -4,15 +4,32 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
-#include <vector>
+
+#include "platform/files/outside_file.h"
 
 namespace kesta::AtomicFile {
 namespace {
 
 constexpr int kMaximumAsideAttempts = 1000;
+// A temporary file is "." + the target's name + this + six letters or digits.
+constexpr std::string_view kTemporaryMarker = ".tmp-";
+constexpr std::size_t kTemporaryRandomLength = 6;
+
+bool isTemporaryName(std::string_view name) {
+  const std::size_t marker =
+      name.size() - std::min(name.size(), kTemporaryMarker.size() + kTemporaryRandomLength);
+  if (marker < 2 || !name.starts_with('.') ||
+      name.substr(marker, kTemporaryMarker.size()) != kTemporaryMarker)
+    return false;
+  const std::string_view random = name.substr(marker + kTemporaryMarker.size());
+  return std::all_of(random.begin(), random.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  });
+}
 
 [[noreturn]] void fail(int error, const std::string& what, const std::filesystem::path& file) {
   throw std::system_error(error, std::generic_category(), what + " " + file.string());
@@ -72,28 +89,15 @@ int renameNoReplace(const std::filesystem::path& from, const std::filesystem::pa
 }  // namespace
 
 std::optional<std::string> read(const std::filesystem::path& file) {
-  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return std::nullopt;
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(info.st_size));
-  std::vector<char> buffer(1 << 16);
-  for (;;) {
-    const ssize_t count = ::read(fd.get(), buffer.data(), buffer.size());
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
-    }
-    if (count == 0) break;
-    bytes.append(buffer.data(), static_cast<std::size_t>(count));
-  }
-  return bytes;
+  auto result = files::readRegularFile(file, maximumFileBytes);
+  if (auto* bytes = std::get_if<std::string>(&result)) return std::move(*bytes);
+  return std::nullopt;
 }
 
 void write(const std::filesystem::path& target, std::string_view bytes) {
   const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string pattern = (folder / ("." + target.filename().string() + ".tmp-XXXXXX")).string();
+  std::string pattern =
+      (folder / ("." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX")).string();
   Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
   if (fd.get() < 0) fail(errno, "cannot create a temporary file for", target);
   const std::filesystem::path temporary = pattern;
@@ -118,6 +122,18 @@ std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file
     if (error != EEXIST) return std::nullopt;
   }
   return std::nullopt;
+}
+
+std::size_t removeLeftovers(const std::filesystem::path& folder) {
+  std::size_t removed = 0;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    std::error_code ignored;
+    if (isTemporaryName(it->path().filename().string()) && it->is_regular_file(ignored) &&
+        !it->is_symlink(ignored) && std::filesystem::remove(it->path(), ignored))
+      ++removed;
+  }
+  return removed;
 }
 
 }  // namespace kesta::AtomicFile

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,8 +11,12 @@
 // loss, finds either the old content or the new one.
 namespace kesta::AtomicFile {
 
+// No record comes near this: a library of 50,000 tracks takes 17 MB.
+inline constexpr std::uint64_t maximumFileBytes = std::uint64_t{256} << 20;
+
 // The whole file, or absent when it cannot be read for any reason (missing,
-// no permission, a folder in its place).
+// no permission, a folder, FIFO or device in its place, more than
+// `maximumFileBytes`). Never blocks on a special file.
 std::optional<std::string> read(const std::filesystem::path& file);
 
 // Writes `bytes` to a new file in the target's folder, flushes it to the disk,
@@ -24,5 +29,10 @@ void write(const std::filesystem::path& target, std::string_view bytes);
 // free name with "-2", "-3", ... appended. Never replaces an existing file.
 // Answers the new path, or absent when nothing was moved.
 std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file, std::string_view suffix);
+
+// Removes the temporary files that writes interrupted by a crash or a kill
+// left in `folder` (regular files named like the ones `write` creates). Only
+// for a folder no write is going on in. Answers how many were removed.
+std::size_t removeLeftovers(const std::filesystem::path& folder);
 
 }  // namespace kesta::AtomicFile

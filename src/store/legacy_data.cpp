@@ -1,5 +1,7 @@
 #include "store/legacy_data.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 #include "suggest/dj_set.h"
 
 namespace kesta {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <utility>
 
 #include "library/text_tools.h"
@@ -90,6 +91,8 @@ std::optional<T> decode(const std::optional<std::string>& bytes, Decode decodeJs
   } catch (const json::DecodingError&) {
     return std::nullopt;
   } catch (const nlohmann::json::exception&) {
+    return std::nullopt;
+  } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
 }

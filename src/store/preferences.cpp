@@ -1,5 +1,7 @@
 #include "store/preferences.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 json::Value Preferences::toJson() const {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 #include "store/resume_point.h"
 
 namespace kesta {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "live/deck_content.h"
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 
 namespace kesta {
 

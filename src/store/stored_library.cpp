@@ -1,5 +1,7 @@
 #include "store/stored_library.h"
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 
 json::Value StoredLibrary::toJson() const {

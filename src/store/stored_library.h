@@ -4,8 +4,8 @@
 #include <string>
 
 #include "library/library.h"
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 
 namespace kesta {
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
 
 namespace kesta {
 

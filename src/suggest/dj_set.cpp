@@ -6,6 +6,7 @@
 
 #include "library/text_tools.h"
 #include "platform/crypto/uuid.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {

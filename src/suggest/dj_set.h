@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "library/stable_key.h"
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 #include "suggest/lane.h"
 #include "suggest/set_event.h"
 

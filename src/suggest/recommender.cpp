@@ -271,8 +271,92 @@ bool Recommender::eligible(Lane lane, const Relation& relation) {
   return false;
 }
 
+namespace {
+
+constexpr auto kLanes = Lane::allCases();
+template <class T>
+using PerLane = std::array<T, kLanes.size()>;
+
+// Each lane's eligible candidates with their scores, in candidate order.
+PerLane<std::vector<Entry>> laneLists(const std::vector<Candidate>& candidates,
+                                      const RecommendationRequest& request) {
+  const ScoreContext context(request);
+  const TrackPool& pool = request.pool;
+  PerLane<std::vector<Entry>> lists;
+  for (const Candidate& candidate : candidates) {
+    std::optional<TrackTerms> terms;
+    for (const Lane lane : kLanes) {
+      if (!Recommender::eligible(lane, candidate.relation)) continue;
+      if (!terms) terms = trackTerms(context, *candidate.track, pool.artistKey(candidate.poolIndex));
+      const double value = scoreWith(context, lane, *candidate.track, candidate.relation,
+                                     pool.genreKey(candidate.poolIndex), *terms);
+      lists[lane].push_back(Entry{&candidate, value});
+    }
+  }
+  return lists;
+}
+
+// The lane with the fewest eligible candidates chooses its first option first.
+PerLane<Lane> fillOrder(const PerLane<std::size_t>& eligibleCount) {
+  PerLane<Lane> order = kLanes;
+  std::sort(order.begin(), order.end(), [&](Lane a, Lane b) {
+    if (eligibleCount[a] != eligibleCount[b]) return eligibleCount[a] < eligibleCount[b];
+    return a.id() < b.id();
+  });
+  return order;
+}
+
+// Only the head of a list is ever read: a list holds each song once and at
+// most three songs are taken before a lane chooses, so its first option lies
+// within its first four entries and its other options within the next `limit`.
+void keepHeads(PerLane<std::vector<Entry>>& lists, std::size_t limit) {
+  const std::size_t headLength = limit + kLanes.size();
+  for (auto& list : lists) {
+    const auto head = list.begin() + static_cast<std::ptrdiff_t>(std::min(list.size(), headLength));
+    std::partial_sort(list.begin(), head, list.end(), ranksBefore);
+    list.erase(head, list.end());
+  }
+}
+
+// Each lane in fill order takes the best song no lane has taken yet.
+PerLane<const Candidate*> chooseLeads(const PerLane<std::vector<Entry>>& lists, const PerLane<Lane>& order,
+                                      TakenSongs& taken) {
+  PerLane<const Candidate*> leads{};
+  for (const Lane lane : order) {
+    for (const Entry& entry : lists[lane]) {
+      if (taken.insert(entry.candidate->song)) {
+        leads[lane] = entry.candidate;
+        break;
+      }
+    }
+  }
+  return leads;
+}
+
+// The lane's own first option, then, best first, what no lane shows first.
+LaneResult laneOptions(Lane lane, const Candidate* lead, const std::vector<Entry>& list, std::size_t limit,
+                       const TakenSongs& taken, const Track& current) {
+  std::vector<const Candidate*> shown;
+  if (limit > 0) shown.push_back(lead);
+  for (const Entry& entry : list) {
+    if (shown.size() >= limit) break;
+    if (entry.candidate != lead && !taken.contains(entry.candidate->song)) shown.push_back(entry.candidate);
+  }
+
+  LaneResult result{lane, {}, std::nullopt, std::nullopt};
+  result.options.reserve(shown.size());
+  for (const Candidate* candidate : shown) {
+    result.options.push_back(
+        Suggestion{lane, *candidate->track,
+                   SuggestionWording::explain(lane, current, *candidate->track, candidate->relation),
+                   SuggestionWording::caveat(lane, candidate->relation)});
+  }
+  return result;
+}
+
+}  // namespace
+
 std::vector<LaneResult> Recommender::recommend(const RecommendationRequest& request) {
-  constexpr auto kLanes = Lane::allCases();
   std::vector<LaneResult> results;
   results.reserve(kLanes.size());
   const Track& current = request.current;
@@ -282,77 +366,24 @@ std::vector<LaneResult> Recommender::recommend(const RecommendationRequest& requ
   }
 
   const std::vector<Candidate> candidates = candidatesOf(request);
-  const ScoreContext context(request);
-  const TrackPool& pool = request.pool;
-
-  std::array<std::vector<Entry>, kLanes.size()> lists;
-  for (const Candidate& candidate : candidates) {
-    std::optional<TrackTerms> terms;
-    for (const Lane lane : kLanes) {
-      if (!eligible(lane, candidate.relation)) continue;
-      if (!terms) terms = trackTerms(context, *candidate.track, pool.artistKey(candidate.poolIndex));
-      const double value = scoreWith(context, lane, *candidate.track, candidate.relation,
-                                     pool.genreKey(candidate.poolIndex), *terms);
-      lists[lane].push_back(Entry{&candidate, value});
-    }
-  }
-
-  // The lane with the fewest eligible candidates chooses its first option first.
-  std::array<std::size_t, kLanes.size()> eligibleCount{};
+  PerLane<std::vector<Entry>> lists = laneLists(candidates, request);
+  PerLane<std::size_t> eligibleCount{};
   for (const Lane lane : kLanes) eligibleCount[lane] = lists[lane].size();
-  std::array<Lane, kLanes.size()> fillOrder = kLanes;
-  std::sort(fillOrder.begin(), fillOrder.end(), [&](Lane a, Lane b) {
-    if (eligibleCount[a] != eligibleCount[b]) return eligibleCount[a] < eligibleCount[b];
-    return a.id() < b.id();
-  });
 
   // A negative count would be nonsense; it shows nothing rather than failing.
   const std::size_t limit = static_cast<std::size_t>(std::max(request.optionsPerLane, 0));
-  // Only the head of a list is ever read: a list holds each song once and at
-  // most three songs are taken before a lane chooses, so its first option lies
-  // within its first four entries and its other options within the next limit.
-  const std::size_t headLength = limit + kLanes.size();
-  for (auto& list : lists) {
-    const auto head = list.begin() + static_cast<std::ptrdiff_t>(std::min(list.size(), headLength));
-    std::partial_sort(list.begin(), head, list.end(), ranksBefore);
-    list.erase(head, list.end());
-  }
+  keepHeads(lists, limit);
 
   TakenSongs taken;
-  std::array<const Candidate*, kLanes.size()> leads{};
-  for (const Lane lane : fillOrder) {
-    for (const Entry& entry : lists[lane]) {
-      if (taken.insert(entry.candidate->song)) {
-        leads[lane] = entry.candidate;
-        break;
-      }
-    }
-  }
+  const PerLane<const Candidate*> leads = chooseLeads(lists, fillOrder(eligibleCount), taken);
 
   for (const Lane lane : kLanes) {
-    const Candidate* lead = leads[lane];
-    if (lead == nullptr) {
+    if (const Candidate* lead = leads[lane]) {
+      results.push_back(laneOptions(lane, lead, lists[lane], limit, taken, current));
+    } else {
       results.push_back(eligibleCount[lane] == 0 ? fallback(lane, current, candidates, taken)
                                                  : emptyLane(lane, SuggestionWording::onlyMatchElsewhere()));
-      continue;
     }
-    // The lane's own first option, then, best first, what no lane shows first.
-    std::vector<const Candidate*> shown;
-    if (limit > 0) shown.push_back(lead);
-    for (const Entry& entry : lists[lane]) {
-      if (shown.size() >= limit) break;
-      if (entry.candidate != lead && !taken.contains(entry.candidate->song)) shown.push_back(entry.candidate);
-    }
-
-    LaneResult result{lane, {}, std::nullopt, std::nullopt};
-    result.options.reserve(shown.size());
-    for (const Candidate* candidate : shown) {
-      result.options.push_back(
-          Suggestion{lane, *candidate->track,
-                     SuggestionWording::explain(lane, current, *candidate->track, candidate->relation),
-                     SuggestionWording::caveat(lane, candidate->relation)});
-    }
-    results.push_back(std::move(result));
   }
   return results;
 }

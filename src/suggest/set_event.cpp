@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 namespace {
 

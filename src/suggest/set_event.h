@@ -6,8 +6,8 @@
 
 #include "library/stable_key.h"
 #include "library/track.h"
-#include "platform/json/date.h"
-#include "platform/json/json_coding.h"
+#include "platform/json/json_value.h"
+#include "platform/time/date.h"
 #include "suggest/lane.h"
 
 namespace kesta {

@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "library/track.h"
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 #include "suggest/dj_set.h"
 #include "suggest/lane.h"
 #include "suggest/suggestion.h"

@@ -6,7 +6,7 @@
 
 #include "support/test_paths.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A stored JSON text kept beside the tests, without its final line break.
 inline std::string readGolden(const std::string& name) {
@@ -18,4 +18,4 @@ inline std::string readGolden(const std::string& name) {
   return out;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

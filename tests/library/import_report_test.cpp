@@ -7,6 +7,7 @@
 
 #include "golden.h"
 #include "library/library.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {
@@ -110,10 +111,10 @@ TEST(ImportReport, EqualSourceCountsComeOutInSlugOrder) {
 }
 
 TEST(ImportReport, JsonForm) {
-  const std::string golden = testing::readGolden("import_report.json");
+  const std::string golden = test::readGolden("import_report.json");
   EXPECT_EQ(json::write(populated().toJson()), golden);
   EXPECT_EQ(ImportReport::fromJson(json::parse(golden)), populated());
-  EXPECT_EQ(json::write(ImportReport{}.toJson()), testing::readGolden("import_report_empty.json"));
+  EXPECT_EQ(json::write(ImportReport{}.toJson()), test::readGolden("import_report_empty.json"));
 
   const json::Value stored = json::parse(golden);
   for (const auto& [key, value] : stored.items()) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "golden.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {
@@ -54,7 +55,7 @@ TEST(Library, EmptyLibrary) {
   EXPECT_EQ(empty.importedAt.secondsSinceReference, -63114076800.0);
   EXPECT_TRUE(empty.poolChoices().empty());
   EXPECT_FALSE(empty.isValidPool("all"));
-  EXPECT_EQ(json::write(empty.toJson()), testing::readGolden("library_empty.json"));
+  EXPECT_EQ(json::write(empty.toJson()), test::readGolden("library_empty.json"));
   // Playlists alone do not make a library non-empty.
   EXPECT_TRUE(library({}, {Playlist{"aaaa", "P", {}, {}}}).isEmpty());
 }
@@ -159,7 +160,7 @@ TEST(LibraryJson, GoldenFormsRoundTrip) {
   lib.report.totalEntries = 2;
   lib.report.sources = {{"local", 2}};
   lib.importedAt = Date{700000000.25};
-  const std::string golden = testing::readGolden("library.json");
+  const std::string golden = test::readGolden("library.json");
   EXPECT_EQ(json::write(lib.toJson()), golden);
   const Library decoded = Library::fromJson(json::parse(golden));
   EXPECT_EQ(decoded.tracks, lib.tracks);
@@ -167,16 +168,16 @@ TEST(LibraryJson, GoldenFormsRoundTrip) {
   EXPECT_EQ(decoded.report, lib.report);
   EXPECT_EQ(json::write(decoded.toJson()), golden);
 
-  const std::string emptyGolden = testing::readGolden("library_empty.json");
+  const std::string emptyGolden = test::readGolden("library_empty.json");
   EXPECT_EQ(json::write(Library::fromJson(json::parse(emptyGolden)).toJson()), emptyGolden);
 
   const Playlist playlist{"0123456789abcdef", "Warm Up", {"House"}, {"1", "1", "2"}};
-  EXPECT_EQ(json::write(playlist.toJson()), testing::readGolden("playlist.json"));
-  EXPECT_EQ(Playlist::fromJson(json::parse(testing::readGolden("playlist.json"))), playlist);
+  EXPECT_EQ(json::write(playlist.toJson()), test::readGolden("playlist.json"));
+  EXPECT_EQ(Playlist::fromJson(json::parse(test::readGolden("playlist.json"))), playlist);
 }
 
 TEST(LibraryJson, EveryKeyIsRequired) {
-  const json::Value library = json::parse(testing::readGolden("library.json"));
+  const json::Value library = json::parse(test::readGolden("library.json"));
   for (const char* key : {"tracks", "playlists", "report", "sourceFileName", "importedAt"}) {
     json::Value broken = library;
     broken.erase(key);
@@ -186,7 +187,7 @@ TEST(LibraryJson, EveryKeyIsRequired) {
   brokenReport["report"].erase("duplicateTrackIDs");
   EXPECT_THROW(Library::fromJson(brokenReport), json::DecodingError);
 
-  const json::Value playlist = json::parse(testing::readGolden("playlist.json"));
+  const json::Value playlist = json::parse(test::readGolden("playlist.json"));
   for (const char* key : {"id", "name", "folderPath", "trackIDs"}) {
     json::Value broken = playlist;
     broken.erase(key);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "golden.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {
@@ -137,8 +138,8 @@ TEST(MusicalKey, IntervalPhrases) {
 
 TEST(MusicalKey, JsonForm) {
   const MusicalKey key{1, true};
-  EXPECT_EQ(json::write(key.toJson()), testing::readGolden("musical_key.json"));
-  EXPECT_EQ(MusicalKey::fromJson(json::parse(testing::readGolden("musical_key.json"))), key);
+  EXPECT_EQ(json::write(key.toJson()), test::readGolden("musical_key.json"));
+  EXPECT_EQ(MusicalKey::fromJson(json::parse(test::readGolden("musical_key.json"))), key);
   // Decoding keeps what is stored, even off the wheel.
   EXPECT_EQ(MusicalKey::fromJson(json::parse(R"({"minor":false,"number":14})")), (MusicalKey{14, false}));
   for (const char* bad : {R"({"number":1})", R"({"minor":true})", R"({"minor":1,"number":1})",

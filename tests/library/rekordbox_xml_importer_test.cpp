@@ -1,12 +1,15 @@
 #include "library/rekordbox_xml_importer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/json/json_coding.h"
 #include "support/test_paths.h"
 
 namespace kesta {
@@ -118,6 +121,69 @@ TEST(RekordboxXMLImporter, FilesThatCannotBeRead) {
       EXPECT_EQ(error.detail(), "file could not be opened");
     }
   }
+}
+
+// A playlist at the bottom of `depth` nested nodes, the top one "ROOT".
+std::string nestedPlaylists(std::size_t depth) {
+  std::string tree;
+  for (std::size_t level = 2; level < depth; ++level) tree += "<NODE Type=\"0\" Name=\"f\">";
+  tree += "<NODE Type=\"1\" Name=\"deep\"><TRACK Key=\"1\"/></NODE>";
+  for (std::size_t level = 2; level < depth; ++level) tree += "</NODE>";
+  return document(R"(<TRACK TrackID="1" Name="A"/>)", "<NODE Type=\"0\" Name=\"ROOT\">" + tree + "</NODE>");
+}
+
+TEST(RekordboxXMLImporter, PlaylistNestingIsBoundedAtItsDocumentedDepth) {
+  const std::size_t limit = RekordboxXMLImporter::maximumNodeDepth;
+  const Library deepest = importXml(nestedPlaylists(limit));
+  ASSERT_EQ(deepest.playlists.size(), 1u);
+  EXPECT_EQ(deepest.playlists[0].folderPath, std::vector<std::string>(limit - 2, "f"));
+  EXPECT_EQ(deepest.playlists[0].trackIDs, std::vector<std::string>{"1"});
+
+  const std::string refused =
+      unreadable("playlist folders nested more than " + std::to_string(limit) + " deep");
+  EXPECT_EQ(errorText(nestedPlaylists(limit + 1)), refused);
+  // Ten thousand folders once took gigabytes, each copying the path above it.
+  EXPECT_EQ(errorText(nestedPlaylists(10'000)), refused);
+}
+
+TEST(RekordboxXMLImporter, OneTextIsBoundedAtItsEdge) {
+  const std::size_t limit = 64 * 1024;
+  const std::string refused = unreadable("a text is longer than 65536 bytes");
+  const auto track = [](std::string_view attribute, std::size_t length) {
+    return document("<TRACK TrackID=\"1\" " + std::string(attribute) + "=\"" +
+                        std::string(length, 'x') + "\"/>",
+                    "<NODE Name=\"ROOT\"><NODE Type=\"1\" Name=\"p\"><TRACK Key=\"1\"/></NODE></NODE>");
+  };
+  EXPECT_EQ(importXml(track("Comments", limit)).tracks.size(), 1u);
+  EXPECT_EQ(importXml(track("Unknown", limit + 1)).tracks.size(), 1u) << "an attribute that is not kept";
+  for (const char* attribute : {"Name", "Location", "Comments", "Tonality"}) {
+    EXPECT_EQ(errorText(track(attribute, limit + 1)), refused) << attribute;
+  }
+  const std::string longPlaylistName =
+      document(R"(<TRACK TrackID="1"/>)", "<NODE Name=\"" + std::string(limit + 1, 'p') + "\"/>");
+  EXPECT_EQ(errorText(longPlaylistName), refused);
+}
+
+TEST(RekordboxXMLImporter, SpecialAndOversizedFilesAreRefusedBeforeReading) {
+  const auto folder = std::filesystem::temp_directory_path() / ("kesta-import-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
+  ASSERT_EQ(::mkfifo((folder / "fifo.xml").c_str(), 0600), 0);
+  std::ofstream(folder / "beyond.xml") << document(R"(<TRACK TrackID="1"/>)");
+  std::filesystem::resize_file(folder / "beyond.xml", RekordboxXMLImporter::maximumFileBytes + 1);
+
+  const std::pair<std::string, std::string> cases[] = {
+      {"fifo.xml", "file could not be opened"},
+      {"beyond.xml", "file is larger than 1 GB"},
+  };
+  for (const auto& [name, detail] : cases) {
+    try {
+      RekordboxXMLImporter::importLibrary(folder / name, kNow);
+      ADD_FAILURE() << name;
+    } catch (const LibraryImportError& error) {
+      EXPECT_EQ(error.detail(), detail) << name;
+    }
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(RekordboxXMLImporter, CueCountsAndBeatGrid) {
@@ -361,7 +427,7 @@ void expectTracks(const Library& library, const std::vector<ExpectedTrack>& expe
 }
 
 TEST(RekordboxXMLImporter, HandBuiltExportWithRealWorldQuirks) {
-  const auto file = testing::sourceDir() / "tests" / "library" / "fixtures" / "quirks.xml";
+  const auto file = test::sourceDir() / "tests" / "library" / "fixtures" / "quirks.xml";
   const Library library = RekordboxXMLImporter::importLibrary(file, kNow);
   EXPECT_EQ(library.sourceFileName, "quirks.xml");
   EXPECT_EQ(library.importedAt, kNow);
@@ -450,7 +516,7 @@ TEST(RekordboxXMLImporter, HandBuiltExportWithRealWorldQuirks) {
 }
 
 TEST(RekordboxXMLImporter, RealExportFromRekordbox6) {
-  const auto dir = testing::rekordboxXmlDir();
+  const auto dir = test::rekordboxXmlDir();
   if (!dir) GTEST_SKIP() << "no shared rekordbox exports";
   const Library library =
       RekordboxXMLImporter::importLibrary(*dir / "pyrekordbox_rb6-6.6.2_database.xml", kNow);
@@ -523,7 +589,7 @@ TEST(RekordboxXMLImporter, RealExportFromRekordbox6) {
 }
 
 TEST(RekordboxXMLImporter, RealExportFromRekordbox5WithCuesAndNoPlaylists) {
-  const auto dir = testing::rekordboxXmlDir();
+  const auto dir = test::rekordboxXmlDir();
   if (!dir) GTEST_SKIP() << "no shared rekordbox exports";
   const Library library =
       RekordboxXMLImporter::importLibrary(*dir / "dj-data-converter_rb5-5.6.1_cues-loops.xml", kNow);

@@ -8,6 +8,7 @@
 
 #include "golden.h"
 #include "library/energy_tag.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {
@@ -176,21 +177,20 @@ TEST(TrackJson, GoldenFormsRoundTrip) {
   const std::pair<Track, const char*> cases[] = {{fullTrack(), "track.json"},
                                                  {minimal, "track_minimal.json"}};
   for (const auto& [track, file] : cases) {
-    const std::string golden = testing::readGolden(file);
+    const std::string golden = test::readGolden(file);
     EXPECT_EQ(json::write(track.toJson()), golden) << file;
     const Track decoded = Track::fromJson(json::parse(golden));
     EXPECT_EQ(decoded, track) << file;
     EXPECT_EQ(json::write(decoded.toJson()), golden) << file;
   }
-  EXPECT_EQ(json::write(StableKey{"meta:a|b|7"}.toJson()), testing::readGolden("stable_key.json"));
-  EXPECT_EQ(StableKey::fromJson(json::parse(testing::readGolden("stable_key.json"))),
-            StableKey{"meta:a|b|7"});
-  EXPECT_EQ(json::write(Source{"apple-music"}.toJson()), testing::readGolden("source.json"));
-  EXPECT_EQ(Source::fromJson(json::parse(testing::readGolden("source.json"))), Source{"apple-music"});
+  EXPECT_EQ(json::write(StableKey{"meta:a|b|7"}.toJson()), test::readGolden("stable_key.json"));
+  EXPECT_EQ(StableKey::fromJson(json::parse(test::readGolden("stable_key.json"))), StableKey{"meta:a|b|7"});
+  EXPECT_EQ(json::write(Source{"apple-music"}.toJson()), test::readGolden("source.json"));
+  EXPECT_EQ(Source::fromJson(json::parse(test::readGolden("source.json"))), Source{"apple-music"});
 }
 
 TEST(TrackJson, RequiredKeysAndKinds) {
-  const json::Value stored = json::parse(testing::readGolden("track.json"));
+  const json::Value stored = json::parse(test::readGolden("track.json"));
   for (const char* key : {"id", "key", "source", "title", "artist", "remixer", "genre", "durationSeconds",
                           "playCount", "stars", "hotCueCount", "memoryCueCount"}) {
     json::Value broken = stored;

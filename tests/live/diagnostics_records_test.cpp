@@ -11,6 +11,7 @@
 #include "live/percentiles.h"
 #include "live/scan_note.h"
 #include "live/scan_record.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 namespace {
 

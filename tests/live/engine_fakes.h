@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "live/live_engine.h"
-#include "platform/ocr/fake_text_recognizer.h"
 #include "reading/capture_error.h"
 #include "reading/deck_layout.h"
+#include "support/fakes/fake_text_recognizer.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // Virtual time for the engine: sleeping moves the clock on at once. Held in a
 // shared_ptr: a stopped loop may still finish its pass after the test ends.
@@ -30,9 +30,10 @@ class VirtualClock : public std::enable_shared_from_this<VirtualClock> {
   LiveEngine::Timing timing() {
     auto self = shared_from_this();
     return {.now = [self] { return self->now(); },
-            .sleep = [self](std::stop_token stop, double seconds) {
-              if (!stop.stop_requested()) self->advance(seconds);
-            }};
+            .sleep =
+                [self](std::stop_token stop, double seconds) {
+                  if (!stop.stop_requested()) self->advance(seconds);
+                }};
   }
 
  private:
@@ -102,7 +103,9 @@ inline std::shared_ptr<FakeTextRecognizer> screenReader(std::shared_ptr<FakeScre
     if (image.isEmpty()) return out;
     const Rgba corner = image.pixel(0, 0);
     const std::lock_guard lock(*mutex);
-    const auto* lines = corner == kDeck1Colour ? &screen->deck1 : corner == kDeck2Colour ? &screen->deck2 : nullptr;
+    const auto* lines = corner == kDeck1Colour   ? &screen->deck1
+                        : corner == kDeck2Colour ? &screen->deck2
+                                                 : nullptr;
     if (!lines) return out;
     double y = 0.9;
     for (const auto& text : *lines) {
@@ -113,4 +116,4 @@ inline std::shared_ptr<FakeTextRecognizer> screenReader(std::shared_ptr<FakeScre
   });
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

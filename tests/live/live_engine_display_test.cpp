@@ -14,9 +14,9 @@
 namespace kesta {
 namespace {
 
-using testing::SetStep;
-using testing::StandInRekordbox;
-using testing::UpdateLog;
+using test::SetStep;
+using test::StandInRekordbox;
+using test::UpdateLog;
 
 constexpr double kConfirmLimit = 20.0;
 
@@ -64,23 +64,23 @@ std::vector<std::string> scriptedChanges(const std::vector<SetStep>& steps) {
 class LiveEngineDisplayTest : public ::testing::Test {
  protected:
   void startFollowing() {
-    engine = testing::followingEngine(server.display(), index);
+    engine = test::followingEngine(server.display(), index);
     engine->start([log = log](EngineUpdate update) { log->add(std::move(update)); });
   }
 
-  void TearDown() override { testing::release(engine); }
+  void TearDown() override { test::release(engine); }
 
-  testing::XvfbServer server;
-  LibraryIndex index{testing::setLibrary()};
+  test::XvfbServer server;
+  LibraryIndex index{test::setLibrary()};
   std::shared_ptr<UpdateLog> log = std::make_shared<UpdateLog>();
   std::shared_ptr<LiveEngine> engine;
 };
 
 TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
   StandInRekordbox window(server.display());
-  window.load(1, testing::shownTrack(testing::setTrack("101"), 12));
+  window.load(1, test::shownTrack(test::setTrack("101"), 12));
   window.send("play 1");
-  window.load(2, testing::shownTrack(testing::setTrack("102")));
+  window.load(2, test::shownTrack(test::setTrack("102")));
   const double playingFrom = Clock::now();
   startFollowing();
 
@@ -95,23 +95,23 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
   EXPECT_EQ(bothKnown->second.update.phase, TrackerPhase::ambiguousStartup);
   EXPECT_FALSE(bothKnown->second.update.focus);
 
-  const auto steps = testing::setSteps();
+  const auto steps = test::setSteps();
   for (std::size_t i = 0; i < steps.size(); ++i) {
     // Deck 1 has played since the start; give its clock 30 s before it is replaced.
     if (steps[i].deck == 1 && i > 0 && steps[i - 1].deck == 2) {
       const auto played = log->waitFor(
-          0, [](const EngineUpdate& u) { return testing::hasEvent<TrackerEvent::PlayEvidence>(u, 1); },
+          0, [](const EngineUpdate& u) { return test::hasEvent<TrackerEvent::PlayEvidence>(u, 1); },
           std::max(0.0, playingFrom + 45.0 - Clock::now()));
       ASSERT_TRUE(played) << "no play evidence for deck 1 after its clock ran";
       EXPECT_GE(played->second.receivedAt - playingFrom, 29.0) << "play evidence before 30 s of play";
     }
 
-    const auto outcome = testing::playStep(window, *log, steps[i], kConfirmLimit);
+    const auto outcome = test::playStep(window, *log, steps[i], kConfirmLimit);
     SCOPED_TRACE("step " + std::to_string(i + 1) + ": " + describeStep(steps[i]));
     ASSERT_TRUE(outcome.confirmation) << "not confirmed within " << kConfirmLimit << " s";
     const EngineUpdate& update = *outcome.confirmation;
-    EXPECT_TRUE(testing::sameContent(update.decks[std::size_t(steps[i].deck - 1)],
-                                     testing::expectedContent(steps[i])));
+    EXPECT_TRUE(
+        test::sameContent(update.decks[std::size_t(steps[i].deck - 1)], test::expectedContent(steps[i])));
     if (steps[i].track) {
       ASSERT_TRUE(update.focus);
       EXPECT_EQ(update.focus->deck, steps[i].deck);
@@ -129,7 +129,7 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
     // The scan records carry no screen text unless the user asked for it.
     EXPECT_FALSE(entry.update.scan.rawText);
     for (const auto& line : entry.update.scan.events) {
-      for (const auto& unlisted : {testing::kUnlisted1, testing::kUnlisted2}) {
+      for (const auto& unlisted : {test::kUnlisted1, test::kUnlisted2}) {
         EXPECT_EQ(TextTools::normalized(line).find(TextTools::normalized(unlisted.title)), std::string::npos)
             << line;
       }
@@ -149,7 +149,7 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
 // unreadable decks.
 TEST_F(LiveEngineDisplayTest, FindsRekordboxAgainAfterItRestarts) {
   auto window = std::make_unique<StandInRekordbox>(server.display());
-  window->load(1, testing::shownTrack(testing::setTrack("107")));
+  window->load(1, test::shownTrack(test::setTrack("107")));
   startFollowing();
   const auto following = [](const std::string& id) {
     return [id](const EngineUpdate& u) { return u.decks[0] == DeckContent::track(id) && !u.scan.failure; };
@@ -164,7 +164,7 @@ TEST_F(LiveEngineDisplayTest, FindsRekordboxAgainAfterItRestarts) {
   EXPECT_FALSE(lost->second.update.frame);
 
   window = std::make_unique<StandInRekordbox>(server.display());
-  window->load(1, testing::shownTrack(testing::setTrack("108")));
+  window->load(1, test::shownTrack(test::setTrack("108")));
   const auto back = log->waitFor(lost->first, following("108"), kConfirmLimit);
   ASSERT_TRUE(back) << "the engine did not find the restarted window";
   EXPECT_EQ(back->second.update.health, ReaderHealth::reading());
@@ -174,7 +174,7 @@ TEST_F(LiveEngineDisplayTest, FindsRekordboxAgainAfterItRestarts) {
   larger.width = 1700;
   larger.height = 1060;
   StandInRekordbox next(server.display(), larger);
-  next.load(1, testing::shownTrack(testing::setTrack("109")));
+  next.load(1, test::shownTrack(test::setTrack("109")));
   const std::size_t blankFrom = log->size();
   window->send("blank on");
   const auto reconnect = log->waitFor(

@@ -13,11 +13,11 @@
 namespace kesta {
 namespace {
 
-using testing::FakeFrameSource;
-using testing::FakeScreen;
-using testing::libraryOf;
-using testing::libraryTrack;
-using testing::VirtualClock;
+using test::FakeFrameSource;
+using test::FakeScreen;
+using test::libraryOf;
+using test::libraryTrack;
+using test::VirtualClock;
 
 class LiveEngineTest : public ::testing::Test {
  protected:
@@ -27,7 +27,7 @@ class LiveEngineTest : public ::testing::Test {
                                  libraryTrack("3", "Paper Planes Over", "North Coast")});
     index = LibraryIndex(library);
     engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
-                                 .recognizer = testing::screenReader(screen, screenMutex),
+                                 .recognizer = test::screenReader(screen, screenMutex),
                                  .index = index,
                                  .songKeys = {},
                                  .timing = clock->timing()});
@@ -187,6 +187,39 @@ TEST_F(LiveEngineTest, StoppedCheckNeedsAConnectionAndAStillReadout) {
   EXPECT_EQ(engine->confirmStopped(1), false);  // moved since the last scan
   show({"Midnight Signal", "Echo Unit"}, {"No Track Loaded"});
   EXPECT_EQ(engine->confirmStopped(1), std::nullopt);
+}
+
+TEST_F(LiveEngineTest, AKeyReadOnceIsKeptUntilSeventeenScreenTracksAreHeld) {
+  // The deck shows a track that is not in the library, with its key; then
+  // `others` more such tracks pass, then the first again without its key.
+  // Seventeen kept tracks per deck: the one more than that starts afresh.
+  const struct {
+    int others;
+    std::optional<std::string> keyText;
+  } cases[] = {{15, "8A"}, {16, std::nullopt}};
+  for (const auto& c : cases) {
+    engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
+                                 .recognizer = test::screenReader(screen, screenMutex),
+                                 .index = index,
+                                 .songKeys = {},
+                                 .timing = clock->timing()});
+    show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00", "8A"});
+    scan();
+    for (int i = 0; i < c.others; ++i) {
+      show({"Midnight Signal", "Echo Unit"}, {"Other Song " + std::to_string(i), "Nobody", "124.00"});
+      scan();
+    }
+    show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00"});
+    std::optional<ScreenTrack> shown;
+    for (int i = 0; i < 40 && !(shown && shown->title == "Unknown Song"); ++i) {
+      const auto update = scan();
+      if (const auto found = update.screenTracks.find(2); found != update.screenTracks.end())
+        shown = found->second;
+    }
+    ASSERT_TRUE(shown) << c.others;
+    EXPECT_EQ(shown->title, "Unknown Song");
+    EXPECT_EQ(shown->keyText, c.keyText) << c.others << " others";
+  }
 }
 
 TEST(LiveEngineDescribe, WritesOneLinePerEvent) {

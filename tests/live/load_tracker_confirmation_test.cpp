@@ -291,6 +291,8 @@ TEST(LoadTrackerConfirmation, PlayEvidence) {
        {first, {1.0, strong("A").clock(10), u, {}}, {31.0, strong("A").clock(41), u, {played}}}},
       {"the readout may run up to three seconds ahead of real time",
        {first, {1.0, verified(10), u, {}}, {28.0, verified(40), u, {played}}}},
+      {"a hundredth of a second beyond those three is no evidence and restarts the baseline",
+       {first, {1.0, verified(10), u, {}}, {27.99, verified(40), u, {}}, {57.99, verified(70), u, {played}}}},
       {"a readout running faster than real time restarts the baseline",
        {first,
         {1.0, strong("A").clock(10), u, {}},

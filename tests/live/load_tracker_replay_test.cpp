@@ -13,7 +13,7 @@ namespace kesta {
 namespace {
 
 json::Value recording() {
-  std::ifstream file(testing::sourceDir() / "tests" / "live" / "data" / "load_tracker_replay.json");
+  std::ifstream file(test::sourceDir() / "tests" / "live" / "data" / "load_tracker_replay.json");
   std::stringstream text;
   text << file.rdbuf();
   return json::parse(text.str());

@@ -16,16 +16,16 @@
 #include <thread>
 #include <vector>
 
-#include "library/clock.h"
 #include "live/live_engine.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/reading_fixtures.h"
 #include "reading/screen_capture_source.h"
 #include "reading/screen_permission.h"
 #include "support/standin_rekordbox.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 struct SetTrack {
   std::string id;  // empty: not in the library
@@ -234,4 +234,4 @@ inline StepOutcome playStep(StandInRekordbox& window, UpdateLog& log, const SetS
   return outcome;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -7,6 +7,7 @@
 
 #include "live/diagnostics_session.h"
 #include "live/load_tracker.h"
+#include "platform/json/json_coding.h"
 
 namespace kesta {
 namespace {

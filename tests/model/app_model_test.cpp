@@ -13,8 +13,8 @@
 namespace kesta::model::testing {
 namespace {
 
-using kesta::testing::libraryOf;
-using kesta::testing::libraryTrack;
+using kesta::test::libraryOf;
+using kesta::test::libraryTrack;
 
 constexpr double kHour = 3600;
 

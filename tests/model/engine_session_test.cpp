@@ -17,11 +17,11 @@
 namespace kesta::model::testing {
 namespace {
 
-using kesta::testing::FakeFrameSource;
-using kesta::testing::FakeScreen;
-using kesta::testing::libraryOf;
-using kesta::testing::libraryTrack;
-using kesta::testing::VirtualClock;
+using kesta::test::FakeFrameSource;
+using kesta::test::FakeScreen;
+using kesta::test::libraryOf;
+using kesta::test::libraryTrack;
+using kesta::test::VirtualClock;
 
 const Library kLibrary = libraryOf(
     {libraryTrack("1", "Midnight Signal", "Echo Unit"), libraryTrack("2", "Golden Hour Drive", "Mira Lane")});
@@ -35,7 +35,7 @@ struct EngineRig {
 
   std::shared_ptr<LiveEngine> make() {
     auto engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
-                                      .recognizer = kesta::testing::screenReader(screen, screenMutex),
+                                      .recognizer = kesta::test::screenReader(screen, screenMutex),
                                       .index = LibraryIndex(kLibrary),
                                       .songKeys = {},
                                       .timing = clock->timing()});

@@ -21,7 +21,7 @@ namespace {
 
 // The stored file byte for byte: line ends and the missing final one matter.
 std::string golden(const std::string& name) {
-  std::ifstream in(kesta::testing::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
+  std::ifstream in(kesta::test::sourceDir() / "tests" / "model" / "golden" / name, std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
@@ -96,8 +96,8 @@ std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) 
 TEST_F(ExportsTest, SetHistoryGoesToTheChosenFileUnderTheUtcDayOfItsStart) {
   // 23:30 on March 14 at UTC−5.
   DJSet set = DJSet::started(utc(1773446400 + (23.5 + 5) * 3600));
-  const Track shown = kesta::testing::libraryTrack("1", "Say \"Hi\", then go", "Ana");
-  const Track plain = kesta::testing::libraryTrack("2", "Plain", "Bo");
+  const Track shown = kesta::test::libraryTrack("1", "Say \"Hi\", then go", "Ana");
+  const Track plain = kesta::test::libraryTrack("2", "Plain", "Bo");
   using Kind = SetEvent::Kind;
   set.events = {SetEvent::make(Kind::shown, utc(1773549000), &shown, Lane::raise),
                 SetEvent::make(Kind::loaded, utc(1773549009), &shown, std::nullopt, 2),
@@ -193,27 +193,32 @@ TEST_F(ExportsTest, WindowPositionsAreSavedAtOnceAndCountOnlyWithTwoNumbers) {
 }
 
 TEST_F(ExportsTest, WhatKestaSeesIsSavedAsTheEncodersPng) {
-  ModelProbe::install(model(), kesta::testing::libraryOf({kesta::testing::libraryTrack("1", "Strobe")}));
+  ModelProbe::install(model(), kesta::test::libraryOf({kesta::test::libraryTrack("1", "Strobe")}));
   model().startWatching();
   const auto folder = dataDir() / "pictures";
   std::filesystem::create_directories(folder);
   struct Case {
     const char* name;
     std::optional<Image> image;
+    std::optional<std::string> error;
     bool encoderFails;
     std::filesystem::path destination;
     bool asked;
     std::optional<std::string> written;
   };
   const std::vector<Case> cases{
-      {"an image", Image(4, 2), false, folder / "view.png", true, "PNG 4x2"},
-      {"no image", std::nullopt, false, folder / "none.png", false, std::nullopt},
-      {"the encoder gives nothing", Image(4, 2), true, folder / "unencoded.png", true, std::nullopt},
-      {"the folder is gone", Image(4, 2), false, folder / "gone" / "view.png", true, std::nullopt},
+      {"an image", Image(4, 2), std::nullopt, false, folder / "view.png", true, "PNG 4x2"},
+      {"no image", std::nullopt, std::nullopt, false, folder / "none.png", false, std::nullopt},
+      {"capture failed", std::nullopt, "rekordbox isn't open.", false, folder / "failed.png", false,
+       std::nullopt},
+      {"the encoder gives nothing", Image(4, 2), std::nullopt, true, folder / "unencoded.png", true,
+       std::nullopt},
+      {"the folder is gone", Image(4, 2), std::nullopt, false, folder / "gone" / "view.png", true,
+       std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    engines->last()->deckViewAnswer = {c.image, std::nullopt};
+    engines->last()->deckViewAnswer = {c.image, c.error};
     imageEncoder->fails = c.encoderFails;
     panels->answers = {c.destination};
     panels->saveRequests.clear();

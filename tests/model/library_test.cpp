@@ -64,7 +64,7 @@ class LibraryTest : public ModelFixture {
   fs::path placeExport(const std::string& fixture, const std::string& name, time_t seconds = kExportedAt,
                        long nanoseconds = 0) {
     const fs::path target = home / "Music" / name;
-    fs::copy_file(kesta::testing::sourceDir() / "tests" / "model" / "fixtures" / fixture, target,
+    fs::copy_file(kesta::test::sourceDir() / "tests" / "model" / "fixtures" / fixture, target,
                   fs::copy_options::overwrite_existing);
     setModified(target, seconds, nanoseconds);
     return target;
@@ -265,6 +265,37 @@ TEST_F(LibraryTest, AnExportChangedWhileConnectedOnlySetsTheFlagUntilStop) {
     settle();
     EXPECT_EQ(model().library().tracks.size(), 5u);
     EXPECT_FALSE(model().exportChangedDuringSet());
+    modelPointer().reset();
+    fs::remove(file("library.json"));
+  }
+}
+
+TEST_F(LibraryTest, StopWithAFlaggedExportChecksItOnceAndWithoutTheFlagNotAtAll) {
+  struct Row {
+    const char* name;
+    bool flagged;
+    std::size_t reimports;
+    std::size_t tracksAfter;
+  };
+  const Row rows[] = {{"flagged", true, 1, 5}, {"not flagged", false, 0, 3}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const fs::path xml = placeExport("few_tracks.xml", "collection.xml");
+    importOnce(xml);
+    model().startWatching();
+    // The export changes during the set either way; only the flag tells Stop.
+    placeExport("with_playlists.xml", "collection.xml", kExportedAt + 60);
+    if (row.flagged) model().checkForNewerExport();
+    settle();
+    ASSERT_EQ(model().exportChangedDuringSet(), row.flagged);
+
+    model().stopWatching();
+    // Releasing the engine is one job; a check of the changed export adds its re-import.
+    EXPECT_EQ(executor->pending(), 1 + row.reimports);
+    settle();
+    EXPECT_EQ(model().library().tracks.size(), row.tracksAfter);
+    EXPECT_FALSE(model().exportChangedDuringSet());
+    EXPECT_EQ(model().libraryState(), LibraryState::ready());
     modelPointer().reset();
     fs::remove(file("library.json"));
   }

@@ -12,18 +12,18 @@
 #include "loop_main_queue.h"
 #include "oneclick/browser_rows.h"
 #include "oneclick/rekordbox_loader.h"
-#include "platform/clipboard/fake_clipboard.h"
-#include "platform/ocr/fake_text_recognizer.h"
-#include "platform/x11/fake_input_system.h"
-#include "platform/x11/fake_window_system.h"
+#include "support/fakes/fake_clipboard.h"
+#include "support/fakes/fake_text_recognizer.h"
+#include "support/fakes/fake_input_system.h"
+#include "support/fakes/fake_window_system.h"
 
 namespace kesta::model::testing {
 namespace {
 
-using kesta::testing::browserLines;
-using kesta::testing::BrowserRow;
-using kesta::testing::libraryOf;
-using kesta::testing::libraryTrack;
+using kesta::test::browserLines;
+using kesta::test::BrowserRow;
+using kesta::test::libraryOf;
+using kesta::test::libraryTrack;
 
 const Track kStrobe = libraryTrack("1", "Strobe", "deadmau5", "8A", 128, 637);
 const Track kLevels = libraryTrack("9", "Levels", "Avicii", "5A", 126, 199);

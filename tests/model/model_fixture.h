@@ -35,6 +35,8 @@ class ModelFixture : public ::testing::Test {
   ModelFixture() : dataDir_(freshFolder()), store(std::make_shared<AppStore>(dataDir_)) {}
   ~ModelFixture() override {
     model_.reset();
+    // Jobs still held may keep the store alive: nothing may land after the removal.
+    store->flush();
     store.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dataDir_, ignored);
@@ -66,8 +68,13 @@ class ModelFixture : public ::testing::Test {
     return count;
   }
 
-  const std::filesystem::path& dataDir() const { return dataDir_; }
-  std::filesystem::path file(const std::string& name) const { return dataDir_ / name; }
+  // Both wait for the store's queued saves first, so that the folder holds
+  // what the model saved.
+  const std::filesystem::path& dataDir() const {
+    store->flush();
+    return dataDir_;
+  }
+  std::filesystem::path file(const std::string& name) const { return dataDir() / name; }
 
   std::shared_ptr<FakeMainQueue> queue = std::make_shared<FakeMainQueue>();
   std::shared_ptr<FakeMonotonicClock> monotonic = std::make_shared<FakeMonotonicClock>();

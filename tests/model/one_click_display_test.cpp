@@ -24,7 +24,7 @@
 #include "fakes/fake_relauncher.h"
 #include "fakes/fake_screen_access.h"
 #include "fakes/fake_url_opener.h"
-#include "library/clock.h"
+#include "platform/time/clock.h"
 #include "live/scripted_set.h"
 #include "load_status_printer.h"
 #include "model/app_model.h"
@@ -80,7 +80,7 @@ bool serveUntil(const std::function<bool()>& done, double seconds) {
 class OneClickDisplayTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    server_ = new kesta::testing::XvfbServer();
+    server_ = new kesta::test::XvfbServer();
     setenv("DISPLAY", server_->display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     static int argc = 1;
@@ -139,18 +139,18 @@ class OneClickDisplayTest : public ::testing::Test {
     std::filesystem::remove_all(dataDir_, ignored);
   }
 
-  static kesta::testing::XvfbServer* server_;
+  static kesta::test::XvfbServer* server_;
   static QApplication* application_;
   std::filesystem::path dataDir_;
   std::shared_ptr<AppModel> model;
 };
 
-kesta::testing::XvfbServer* OneClickDisplayTest::server_ = nullptr;
+kesta::test::XvfbServer* OneClickDisplayTest::server_ = nullptr;
 QApplication* OneClickDisplayTest::application_ = nullptr;
 
 TEST_F(OneClickDisplayTest, LoadsASuggestionOntoTheDeckNotFollowedWhileKestasWindowsLetClicksThrough) {
-  const Library library = kesta::testing::setLibrary();
-  kesta::testing::StandInRekordbox rekordbox(server_->display());
+  const Library library = kesta::test::setLibrary();
+  kesta::test::StandInRekordbox rekordbox(server_->display());
   nlohmann::json rows = nlohmann::json::array();
   for (const Track& track : library.tracks) {
     rows.push_back({{"title", track.title},
@@ -160,11 +160,11 @@ TEST_F(OneClickDisplayTest, LoadsASuggestionOntoTheDeckNotFollowedWhileKestasWin
                     {"duration", 420}});
   }
   rekordbox.send("browse " + rows.dump());
-  rekordbox.load(1, kesta::testing::shownTrack(kesta::testing::setTrack("101"), 12));
+  rekordbox.load(1, kesta::test::shownTrack(kesta::test::setTrack("101"), 12));
   rekordbox.send("play 1");
 
   // Beside rekordbox: a window of another program, and one of Kesta's above it.
-  kesta::testing::CoveringWindow below(server_->display(), 1650, 1050, 200, 100);
+  kesta::test::CoveringWindow below(server_->display(), 1650, 1050, 200, 100);
   KestaWindow kesta;
   kesta.setGeometry(1650, 1050, 200, 100);
   kesta.show();

@@ -16,7 +16,7 @@ using Arrange = std::function<void(StatusInputs&)>;
 
 const LibraryIndex& index() {
   static const LibraryIndex shared(
-      kesta::testing::libraryOf({kesta::testing::libraryTrack("t1", "Blue Hour", "Ana")}));
+      kesta::test::libraryOf({kesta::test::libraryTrack("t1", "Blue Hour", "Ana")}));
   return shared;
 }
 
@@ -369,6 +369,8 @@ const std::string kNoLibrary = "Add your rekordbox library to begin.";
 
 TEST_F(StatusTest, AQuickSecondNoticeOutlivesTheFirstOnesTimer) {
   AppModel& m = model();
+  executor->runAll();  // the launch's restore, which finds nothing stored
+  queue->drain();
   m.show("First notice.", std::nullopt, 8);
   scheduler->advance(3);
   m.show("Second notice.", "Second.", 8);
@@ -394,6 +396,8 @@ TEST_F(StatusTest, ANoticeWaitsBehindALoadAndALoadResultClearsIt) {
 
 TEST_F(StatusTest, FlaggingAWrongTrackCountsItAndSaysSo) {
   AppModel& m = model();
+  executor->runAll();  // the launch's restore, which finds nothing stored
+  queue->drain();
   m.flagWrongTrack();
   EXPECT_EQ(m.diagnosticsSession().log.summary.djFlaggedWrong, 1);
   EXPECT_EQ(m.statusLine(),
@@ -404,7 +408,7 @@ TEST_F(StatusTest, FlaggingAWrongTrackCountsItAndSaysSo) {
 }
 
 TEST_F(StatusTest, TheModelReadsItsEngineStateIntoTheRules) {
-  ModelProbe::install(model(), kesta::testing::libraryOf({kesta::testing::libraryTrack("t1", "Blue Hour")}));
+  ModelProbe::install(model(), kesta::test::libraryOf({kesta::test::libraryTrack("t1", "Blue Hour")}));
   model().setOneClickLoad(true);
   scheduler->advance(15);  // the notice of switching on is gone
   model().startWatching();

@@ -11,30 +11,30 @@
 namespace kesta {
 namespace {
 
-using testing::browserLines;
-using testing::BrowserRow;
-using testing::kBrowserRegion;
-using testing::libraryOf;
-using testing::libraryTrack;
-using testing::titleBox;
+using test::browserLines;
+using test::BrowserRow;
+using test::kBrowserRegion;
+using test::libraryOf;
+using test::libraryTrack;
+using test::titleBox;
 
 const Track kStrobe = libraryTrack("1", "Strobe", "deadmau5", "8A", 128, 637);
 const Track kUntitled = libraryTrack("13", " ", "Nobody");
 
-RowPick expectedPick(const testing::ExpectedPick& expected) {
+RowPick expectedPick(const test::ExpectedPick& expected) {
   switch (expected.kind) {
-    case testing::ExpectedPick::Kind::row:
+    case test::ExpectedPick::Kind::row:
       return RowPick::row(titleBox(expected.value));
-    case testing::ExpectedPick::Kind::ambiguous:
+    case test::ExpectedPick::Kind::ambiguous:
       return RowPick::ambiguous(expected.value);
-    case testing::ExpectedPick::Kind::notFound:
+    case test::ExpectedPick::Kind::notFound:
       break;
   }
   return RowPick::notFound();
 }
 
 TEST(BrowserRowMatcher, Scenes) {
-  for (const auto& scene : testing::browserScenes()) {
+  for (const auto& scene : test::browserScenes()) {
     const LibraryIndex index(libraryOf(scene.library));
     EXPECT_EQ(BrowserRowMatcher::pick(browserLines(scene.rows), scene.requested, index, kBrowserRegion),
               expectedPick(scene.expected))

@@ -10,7 +10,7 @@
 #include "platform/image/geometry.h"
 
 // Synthetic browser rows and libraries for the row matcher's tests.
-namespace kesta::testing {
+namespace kesta::test {
 
 // The loader's browser area: the lower 60 % of the window.
 inline constexpr Rect kBrowserRegion{0, 0.4, 1, 0.6};
@@ -64,9 +64,9 @@ inline std::vector<TextBox> browserLines(const std::vector<BrowserRow>& rows) {
   return lines;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // What a scene's pick must be, by row number so that drawn rows can be judged too.
 struct ExpectedPick {
@@ -91,4 +91,4 @@ struct BrowserScene {
 // with the artist, other versions, duplicates, strong artist rows.
 const std::vector<BrowserScene>& browserScenes();
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

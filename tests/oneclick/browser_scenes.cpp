@@ -1,6 +1,6 @@
 #include "oneclick/browser_rows.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 namespace {
 
@@ -115,4 +115,4 @@ const std::vector<BrowserScene>& browserScenes() {
   return scenes;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

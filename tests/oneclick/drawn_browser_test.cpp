@@ -23,9 +23,9 @@
 namespace kesta {
 namespace {
 
-using testing::BrowserRow;
-using testing::ExpectedPick;
-using testing::kBrowserRegion;
+using test::BrowserRow;
+using test::ExpectedPick;
+using test::kBrowserRegion;
 
 constexpr int kWindowWidth = 1400;
 constexpr int kWindowHeight = 900;
@@ -73,7 +73,7 @@ Image drawWindow(const std::vector<BrowserRow>& rows) {
     }
 
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      const Rect title = testing::titleBox(static_cast<int>(i));
+      const Rect title = test::titleBox(static_cast<int>(i));
       if (i % 2 == 1) painter.fillRect(pixels({0, title.y, 1, title.height}), QColor(32, 32, 35));
       painter.setPen(QColor(210, 210, 210));
       text(rows[i].title, title);
@@ -95,7 +95,7 @@ std::vector<TextBox> readBrowser(TextRecognizer& recognizer, const Image& window
   const auto crop = window.cropped(kBrowserRegion.scaledTo(window.size()));
   if (!crop) return lines;
   for (const auto level : {RecognitionLevel::fast, RecognitionLevel::accurate}) {
-    for (const TextObservation& line : recognizer.recognize(*crop, {level, 0.008f, false})) {
+    for (const TextObservation& line : recognizer.recognize(*crop, {level, 0.008f, RecognitionLanguages::english})) {
       const Rect& b = line.boundingBox;
       const double top = 1 - (b.y + b.height);
       lines.push_back(
@@ -118,7 +118,7 @@ bool agrees(const RowPick& pick, const ExpectedPick& expected) {
   switch (expected.kind) {
     case ExpectedPick::Kind::row: {
       const auto* row = pick.as<RowPick::Row>();
-      const Rect band = testing::titleBox(expected.value);
+      const Rect band = test::titleBox(expected.value);
       return row != nullptr && row->box.midY() >= band.minY() && row->box.midY() < band.maxY();
     }
     case ExpectedPick::Kind::ambiguous:
@@ -131,9 +131,9 @@ bool agrees(const RowPick& pick, const ExpectedPick& expected) {
 
 TEST(DrawnBrowser, RecognisedRowsGiveTheSameAnswers) {
   TesseractRecognizer recognizer;
-  for (const auto& scene : testing::browserScenes()) {
+  for (const auto& scene : test::browserScenes()) {
     const std::vector<TextBox> lines = readBrowser(recognizer, drawWindow(scene.rows));
-    const LibraryIndex index(testing::libraryOf(scene.library));
+    const LibraryIndex index(test::libraryOf(scene.library));
     const RowPick pick = BrowserRowMatcher::pick(lines, scene.requested, index, kBrowserRegion);
     std::string read;
     for (const auto& line : lines) read += " [" + line.text + "]";

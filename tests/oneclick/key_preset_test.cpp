@@ -1,6 +1,7 @@
 #include "oneclick/key_preset.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -51,7 +52,7 @@ class TemporaryHome {
 
   // Installs one of the fixture folders as rekordbox's settings folder.
   void install(const std::string& fixture) const {
-    const fs::path source = testing::sourceDir() / "tests" / "oneclick" / "fixtures" / "keypreset" / fixture;
+    const fs::path source = test::sourceDir() / "tests" / "oneclick" / "fixtures" / "keypreset" / fixture;
     fs::create_directories(rekordboxFolder());
     fs::copy(source, rekordboxFolder(), fs::copy_options::recursive);
   }
@@ -130,6 +131,38 @@ TEST(KeyPresetFolders, UnreadableSettingsOrPresetGiveUnknown) {
     place("rekordbox3.settings", row.settings);
     place(preset, row.mappings);
     EXPECT_EQ(KeyPreset::check(), row.expected) << row.name;
+  }
+}
+
+TEST(KeyPresetFolders, SpecialOrOversizedFilesAreNotWaitedOnOrRead) {
+  const std::string active = R"(<VALUE name="performaceKeyMapping" val="1"/>)";
+  const fs::path preset = "KeyMappings/rekordbox_1.mappings";
+  const Unknown noPreset{"no active preset in rekordbox settings"};
+  const Unknown missing{"preset file missing"};
+  enum class Kind { fifo, oversized };
+  const struct {
+    fs::path file;
+    Kind kind;
+    Result expected;
+  } rows[] = {
+      {"rekordbox3.settings", Kind::fifo, noPreset},
+      {preset, Kind::fifo, missing},
+      {"rekordbox3.settings", Kind::oversized, noPreset},
+      {preset, Kind::oversized, missing},
+  };
+  for (const auto& row : rows) {
+    const TemporaryHome home;
+    home.write("rekordbox3.settings", active);
+    home.write(preset, mappings("Default", kDefaultBody));
+    const fs::path file = home.rekordboxFolder() / row.file;
+    fs::remove(file);
+    if (row.kind == Kind::fifo) {
+      ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    } else {
+      home.write(row.file, active);
+      fs::resize_file(file, std::uint64_t{1} << 30);
+    }
+    EXPECT_EQ(KeyPreset::check(), row.expected) << row.file;
   }
 }
 

@@ -5,14 +5,18 @@
 #include <vector>
 
 #include "oneclick/load_error.h"
-#include "platform/ocr/fake_text_recognizer.h"
-#include "platform/x11/fake_window_system.h"
+#include "support/fakes/fake_text_recognizer.h"
+#include "support/fakes/fake_window_system.h"
 
 namespace kesta {
 namespace {
 
 WindowInfo window(std::uint32_t id, Rect frame, std::int32_t pid = 42) {
-  return {.id = id, .instanceName = "rekordbox", .className = "rekordbox", .pid = pid, .frame = frame,
+  return {.id = id,
+          .instanceName = "rekordbox",
+          .className = "rekordbox",
+          .pid = pid,
+          .frame = frame,
           .viewable = true};
 }
 
@@ -60,14 +64,15 @@ TEST(LoaderCapture, RecognisesTheRegionInWindowCoordinates) {
         {request.level == RecognitionLevel::fast ? "fast" : "accurate", {0, 0.9, 0.5, 0.1}}};
   });
   const Image image(3200, 2000);
-  const auto lines = LoaderCapture::recognize(recognizer, image, {0, 0.4, 1, 0.6}, true);
+  const auto lines =
+      LoaderCapture::recognize(recognizer, image, {0, 0.4, 1, 0.6}, RecognitionLanguages::latin);
   const auto calls = recognizer.calls();
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].width, 3200);
   EXPECT_EQ(calls[0].height, 1200);
   EXPECT_EQ(calls[0].request.level, RecognitionLevel::fast);
   EXPECT_EQ(calls[1].request.level, RecognitionLevel::accurate);
-  EXPECT_TRUE(calls[1].request.detectLanguage);
+  EXPECT_EQ(calls[1].request.languages, RecognitionLanguages::latin);
   EXPECT_FLOAT_EQ(calls[1].request.minimumTextHeight, 0.008f);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].text, "fast");
@@ -76,7 +81,8 @@ TEST(LoaderCapture, RecognisesTheRegionInWindowCoordinates) {
   EXPECT_NEAR(lines[1].box.y, 0.4, 1e-9);
   EXPECT_NEAR(lines[1].box.width, 0.5, 1e-9);
   EXPECT_NEAR(lines[1].box.height, 0.06, 1e-9);
-  EXPECT_TRUE(LoaderCapture::recognize(recognizer, image, {1.5, 0, 0.5, 1}, false).empty());
+  EXPECT_TRUE(
+      LoaderCapture::recognize(recognizer, image, {1.5, 0, 0.5, 1}, RecognitionLanguages::english).empty());
 }
 
 }  // namespace

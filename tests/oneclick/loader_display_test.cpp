@@ -30,22 +30,23 @@
 namespace kesta {
 namespace {
 
-using testing::StandInRekordbox;
+using test::StandInRekordbox;
 
 // A second version of "Velvet Thunder" that nothing on screen tells apart.
-const Track kVelvetAgain = testing::libraryTrack("204", "Velvet Thunder", "Kasimir Grey", 126.0, "8A");
+const Track kVelvetAgain = test::libraryTrack("204", "Velvet Thunder", "Kasimir Grey", 126.0, "8A");
 // In the library but not in rekordbox's collection.
-const Track kMissing = testing::libraryTrack("301", "Harbour Walls at Dusk", "Nobody Known", 126.0, "8A");
+const Track kMissing = test::libraryTrack("301", "Harbour Walls at Dusk", "Nobody Known", 126.0, "8A");
 
 Library loaderLibrary() {
-  Library library = testing::setLibrary();
+  Library library = test::setLibrary();
   library.tracks.push_back(kVelvetAgain);
   library.tracks.push_back(kMissing);
   return library;
 }
 
 nlohmann::json browserRow(const Track& track) {
-  return {{"title", track.title}, {"artist", track.artist}, {"bpm", "126.00"}, {"key", "8A"}, {"duration", 420}};
+  return {
+      {"title", track.title}, {"artist", track.artist}, {"bpm", "126.00"}, {"key", "8A"}, {"duration", 420}};
 }
 
 Track libraryTrackOf(const LibraryIndex& index, const std::string& id) {
@@ -62,7 +63,7 @@ constexpr Point kUserPointer{37, 811};
 class LoaderDisplayTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    server_ = new testing::XvfbServer();
+    server_ = new test::XvfbServer();
     setenv("DISPLAY", server_->display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     static int argc = 1;
@@ -93,7 +94,7 @@ class LoaderDisplayTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    testing::release(engine);
+    test::release(engine);
     window.reset();
   }
 
@@ -122,7 +123,8 @@ class LoaderDisplayTest : public ::testing::Test {
 
   int load(const std::string& id, int deck) {
     const Track track = libraryTrackOf(index, id);
-    return offMainThread([&] { return loader->load(track, deck, index, [] { return std::optional<std::string>(); }); });
+    return offMainThread(
+        [&] { return loader->load(track, deck, index, [] { return std::optional<std::string>(); }); });
   }
 
   std::optional<LoadError> failedLoad(const std::string& id, int deck) {
@@ -153,7 +155,7 @@ class LoaderDisplayTest : public ::testing::Test {
     return decks;
   }
 
-  static testing::XvfbServer* server_;
+  static test::XvfbServer* server_;
   static QGuiApplication* application_;
   LibraryIndex index{loaderLibrary()};
   std::unique_ptr<StandInRekordbox> window;
@@ -163,13 +165,13 @@ class LoaderDisplayTest : public ::testing::Test {
   std::shared_ptr<LiveEngine> engine;
 };
 
-testing::XvfbServer* LoaderDisplayTest::server_ = nullptr;
+test::XvfbServer* LoaderDisplayTest::server_ = nullptr;
 QGuiApplication* LoaderDisplayTest::application_ = nullptr;
 
 TEST_F(LoaderDisplayTest, LoadsOntoDeck2AndTheEngineConfirmsIt) {
   ASSERT_TRUE(loader->isAuthorized()) << "XTest is missing on the server";
-  auto log = std::make_shared<testing::UpdateLog>();
-  engine = testing::followingEngine(server_->display(), index);
+  auto log = std::make_shared<test::UpdateLog>();
+  engine = test::followingEngine(server_->display(), index);
   engine->start([log](EngineUpdate update) { log->add(std::move(update)); });
 
   prepareUser();
@@ -177,8 +179,8 @@ TEST_F(LoaderDisplayTest, LoadsOntoDeck2AndTheEngineConfirmsIt) {
   expectUserGivenBack("after a load");
   const std::vector<std::string> loaded{"", "Paper Planes Over Tokyo - North Coast"};
   EXPECT_EQ(decksShowing(loaded), loaded);
-  const auto confirmed =
-      log->waitFor(0, [](const EngineUpdate& u) { return u.decks[1] == DeckContent::track("103"); }, 20.0);
+  const auto confirmed = log->waitFor(
+      0, [](const EngineUpdate& u) { return u.decks[1] == DeckContent::track("103"); }, 20.0);
   EXPECT_TRUE(confirmed) << "the engine never confirmed the loaded track on deck 2";
 
   offMainThread([&] { loader->undoLastLoad(); });

@@ -16,20 +16,20 @@
 
 #include "oneclick/browser_rows.h"
 #include "oneclick/load_error.h"
-#include "platform/clipboard/fake_clipboard.h"
-#include "platform/ocr/fake_text_recognizer.h"
-#include "platform/x11/fake_input_system.h"
-#include "platform/x11/fake_window_system.h"
 #include "reading/library_index.h"
+#include "support/fakes/fake_clipboard.h"
+#include "support/fakes/fake_input_system.h"
+#include "support/fakes/fake_text_recognizer.h"
+#include "support/fakes/fake_window_system.h"
 
 namespace kesta {
 namespace {
 
-using testing::browserLines;
-using testing::BrowserRow;
-using testing::libraryOf;
-using testing::libraryTrack;
-using testing::titleBox;
+using test::browserLines;
+using test::BrowserRow;
+using test::libraryOf;
+using test::libraryTrack;
+using test::titleBox;
 using Kind = FakeInputSystem::Event::Kind;
 
 const Track kStrobe = libraryTrack("1", "Strobe", "deadmau5", "8A", 128, 637);
@@ -48,7 +48,7 @@ const Point kPointer{300, 200};
 // What one look of the window sees.
 struct Scene {
   std::vector<BrowserRow> rows;
-  Point shift{};             // the window's offset from kFrame
+  Point shift{};  // the window's offset from kFrame
   bool captureFails = false;
 };
 
@@ -137,7 +137,9 @@ struct Rig {
     };
   }
 
-  int load(int deck = 2, std::stop_token stop = {}) { return loader().load(kStrobe, deck, index, stillSafe(), stop); }
+  int load(int deck = 2, std::stop_token stop = {}) {
+    return loader().load(kStrobe, deck, index, stillSafe(), stop);
+  }
 
   std::vector<std::uint16_t> keys() const {
     std::vector<std::uint16_t> codes;
@@ -236,20 +238,21 @@ TEST(RekordboxLoader, FailuresGiveEverythingBack) {
        },
        LoadError::ambiguous(2), 0, 0},
       {"the row is never shown", [&](Rig& rig) { rig.script = nothing; }, LoadError::notFound(), 2, 0},
-      {"a button has the focus", [](Rig& rig) { rig.input->role = "AXButton"; }, LoadError::searchNotFocused(), 2,
-       0},
+      {"a button has the focus", [](Rig& rig) { rig.input->role = "AXButton"; },
+       LoadError::searchNotFocused(), 2, 0},
       {"rekordbox never comes forward",
        [](Rig& rig) {
          rig.input->activationWorks = false;
          rig.input->raiseWorks = false;
        },
        LoadError::notFrontmost(), 2, 0},
-      {"events cannot be made", [](Rig& rig) { rig.input->eventsFail = true; }, LoadError::eventFailed(), 0, 0},
+      {"events cannot be made", [](Rig& rig) { rig.input->eventsFail = true; }, LoadError::eventFailed(), 0,
+       0},
       {"the window is too narrow", [](Rig& rig) { rig.windows->window(kWindow).frame.width = 699; },
        LoadError::windowNotVisible(), 0, 0},
       {"the deck started before the load stroke",
-       [](Rig& rig) { rig.safetyAnswers = {"Deck 2 is playing."}; }, LoadError::becameUnsafe("Deck 2 is playing."),
-       1, 1},
+       [](Rig& rig) { rig.safetyAnswers = {"Deck 2 is playing."}; },
+       LoadError::becameUnsafe("Deck 2 is playing."), 1, 1},
       {"the deck started between attempts",
        [&](Rig& rig) {
          rig.script = nothing;
@@ -338,8 +341,8 @@ TEST(RekordboxLoader, HoldingStill) {
          return scene;
        },
        LoadError::resultsMoving(), 4},
-      {"rows that keep moving",
-       [=](int look) { return look % 2 ? Scene{{kStrobeRow}} : there; }, LoadError::resultsMoving(), 4},
+      {"rows that keep moving", [=](int look) { return look % 2 ? Scene{{kStrobeRow}} : there; },
+       LoadError::resultsMoving(), 4},
   };
   for (const auto& c : cases) {
     Rig rig;
@@ -365,7 +368,10 @@ TEST(RekordboxLoader, VerifyingReasons) {
   };
   const Scene there{{kOtherRow, kStrobeRow}};
   const Case cases[] = {
-      {"two matching rows", {kStrobe, kStrobeCopy}, {{kStrobeRow, kStrobeRow}}, {{kStrobeNoTime, kStrobeNoTime}},
+      {"two matching rows",
+       {kStrobe, kStrobeCopy},
+       {{kStrobeRow, kStrobeRow}},
+       {{kStrobeNoTime, kStrobeNoTime}},
        "2 rows fit"},
       {"no row", {kStrobe, kLevels}, there, {{kOtherRow}}, "row not found"},
       {"window moved", {kStrobe, kLevels}, there, {there.rows, {0, 3}}, "window moved"},
@@ -407,7 +413,8 @@ TEST(RekordboxLoader, SameRow) {
     double apart;
     bool same;
   };
-  const Case cases[] = {{0.003, 0.0019, true}, {0.003, 0.002, false}, {0.02, 0.0099, true}, {0.02, 0.01, false}};
+  const Case cases[] = {
+      {0.003, 0.0019, true}, {0.003, 0.002, false}, {0.02, 0.0099, true}, {0.02, 0.01, false}};
   for (const auto& c : cases) {
     const Rect reference{0.1, 0.5, 0.3, c.height};
     const Rect row{0.4, 0.5 + c.apart, 0.1, c.height};

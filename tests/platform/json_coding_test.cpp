@@ -1,11 +1,9 @@
 #include "platform/json/json_coding.h"
 
-#include <cmath>
-#include <limits>
-
 #include <gtest/gtest.h>
 
-#include "platform/json/date.h"
+#include <cmath>
+#include <limits>
 
 namespace kesta::json {
 namespace {
@@ -29,7 +27,8 @@ TEST(JsonCoding, WritesSortedCompactAndRefusesNonFiniteNumbers) {
 }
 
 TEST(JsonCoding, ReadsKindsStrictly) {
-  const Value v = parse(R"({"i":3,"f":1.5,"whole":2.0,"s":"1","b":true,"n":null,"big":18446744073709551615,"neg":-1})");
+  const Value v =
+      parse(R"({"i":3,"f":1.5,"whole":2.0,"s":"1","b":true,"n":null,"big":18446744073709551615,"neg":-1})");
   EXPECT_EQ(integerField(v, "i"), 3);
   EXPECT_EQ(integerField(v, "whole"), 2);
   EXPECT_THROW(integerField(v, "f"), DecodingError);
@@ -71,14 +70,6 @@ TEST(JsonCoding, EnumerationsWithPayloadsHoldExactlyOneCase) {
       EXPECT_STREQ(e.what(), "Invalid number of keys found, expected one.");
     }
   }
-}
-
-TEST(Date, CountsFromTheStartOf2001) {
-  EXPECT_DOUBLE_EQ(Date::fromUnixSeconds(978307200.0).secondsSinceReference, 0.0);
-  EXPECT_DOUBLE_EQ(Date{86400.5}.unixSeconds(), 978393600.5);
-  const Date now = Date::now();
-  EXPECT_GT(now.secondsSinceReference, 8e8);  // after 2026
-  EXPECT_LT(Date{1}, Date{2});
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "platform/ocr/fake_text_recognizer.h"
+#include <algorithm>
+
 #include "platform/ocr/tesseract_recognizer.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {
@@ -37,10 +39,25 @@ TEST(InvertedGrey, DoublesWithoutInventingLevels) {
   const auto at = [&](int x, int y) { return int(doubled.pixels[std::size_t(y * doubled.width + x)]); };
   EXPECT_EQ(at(15, 7), 255);
   EXPECT_EQ(at(0, 0), 0);
-  // Between a black and a white pixel the doubled row goes through greys.
+  // Between a black and a white pixel the doubled row goes through greys: a
+  // doubled pixel whose two nearest original pixels differ lies strictly
+  // between them, one whose nearest pixels agree keeps their level, and the row
+  // climbs from black to white as the original does.
+  const auto original = [&](int x) {
+    return int(single.pixels[std::size_t(std::clamp(x, 0, single.width - 1))]);
+  };
   for (int x = 0; x < 16; ++x) {
-    EXPECT_GE(at(x, 0), 0);
-    EXPECT_LE(at(x, 0), 255);
+    const int here = original(x / 2);
+    const int neighbour = original(x % 2 == 0 ? x / 2 - 1 : x / 2 + 1);
+    if (here == neighbour) {
+      EXPECT_EQ(at(x, 0), here) << x;
+    } else {
+      EXPECT_GT(at(x, 0), std::min(here, neighbour)) << x;
+      EXPECT_LT(at(x, 0), std::max(here, neighbour)) << x;
+    }
+    if (x > 0) {
+      EXPECT_GE(at(x, 0), at(x - 1, 0)) << x;
+    }
   }
   EXPECT_GT(at(2, 4), 0);  // row 2 of the original is background, blended with row 1 only at its edge
   EXPECT_EQ(single.pixels.size() * 4, doubled.pixels.size());
@@ -56,7 +73,7 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
   EXPECT_TRUE(recognizer.recognize(Image(), {}).empty());
   EXPECT_TRUE(recognizer.recognize(Image(300, 60, Rgba{22, 22, 24, 255}), {}).empty());
   EXPECT_TRUE(
-      recognizer.recognize(Image(300, 60, Rgba{22, 22, 24, 255}), {RecognitionLevel::fast, 0.02f, true})
+      recognizer.recognize(Image(300, 60, Rgba{22, 22, 24, 255}), {RecognitionLevel::fast, 0.02f, RecognitionLanguages::detect})
           .empty());
   EXPECT_TRUE(recognizer.detectionLanguages().starts_with("eng"));
 }
@@ -70,7 +87,7 @@ TEST(FakeTextRecognizer, AnswersAsScriptedAndRemembersRequests) {
   FakeTextRecognizer fake;
   EXPECT_TRUE(fake.recognize(Image(4, 2), {}).empty());
   fake.answer({{"Strobe", {0.1, 0.8, 0.5, 0.1}}});
-  const RecognitionRequest request{RecognitionLevel::fast, 0.008f, true};
+  const RecognitionRequest request{RecognitionLevel::fast, 0.008f, RecognitionLanguages::detect};
   EXPECT_EQ(fake.recognize(Image(4, 2), request).size(), 1u);
   ASSERT_EQ(fake.calls().size(), 2u);
   EXPECT_EQ(fake.calls()[1].request, request);

@@ -15,12 +15,12 @@ namespace {
 
 class X11WindowSystemTest : public ::testing::Test {
  protected:
-  testing::XvfbServer server;
-  std::unique_ptr<testing::StandInRekordbox> standIn;
+  test::XvfbServer server;
+  std::unique_ptr<test::StandInRekordbox> standIn;
   X11WindowSystem windows{server.display()};
 
-  void start(testing::StandInRekordbox::Options options = {}) {
-    standIn = std::make_unique<testing::StandInRekordbox>(server.display(), options);
+  void start(test::StandInRekordbox::Options options = {}) {
+    standIn = std::make_unique<test::StandInRekordbox>(server.display(), options);
   }
 
   std::optional<WindowInfo> listed(std::uint32_t id) {
@@ -32,7 +32,7 @@ class X11WindowSystemTest : public ::testing::Test {
 };
 
 TEST_F(X11WindowSystemTest, ListsTheWindowWithItsClassProcessAndFrame) {
-  testing::StandInRekordbox::Options options;
+  test::StandInRekordbox::Options options;
   options.x = 40;
   options.y = 30;
   start(options);

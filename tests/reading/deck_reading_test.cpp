@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/json/json_coding.h"
+
 namespace kesta {
 namespace {
 

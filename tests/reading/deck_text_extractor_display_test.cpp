@@ -11,9 +11,9 @@
 #include <map>
 #include <memory>
 
-#include "library/clock.h"
 #include "platform/ocr/tesseract_recognizer.h"
 #include "platform/text/numbers.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/deck_text_extractor.h"
 #include "reading/reading_fixtures.h"
@@ -42,8 +42,8 @@ const Shown kUnlisted{"", "Harbour Walls at Dusk", "Nobody Known"};
 Library library() {
   std::vector<Track> tracks;
   for (const auto& s : {kSignal, kGolden, kVelvet, kOrchard})
-    tracks.push_back(testing::libraryTrack(s.id, s.title, s.artist));
-  return testing::libraryOf(std::move(tracks));
+    tracks.push_back(test::libraryTrack(s.id, s.title, s.artist));
+  return test::libraryOf(std::move(tracks));
 }
 
 // What one scan changes on the window before it captures.
@@ -80,8 +80,8 @@ bool names(const DeckReading& reading, const std::string& id) {
 bool isShortcut(const std::string& rule) { return rule == "unchanged-skip" || rule == "fast-verified"; }
 
 TEST(DeckTextExtractorDisplay, RecordedSetIsReadScanByScan) {
-  testing::XvfbServer server;
-  testing::StandInRekordbox window(server.display());
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display());
   ScreenCaptureSource source(std::make_shared<X11WindowSystem>(server.display()), Clock::now,
                              ScreenPermission::granted);
   source.connect();

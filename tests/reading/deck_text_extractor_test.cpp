@@ -1,18 +1,18 @@
 #include "reading/deck_text_extractor.h"
 
-#include <memory>
-
 #include <gtest/gtest.h>
 
-#include "platform/ocr/fake_text_recognizer.h"
+#include <memory>
+
 #include "reading/library_index.h"
 #include "reading/reading_fixtures.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {
 
-using testing::libraryOf;
-using testing::libraryTrack;
+using test::libraryOf;
+using test::libraryTrack;
 
 // A recogniser answer in crop fractions, given top-left like RecognizedLine;
 // the fake speaks the recogniser's bottom-left convention.
@@ -23,7 +23,8 @@ TextObservation line(std::string text, Rect topLeft) {
 class DeckTextExtractorTest : public ::testing::Test {
  protected:
   DeckTextExtractorTest()
-      : index(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"), libraryTrack("2", "Other Song", "Someone")})) {
+      : index(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"),
+                         libraryTrack("2", "Other Song", "Someone")})) {
     recognizer->answer([this](const Image&, const RecognitionRequest& request) {
       return request.level == RecognitionLevel::fast ? fastLines : accurateLines;
     });
@@ -32,7 +33,8 @@ class DeckTextExtractorTest : public ::testing::Test {
   DeckExtraction extract(double now, int deck = 1) { return extractor.extract(window, deck, index, now); }
 
   // Extracts and anchors as the engine does after accepting a reading.
-  DeckExtraction readAndAnchor(double now, bool sameContent, const std::string& expected = "Midnight Signal") {
+  DeckExtraction readAndAnchor(double now, bool sameContent,
+                               const std::string& expected = "Midnight Signal") {
     auto extraction = extract(now);
     extractor.anchor(1, window, extraction, sameContent, expected);
     return extraction;
@@ -47,7 +49,9 @@ class DeckTextExtractorTest : public ::testing::Test {
   // Paints over deck 1's title line so its fingerprint changes.
   void changeTitleArea(Rgba colour = {0, 0, 0, 255}) {
     const Rect deck = extractor.config.layout.deck1.scaledTo(window.size());
-    window.fill(Rect{deck.x + deck.width * 0.1, deck.y + deck.height * 0.2, deck.width * 0.4, deck.height * 0.1}, colour);
+    window.fill(
+        Rect{deck.x + deck.width * 0.1, deck.y + deck.height * 0.2, deck.width * 0.4, deck.height * 0.1},
+        colour);
   }
 
   std::shared_ptr<FakeTextRecognizer> recognizer = std::make_shared<FakeTextRecognizer>();
@@ -64,7 +68,8 @@ class DeckTextExtractorTest : public ::testing::Test {
 TEST_F(DeckTextExtractorTest, FirstReadingIsAccurateWithNothingToCompare) {
   const auto first = extract(10.0);
   ASSERT_EQ(recognizer->calls().size(), 1u);
-  EXPECT_EQ(recognizer->calls()[0].request, (RecognitionRequest{RecognitionLevel::accurate, 0.02f, false}));
+  EXPECT_EQ(recognizer->calls()[0].request,
+            (RecognitionRequest{RecognitionLevel::accurate, 0.02f, RecognitionLanguages::english}));
   EXPECT_TRUE(first.ocrRan);
   ASSERT_TRUE(first.observation.reading.is<DeckReading::Track>());
   EXPECT_EQ(first.observation.reading.as<DeckReading::Track>()->id, "1");
@@ -99,7 +104,7 @@ TEST_F(DeckTextExtractorTest, UnchangedDeckSkipsThenConfirmsFastThenReadsAccurat
   EXPECT_EQ(verified.observation.titleAreaChanged, false);
   EXPECT_TRUE(verified.ocrRan);
   EXPECT_FALSE(verified.titleRegion);
-  EXPECT_EQ(callsAt(RecognitionLevel::fast), 1u);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 2u);  // the title region and the clock line
 
   // Counted as a reading: skips again within a second of it.
   EXPECT_EQ(extract(11.9).observation.rule, "unchanged-skip");
@@ -115,6 +120,65 @@ TEST_F(DeckTextExtractorTest, UnchangedDeckSkipsThenConfirmsFastThenReadsAccurat
   EXPECT_TRUE(refreshed.fingerprint);
 }
 
+TEST_F(DeckTextExtractorTest, FastConfirmationReadsOnlyTheTitleRegionAndTheClockLine) {
+  readAndAnchor(10.0, false);
+  const auto verified = extract(11.0);
+  ASSERT_EQ(verified.observation.rule, "fast-verified");
+  const auto calls = recognizer->calls();
+  ASSERT_EQ(calls.size(), 3u);
+  // Title region 0.09...0.75 × 0.19...0.46; clock line 0.7...0.9 × 0.8...0.9
+  // with a tenth of its width to the left, a third to the right and half its
+  // height above and below.
+  const double width = calls[0].width, height = calls[0].height;
+  const struct {
+    double width, height;
+  } parts[] = {{0.66, 0.27}, {0.2 * (1 + 0.1 + 1.0 / 3), 0.2}};
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_NEAR(calls[i + 1].width, parts[i].width * width, 2.0) << i;
+    EXPECT_NEAR(calls[i + 1].height, parts[i].height * height, 2.0) << i;
+    EXPECT_NEAR(calls[i + 1].request.minimumTextHeight, 0.02 * height / calls[i + 1].height, 1e-6) << i;
+  }
+  // The title part's lines come back in fractions of the whole area.
+  ASSERT_FALSE(verified.lines.empty());
+  EXPECT_NEAR(verified.lines[0].box.x, 0.09 + 0.1 * 0.66, 0.01);
+  EXPECT_NEAR(verified.lines[0].box.y, 0.19 + 0.2 * 0.27, 0.01);
+  EXPECT_NEAR(verified.lines[0].box.width, 0.4 * 0.66, 0.01);
+
+  // Without a clock at the accurate reading, the whole area is read.
+  accurateLines.pop_back();
+  readAndAnchor(15.9, true);
+  ASSERT_EQ(extract(17.0).observation.rule, "fast-verified");
+  const auto later = recognizer->calls();
+  EXPECT_EQ(later.back().width, calls[0].width);
+  EXPECT_EQ(later.back().height, calls[0].height);
+}
+
+TEST_F(DeckTextExtractorTest, OnlyATitleWithLettersBeyondEnglishIsConfirmedWithTheLatinModel) {
+  index = LibraryIndex(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"),
+                                  libraryTrack("2", "Ma\u00F1ana Ser\u00E1", "Ni\u00F1o")}));
+  using L = RecognitionLanguages;
+  const struct {
+    std::string title;
+    std::vector<L> fastCalls;  // the title in its model, the clock in English
+  } cases[] = {{"Midnight Signal", {L::english, L::english}},
+               {"Ma\u00F1ana Ser\u00E1", {L::latin, L::english}}};
+  for (const auto& c : cases) {
+    accurateLines = {line(c.title, {0.1, 0.2, 0.4, 0.1}), line("01:02.5", {0.7, 0.8, 0.2, 0.1})};
+    fastLines = accurateLines;
+    extractor.reset();
+    readAndAnchor(10.0, false, c.title);
+    const std::size_t before = recognizer->calls().size();
+    const auto verified = extract(11.0);
+    ASSERT_EQ(verified.observation.rule, "fast-verified") << c.title;
+    EXPECT_EQ(verified.observation.clockSeconds, 62) << c.title;
+    const auto calls = recognizer->calls();
+    EXPECT_EQ(calls[before - 1].request.languages, L::latin) << c.title;
+    std::vector<L> fast;
+    for (std::size_t i = before; i < calls.size(); ++i) fast.push_back(calls[i].request.languages);
+    EXPECT_EQ(fast, c.fastCalls) << c.title;
+  }
+}
+
 TEST_F(DeckTextExtractorTest, TwoFailedFastConfirmationsStopFastConfirmation) {
   readAndAnchor(10.0, true);
   fastLines = {line("Other Song", {0.1, 0.2, 0.4, 0.1})};
@@ -125,17 +189,17 @@ TEST_F(DeckTextExtractorTest, TwoFailedFastConfirmationsStopFastConfirmation) {
     EXPECT_EQ(failed.observation.titleAreaChanged, false);
     EXPECT_EQ(failed.lines.size(), 3u);
   }
-  EXPECT_EQ(callsAt(RecognitionLevel::fast), 2u);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 4u);
   EXPECT_EQ(callsAt(RecognitionLevel::accurate), 3u);
 
   extract(13.0);
-  EXPECT_EQ(callsAt(RecognitionLevel::fast), 2u);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 4u);
   EXPECT_EQ(callsAt(RecognitionLevel::accurate), 4u);
 
   // A fresh anchor starts counting again.
   readAndAnchor(14.0, false);
   extract(15.0);
-  EXPECT_EQ(callsAt(RecognitionLevel::fast), 3u);
+  EXPECT_EQ(callsAt(RecognitionLevel::fast), 6u);
 }
 
 TEST_F(DeckTextExtractorTest, ChangedTitleAreaIsReadAccurately) {
@@ -234,11 +298,11 @@ TEST(DeckTextConfirmation, LooseTitlesMayDifferByLength) {
   };
   const Case cases[] = {
       {{"Abcdefg"}, "Abcdefg", true},
-      {{"Abcdefx"}, "Abcdefg", false},                     // 7 characters: exact only
-      {{"Abcdefgx"}, "Abcdefgh", true},                    // 8 to 19: one edit
+      {{"Abcdefx"}, "Abcdefg", false},   // 7 characters: exact only
+      {{"Abcdefgx"}, "Abcdefgh", true},  // 8 to 19: one edit
       {{"Abcdefxx"}, "Abcdefgh", false},
-      {{"Abcdefghijklmnopqrxx"}, "Abcdefghijklmnopqrst", true},  // 20 and more: two edits
-      {{"D0ub1e Trouble"}, "Double Trouble", true},       // recognition reads o as 0, l as 1
+      {{"Abcdefghijklmnopqrxx"}, "Abcdefghijklmnopqrst", true},        // 20 and more: two edits
+      {{"D0ub1e Trouble"}, "Double Trouble", true},                    // recognition reads o as 0, l as 1
       {{"Double Trouble", "Another Title"}, "Double Trouble", false},  // another library title refutes
       {{}, "Double Trouble", false},
   };

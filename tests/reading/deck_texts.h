@@ -7,7 +7,7 @@
 // Deck texts as DJs' collections hold them: remix and edit parentheses,
 // accented letters, titles too long for the deck area, featured artists.
 // BPM, key and times follow from the position in the list.
-namespace kesta::testing {
+namespace kesta::test {
 
 struct DeckText {
   std::string title;
@@ -144,4 +144,4 @@ inline std::vector<DeckText> deckTexts() {
   return out;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -16,8 +16,8 @@
 namespace kesta {
 namespace {
 
-using testing::libraryOf;
-using testing::libraryTrack;
+using test::libraryOf;
+using test::libraryTrack;
 using Titles = std::vector<std::string>;
 
 Titles sorted(const std::vector<std::string_view>& views) {
@@ -131,6 +131,30 @@ TEST(LibraryIndex, LanguageDetectionScripts) {
   }
   EXPECT_FALSE(LibraryIndex::hasDetectionOnlyScript(""));
   EXPECT_FALSE(LibraryIndex::hasDetectionOnlyScript("\xE4"));  // a cut-off sequence is no character
+}
+
+TEST(LibraryIndex, RecognitionLanguagesFollowTheLettersOfTheLibrary) {
+  using L = RecognitionLanguages;
+  const struct {
+    std::string title;
+    std::string artist;
+    L languages;
+  } cases[] = {
+      {"Strobe (Club Edit)", "deadmau5", L::english},
+      {"Price \u00D7 2 \u00F7 3", "", L::english},  // × and ÷ are no letters
+      {"Ma\u00F1ana", "", L::latin},                // ñ
+      {"", "S\u00F8ren", L::latin},                 // ø, in the artist
+      {"\u00C0 la carte", "", L::latin},            // À, the first Latin-1 letter
+      {"\u0142\u00F3d\u017A", "", L::latin},        // ł ó ź, Latin Extended-A
+      {"Vi\u1EC7t", "", L::latin},                  // ệ, Latin Extended Additional
+      {"\u041C\u043E\u0441\u043A\u0432\u0430", "", L::english},
+      {"Caf\u00E9", "\u3055\u304F\u3089", L::detect},  // detection wins over Latin letters
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LibraryIndex(libraryOf({libraryTrack("1", c.title, c.artist)})).recognitionLanguages(),
+              c.languages)
+        << c.title << " / " << c.artist;
+  }
 }
 
 // Lookups agree with a plain scan over every title of random libraries whose

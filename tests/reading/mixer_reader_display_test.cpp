@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "library/clock.h"
 #include "platform/ocr/tesseract_recognizer.h"
 #include "platform/text/numbers.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/mixer_reader.h"
 #include "reading/screen_capture_source.h"
@@ -36,8 +36,8 @@ class MixerReaderDisplayTest : public ::testing::Test {
 
   void set(const std::string& command) { window.send(command); }
 
-  testing::XvfbServer server;
-  testing::StandInRekordbox window;
+  test::XvfbServer server;
+  test::StandInRekordbox window;
   ScreenCaptureSource source;
   MixerReader reader;
   double now = 1000;

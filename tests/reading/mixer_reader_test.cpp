@@ -1,10 +1,10 @@
 #include "reading/mixer_reader.h"
 
-#include <memory>
-
 #include <gtest/gtest.h>
 
-#include "platform/ocr/fake_text_recognizer.h"
+#include <memory>
+
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {
@@ -17,7 +17,8 @@ constexpr int kHeight = 1000;
 // stacked 0.05 apart, channel 1 at x 0.47 and channel 2 at 0.53.
 std::vector<RecognizedLine> labelLines(bool withStem) {
   std::vector<RecognizedLine> lines;
-  const std::vector<std::pair<std::string, double>> rows = {{"HIGH", 0.15}, {"mid", 0.20}, {"LOW", 0.25}, {"CUE", 0.30}};
+  const std::vector<std::pair<std::string, double>> rows = {
+      {"HIGH", 0.15}, {"mid", 0.20}, {"LOW", 0.25}, {"CUE", 0.30}};
   for (const double x : {0.47, 0.53})
     for (const auto& [word, y] : rows) lines.push_back({word, Rect{x - 0.01, y, 0.02, 0.01}});
   if (withStem)
@@ -93,7 +94,8 @@ Image mixerWindow(const MixerReader::Geometry& geometry, std::vector<double> fad
     window.fill(Rect{c.faderX * kWidth - half - 2, y - 2, 2 * half + 5, 5}, Rgba{240, 240, 240, 255});
     if (litKnob && i == 1) {
       const double r = c.knobRadius * kHeight;
-      window.fill(Rect{c.knobs[2].x * kWidth - r, c.knobs[2].y * kHeight - r, 2 * r, 2 * r}, Rgba{20, 90, 230, 255});
+      window.fill(Rect{c.knobs[2].x * kWidth - r, c.knobs[2].y * kHeight - r, 2 * r, 2 * r},
+                  Rgba{20, 90, 230, 255});
     }
   }
   return window;
@@ -102,7 +104,8 @@ Image mixerWindow(const MixerReader::Geometry& geometry, std::vector<double> fad
 TEST(MixerMeasure, ReadsFaderPositionsAndEq) {
   const auto geometry = *MixerReader::geometry(labelLines(false), kAspect);
   for (const double position : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-    const auto readings = MixerReader::measure(mixerWindow(geometry, {position, 1 - position}, false), geometry);
+    const auto readings =
+        MixerReader::measure(mixerWindow(geometry, {position, 1 - position}, false), geometry);
     ASSERT_EQ(readings.size(), 2u);
     ASSERT_TRUE(readings[0] && readings[1]) << position;
     EXPECT_NEAR(readings[0]->fader, position, 0.03);
@@ -122,7 +125,8 @@ TEST(MixerMeasure, TooTallAHandleIsNoReading) {
   Image window(kWidth, kHeight, Rgba{30, 30, 30, 255});
   const auto& c = geometry.channels[0];
   const double half = c.handleHalfWidth * kHeight;
-  window.fill(Rect{c.faderX * kWidth - half - 2, c.faderTop * kHeight, 2 * half + 5, (c.faderBottom - c.faderTop) * kHeight},
+  window.fill(Rect{c.faderX * kWidth - half - 2, c.faderTop * kHeight, 2 * half + 5,
+                   (c.faderBottom - c.faderTop) * kHeight},
               Rgba{240, 240, 240, 255});
   EXPECT_FALSE(MixerReader::measure(window, geometry)[0]);
 }
@@ -154,7 +158,8 @@ TEST_F(MixerReaderTimeline, LocatesAtOnceThenEveryThirtySeconds) {
   const Image blank(kWidth, kHeight, Rgba{30, 30, 30, 255});
   reader.read(blank, 1000.0);
   EXPECT_EQ(locates(), 1u);
-  EXPECT_EQ(recognizer->calls()[0].request, (RecognitionRequest{RecognitionLevel::accurate, 0.008f, false}));
+  EXPECT_EQ(recognizer->calls()[0].request,
+            (RecognitionRequest{RecognitionLevel::accurate, 0.008f, RecognitionLanguages::english}));
   ASSERT_TRUE(reader.currentGeometry());
   const Image window = mixerWindow(*reader.currentGeometry(), {0.5, 0.5}, false);
   for (double t = 1000.25; t < 1029.9; t += 0.25) reader.read(window, t);

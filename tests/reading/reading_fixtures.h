@@ -9,7 +9,7 @@
 #include "library/musical_key.h"
 #include "library/track.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A library track with what matching looks at; the stable key follows the id
 // unless given.
@@ -35,4 +35,4 @@ inline Library libraryOf(std::vector<Track> tracks) {
   return library;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "library/musical_key.h"
-#include "reading/browser_row_matcher.h"
+#include "reading/loose_form.h"
 #include "reading/track_matcher.h"
 
 namespace kesta {
@@ -59,10 +59,10 @@ TEST(ReadoutTokens, MetadataHints) {
   }
 }
 
-TEST(BrowserRowMatcher, LooseReadsLookalikeDigitsAsLetters) {
-  EXPECT_EQ(BrowserRowMatcher::loose("Dub 101"), "dublol");
-  EXPECT_EQ(BrowserRowMatcher::loose("T|tle 2000"), "ttle2ooo");
-  EXPECT_EQ(BrowserRowMatcher::loose(""), "");
+TEST(LooseForm, ReadsLookalikeDigitsAsLetters) {
+  EXPECT_EQ(looseForm("Dub 101"), "dublol");
+  EXPECT_EQ(looseForm("T|tle 2000"), "ttle2ooo");
+  EXPECT_EQ(looseForm(""), "");
 }
 
 }  // namespace

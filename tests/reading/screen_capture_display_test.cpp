@@ -19,8 +19,8 @@ namespace {
 
 class ScreenCaptureDisplayTest : public ::testing::Test {
  protected:
-  testing::XvfbServer server;
-  testing::StandInRekordbox standIn{server.display()};
+  test::XvfbServer server;
+  test::StandInRekordbox standIn{server.display()};
   double now = 1000;
   ScreenCaptureSource source{std::make_shared<X11WindowSystem>(server.display()), [this] { return now; },
                              [] { return true; }};
@@ -82,7 +82,7 @@ TEST_F(ScreenCaptureDisplayTest, CoveredWindowStillGivesItsOwnPixels) {
   source.capture();
   std::optional<Image> covered;
   {
-    testing::CoveringWindow cover(server.display(), 0, 0, 1920, 1200);
+    test::CoveringWindow cover(server.display(), 0, 0, 1920, 1200);
     standIn.load(2, kStrobe);  // drawn while covered
     covered = source.capture();
   }
@@ -108,8 +108,9 @@ TEST_F(ScreenCaptureDisplayTest, ReadsTheElapsedTimeOfADeck) {
   TesseractRecognizer recognizer;
   const DeckLayout layout;
   const Image image = source.capture();
-  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck2, false), 201);
-  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck1, false), std::nullopt);  // "Not Loaded"
+  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck2, RecognitionLanguages::english), 201);
+  EXPECT_EQ(TextRecognition::readClock(recognizer, image, layout.deck1, RecognitionLanguages::english),
+            std::nullopt);  // "Not Loaded"
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/x11/fake_window_system.h"
 #include "reading/rekordbox.h"
+#include "support/fakes/fake_window_system.h"
 
 namespace kesta {
 namespace {

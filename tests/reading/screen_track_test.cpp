@@ -71,8 +71,8 @@ TEST(ScreenTrack, AsTrack) {
   EXPECT_EQ(unparsed.musicalKey, std::nullopt);
 
   EXPECT_TRUE(ScreenTrack::isScreenTrack(made));
-  EXPECT_FALSE(ScreenTrack::isScreenTrack(testing::libraryTrack("file:screen:1", "T")));
-  EXPECT_FALSE(ScreenTrack::isScreenTrack(testing::libraryTrack("Screen:1", "T")));
+  EXPECT_FALSE(ScreenTrack::isScreenTrack(test::libraryTrack("file:screen:1", "T")));
+  EXPECT_FALSE(ScreenTrack::isScreenTrack(test::libraryTrack("Screen:1", "T")));
 }
 
 TEST(ShownMetadata, FillingKeepsLibraryValues) {
@@ -83,7 +83,7 @@ TEST(ShownMetadata, FillingKeepsLibraryValues) {
     std::optional<double> bpm;
     std::optional<std::string> keyText;
   };
-  using testing::libraryTrack;
+  using test::libraryTrack;
   const std::vector<Case> cases = {
       {"another track's metadata",
        libraryTrack("1", "T", "", std::nullopt),

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/ocr/fake_text_recognizer.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 namespace {
@@ -137,11 +137,12 @@ TEST(TextRecognition, RecognizeAsksTheRecognizerOnceAndSortsItsLines) {
   FakeTextRecognizer recognizer;
   recognizer.answer({observed("8A", 0.6, 0.5, 0.1, 0.05), observed("Strobe", 0.1, 0.85, 0.4, 0.08),
                      observed("128.00", 0.1, 0.5, 0.2, 0.05)});
-  const auto lines =
-      TextRecognition::recognize(recognizer, Image(760, 260), 0.008f, RecognitionLevel::fast, true);
+  const auto lines = TextRecognition::recognize(recognizer, Image(760, 260), 0.008f, RecognitionLevel::fast,
+                                                RecognitionLanguages::detect);
   EXPECT_EQ(texts(lines), (std::vector<std::string>{"Strobe", "128.00", "8A"}));
   ASSERT_EQ(recognizer.calls().size(), 1u);
-  EXPECT_EQ(recognizer.calls()[0].request, (RecognitionRequest{RecognitionLevel::fast, 0.008f, true}));
+  EXPECT_EQ(recognizer.calls()[0].request,
+            (RecognitionRequest{RecognitionLevel::fast, 0.008f, RecognitionLanguages::detect}));
 }
 
 TEST(TextRecognition, ReadClockTakesTheElapsedReadoutOfTheDeckArea) {
@@ -166,15 +167,19 @@ TEST(TextRecognition, ReadClockTakesTheElapsedReadoutOfTheDeckArea) {
   for (const auto& c : cases) {
     FakeTextRecognizer recognizer;
     recognizer.answer(c.seen);
-    EXPECT_EQ(TextRecognition::readClock(recognizer, Image(1600, 1000), deck2, false), c.clock) << c.what;
+    EXPECT_EQ(TextRecognition::readClock(recognizer, Image(1600, 1000), deck2, RecognitionLanguages::english),
+              c.clock)
+        << c.what;
     ASSERT_EQ(recognizer.calls().size(), 1u);
     // The deck crop, widened to whole pixels, read accurately.
     EXPECT_EQ(recognizer.calls()[0].width, 760);
     EXPECT_EQ(recognizer.calls()[0].height, 260);
-    EXPECT_EQ(recognizer.calls()[0].request, (RecognitionRequest{RecognitionLevel::accurate, 0.02f, false}));
+    EXPECT_EQ(recognizer.calls()[0].request,
+              (RecognitionRequest{RecognitionLevel::accurate, 0.02f, RecognitionLanguages::english}));
   }
   FakeTextRecognizer untouched;
-  EXPECT_EQ(TextRecognition::readClock(untouched, Image(1600, 1000), {1.2, 0, 0.3, 0.3}, false),
+  EXPECT_EQ(TextRecognition::readClock(untouched, Image(1600, 1000), {1.2, 0, 0.3, 0.3},
+                                       RecognitionLanguages::english),
             std::nullopt);
   EXPECT_TRUE(untouched.calls().empty());
 }

@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/json/json_coding.h"
 #include "reading/reading_fixtures.h"
 
 namespace kesta {
 namespace {
 
-using testing::libraryOf;
-using testing::libraryTrack;
+using test::libraryOf;
+using test::libraryTrack;
 using Lines = std::vector<std::string>;
 
 struct Case {

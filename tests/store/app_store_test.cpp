@@ -13,11 +13,11 @@
 namespace kesta {
 namespace {
 
-using testing::fileNames;
-using testing::readFile;
-using testing::ScopedEnv;
-using testing::TempFolder;
-using testing::writeFile;
+using test::fileNames;
+using test::readFile;
+using test::ScopedEnv;
+using test::TempFolder;
+using test::writeFile;
 
 long long unixNow() {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -54,6 +54,7 @@ TEST(AppStore, AStoreMadeWithoutARootUsesTheDataDirFromTheEnvironment) {
   EXPECT_EQ(store.root(), folder / "nested" / "data");
   EXPECT_TRUE(std::filesystem::is_directory(store.root()));
   store.saveUserData(UserData{{{"file:1", 5}}, {}});
+  store.flush();
   EXPECT_TRUE(std::filesystem::exists(folder / "nested" / "data" / "userdata.json"));
 }
 
@@ -89,16 +90,16 @@ TEST(AppStore, EveryRecordRoundTripsThroughItsFile) {
   store.saveUserData(userData);
   EXPECT_EQ(store.userData(), userData);
 
-  const StoredLibrary library{testing::sampleLibrary(20), "/Music/rekordbox.xml", std::nullopt};
+  const StoredLibrary library{test::sampleLibrary(20), "/Music/rekordbox.xml", std::nullopt};
   store.saveLibrary(library);
   ASSERT_TRUE(store.storedLibrary());
   EXPECT_EQ(store.storedLibrary()->toJson(), library.toJson());
 
-  const DJSet active = testing::sampleSet(730000000);
+  const DJSet active = test::sampleSet(730000000);
   store.saveActiveSet(active);
   EXPECT_EQ(store.activeSet(), active);
 
-  const std::vector<DJSet> archive = {testing::sampleSet(720000000), testing::sampleSet(710000000)};
+  const std::vector<DJSet> archive = {test::sampleSet(720000000), test::sampleSet(710000000)};
   store.saveArchivedSets(archive);
   EXPECT_EQ(store.archivedSets(), archive);
 
@@ -120,13 +121,32 @@ TEST(AppStore, SavedFilesAreCompactWithSortedKeys) {
   Preferences preferences;
   preferences.xmlPath = "/x.xml";
   store.savePreferences(preferences);
+  store.flush();
   EXPECT_EQ(readFile(folder / "preferences.json"),
             R"({"compact":false,"includeRawText":false,"legacyImported":false,"poolByLibrary":{},)"
             R"("windowTopLeft":{},"xmlPath":"/x.xml"})");
-  store.saveArchivedSets({testing::sampleSet(1)});
+  store.saveArchivedSets({test::sampleSet(1)});
+  store.flush();
   const auto sets = readFile(folder / "sets.json");
   EXPECT_EQ(sets.find('\n'), std::string::npos);
   EXPECT_LT(sets.find("\"endedAt\""), sets.find("\"events\""));
+}
+
+TEST(AppStore, RecordsSavedJustBeforeTheStoreGoesAreOnTheDisk) {
+  const TempFolder folder;
+  Preferences preferences;
+  preferences.compact = true;
+  const DJSet active = test::sampleSet(1);
+  {
+    const AppStore store(folder.path());
+    store.saveActiveSet(active);
+    store.savePreferences(preferences);
+    store.saveActiveSet(std::nullopt);
+    store.saveActiveSet(active);
+  }
+  const AppStore reopened(folder.path());
+  EXPECT_EQ(reopened.preferences(), preferences);
+  EXPECT_EQ(reopened.activeSet(), active);
 }
 
 TEST(AppStore, AnUndecodableFileIsSetAsideAndDefaultsAreUsed) {
@@ -178,8 +198,7 @@ TEST(AppStore, AnEmptyArchiveIsReadableAndTheCapKeepsTheFirstHundred) {
 
   for (const std::size_t count : {std::size_t{40}, std::size_t{100}, std::size_t{150}}) {
     std::vector<DJSet> sets;
-    for (std::size_t i = 0; i < count; ++i)
-      sets.push_back(testing::sampleSet(800000000.0 - double(i) * 3600));
+    for (std::size_t i = 0; i < count; ++i) sets.push_back(test::sampleSet(800000000.0 - double(i) * 3600));
     store.saveArchivedSets(sets);
     const auto stored = store.archivedSets();
     ASSERT_EQ(stored.size(), std::min<std::size_t>(count, 100));
@@ -196,14 +215,14 @@ TEST(AppStore, ASaveAfterTheFolderWasRemovedCreatesItAgain) {
   EXPECT_EQ(store.userData().ratings.at("file:1"), 2);
 
   std::filesystem::remove_all(folder / "data");
-  EXPECT_NO_THROW(store.saveLibrary(StoredLibrary{testing::sampleLibrary(1), "/x.xml", std::nullopt}));
+  EXPECT_NO_THROW(store.saveLibrary(StoredLibrary{test::sampleLibrary(1), "/x.xml", std::nullopt}));
   EXPECT_TRUE(store.storedLibrary());
 }
 
 TEST(AppStore, LibraryEncodingFailuresReachTheCallerAndKeepTheOldFile) {
   const TempFolder folder;
   const AppStore store(folder.path());
-  const StoredLibrary good{testing::sampleLibrary(3), "/x.xml", Date{1}};
+  const StoredLibrary good{test::sampleLibrary(3), "/x.xml", Date{1}};
   store.saveLibrary(good);
 
   StoredLibrary bad = good;

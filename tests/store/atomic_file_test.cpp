@@ -11,10 +11,10 @@
 namespace kesta {
 namespace {
 
-using testing::fileNames;
-using testing::readFile;
-using testing::TempFolder;
-using testing::writeFile;
+using test::fileNames;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
 
 TEST(AtomicFile, WriteReplacesTheTargetAndLeavesNothingElse) {
   const TempFolder folder;

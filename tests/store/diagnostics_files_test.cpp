@@ -13,10 +13,10 @@
 namespace kesta {
 namespace {
 
-using testing::fileNames;
-using testing::readFile;
-using testing::TempFolder;
-using testing::writeFile;
+using test::fileNames;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
 
 DiagnosticsSession session(double unixStart, std::string id = "0A1B2C3D-0000-4000-8000-000000000000") {
   DiagnosticsSession made("0.6.0 (12)", {{"macOS", "Linux"}, {"Mac", "test"}},

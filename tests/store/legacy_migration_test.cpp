@@ -17,14 +17,13 @@ namespace {
 
 using defaults::Dictionary;
 using defaults::Value;
-using testing::PlistFormat;
-using testing::ScopedEnv;
-using testing::TempFolder;
-using testing::writeDomain;
+using test::PlistFormat;
+using test::ScopedEnv;
+using test::TempFolder;
+using test::writeDomain;
 
 Value bytesOf(const std::string& fixture) {
-  return Value{
-      defaults::Data{testing::readFile(testing::sourceDir() / "tests" / "store" / "fixtures" / fixture)}};
+  return Value{defaults::Data{test::readFile(test::sourceDir() / "tests" / "store" / "fixtures" / fixture)}};
 }
 
 Value text(std::string value) { return Value{std::move(value)}; }
@@ -246,14 +245,14 @@ TEST(LegacyMigration, ReadingOnceLeavesTheOldDefaultsUntouchedAndTheRecordIsKept
   const TempFolder home;
   writeDomain(home.path(), "com.kesta.live.beta", fullDomain(), PlistFormat::binary);
   const auto file = defaults::Domain::fileOf("com.kesta.live.beta", home.path());
-  const auto before = testing::readFile(file);
+  const auto before = test::readFile(file);
   const auto modified = std::filesystem::last_write_time(file);
 
   const ScopedEnv homeEnv("HOME", home.path().string());
   const ScopedEnv domains("KESTA_LEGACY_DOMAINS", std::nullopt);
   const auto data = LegacyMigration::read(LegacyMigration::domains());
   ASSERT_TRUE(data);
-  EXPECT_EQ(testing::readFile(file), before);
+  EXPECT_EQ(test::readFile(file), before);
   EXPECT_EQ(std::filesystem::last_write_time(file), modified);
 
   // Once saved, later launches find the record in the data folder.

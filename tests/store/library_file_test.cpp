@@ -33,7 +33,7 @@ void expectSameJudgement(const std::string& text, const std::string& label) {
 
 TEST(LibraryFile, EncodesByteForByteAsTheWholeRecordAndDecodesBack) {
   for (const std::size_t count : {0, 1, 1999, 2000, 4500}) {
-    StoredLibrary stored{testing::sampleLibrary(count), "/Music/export.xml", Date{12.5}};
+    StoredLibrary stored{test::sampleLibrary(count), "/Music/export.xml", Date{12.5}};
     if (count > 0) stored.library.tracks[0].title = R"(Tricky "tracks":[]} {[ \ title)";
     const auto text = LibraryFile::encode(stored);
     EXPECT_EQ(text, oneThreadText(stored)) << count << " tracks";
@@ -42,13 +42,13 @@ TEST(LibraryFile, EncodesByteForByteAsTheWholeRecordAndDecodesBack) {
 }
 
 TEST(LibraryFile, ANonFiniteNumberInAnySliceFailsTheEncoding) {
-  StoredLibrary stored{testing::sampleLibrary(4100), "/x.xml", std::nullopt};
+  StoredLibrary stored{test::sampleLibrary(4100), "/x.xml", std::nullopt};
   stored.library.tracks[4000].bpm = std::numeric_limits<double>::quiet_NaN();
   EXPECT_THROW(LibraryFile::encode(stored), json::EncodingError);
 }
 
 TEST(LibraryFile, DecodingJudgesEveryTextAsTheWholeDecodingDoes) {
-  const StoredLibrary stored{testing::sampleLibrary(4100), "/x.xml", Date{1}};
+  const StoredLibrary stored{test::sampleLibrary(4100), "/x.xml", Date{1}};
   const std::string text = oneThreadText(stored);
   const auto replaced = [&](const std::string& from, const std::string& to, std::size_t after = 0) {
     std::string changed = text;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <stdexcept>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "kesta-store-XXXXXX").string();
@@ -166,4 +166,4 @@ DJSet sampleSet(double startedAt) {
   return set;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

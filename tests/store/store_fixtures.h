@@ -9,7 +9,7 @@
 #include "platform/defaults/defaults_domain.h"
 #include "suggest/dj_set.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A fresh folder under the system's temporary folder, removed with everything
 // in it when the object goes.
@@ -56,4 +56,4 @@ Library sampleLibrary(std::size_t count);
 // A set with a few events of every kind.
 DJSet sampleSet(double startedAt);
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

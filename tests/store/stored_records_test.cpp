@@ -95,12 +95,9 @@ TEST(UserData, RoundTripsAndRejectsIncompleteOrFractionalData) {
 }
 
 TEST(LegacyData, RequiresEveryKeyButThePath) {
-  const LegacyData data{"com.kesta.live.beta",
-                        std::nullopt,
-                        {{"Spotify:1", 5}},
-                        {{"Spotify:1", {"Song", "Someone"}}},
-                        {testing::sampleSet(700000000)},
-                        {{"Spotify:1", 5}}};
+  const LegacyData data{"com.kesta.live.beta",        std::nullopt,
+                        {{"Spotify:1", 5}},           {{"Spotify:1", {"Song", "Someone"}}},
+                        {test::sampleSet(700000000)}, {{"Spotify:1", 5}}};
   EXPECT_FALSE(data.toJson().contains("xmlPath"));
 
   const LegacyData empty{"d", std::nullopt, {}, {}, {}, {}};

@@ -11,7 +11,7 @@
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
+using kesta::test::makeTrack;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAreArray;

@@ -13,8 +13,8 @@
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
-using kesta::testing::TrackSpec;
+using kesta::test::makeTrack;
+using kesta::test::TrackSpec;
 
 // Generated libraries with few titles, artists, keys and tempos, so that
 // duplicate songs, shared stable keys, contested first options and score ties

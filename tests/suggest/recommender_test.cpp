@@ -12,10 +12,10 @@
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
-using kesta::testing::optionIds;
-using kesta::testing::tracks;
-using kesta::testing::TrackSpec;
+using kesta::test::makeTrack;
+using kesta::test::optionIds;
+using kesta::test::tracks;
+using kesta::test::TrackSpec;
 using Recommender::Relation;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
@@ -288,6 +288,28 @@ TEST(RecommenderTest, OptionsPerLaneLimitsEveryLane) {
     EXPECT_EQ(results[Lane::groove].options.size(), c.shown) << c.optionsPerLane;
     EXPECT_FALSE(results[Lane::groove].emptyReason) << c.optionsPerLane;  // it had a first option
     EXPECT_TRUE(results[Lane::raise].emptyReason) << c.optionsPerLane;
+  }
+}
+
+TEST(RecommenderTest, EqualScoresRankByKeyThenByPoolPosition) {
+  const Track current = makeTrack({.id = "c", .camelot = "8A"});
+  const auto equal = [](const std::string& id, const std::string& key) {
+    return TrackSpec{.id = id, .camelot = "8A", .key = key};
+  };
+  const struct {
+    std::vector<TrackSpec> pool;
+    std::vector<std::string> groove;
+  } cases[] = {
+      {{equal("p6", "k:same"), equal("p2", "k:same"), equal("p9", "k:same"), equal("p1", "k:same"),
+        equal("p8", "k:same"), equal("p4", "k:same"), equal("p7", "k:same"), equal("p3", "k:same"),
+        equal("p5", "k:same")},
+       {"p6", "p2", "p9", "p1", "p8", "p4", "p7", "p3", "p5"}},
+      {{equal("late", "k:b"), equal("first", "k:a"), equal("also", "k:b")}, {"first", "late", "also"}},
+  };
+  for (const auto& c : cases) {
+    const auto results =
+        Recommender::recommend({.current = current, .pool = tracks(c.pool), .optionsPerLane = 9});
+    EXPECT_THAT(optionIds(results[Lane::groove]), ElementsAreArray(c.groove));
   }
 }
 

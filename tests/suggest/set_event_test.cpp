@@ -4,13 +4,14 @@
 
 #include <string>
 
+#include "platform/json/json_coding.h"
 #include "suggest/dj_set.h"
 #include "suggest/track_fixtures.h"
 
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
+using kesta::test::makeTrack;
 using Kind = SetEvent::Kind;
 
 TEST(SetEventTest, WritesSortedKeysAndLeavesOutWhatIsAbsent) {

@@ -10,12 +10,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/json/json_coding.h"
 #include "suggest/track_fixtures.h"
 
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
+using kesta::test::makeTrack;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using Kind = SetEvent::Kind;

@@ -10,8 +10,8 @@
 namespace kesta {
 namespace {
 
-using kesta::testing::makeTrack;
-using kesta::testing::TrackSpec;
+using kesta::test::makeTrack;
+using kesta::test::TrackSpec;
 using Recommender::Relation;
 using KeyRelation = MusicalKey::Relation;
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 Track makeTrack(const TrackSpec& spec) {
   std::optional<MusicalKey> musicalKey;
@@ -40,4 +40,4 @@ std::vector<std::string> optionIds(const LaneResult& result) {
   return ids;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

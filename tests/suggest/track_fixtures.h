@@ -7,7 +7,7 @@
 #include "library/track.h"
 #include "suggest/lane_result.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A library track described by what the ranking reads; the rest is filled in.
 struct TrackSpec {
@@ -29,4 +29,4 @@ std::vector<Track> tracks(const std::vector<TrackSpec>& specs);
 // The track ids of a lane's options, in order.
 std::vector<std::string> optionIds(const LaneResult& result);
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

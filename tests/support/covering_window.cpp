@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 struct CoveringWindow::Connection {
   xcb_connection_t* connection = nullptr;
@@ -55,4 +55,4 @@ CoveringWindow::~CoveringWindow() {
   xcb_disconnect(c);
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

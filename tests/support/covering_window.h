@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A plain white window mapped above everything else on a display, for tests
 // of windows that other windows cover, or that clicks should reach through
@@ -25,4 +25,4 @@ class CoveringWindow {
   std::unique_ptr<Connection> connection_;
 };
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

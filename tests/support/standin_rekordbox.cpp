@@ -18,7 +18,7 @@
 
 extern char** environ;
 
-namespace kesta::testing {
+namespace kesta::test {
 
 namespace {
 
@@ -165,4 +165,4 @@ void StandInRekordbox::quit() {
   pid_ = -1;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // The stand-in rekordbox window (tests/support/standin_rekordbox) run as a
 // child process on a given X display. Commands and answers are the program's
@@ -61,4 +61,4 @@ class StandInRekordbox {
 // The stand-in program's path in the build tree.
 std::string standInRekordboxPath();
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 std::filesystem::path sourceDir() {
   if (const char* dir = std::getenv("KESTA_SOURCE_DIR")) return dir;
@@ -15,4 +15,4 @@ std::optional<std::filesystem::path> rekordboxXmlDir() {
   return std::nullopt;
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // The project's source folder, as CTest passes it.
 std::filesystem::path sourceDir();
@@ -11,4 +11,4 @@ std::filesystem::path sourceDir();
 // The shared real rekordbox exports beside the project, when present.
 std::optional<std::filesystem::path> rekordboxXmlDir();
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

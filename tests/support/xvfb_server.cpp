@@ -16,7 +16,7 @@
 
 extern char** environ;
 
-namespace kesta::testing {
+namespace kesta::test {
 
 namespace {
 
@@ -94,4 +94,4 @@ XvfbServer::~XvfbServer() {
   if (pid_ > 0) stop(pid_);
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

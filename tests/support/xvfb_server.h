@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // A private X server for one test: Xvfb on a display number it picks itself
 // (-displayfd), no window manager, stopped when the object goes.
@@ -25,4 +25,4 @@ class XvfbServer {
   std::string display_;
 };
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

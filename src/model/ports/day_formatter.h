@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 namespace kesta::model {
 

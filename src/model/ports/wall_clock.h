@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 namespace kesta::model {
 

@@ -1,17 +1,19 @@
 #include "platform/defaults/defaults_domain.h"
 
+#include <expat.h>
 #include <plist/plist.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
+#include <new>
 #include <set>
+#include <unordered_map>
 #include <utility>
 
+#include "platform/files/outside_file.h"
 #include "platform/text/unicode_text.h"
 
 namespace kesta::defaults {
@@ -180,15 +182,183 @@ bool hasKeyWithNul(std::string_view bytes) {
   return false;
 }
 
+// The nesting and size a property list would have once read, judged before
+// libplist reads it: libplist, and `convert` above, recurse once per level,
+// and a binary list may reference one container from many places, so that a
+// small file expands to any number of values.
+struct Shape {
+  std::uint64_t depth = 0;   // containers on the longest path from the root
+  std::uint64_t values = 0;  // every value once per place it stands
+};
+
+bool isWithinLimits(const Shape& shape) {
+  return shape.depth <= Domain::maximumDepth && shape.values <= Domain::maximumValues;
+}
+
+// XML: measured with expat, which does not recurse, over the text made
+// well-formed UTF-8 first (libplist takes stray bytes, expat does not, and
+// the markup is the same either way). A file expat cannot read is refused,
+// since the check would not have seen all of it.
+struct XmlShape {
+  Shape shape;
+  std::uint64_t open = 0;
+
+  static bool isContainer(std::string_view element) { return element == "dict" || element == "array"; }
+  static void XMLCALL onStart(void* data, const XML_Char* element, const XML_Char**) {
+    auto& self = *static_cast<XmlShape*>(data);
+    const std::string_view name = element;
+    if (name != "key" && name != "plist") ++self.shape.values;
+    if (isContainer(name)) self.shape.depth = std::max(self.shape.depth, ++self.open);
+  }
+  static void XMLCALL onEnd(void* data, const XML_Char* element) {
+    auto& self = *static_cast<XmlShape*>(data);
+    if (isContainer(element)) --self.open;
+  }
+};
+
+bool xmlWithinLimits(std::string_view bytes) {
+  const std::unique_ptr<XML_ParserStruct, void (*)(XML_Parser)> parser(XML_ParserCreate(nullptr),
+                                                                       &XML_ParserFree);
+  if (!parser) return false;
+  XmlShape measured;
+  XML_SetUserData(parser.get(), &measured);
+  XML_SetElementHandler(parser.get(), &XmlShape::onStart, &XmlShape::onEnd);
+  const std::string text = wellFormed(bytes);
+  // The file is at most kMaximumFileSize, well inside expat's int length.
+  if (XML_Parse(parser.get(), text.data(), static_cast<int>(text.size()), XML_TRUE) != XML_STATUS_OK)
+    return false;
+  return isWithinLimits(measured.shape);
+}
+
+// Binary: the object graph walked from the top object without recursion, each
+// object measured once. A cycle, or a reference this walk cannot follow, is
+// refused: no list written by the system holds one.
+class BinaryShape {
+ public:
+  explicit BinaryShape(std::string_view bytes) : bytes_(bytes) {}
+  bool withinLimits();
+
+ private:
+  struct Container {
+    std::uint64_t refs = 0;   // how many object references follow
+    std::uint64_t first = 0;  // where the first one is
+  };
+  struct Frame {
+    std::uint64_t object;
+    Container container;
+    std::uint64_t next = 0;
+    Shape shape;
+  };
+
+  std::optional<std::uint64_t> objectAt(std::uint64_t index) const {
+    if (index >= objectCount_) return std::nullopt;
+    return bigEndian(bytes_, tableStart_ + index * offsetSize_, offsetSize_);
+  }
+  // Absent for an object that holds no others; throws nothing, answers false
+  // through `ok` for what cannot be followed.
+  std::optional<Container> containerOf(std::uint64_t index, bool& ok) const;
+  bool push(std::uint64_t index);
+
+  std::string_view bytes_;
+  std::uint64_t offsetSize_ = 0, refSize_ = 0, objectCount_ = 0, tableStart_ = 0;
+  std::vector<Frame> path_;
+  std::unordered_map<std::uint64_t, Shape> measured_;
+  bool ok_ = true;
+};
+
+std::optional<BinaryShape::Container> BinaryShape::containerOf(std::uint64_t index, bool& ok) const {
+  const auto at = objectAt(index);
+  const auto marker = at ? bigEndian(bytes_, *at, 1) : std::nullopt;
+  if (!marker) {
+    ok = false;
+    return std::nullopt;
+  }
+  const std::uint64_t kind = *marker >> 4;
+  if (kind != 0xa && kind != 0xc && kind != 0xd) return std::nullopt;
+  const auto count = binaryCount(bytes_, *at);
+  const std::uint64_t perEntry = kind == 0xd ? 2 : 1;
+  if (!count || count->second > bytes_.size() ||
+      count->first > (bytes_.size() - count->second) / (perEntry * refSize_)) {
+    ok = false;
+    return std::nullopt;
+  }
+  return Container{count->first * perEntry, count->second};
+}
+
+bool BinaryShape::push(std::uint64_t index) {
+  if (path_.size() >= Domain::maximumDepth) return false;
+  for (const Frame& frame : path_) {
+    if (frame.object == index) return false;
+  }
+  bool ok = true;
+  const auto container = containerOf(index, ok);
+  if (!ok) return false;
+  if (!container) {
+    measured_.emplace(index, Shape{0, 1});
+    return true;
+  }
+  path_.push_back(Frame{index, *container, 0, Shape{1, 1}});
+  return true;
+}
+
+bool BinaryShape::withinLimits() {
+  if (bytes_.size() < 40) return true;  // too short to be read at all
+  const std::uint64_t trailer = bytes_.size() - 32;
+  const auto offsetSize = bigEndian(bytes_, trailer + 6, 1);
+  const auto refSize = bigEndian(bytes_, trailer + 7, 1);
+  const auto objectCount = bigEndian(bytes_, trailer + 8, 8);
+  const auto top = bigEndian(bytes_, trailer + 16, 8);
+  const auto tableStart = bigEndian(bytes_, trailer + 24, 8);
+  if (!offsetSize || !refSize || !objectCount || !top || !tableStart || *refSize == 0) return false;
+  offsetSize_ = *offsetSize, refSize_ = *refSize, objectCount_ = *objectCount, tableStart_ = *tableStart;
+
+  if (!push(*top)) return false;
+  while (!path_.empty()) {
+    Frame& frame = path_.back();
+    if (frame.next == frame.container.refs) {
+      const Frame done = frame;
+      path_.pop_back();
+      measured_.emplace(done.object, done.shape);
+      if (!path_.empty()) {
+        Shape& parent = path_.back().shape;
+        parent.depth = std::max(parent.depth, done.shape.depth + 1);
+        parent.values += done.shape.values;
+        if (!isWithinLimits(parent)) return false;
+      }
+      continue;
+    }
+    const auto child = bigEndian(bytes_, frame.container.first + frame.next * refSize_, refSize_);
+    ++frame.next;
+    if (!child) return false;
+    if (const auto known = measured_.find(*child); known != measured_.end()) {
+      frame.shape.depth = std::max(frame.shape.depth, known->second.depth + 1);
+      frame.shape.values += known->second.values;
+      if (!isWithinLimits(frame.shape)) return false;
+      continue;
+    }
+    if (!push(*child)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::optional<Dictionary> Domain::parse(std::string_view bytes) {
-  if (bytes.empty() || bytes.size() > kMaximumFileSize || hasKeyWithNul(bytes)) return std::nullopt;
+  if (bytes.empty() || bytes.size() > kMaximumFileSize) return std::nullopt;
+  if (bytes.starts_with("bplist")) {
+    if (!BinaryShape(bytes).withinLimits() || hasKeyWithNul(bytes)) return std::nullopt;
+  } else if (!xmlWithinLimits(bytes)) {
+    return std::nullopt;
+  }
   plist_t root = nullptr;
   plist_from_memory(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &root);
   const PlistOwner owner(root);
   if (!root || plist_get_node_type(root) != PLIST_DICT) return std::nullopt;
-  return convertDictionary(root);
+  try {
+    return convertDictionary(root);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;  // read as a file that is not a property list
+  }
 }
 
 std::filesystem::path Domain::fileOf(std::string_view name, const std::filesystem::path& home) {
@@ -197,15 +367,10 @@ std::filesystem::path Domain::fileOf(std::string_view name, const std::filesyste
 
 std::optional<Domain> Domain::open(std::string_view name, const std::filesystem::path& home) {
   if (!isFileName(name)) return std::nullopt;
-  const auto path = fileOf(name, home);
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
-  if (error || size > kMaximumFileSize) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
-  auto values = parse(bytes);
+  const auto read = files::readRegularFile(fileOf(name, home), kMaximumFileSize);
+  const auto* bytes = std::get_if<std::string>(&read);
+  if (!bytes) return std::nullopt;
+  auto values = parse(*bytes);
   if (!values) return std::nullopt;
   return Domain(std::move(*values));
 }

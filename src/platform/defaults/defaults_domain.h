@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 // Another application's user defaults, read from the property-list file that
 // holds its domain: <home>/Library/Preferences/<domain>.plist, binary or XML.
@@ -45,16 +45,24 @@ struct Value {
 // One domain's values, read once when the domain is opened.
 class Domain {
  public:
+  // A property list that nests arrays and dictionaries deeper than this, or
+  // would hold more values than this once read (a binary list may use one
+  // container in many places), is not read at all. Settings nest a few levels.
+  static constexpr std::uint64_t maximumDepth = 100;
+  static constexpr std::uint64_t maximumValues = std::uint64_t{1} << 21;
+
   explicit Domain(Dictionary values) : values_(std::move(values)) {}
 
   // The domain's file under `home`; absent when the name cannot name a file in
-  // the preferences folder, or the file is missing, unreadable, not a property
-  // list or not a dictionary at its root.
+  // the preferences folder, or the file is missing, not a regular file,
+  // unreadable, not a property list (or beyond the limits above) or not a
+  // dictionary at its root.
   static std::optional<Domain> open(std::string_view name, const std::filesystem::path& home);
   // The same under the user's home folder.
   static std::optional<Domain> open(std::string_view name);
 
-  // A property list in either form whose root is a dictionary.
+  // A property list in either form whose root is a dictionary, within the
+  // limits above.
   static std::optional<Dictionary> parse(std::string_view bytes);
 
   static std::filesystem::path fileOf(std::string_view name, const std::filesystem::path& home);

@@ -2,22 +2,20 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "platform/json/json_value.h"
 
 // The stored JSON form shared by every record: objects with sorted keys (or, for
 // diagnostics session files, the order the fields are written in), enumerations
 // with payloads as one-key objects, optional keys left out, strict kinds on
 // reading and no non-finite numbers.
 namespace kesta::json {
-
-using Value = nlohmann::json;                 // objects keep their keys sorted
-using OrderedValue = nlohmann::ordered_json;  // objects keep the order written
 
 // A stored text that cannot be read as the record; what() is the description.
 class DecodingError : public std::runtime_error {

@@ -8,8 +8,11 @@ namespace kesta {
 
 // Text recognition with Tesseract, tuned for light text on a dark background
 // (rekordbox's look): the picture is turned grey and inverted first, read at
-// its own scale for `fast` and at twice its size for `accurate`. Word
+// its own scale for `fast` and at twice its size for `accurate` (at its own
+// scale for the Latin-script model, see below). Word
 // dictionaries stay off so that titles are read as shown, not as English.
+// Latin letters beyond English are read with the Latin-script model
+// ("Latin", Debian's tesseract-ocr-script-latn) when it is installed.
 //
 // Each thread gets its own engines, made on its first call (about 0.1 s and
 // 14 MB each) and kept until the thread ends. The process must start with
@@ -28,6 +31,9 @@ class TesseractRecognizer : public TextRecognizer {
   std::string detectionLanguages();
 
  private:
+  // Tesseract's name for the languages of a request ("eng", "Latin", "eng+deu").
+  std::string languagesOf(RecognitionLanguages languages);
+
   std::string dataPath_;
 };
 

@@ -12,12 +12,17 @@ namespace kesta {
 // for readings that are matched.
 enum class RecognitionLevel { fast, accurate };
 
+// The languages text is read in: English alone; English and the other
+// languages written in Latin letters (ñ, Å, ø, ł); or every installed
+// language, for scripts beyond Latin. A recogniser without the data for a
+// choice reads in English.
+enum class RecognitionLanguages { english, latin, detect };
+
 struct RecognitionRequest {
   RecognitionLevel level = RecognitionLevel::accurate;
   // Lines lower than this fraction of the image height are left out.
   float minimumTextHeight = 0.02f;
-  // Read in any installed language, not only English.
-  bool detectLanguage = false;
+  RecognitionLanguages languages = RecognitionLanguages::english;
 
   friend bool operator==(const RecognitionRequest&, const RecognitionRequest&) = default;
 };

@@ -1,6 +1,6 @@
 #include "platform/x11/x11_connection.h"
 
-#include "platform/x11/window_system.h"
+#include "platform/desktop/window_system.h"
 
 namespace kesta {
 

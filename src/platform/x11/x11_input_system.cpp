@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/x11/window_system.h"
+#include "platform/desktop/window_system.h"
 
 namespace kesta {
 

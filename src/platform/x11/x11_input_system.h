@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/x11/input_system.h"
+#include "platform/desktop/input_system.h"
 #include "platform/x11/x11_connection.h"
 
 namespace kesta {

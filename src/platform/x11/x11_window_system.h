@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "platform/x11/window_system.h"
+#include "platform/desktop/window_system.h"
 #include "platform/x11/x11_connection.h"
 
 namespace kesta {

@@ -58,15 +58,36 @@ class Theme {
   static constexpr int kLaneRowPadding = 8;
   static constexpr int kLaneRowSpacing = 8;
   static constexpr int kLaneLabelWidth = 50;
-  static constexpr int kTempoColumnWidth = 44;
-  static constexpr int kLaneButtonColumnWidth = 16;
-  static constexpr qreal kRowRadius = 7;
+  static constexpr qreal kLaneLabelFontSize = 9;
+  static constexpr qreal kLaneLabelTracking = 0.6;
+  static constexpr qreal kLaneTitleFontSize = 13;
+  static constexpr qreal kLaneDetailFontSize = 10;
+  static constexpr qreal kLaneCaveatFontSize = 9;
   static constexpr qreal kCaveatOpacity = 0.8;
+  static constexpr int kLaneLineSpacing = 1;
+  static constexpr int kTempoColumnWidth = 44;
+  static constexpr qreal kLaneBpmFontSize = 12;
+  static constexpr qreal kLaneKeyFontSize = 10;
+  static constexpr int kLaneButtonColumnWidth = 16;
+  static constexpr int kLaneButtonSpacing = 2;
+  static constexpr qreal kLaneNextSymbolSize = 10;
+  static constexpr qreal kLaneHideSymbolSize = 9;
+  static constexpr qreal kLaneEmptyFontSize = 10;
+  static constexpr qreal kRowRadius = 7;
 
   // Suggestion lanes of the corner card: one line per lane.
   static constexpr int kCardLaneRowHeight = 32;
   static constexpr int kCardLaneRowPadding = 7;
+  static constexpr int kCardLaneRowSpacing = 7;
   static constexpr int kCardLaneLabelWidth = 44;
+  static constexpr qreal kCardLaneLabelFontSize = 8.5;
+  static constexpr qreal kCardLaneLabelTracking = 0.5;
+  static constexpr qreal kCardLaneTitleFontSize = 11.5;
+  static constexpr qreal kCardLaneArtistFontSize = 9;
+  static constexpr qreal kCardLaneTempoFontSize = 10.5;
+  static constexpr qreal kCardLaneNextSymbolSize = 9.5;
+  static constexpr qreal kCardLaneHideSymbolSize = 8.5;
+  static constexpr qreal kCardLaneEmptyFontSize = 9.5;
 
   // The one-click load button beside a suggestion.
   static constexpr qreal kLoadButtonFontSize = 9;
@@ -77,18 +98,94 @@ class Theme {
   // The deck cards.
   static constexpr int kDeckCardHeight = 50;
   static constexpr int kDeckCardPadding = 8;
+  static constexpr int kDeckCardSpacing = 2;
+  static constexpr int kDeckBadgeSpacing = 4;
+  static constexpr qreal kDeckLabelFontSize = 9;
+  static constexpr qreal kDeckLabelTracking = 1;
+  static constexpr qreal kDeckBadgeFontSize = 8;
+  static constexpr qreal kDeckTitleFontSize = 11;
+  static constexpr qreal kDeckMetaFontSize = 9;
   static constexpr qreal kDeckCardFollowedOutline = 0.7;
 
   // The now-playing block: always two rows in this height.
   static constexpr int kNowPlayingHeight = 42;
+  static constexpr int kNowPlayingSpacing = 2;
+  static constexpr qreal kNowPlayingTitleFontSize = 17;
+  static constexpr qreal kNowPlayingQuestionFontSize = 15;
+  static constexpr qreal kNowPlayingEmptyFontSize = 16;
   static constexpr int kVersionChipSpacing = 6;
 
   // The set history sheet.
   static constexpr int kSetCardSpacing = 10;
   static constexpr int kSetCardPadding = 10;
+  static constexpr int kSetCardLineSpacing = 4;
+  static constexpr int kSetRowSpacing = 8;
   static constexpr qreal kSetCardRadius = 8;
   static constexpr int kSetTimeColumnWidth = 58;
   static constexpr int kSetLaneColumnWidth = 50;
+
+  // The full window: the content inset from the window's edges, then one
+  // column of blocks.
+  static constexpr int kFullInsetX = 14;
+  static constexpr int kFullInsetTop = 26;
+  static constexpr int kFullInsetBottom = 12;
+  static constexpr int kFullSpacing = 9;
+  static constexpr int kFullHeaderHeight = 22;
+  static constexpr int kFullHeaderSpacing = 8;
+  static constexpr qreal kFullMarkSize = 20;
+  static constexpr qreal kFullNameFontSize = 16;
+  static constexpr qreal kFullVersionFontSize = 9;
+  static constexpr qreal kModeChipFontSize = 10;
+  static constexpr int kSetupSpacing = 6;
+  static constexpr int kSetupPadding = 9;
+  static constexpr qreal kSetupRadius = 9;
+  static constexpr int kMenuButtonWidth = 22;
+  static constexpr qreal kMenuSymbolSize = 16;
+  static constexpr qreal kSummaryFontSize = 10;
+  static constexpr int kDeckRowSpacing = 7;
+  static constexpr int kFollowingSpacing = 4;
+  static constexpr qreal kWrongTrackFontSize = 9;
+  static constexpr int kPoolRowHeight = 22;
+  static constexpr int kPoolRowSpacing = 6;
+  static constexpr int kPoolMaxWidth = 220;
+  static constexpr qreal kPoolFontSize = 10;
+  static constexpr int kLaneListSpacing = 5;
+  static constexpr int kFooterHeight = 24;
+  static constexpr int kFooterSpacing = 8;
+  static constexpr qreal kFooterFontSize = 10;
+
+  // The stars of the followed track: each in a cell a little larger than it.
+  static constexpr qreal kStarSize = 10;
+  static constexpr int kStarCellWidth = 14;
+  static constexpr int kStarCellHeight = 18;
+  static constexpr int kStarSpacing = 1;
+
+  // The corner card: exactly the card window's size, nothing scrolls.
+  static constexpr int kCardPaddingX = 12;
+  static constexpr int kCardPaddingY = 10;
+  static constexpr int kCardSpacing = 5;
+  static constexpr qreal kCardRadius = 14;
+  static constexpr qreal kCardBackgroundOpacity = 0.97;
+  static constexpr qreal kCardOutlineOpacity = 0.9;
+  static constexpr int kCardHeaderHeight = 32;
+  static constexpr int kCardHeaderSpacing = 8;
+  static constexpr qreal kCardMarkSize = 18;
+  static constexpr qreal kCardTitleFontSize = 12.5;
+  static constexpr qreal kCardSmallFontSize = 9.5;
+  static constexpr qreal kCardStartupFontSize = 11;
+  static constexpr qreal kCardVersionFontSize = 12;
+  static constexpr int kDeckChoiceHeight = 30;
+  static constexpr int kDeckChoiceSpacing = 8;
+  static constexpr int kCardLaneListSpacing = 3;
+  static constexpr int kCardFooterHeight = 13;
+  static constexpr int kCardFooterSpacing = 6;
+  static constexpr qreal kCardUndoFontSize = 8;
+
+  // The library and diagnostics sheets.
+  static constexpr int kReportSpacing = 8;
+  static constexpr int kReportClosingPadding = 6;
+  static constexpr qreal kDiagnosticsFontSize = 10;
+  static constexpr qreal kDiagnosticsButtonFontSize = 10;
 
   // The mark: corner radius, fill opacity and stroke width relative to its size.
   static constexpr qreal kMarkCornerRatio = 0.28;

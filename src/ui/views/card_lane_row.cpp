@@ -5,9 +5,11 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/views/lane_label.h"
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
+#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
@@ -21,34 +23,27 @@ constexpr model::ChangedFields kShownFields =
     model::ChangedFields(Field::lanes) | Field::laneCursor | Field::ranking | Field::oneClickLoad |
     Field::focus | Field::decks | Field::library | Field::shown | Field::screenTracks;
 
-QString text(std::string_view view) { return QString::fromUtf8(view.data(), qsizetype(view.size())); }
-
-QString suggestionTooltip(const Suggestion& s) {
-  QStringList lines{toQString(s.track.title), toQString(s.track.displayArtist()), toQString(s.why)};
-  if (s.caveat) lines << toQString(*s.caveat);
-  return lines.join(QLatin1Char('\n'));
-}
-
 }  // namespace
 
 CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
-      label_(new TextLine(Theme::font(8.5, Theme::Weight::heavy, 0.5),
-                          lane == Lane::pivot ? Theme::warn() : Theme::lime())),
+      label_(new LaneLabel(
+          lane,
+          Theme::font(Theme::kCardLaneLabelFontSize, Theme::Weight::heavy, Theme::kCardLaneLabelTracking),
+          Theme::kCardLaneLabelWidth)),
       block_(new QWidget),
-      title_(new TextLine(Theme::font(11.5, Theme::Weight::semibold), Theme::text())),
-      artist_(new TextLine(Theme::font(9), Theme::muted())),
-      tempo_(new TextLine(Theme::font(10.5, Theme::Weight::bold), Theme::lime())),
+      title_(
+          new TextLine(Theme::font(Theme::kCardLaneTitleFontSize, Theme::Weight::semibold), Theme::text())),
+      artist_(new TextLine(Theme::font(Theme::kCardLaneArtistFontSize), Theme::muted())),
+      tempo_(new TextLine(Theme::font(Theme::kCardLaneTempoFontSize, Theme::Weight::bold), Theme::lime())),
       load_(new LoadButton(bridge, Suggestion{lane, {}, {}, {}})),
-      next_(new SymbolButton(Icon::reload, 9.5, Theme::Weight::regular)),
-      hide_(new SymbolButton(Icon::close, 8.5, Theme::Weight::bold)),
-      empty_(new TextLine(Theme::font(9.5), Theme::muted())) {
+      next_(new SymbolButton(Icon::reload, Theme::kCardLaneNextSymbolSize, Theme::Weight::regular)),
+      hide_(new SymbolButton(Icon::close, Theme::kCardLaneHideSymbolSize, Theme::Weight::bold)),
+      empty_(new TextLine(Theme::font(Theme::kCardLaneEmptyFontSize), Theme::muted())) {
   setFixedHeight(Theme::kCardLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  label_->setText(text(lane.shortTitle()));
-  label_->setFixedWidth(Theme::kCardLaneLabelWidth);
   tempo_->setCompressible(false);
 
   auto* lines = new QVBoxLayout(block_);
@@ -57,14 +52,14 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   lines->addWidget(title_);
   lines->addWidget(artist_);
 
-  const QString laneTitle = text(lane.title());
+  const QString laneTitle = fromView(lane.title());
   next_->setAccessibleName(tr("Another %1 option").arg(laneTitle));
   next_->setToolTip(tr("Another %1 option").arg(laneTitle));
   hide_->setToolTip(tr("Not tonight: hide this track for the rest of the set"));
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(Theme::kCardLaneRowPadding, 0, Theme::kCardLaneRowPadding, 0);
-  row->setSpacing(Theme::kCardLaneRowPadding);
+  row->setSpacing(Theme::kCardLaneRowSpacing);
   row->addWidget(label_, 0, Qt::AlignVCenter);
   row->addWidget(block_, 1, Qt::AlignVCenter);
   row->addWidget(tempo_, 0, Qt::AlignVCenter);

@@ -9,6 +9,7 @@
 
 namespace kesta::ui {
 
+class LaneLabel;
 class LoadButton;
 class SymbolButton;
 class TextLine;
@@ -49,7 +50,7 @@ class CardLaneRow : public QWidget {
   ModelBridge& bridge_;
   Lane lane_;
   std::optional<Suggestion> shown_;
-  TextLine* label_;
+  LaneLabel* label_;
   QWidget* block_;
   TextLine* title_;
   TextLine* artist_;

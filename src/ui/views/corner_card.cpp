@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
+#include <QtMath>
+#include <algorithm>
 #include <utility>
 
 #include "ui/look/chip_button.h"
@@ -25,23 +27,6 @@ namespace {
 using model::ChangedFields;
 using model::Field;
 
-constexpr int kPaddingX = 12;
-constexpr int kPaddingY = 10;
-constexpr int kSpacing = 5;
-constexpr int kHeaderHeight = 32;
-constexpr int kHeaderSpacing = 8;
-constexpr qreal kMarkSize = 18;
-constexpr qreal kTitleSize = 12.5;
-constexpr qreal kSmallSize = 9.5;
-constexpr qreal kQuestionSize = 11;
-constexpr int kDeckChoiceHeight = 30;
-constexpr int kChipSpacing = 6;
-constexpr int kLaneSpacing = 3;
-constexpr int kFooterHeight = 13;
-constexpr int kFooterSpacing = 6;
-constexpr qreal kCornerRadius = 14;
-constexpr qreal kBackgroundOpacity = 0.97;
-constexpr qreal kOutlineOpacity = 0.9;
 constexpr std::size_t kShownVersions = 3;
 
 // The live dot of the header: a small filled circle.
@@ -67,6 +52,15 @@ class Dot : public QWidget {
   QColor color_ = Theme::lime();
 };
 
+// "<artist> · <bpm>" for a chip `width` points wide: the artist is cut
+// rather than the tempo, which is what tells the versions apart.
+QString versionLabel(const Track& track, int width) {
+  const QFontMetrics metrics(ChipStyle::defaultFont());
+  const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
+  const int room = width - 2 * qCeil(Theme::kChipPaddingX) - metrics.horizontalAdvance(tempo) - 1;
+  return metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo;
+}
+
 QVBoxLayout* column(QWidget* owner, int spacing) {
   auto* layout = new QVBoxLayout(owner);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -81,8 +75,9 @@ CornerCard::CornerCard(ModelBridge& bridge, std::function<void()> expand, QWidge
   setAttribute(Qt::WA_TranslucentBackground);
   setFixedSize(contentSize(WindowMode::mini));
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(kPaddingX, kPaddingY, kPaddingX, kPaddingY);
-  layout->setSpacing(kSpacing);
+  layout->setContentsMargins(Theme::kCardPaddingX, Theme::kCardPaddingY, Theme::kCardPaddingX,
+                             Theme::kCardPaddingY);
+  layout->setSpacing(Theme::kCardSpacing);
   layout->addWidget(makeHeader());
 
   auto* divider = new QWidget;
@@ -108,16 +103,16 @@ QSize CornerCard::sizeHint() const { return contentSize(WindowMode::mini); }
 
 QWidget* CornerCard::makeHeader() {
   auto* header = new QWidget;
-  header->setFixedHeight(kHeaderHeight);
+  header->setFixedHeight(Theme::kCardHeaderHeight);
   auto* row = new QHBoxLayout(header);
   row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(kHeaderSpacing);
-  row->addWidget(new KestaMark(kMarkSize));
+  row->setSpacing(Theme::kCardHeaderSpacing);
+  row->addWidget(new KestaMark(Theme::kCardMarkSize));
 
   auto* heading = new QWidget;
   auto* lines = column(heading, 0);
-  title_ = new TextLine(Theme::font(kTitleSize, Theme::Weight::bold), Theme::text());
-  subtitle_ = new TextLine(Theme::font(kSmallSize), Theme::muted());
+  title_ = new TextLine(Theme::font(Theme::kCardTitleFontSize, Theme::Weight::bold), Theme::text());
+  subtitle_ = new TextLine(Theme::font(Theme::kCardSmallFontSize), Theme::muted());
   lines->addStretch(1);
   lines->addWidget(title_);
   lines->addWidget(subtitle_);
@@ -132,7 +127,7 @@ QWidget* CornerCard::makeHeader() {
 
   full_ = new ChipButton(tr("Full"));
   full_->setSymbol(Icon::expand);
-  full_->setLabelFont(Theme::font(10, Theme::Weight::semibold));
+  full_->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
   full_->setToolTip(tr("Open the full window"));
   connect(full_, &ChipButton::clicked, this, [this] { expand_(); });
   row->addWidget(full_);
@@ -141,13 +136,13 @@ QWidget* CornerCard::makeHeader() {
 
 QWidget* CornerCard::makeStartupPage() {
   auto* page = new QWidget;
-  auto* layout = column(page, kSpacing);
-  auto* question = new TextLine(Theme::font(kQuestionSize), Theme::muted());
+  auto* layout = column(page, Theme::kCardSpacing);
+  auto* question = new TextLine(Theme::font(Theme::kCardStartupFontSize), Theme::muted());
   question->setLines(2);
   question->setText(tr("Both decks were loaded at start. Which one are you mixing from?"));
   layout->addWidget(question);
   deckChoice_ = new DeckChoice(bridge_);
-  deckChoice_->setFixedHeight(kDeckChoiceHeight);
+  deckChoice_->setFixedHeight(Theme::kDeckChoiceHeight);
   layout->addWidget(deckChoice_);
   layout->addStretch(1);
   return page;
@@ -155,12 +150,13 @@ QWidget* CornerCard::makeStartupPage() {
 
 QWidget* CornerCard::makeVersionPage() {
   auto* page = new QWidget;
-  auto* layout = column(page, kSpacing);
-  versionQuestion_ = new TextLine(Theme::font(12, Theme::Weight::bold), Theme::warn());
+  auto* layout = column(page, Theme::kCardSpacing);
+  versionQuestion_ =
+      new TextLine(Theme::font(Theme::kCardVersionFontSize, Theme::Weight::bold), Theme::warn());
   layout->addWidget(versionQuestion_);
   versionRow_ = new QHBoxLayout;
   versionRow_->setContentsMargins(0, 0, 0, 0);
-  versionRow_->setSpacing(kChipSpacing);
+  versionRow_->setSpacing(Theme::kVersionChipSpacing);
   versionRow_->addStretch(1);
   layout->addLayout(versionRow_);
   layout->addStretch(1);
@@ -169,7 +165,7 @@ QWidget* CornerCard::makeVersionPage() {
 
 QWidget* CornerCard::makeLanesPage() {
   auto* page = new QWidget;
-  auto* layout = column(page, kLaneSpacing);
+  auto* layout = column(page, Theme::kCardLaneListSpacing);
   for (const Lane lane : Lane::allCases()) {
     lanes_.push_back(new CardLaneRow(bridge_, lane));
     layout->addWidget(lanes_.back());
@@ -180,16 +176,16 @@ QWidget* CornerCard::makeLanesPage() {
 
 QWidget* CornerCard::makeFooter() {
   auto* footer = new QWidget;
-  footer->setFixedHeight(kFooterHeight);
+  footer->setFixedHeight(Theme::kCardFooterHeight);
   auto* row = new QHBoxLayout(footer);
   row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(kFooterSpacing);
-  status_ = new TextLine(Theme::font(kSmallSize), Theme::muted());
+  row->setSpacing(Theme::kCardFooterSpacing);
+  status_ = new TextLine(Theme::font(Theme::kCardSmallFontSize), Theme::muted());
   row->addWidget(status_, 1);
   undo_ = new LoadUndo(bridge_);
   // The smallest chip: it has to fit the footer's one line.
-  undo_->setLabelFont(Theme::font(8, Theme::Weight::semibold));
-  undo_->setFixedHeight(kFooterHeight);
+  undo_->setLabelFont(Theme::font(Theme::kCardUndoFontSize, Theme::Weight::semibold));
+  undo_->setFixedHeight(Theme::kCardFooterHeight);
   row->addWidget(undo_);
   return footer;
 }
@@ -306,11 +302,14 @@ void CornerCard::setVersionChips(int deck) {
   versionDeck_ = deck;
   for (ChipButton* chip : versionChips_) delete chip;
   versionChips_.clear();
+  const int count = static_cast<int>(candidates.size());
+  const int share = (contentSize(WindowMode::mini).width() - 2 * Theme::kCardPaddingX -
+                     (count - 1) * Theme::kVersionChipSpacing) /
+                    std::max(count, 1);
   for (const Track& track : candidates) {
-    auto* chip = new ChipButton(toQString(track.displayArtist()) + QStringLiteral(" · ") +
-                                toQString(track.displayBPM()));
+    auto* chip = new ChipButton(versionLabel(track, share));
     chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    chip->setToolTip(toQString(track.title));
+    chip->setToolTip(toQString(track.displayArtist()) + QStringLiteral(" · ") + toQString(track.title));
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
     versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);
     versionChips_.push_back(chip);
@@ -342,9 +341,9 @@ void CornerCard::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-  const QPainterPath shape = continuousRoundedRect(box, kCornerRadius);
-  painter.fillPath(shape, Theme::faded(Theme::background(), kBackgroundOpacity));
-  painter.setPen(QPen(Theme::faded(Theme::line(), kOutlineOpacity), 1));
+  const QPainterPath shape = continuousRoundedRect(box, Theme::kCardRadius);
+  painter.fillPath(shape, Theme::faded(Theme::background(), Theme::kCardBackgroundOpacity));
+  painter.setPen(QPen(Theme::faded(Theme::line(), Theme::kCardOutlineOpacity), 1));
   painter.drawPath(shape);
 }
 

@@ -44,11 +44,13 @@ DeckCard::DeckCard(ModelBridge& bridge, int deck, QWidget* parent)
     : QAbstractButton(parent),
       bridge_(bridge),
       deck_(deck),
-      deckLabel_(new TextLine(Theme::font(9, Theme::Weight::bold, 1), Theme::muted())),
-      following_(new TextLine(Theme::font(8, Theme::Weight::heavy), Theme::lime())),
-      checking_(new TextLine(Theme::font(8, Theme::Weight::heavy), Theme::warn())),
-      title_(new TextLine(Theme::font(11, Theme::Weight::semibold), Theme::text())),
-      meta_(new TextLine(Theme::font(9), Theme::muted())) {
+      deckLabel_(
+          new TextLine(Theme::font(Theme::kDeckLabelFontSize, Theme::Weight::bold, Theme::kDeckLabelTracking),
+                       Theme::muted())),
+      following_(new TextLine(Theme::font(Theme::kDeckBadgeFontSize, Theme::Weight::heavy), Theme::lime())),
+      checking_(new TextLine(Theme::font(Theme::kDeckBadgeFontSize, Theme::Weight::heavy), Theme::warn())),
+      title_(new TextLine(Theme::font(Theme::kDeckTitleFontSize, Theme::Weight::semibold), Theme::text())),
+      meta_(new TextLine(Theme::font(Theme::kDeckMetaFontSize), Theme::muted())) {
   setFocusPolicy(Qt::NoFocus);
   setFixedHeight(Theme::kDeckCardHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -60,7 +62,7 @@ DeckCard::DeckCard(ModelBridge& bridge, int deck, QWidget* parent)
 
   auto* header = new QHBoxLayout;
   header->setContentsMargins(0, 0, 0, 0);
-  header->setSpacing(4);
+  header->setSpacing(Theme::kDeckBadgeSpacing);
   header->addWidget(deckLabel_, 0, Qt::AlignVCenter);
   header->addWidget(following_, 0, Qt::AlignVCenter);
   header->addWidget(checking_, 0, Qt::AlignVCenter);
@@ -68,7 +70,7 @@ DeckCard::DeckCard(ModelBridge& bridge, int deck, QWidget* parent)
 
   auto* label = new QVBoxLayout(this);
   label->setContentsMargins(Theme::kDeckCardPadding, 0, Theme::kDeckCardPadding, 0);
-  label->setSpacing(2);
+  label->setSpacing(Theme::kDeckCardSpacing);
   label->addStretch(1);
   label->addLayout(header);
   label->addWidget(title_);

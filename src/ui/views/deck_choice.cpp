@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 
 #include "ui/look/chip_button.h"
+#include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
 
 namespace kesta::ui {
@@ -11,14 +12,12 @@ namespace {
 
 using model::Field;
 
-constexpr int kSpacing = 8;
-
 }  // namespace
 
 DeckChoice::DeckChoice(ModelBridge& bridge, QWidget* parent) : QWidget(parent), bridge_(bridge) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(kSpacing);
+  layout->setSpacing(Theme::kDeckChoiceSpacing);
   for (int deck = 1; deck <= 2; ++deck) {
     auto* chip = new ChipButton({}, true);
     chip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

@@ -19,8 +19,6 @@ namespace {
 
 using model::Field;
 
-constexpr qreal kReportFontSize = 10;
-
 }  // namespace
 
 DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
@@ -47,7 +45,7 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
 
   report_->setReadOnly(true);
   report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-  report_->setFont(Theme::monospacedFont(kReportFontSize));
+  report_->setFont(Theme::monospacedFont(Theme::kDiagnosticsFontSize));
   report_->setFrameShape(QFrame::NoFrame);
   report_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QPalette panel = report_->palette();
@@ -85,10 +83,13 @@ QWidget* DiagnosticsView::makeButtons() {
   connect(saveDeckView_, &ChipButton::clicked, this, [this] { bridge_.model().saveDeckView(); });
   openFolder_ = new ChipButton(tr("Open diagnostics folder"));
   connect(openFolder_, &ChipButton::clicked, this, &DiagnosticsView::openFolder);
-  layout->addWidget(refresh_);
-  layout->addWidget(saveReport_);
-  layout->addWidget(saveDeckView_);
+  // The four chips fit the sheet's width only a point smaller than usual.
+  for (ChipButton* chip : {refresh_, saveReport_, saveDeckView_}) {
+    chip->setLabelFont(Theme::font(Theme::kDiagnosticsButtonFontSize, Theme::Weight::semibold));
+    layout->addWidget(chip);
+  }
   layout->addStretch(1);
+  openFolder_->setLabelFont(Theme::font(Theme::kDiagnosticsButtonFontSize, Theme::Weight::semibold));
   layout->addWidget(openFolder_);
   return row;
 }

@@ -32,17 +32,6 @@ namespace {
 using model::ChangedFields;
 using model::Field;
 
-constexpr int kSpacing = 9;
-constexpr int kHeaderHeight = 22;
-constexpr int kSetupSpacing = 6;
-constexpr int kSetupPadding = 9;
-constexpr qreal kSetupRadius = 9;
-constexpr int kDeckSpacing = 7;
-constexpr int kPoolRowHeight = 22;
-constexpr int kPoolMaxWidth = 220;
-constexpr int kLaneSpacing = 5;
-constexpr int kFooterHeight = 24;
-constexpr int kMenuButtonWidth = 22;
 constexpr const char* kPlaylistPrefix = "playlist:";
 
 constexpr ChangedFields kSetupFields = ChangedFields(Field::library) | Field::screenPermission |
@@ -70,7 +59,7 @@ class PanelBox : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(continuousRoundedRect(QRectF(rect()), kSetupRadius), Theme::panel());
+    painter.fillPath(continuousRoundedRect(QRectF(rect()), Theme::kSetupRadius), Theme::panel());
   }
 };
 
@@ -117,13 +106,13 @@ FullView::FullView(ModelBridge& bridge, std::function<void()> collapse,
     : QWidget(parent), bridge_(bridge), collapse_(std::move(collapse)), open_(std::move(open)) {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(kSpacing);
+  column->setSpacing(Theme::kFullSpacing);
   column->addWidget(makeHeader());
   column->addWidget(makeSetupCard());
 
   auto* decks = new QWidget;
   decks->setFixedHeight(Theme::kDeckCardHeight);
-  auto* deckRow = row(decks, kDeckSpacing);
+  auto* deckRow = row(decks, Theme::kDeckRowSpacing);
   for (int deck = 1; deck <= 2; ++deck) {
     decks_[deck - 1] = new DeckCard(bridge_, deck);
     deckRow->addWidget(decks_[deck - 1], 1);
@@ -140,18 +129,19 @@ FullView::FullView(ModelBridge& bridge, std::function<void()> collapse,
 
 QWidget* FullView::makeHeader() {
   auto* header = new QWidget;
-  header->setFixedHeight(kHeaderHeight);
-  auto* layout = row(header, 8);
-  layout->addWidget(new KestaMark(20));
-  layout->addWidget(fixedLine(QStringLiteral("KESTA"), Theme::font(16, Theme::Weight::heavy), Theme::text()));
-  version_ = fixedLine({}, Theme::font(9), Theme::muted());
+  header->setFixedHeight(Theme::kFullHeaderHeight);
+  auto* layout = row(header, Theme::kFullHeaderSpacing);
+  layout->addWidget(new KestaMark(Theme::kFullMarkSize));
+  layout->addWidget(fixedLine(QStringLiteral("KESTA"),
+                              Theme::font(Theme::kFullNameFontSize, Theme::Weight::heavy), Theme::text()));
+  version_ = fixedLine({}, Theme::font(Theme::kFullVersionFontSize), Theme::muted());
   layout->addWidget(version_);
   layout->addStretch(1);
   dot_ = new LiveDot;
   layout->addWidget(dot_);
   mini_ = new ChipButton(tr("Mini"));
   mini_->setSymbol(Icon::pictureInPicture);
-  mini_->setLabelFont(Theme::font(10, Theme::Weight::semibold));
+  mini_->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
   mini_->setToolTip(tr("Switch to the small card in the top-right corner"));
   connect(mini_, &ChipButton::clicked, this, [this] { collapse_(); });
   layout->addWidget(mini_);
@@ -161,8 +151,9 @@ QWidget* FullView::makeHeader() {
 QWidget* FullView::makeSetupCard() {
   auto* card = new PanelBox;
   auto* layout = new QVBoxLayout(card);
-  layout->setContentsMargins(kSetupPadding, kSetupPadding, kSetupPadding, kSetupPadding);
-  layout->setSpacing(kSetupSpacing);
+  layout->setContentsMargins(Theme::kSetupPadding, Theme::kSetupPadding, Theme::kSetupPadding,
+                             Theme::kSetupPadding);
+  layout->setSpacing(Theme::kSetupSpacing);
   layout->addWidget(makeSetupButtons());
 
   auto* statusRow = new QHBoxLayout;
@@ -173,14 +164,14 @@ QWidget* FullView::makeSetupCard() {
   statusRow->addWidget(undo_, 0, Qt::AlignTop);
   layout->addLayout(statusRow);
 
-  summary_ = new TextLine(Theme::font(10), Theme::muted());
+  summary_ = new TextLine(Theme::font(Theme::kSummaryFontSize), Theme::muted());
   layout->addWidget(summary_);
   return card;
 }
 
 QWidget* FullView::makeSetupButtons() {
   auto* buttons = new QWidget;
-  auto* layout = row(buttons, kSetupSpacing);
+  auto* layout = row(buttons, Theme::kSetupSpacing);
   libraryButton_ = new ChipButton({});
   libraryButton_->setToolTip(tr(
       "Uses the XML you export from rekordbox (File › Export Collection in xml format). Nothing leaves this "
@@ -208,11 +199,11 @@ QWidget* FullView::makeSetupButtons() {
 
   makeActionsMenu();
   menuButton_ = new QToolButton;
-  menuButton_->setIcon(makeIcon(Icon::ellipsisCircle, 16, Theme::muted()));
+  menuButton_->setIcon(makeIcon(Icon::ellipsisCircle, Theme::kMenuSymbolSize, Theme::muted()));
   menuButton_->setPopupMode(QToolButton::InstantPopup);
   menuButton_->setAutoRaise(true);
   menuButton_->setFocusPolicy(Qt::NoFocus);
-  menuButton_->setFixedWidth(kMenuButtonWidth);
+  menuButton_->setFixedWidth(Theme::kMenuButtonWidth);
   menuButton_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
   menuButton_->setMenu(actions_);
   layout->addWidget(menuButton_);
@@ -238,13 +229,14 @@ QWidget* FullView::makeFollowing() {
   auto* block = new QWidget;
   auto* column = new QVBoxLayout(block);
   column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(4);
+  column->setSpacing(Theme::kFollowingSpacing);
 
   auto* caption = new QHBoxLayout;
   caption->setContentsMargins(0, 0, 0, 0);
   caption->addWidget(new SectionLabel(QStringLiteral("FOLLOWING YOUR LATEST LOAD")));
   caption->addStretch(1);
-  wrongTrack_ = new TextButton(tr("Wrong track?"), Theme::font(9, Theme::Weight::semibold), Theme::muted());
+  wrongTrack_ = new TextButton(
+      tr("Wrong track?"), Theme::font(Theme::kWrongTrackFontSize, Theme::Weight::semibold), Theme::muted());
   wrongTrack_->setToolTip(
       tr("Tell Kesta it's following the wrong track. It's counted in Diagnostics to measure accuracy."));
   connect(static_cast<QAbstractButton*>(wrongTrack_), &QAbstractButton::clicked, this,
@@ -256,14 +248,14 @@ QWidget* FullView::makeFollowing() {
   column->addWidget(nowPlaying_);
 
   auto* poolRow = new QWidget;
-  poolRow->setFixedHeight(kPoolRowHeight);
-  auto* layout = row(poolRow, 6);
+  poolRow->setFixedHeight(Theme::kPoolRowHeight);
+  auto* layout = row(poolRow, Theme::kPoolRowSpacing);
   pool_ = new QToolButton;
   pool_->setPopupMode(QToolButton::InstantPopup);
   pool_->setAutoRaise(true);
   pool_->setFocusPolicy(Qt::NoFocus);
-  pool_->setFont(Theme::font(10));
-  pool_->setMaximumWidth(kPoolMaxWidth);
+  pool_->setFont(Theme::font(Theme::kPoolFontSize));
+  pool_->setMaximumWidth(Theme::kPoolMaxWidth);
   pool_->setToolTip(tr("Where suggestions come from. Tick several playlists to combine them."));
   poolMenu_ = new QMenu(this);
   pool_->setMenu(poolMenu_);
@@ -282,7 +274,7 @@ QWidget* FullView::makeLanes() {
   auto* block = new QWidget;
   auto* column = new QVBoxLayout(block);
   column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(kLaneSpacing);
+  column->setSpacing(Theme::kLaneListSpacing);
   for (const Lane lane : Lane::allCases()) {
     lanes_.push_back(new LaneRow(bridge_, lane));
     column->addWidget(lanes_.back());
@@ -292,8 +284,8 @@ QWidget* FullView::makeLanes() {
 
 QWidget* FullView::makeFooter() {
   auto* footer = new QWidget;
-  footer->setFixedHeight(kFooterHeight);
-  auto* layout = row(footer, 8);
+  footer->setFixedHeight(Theme::kFooterHeight);
+  auto* layout = row(footer, Theme::kFooterSpacing);
   replay_ = new ChipButton(tr("Replay tracks"));
   replay_->setToolTip(tr("Let tracks used earlier in this set be suggested again"));
   connect(replay_, &ChipButton::clicked, this, [this] {
@@ -310,7 +302,7 @@ QWidget* FullView::makeFooter() {
   layout->addWidget(replay_);
   layout->addWidget(endSet_);
   layout->addStretch(1);
-  used_ = fixedLine({}, Theme::font(10), Theme::muted());
+  used_ = fixedLine({}, Theme::font(Theme::kFooterFontSize), Theme::muted());
   layout->addWidget(used_);
   return footer;
 }
@@ -384,7 +376,7 @@ void FullView::refreshPool() {
   const model::AppModel& model = bridge_.model();
   const QString label = toQString(model.poolLabel());
   // Room for the menu arrow beside the text.
-  pool_->setText(pool_->fontMetrics().elidedText(label, Qt::ElideRight, kPoolMaxWidth - 24));
+  pool_->setText(pool_->fontMetrics().elidedText(label, Qt::ElideRight, Theme::kPoolMaxWidth - 24));
   pool_->setToolTip(label + QStringLiteral("\n") +
                     tr("Where suggestions come from. Tick several playlists to combine them."));
   pool_->setEnabled(!model.library().isEmpty());
@@ -409,7 +401,9 @@ void FullView::rebuildPoolMenu() {
   }
   if (!anyPlaylist) return;
   poolMenu_->addSeparator();
-  poolMenu_->addSection(tr("Playlists (tick several to combine)"));
+  // A heading the menu measures like its entries, so it is never cut.
+  QAction* heading = poolMenu_->addAction(tr("Playlists (tick several to combine)"));
+  heading->setEnabled(false);
   const auto selected = model.selectedPlaylistIDs();
   for (const PoolChoice& choice : menuChoices_) {
     if (!isPlaylist(choice)) continue;

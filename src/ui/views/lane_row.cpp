@@ -5,9 +5,11 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/views/lane_label.h"
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
+#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
@@ -20,17 +22,6 @@ using model::Field;
 constexpr model::ChangedFields kShownFields =
     model::ChangedFields(Field::lanes) | Field::laneCursor | Field::ranking | Field::oneClickLoad |
     Field::focus | Field::decks | Field::library | Field::shown | Field::screenTracks;
-
-QString text(std::string_view view) { return QString::fromUtf8(view.data(), qsizetype(view.size())); }
-
-QColor laneColor(Lane lane) { return lane == Lane::pivot ? Theme::warn() : Theme::lime(); }
-
-// "<line>\n<line>…": the suggestion's tooltip.
-QString suggestionTooltip(const Suggestion& s) {
-  QStringList lines{toQString(s.track.title), toQString(s.track.displayArtist()), toQString(s.why)};
-  if (s.caveat) lines << toQString(*s.caveat);
-  return lines.join(QLatin1Char('\n'));
-}
 
 QVBoxLayout* column(QWidget* owner, int spacing) {
   auto* layout = new QVBoxLayout(owner);
@@ -45,39 +36,40 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
-      label_(new TextLine(Theme::font(9, Theme::Weight::heavy, 0.6), laneColor(lane))),
+      label_(new LaneLabel(
+          lane, Theme::font(Theme::kLaneLabelFontSize, Theme::Weight::heavy, Theme::kLaneLabelTracking),
+          Theme::kLaneLabelWidth)),
       block_(new QWidget),
-      title_(new TextLine(Theme::font(13, Theme::Weight::semibold), Theme::text())),
-      detail_(new TextLine(Theme::font(10), Theme::muted())),
-      caveat_(new TextLine(Theme::font(9), Theme::faded(Theme::muted(), Theme::kCaveatOpacity))),
+      title_(new TextLine(Theme::font(Theme::kLaneTitleFontSize, Theme::Weight::semibold), Theme::text())),
+      detail_(new TextLine(Theme::font(Theme::kLaneDetailFontSize), Theme::muted())),
+      caveat_(new TextLine(Theme::font(Theme::kLaneCaveatFontSize),
+                           Theme::faded(Theme::muted(), Theme::kCaveatOpacity))),
       load_(new LoadButton(bridge, Suggestion{lane, {}, {}, {}})),
       tempo_(new QWidget),
-      bpm_(new TextLine(Theme::font(12, Theme::Weight::bold), Theme::lime())),
-      key_(new TextLine(Theme::font(10, Theme::Weight::semibold), Theme::muted())),
+      bpm_(new TextLine(Theme::font(Theme::kLaneBpmFontSize, Theme::Weight::bold), Theme::lime())),
+      key_(new TextLine(Theme::font(Theme::kLaneKeyFontSize, Theme::Weight::semibold), Theme::muted())),
       buttons_(new QWidget),
-      next_(new SymbolButton(Icon::reload, 10, Theme::Weight::regular)),
-      hide_(new SymbolButton(Icon::close, 9, Theme::Weight::bold)),
-      empty_(new TextLine(Theme::font(10), Theme::muted())) {
+      next_(new SymbolButton(Icon::reload, Theme::kLaneNextSymbolSize, Theme::Weight::regular)),
+      hide_(new SymbolButton(Icon::close, Theme::kLaneHideSymbolSize, Theme::Weight::bold)),
+      empty_(new TextLine(Theme::font(Theme::kLaneEmptyFontSize), Theme::muted())) {
   setFixedHeight(Theme::kLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  label_->setText(text(lane.shortTitle()));
-  label_->setFixedWidth(Theme::kLaneLabelWidth);
 
-  auto* lines = column(block_, 1);
+  auto* lines = column(block_, Theme::kLaneLineSpacing);
   for (TextLine* line : {title_, detail_, caveat_}) lines->addWidget(line);
 
-  auto* tempo = column(tempo_, 1);
+  auto* tempo = column(tempo_, Theme::kLaneLineSpacing);
   tempo_->setFixedWidth(Theme::kTempoColumnWidth);
   for (TextLine* line : {bpm_, key_}) {
     line->setAlignment(Qt::AlignRight);
     tempo->addWidget(line);
   }
 
-  auto* buttons = column(buttons_, 2);
+  auto* buttons = column(buttons_, Theme::kLaneButtonSpacing);
   buttons_->setFixedWidth(Theme::kLaneButtonColumnWidth);
   buttons->addWidget(next_, 0, Qt::AlignHCenter);
   buttons->addWidget(hide_, 0, Qt::AlignHCenter);
-  const QString laneTitle = text(lane.title());
+  const QString laneTitle = fromView(lane.title());
   next_->setAccessibleName(tr("Another %1 option").arg(laneTitle));
   next_->setToolTip(tr("Show another %1 option").arg(laneTitle));
   hide_->setToolTip(tr("Not tonight: hide this track for the rest of the set"));

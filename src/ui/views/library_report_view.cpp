@@ -13,9 +13,6 @@ namespace {
 
 using model::Field;
 
-constexpr int kSpacing = 8;
-constexpr int kClosingPadding = 6;
-
 QLabel* wrappingLabel(const QString& text, const QFont& font, const QColor& color) {
   auto* label = new QLabel(text);
   label->setFont(font);
@@ -52,14 +49,14 @@ LibraryReportView::LibraryReportView(ModelBridge& bridge, QWidget* parent)
   setWindowTitle(tr("Your library"));
   auto* layout = new QVBoxLayout(addScroller(content()));
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(kSpacing);
+  layout->setSpacing(Theme::kReportSpacing);
   layout->addWidget(fileName_);
-  bulletList_->setSpacing(kSpacing);
+  bulletList_->setSpacing(Theme::kReportSpacing);
   layout->addLayout(bulletList_);
   auto* closing = wrappingLabel(tr("Sources are reported from what the export contains. Kesta does not "
                                    "connect to any streaming service."),
                                 Theme::captionFont(), Theme::muted());
-  closing->setContentsMargins(0, kClosingPadding, 0, 0);
+  closing->setContentsMargins(0, Theme::kReportClosingPadding, 0, 0);
   layout->addWidget(closing);
   layout->addStretch(1);
 

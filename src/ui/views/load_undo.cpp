@@ -1,5 +1,7 @@
 #include "ui/views/load_undo.h"
 
+#include <QEvent>
+
 namespace kesta::ui {
 
 namespace {
@@ -41,7 +43,24 @@ void LoadUndo::refresh() {
       setToolTip({});
       break;
   }
-  setVisible(target_ != Target::nothing);
+  applyVisibility();
+}
+
+void LoadUndo::applyVisibility() {
+  if (target_ == Target::nothing) {
+    hide();
+  } else if (parentWidget()) {
+    show();  // a chip without a parent would open as a window of its own
+  }
+}
+
+bool LoadUndo::event(QEvent* event) {
+  // A new parent hides a widget: once the move is over, the chip shows again
+  // when there is something to undo.
+  if (event->type() == QEvent::ParentChange) {
+    QMetaObject::invokeMethod(this, &LoadUndo::applyVisibility, Qt::QueuedConnection);
+  }
+  return ChipButton::event(event);
 }
 
 void LoadUndo::undo() {

@@ -20,8 +20,12 @@ class LoadUndo : public ChipButton {
 
   Target target() const { return target_; }
 
+ protected:
+  bool event(QEvent* event) override;
+
  private:
   void refresh();
+  void applyVisibility();
   void undo();
 
   ModelBridge& bridge_;

@@ -1,6 +1,8 @@
 #include "ui/views/now_playing.h"
 
 #include <QBoxLayout>
+#include <QFontMetricsF>
+#include <algorithm>
 
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
@@ -24,7 +26,8 @@ constexpr std::size_t kShownVersions = 3;
 NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
     : QWidget(parent),
       bridge_(bridge),
-      headline_(new TextLine(Theme::font(17, Theme::Weight::bold), Theme::text())),
+      headline_(
+          new TextLine(Theme::font(Theme::kNowPlayingTitleFontSize, Theme::Weight::bold), Theme::text())),
       readout_(new TextLine(Theme::captionFont(), Theme::muted())),
       chipRow_(new QWidget),
       chipLayout_(new QHBoxLayout(chipRow_)) {
@@ -36,7 +39,7 @@ NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
 
   auto* rows = new QVBoxLayout(this);
   rows->setContentsMargins(0, 0, 0, 0);
-  rows->setSpacing(2);
+  rows->setSpacing(Theme::kNowPlayingSpacing);
   rows->addWidget(headline_);
   rows->addWidget(readout_);
   rows->addWidget(chipRow_);
@@ -72,7 +75,7 @@ void NowPlaying::refresh() {
 
 void NowPlaying::showTrack(const Track& track) {
   const auto& focus = bridge_.model().focus();
-  headline_->setTextFont(Theme::font(17, Theme::Weight::bold));
+  headline_->setTextFont(Theme::font(Theme::kNowPlayingTitleFontSize, Theme::Weight::bold));
   headline_->setColor(Theme::text());
   headline_->setText(toQString(track.title));
   headline_->setToolTip(toQString(track.title));
@@ -85,7 +88,7 @@ void NowPlaying::showTrack(const Track& track) {
 }
 
 void NowPlaying::showVersions(int deck) {
-  headline_->setTextFont(Theme::font(15, Theme::Weight::bold));
+  headline_->setTextFont(Theme::font(Theme::kNowPlayingQuestionFontSize, Theme::Weight::bold));
   headline_->setColor(Theme::warn());
   headline_->setText(tr("Which version is on Deck %1?").arg(deck));
   headline_->setToolTip(headline_->text());
@@ -107,7 +110,7 @@ void NowPlaying::showNothing() {
   } else {
     text = tr("Not connected");
   }
-  headline_->setTextFont(Theme::font(16, Theme::Weight::bold));
+  headline_->setTextFont(Theme::font(Theme::kNowPlayingEmptyFontSize, Theme::Weight::bold));
   headline_->setColor(Theme::muted());
   headline_->setText(text);
   headline_->setToolTip(text);
@@ -118,11 +121,14 @@ void NowPlaying::showNothing() {
 }
 
 void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
-  const std::size_t count = std::min(candidates.size(), kShownVersions);
-  std::vector<std::string> ids;
-  for (std::size_t i = 0; i < count; ++i) ids.push_back(candidates[i].id);
-  if (ids == chipIDs_ && deck == chipDeck_) return;
-  chipIDs_ = ids;
+  const std::vector<Track> shown(
+      candidates.begin(), candidates.begin() + std::ptrdiff_t(std::min(candidates.size(), kShownVersions)));
+  const auto sameIDs = [](const Track& a, const Track& b) { return a.id == b.id; };
+  if (deck == chipDeck_ &&
+      std::equal(shown.begin(), shown.end(), chipTracks_.begin(), chipTracks_.end(), sameIDs)) {
+    return;
+  }
+  chipTracks_ = shown;
   chipDeck_ = deck;
 
   // A chip may be the one whose click brought this change: it goes once its click is over.
@@ -131,12 +137,32 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
     chip->hide();
     chip->deleteLater();
   }
-  for (std::size_t i = 0; i < count; ++i) {
-    const Track& track = candidates[i];
+  for (std::size_t i = 0; i < chipTracks_.size(); ++i) {
+    const Track& track = chipTracks_[i];
     auto* chip = new ChipButton(toQString(track.displayArtist() + " · " + track.displayBPM()));
     chip->setToolTip(toQString(track.title + " — " + track.displayArtist() + ", ") + metaLine(track));
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);
+  }
+  fitChipLabels();
+}
+
+void NowPlaying::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  fitChipLabels();
+}
+
+void NowPlaying::fitChipLabels() {
+  const std::vector<ChipButton*> chips = versionChips();
+  if (chips.empty() || chips.size() != chipTracks_.size()) return;
+  const auto count = qreal(chips.size());
+  const qreal each = (width() - Theme::kVersionChipSpacing * (count - 1)) / count - 2 * Theme::kChipPaddingX;
+  const QFontMetricsF metrics(ChipStyle::defaultFont());
+  for (std::size_t i = 0; i < chips.size(); ++i) {
+    const Track& track = chipTracks_[i];
+    const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
+    const qreal room = qMax<qreal>(0, each - metrics.horizontalAdvance(tempo));
+    chips[i]->setText(metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo);
   }
 }
 

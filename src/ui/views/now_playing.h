@@ -31,6 +31,9 @@ class NowPlaying : public QWidget {
   // The version chips now shown, in order.
   std::vector<ChipButton*> versionChips() const;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void refresh();
   void showTrack(const Track& track);
@@ -38,13 +41,15 @@ class NowPlaying : public QWidget {
   void showNothing();
   // Rebuilds the chips only when the candidates' ids changed.
   void setChips(int deck, const std::vector<Track>& candidates);
+  // "<artist> · <bpm>" on each chip, the artist cut so that the chips share the width.
+  void fitChipLabels();
 
   ModelBridge& bridge_;
   TextLine* headline_;
   TextLine* readout_;
   QWidget* chipRow_;
   QHBoxLayout* chipLayout_;
-  std::vector<std::string> chipIDs_;
+  std::vector<Track> chipTracks_;
   int chipDeck_ = 0;
 };
 

@@ -13,14 +13,6 @@
 
 namespace kesta::ui {
 
-namespace {
-
-constexpr int kSideInset = 14;
-constexpr int kTopInset = 26;
-constexpr int kBottomInset = 12;
-
-}  // namespace
-
 RootView::RootView(ModelBridge& bridge, std::function<void(WindowMode)> setMode, QWidget* parent)
     : QWidget(parent), bridge_(bridge), setMode_(std::move(setMode)) {
   QPalette colours = palette();
@@ -33,7 +25,8 @@ RootView::RootView(ModelBridge& bridge, std::function<void(WindowMode)> setMode,
   full_ = new FullView(
       bridge_, [this] { setMode_(WindowMode::mini); }, [this](Sheet sheet) { open(sheet); });
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(kSideInset, kTopInset, kSideInset, kBottomInset);
+  layout->setContentsMargins(Theme::kFullInsetX, Theme::kFullInsetTop, Theme::kFullInsetX,
+                             Theme::kFullInsetBottom);
   layout->addWidget(full_);
 }
 

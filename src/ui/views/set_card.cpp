@@ -10,6 +10,7 @@
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
 #include "ui/views/text_line.h"
+#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
@@ -44,15 +45,14 @@ QWidget* entryRow(const DJSet::Entry& entry) {
   played->setCompressible(false);
   auto* lane = new TextLine(caption2(Theme::Weight::bold), Theme::lime());
   if (entry.suggestedAs) {
-    const std::string_view name = entry.suggestedAs->shortTitle();
-    lane->setText(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    lane->setText(fromView(entry.suggestedAs->shortTitle()));
   }
   lane->setFixedWidth(Theme::kSetLaneColumnWidth);
   lane->setAlignment(Qt::AlignRight);
 
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(8);
+  layout->setSpacing(Theme::kSetRowSpacing);
   layout->addWidget(time, 0, Qt::AlignVCenter);
   layout->addWidget(title, 1, Qt::AlignVCenter);
   layout->addWidget(played, 0, Qt::AlignVCenter);
@@ -83,11 +83,11 @@ SetCard::SetCard(QWidget* parent)
   header->addWidget(export_, 0, Qt::AlignVCenter);
 
   rowsLayout_->setContentsMargins(0, 0, 0, 0);
-  rowsLayout_->setSpacing(4);
+  rowsLayout_->setSpacing(Theme::kSetCardLineSpacing);
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(Theme::kSetCardPadding, Theme::kSetCardPadding, Theme::kSetCardPadding,
                              Theme::kSetCardPadding);
-  column->setSpacing(4);
+  column->setSpacing(Theme::kSetCardLineSpacing);
   column->addLayout(header);
   column->addLayout(rowsLayout_);
   column->addWidget(nothing_);

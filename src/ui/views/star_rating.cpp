@@ -8,16 +8,6 @@
 
 namespace kesta::ui {
 
-namespace {
-
-constexpr int kStarSize = 10;
-// Each star sits in a slightly larger cell, so it is easy to hit.
-constexpr int kCellWidth = 14;
-constexpr int kSpacing = 1;
-constexpr int kHeight = 18;
-
-}  // namespace
-
 StarRating::StarRating(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   setCursor(Qt::PointingHandCursor);
@@ -31,17 +21,22 @@ void StarRating::setRating(int rating) {
 }
 
 QRect StarRating::starRect(int i) const {
-  return {(i - 1) * (kCellWidth + kSpacing), (height() - kHeight) / 2, kCellWidth, kHeight};
+  // Each star sits in a cell a little larger than it, so it is easy to hit.
+  return {(i - 1) * (Theme::kStarCellWidth + Theme::kStarSpacing), (height() - Theme::kStarCellHeight) / 2,
+          Theme::kStarCellWidth, Theme::kStarCellHeight};
 }
 
-QSize StarRating::sizeHint() const { return {kStars * kCellWidth + (kStars - 1) * kSpacing, kHeight}; }
+QSize StarRating::sizeHint() const {
+  return {kStars * Theme::kStarCellWidth + (kStars - 1) * Theme::kStarSpacing, Theme::kStarCellHeight};
+}
 
 void StarRating::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   for (int i = 1; i <= kStars; ++i) {
     const bool filled = rating_ >= i;
     const QRectF cell(starRect(i));
-    const QRectF box(cell.center() - QPointF(kStarSize, kStarSize) / 2, QSizeF(kStarSize, kStarSize));
+    const QRectF box(cell.center() - QPointF(Theme::kStarSize, Theme::kStarSize) / 2,
+                     QSizeF(Theme::kStarSize, Theme::kStarSize));
     paintIcon(painter, filled ? Icon::starFill : Icon::star, box, filled ? Theme::lime() : Theme::muted());
   }
 }

@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
 
   std::vector<kesta::ui::gallery::Shot> shots = kesta::ui::gallery::lookShots();
   for (auto& shot : kesta::ui::gallery::shellShots()) shots.push_back(std::move(shot));
+  for (auto& shot : kesta::ui::gallery::laneAndDeckShots()) shots.push_back(std::move(shot));
+  for (auto& shot : kesta::ui::gallery::windowShots()) shots.push_back(std::move(shot));
 
   int failures = 0;
   for (const auto& shot : shots) {

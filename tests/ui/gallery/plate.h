@@ -35,5 +35,11 @@ class Plate : public QWidget {
 std::vector<Shot> lookShots();
 // The pictures of the Qt side of the model's ports that show something: the file panels.
 std::vector<Shot> shellShots();
+// The lane rows, load buttons, deck cards, now playing and set history, each
+// in representative states over a fake-driven model.
+std::vector<Shot> laneAndDeckShots();
+// The full window and the corner card in each state of the shared scenes, the
+// sheets, the end-set question and the menus.
+std::vector<Shot> windowShots();
 
 }  // namespace kesta::ui::gallery

@@ -1,4 +1,4 @@
-#include "platform/ocr/fake_text_recognizer.h"
+#include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/window_system.h"
+#include "platform/desktop/window_system.h"
 
 namespace kesta {
 

@@ -1,4 +1,4 @@
-#include "library/clock.h"
+#include "platform/time/clock.h"
 
 #include <time.h>
 

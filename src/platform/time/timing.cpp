@@ -1,11 +1,11 @@
-#include "library/timing.h"
+#include "platform/time/timing.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
-#include "library/clock.h"
+#include "platform/time/clock.h"
 
 namespace kesta {
 

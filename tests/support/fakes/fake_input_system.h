@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/x11/input_system.h"
+#include "platform/desktop/input_system.h"
 
 namespace kesta {
 
@@ -17,7 +17,7 @@ class FakeInputSystem : public InputSystem {
   struct Event {
     enum class Kind { activate, raise, key, click, move };
     Kind kind = Kind::key;
-    std::uint32_t window = 0;  // activate, raise
+    std::uint32_t window = 0;   // activate, raise
     std::uint16_t keyCode = 0;  // key
     std::uint64_t flags = 0;    // key
     Point point{};              // click, move

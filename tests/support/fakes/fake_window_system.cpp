@@ -1,4 +1,4 @@
-#include "platform/x11/fake_window_system.h"
+#include "support/fakes/fake_window_system.h"
 
 #include <stdexcept>
 

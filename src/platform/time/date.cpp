@@ -1,4 +1,4 @@
-#include "platform/json/date.h"
+#include "platform/time/date.h"
 
 #include <chrono>
 

@@ -1,10 +1,10 @@
-#include "reading/browser_row_matcher.h"
+#include "reading/loose_form.h"
 
 #include "library/text_tools.h"
 
-namespace kesta::BrowserRowMatcher {
+namespace kesta {
 
-std::string loose(std::string_view text) {
+std::string looseForm(std::string_view text) {
   std::string key = TextTools::normalized(text);
   for (char& c : key) {
     if (c == '0')
@@ -15,4 +15,4 @@ std::string loose(std::string_view text) {
   return key;
 }
 
-}  // namespace kesta::BrowserRowMatcher
+}  // namespace kesta

@@ -1,4 +1,4 @@
-#include "platform/x11/fake_input_system.h"
+#include "support/fakes/fake_input_system.h"
 
 #include <utility>
 

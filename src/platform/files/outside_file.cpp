@@ -1,0 +1,72 @@
+#include "platform/files/outside_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+
+namespace kesta::files {
+namespace {
+
+// Closes the descriptor on every path out.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+ReadFailure openFailure(int error) {
+  return error == ENOENT || error == ENOTDIR ? ReadFailure::missing : ReadFailure::unreadable;
+}
+
+// Reads to the end; the size seen at opening is only a hint, as the file may
+// grow or shrink while it is read.
+ReadResult readAll(int fd, std::uint64_t sizeHint, std::uint64_t maxBytes) {
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(sizeHint));
+  std::array<char, 1 << 16> buffer{};
+  for (;;) {
+    const ssize_t count = ::read(fd, buffer.data(), buffer.size());
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return ReadFailure::unreadable;
+    }
+    if (count == 0) return bytes;
+    if (static_cast<std::uint64_t>(count) > maxBytes - bytes.size()) return ReadFailure::tooLarge;
+    bytes.append(buffer.data(), static_cast<std::size_t>(count));
+  }
+}
+
+}  // namespace
+
+ReadResult readRegularFile(const std::filesystem::path& file, std::uint64_t maxBytes) {
+  // Non-blocking, so that opening a FIFO without a writer returns at once.
+  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (fd.get() < 0) return openFailure(errno);
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return ReadFailure::unreadable;
+  if (!S_ISREG(info.st_mode)) return ReadFailure::notRegularFile;
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > maxBytes) return ReadFailure::tooLarge;
+  try {
+    return readAll(fd.get(), size, maxBytes);
+  } catch (const std::bad_alloc&) {
+    return ReadFailure::unreadable;
+  } catch (const std::length_error&) {
+    return ReadFailure::unreadable;
+  }
+}
+
+}  // namespace kesta::files

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <variant>
+
+// Reading a whole file that someone else may have put in place: the export the
+// DJ picks, a record in the data folder, another program's settings. Opening
+// never blocks (a FIFO or a device in the file's place is refused, not waited
+// on), the kind and size are checked on the opened file itself, and memory is
+// never asked for more than `maxBytes` plus one read buffer. Runs on the
+// caller's thread; never throws.
+namespace kesta::files {
+
+enum class ReadFailure {
+  missing,         // nothing at the path (or a parent is missing)
+  notRegularFile,  // a folder, FIFO, socket or device
+  tooLarge,        // more than the caller's limit
+  unreadable,      // no permission, an input/output error, or out of memory
+};
+
+// The bytes, or why there are none.
+using ReadResult = std::variant<std::string, ReadFailure>;
+
+ReadResult readRegularFile(const std::filesystem::path& file, std::uint64_t maxBytes);
+
+}  // namespace kesta::files

@@ -1,0 +1,152 @@
+#include "ui/views/root_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+
+#include "ui/look/chip_button.h"
+#include "ui/views/diagnostics_view.h"
+#include "ui/views/full_view.h"
+#include "ui/views/library_report_view.h"
+#include "ui/views/sets_view.h"
+#include "ui/views/view_scenes.h"
+
+namespace kesta::ui {
+namespace {
+
+using testing::ViewStage;
+
+template <class Sheet>
+Sheet* openSheet(RootView& root) {
+  QDialog* dialog = root.sheetDialog();
+  return dialog ? dialog->findChild<Sheet*>() : nullptr;
+}
+
+TEST(RootViewTest, ShowsOneSheetAtATimeAndEscapeClosesIt) {
+  ViewStage stage;
+  stage.install();
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+
+  root.open(RootView::Sheet::library);
+  ASSERT_NE(openSheet<LibraryReportView>(root), nullptr);
+  EXPECT_EQ(root.sheetDialog()->windowModality(), Qt::WindowModal);
+  root.open(RootView::Sheet::diagnostics);
+  EXPECT_EQ(root.sheet(), RootView::Sheet::library);
+  EXPECT_EQ(openSheet<DiagnosticsView>(root), nullptr);
+
+  QTest::keyClick(root.sheetDialog(), Qt::Key_Escape);
+  EXPECT_EQ(root.sheet(), std::nullopt);
+
+  root.open(RootView::Sheet::sets);
+  ASSERT_NE(openSheet<SetsView>(root), nullptr);
+  openSheet<SetsView>(root)->doneButton()->click();
+  EXPECT_EQ(root.sheet(), std::nullopt);
+}
+
+TEST(RootViewTest, MiniSwitchesToTheCard) {
+  ViewStage stage;
+  std::vector<WindowMode> modes;
+  RootView root(stage.bridge(), [&](WindowMode mode) { modes.push_back(mode); });
+  EXPECT_EQ(root.size(), QSize(380, 660));
+  root.fullView()->miniButton()->click();
+  EXPECT_EQ(modes, std::vector{WindowMode::mini});
+}
+
+TEST(LibraryReportViewTest, ListsTheNotesThenTheLegacyNote) {
+  ViewStage stage;
+  stage.install(testing::stageLibrary(testing::kLongFileName));
+  LibraryReportView sheet(stage.bridge());
+  EXPECT_EQ(sheet.fileName()->text(), toQString(testing::kLongFileName));
+  QStringList notes;
+  for (const std::string& note : stage.model().library().report.notes()) notes << "• " + toQString(note);
+  EXPECT_EQ(sheet.bullets(), notes);
+
+  LegacyData legacy;
+  legacy.sets = {DJSet::started(Date::fromUnixSeconds(1'700'000'000))};
+  stage.model().finishRestore(std::nullopt, legacy);
+  stage.finishWork();
+  ASSERT_TRUE(stage.model().legacyNote().has_value());
+  EXPECT_EQ(sheet.bullets().size(), notes.size() + 1);
+  EXPECT_EQ(sheet.bullets().last(), "• " + toQString(*stage.model().legacyNote()));
+}
+
+// Records the folders the desktop is asked to open.
+class OpenedUrls : public QObject {
+  Q_OBJECT
+
+ public:
+  OpenedUrls() { QDesktopServices::setUrlHandler("file", this, "open"); }
+  ~OpenedUrls() override { QDesktopServices::unsetUrlHandler("file"); }
+  std::vector<QUrl> urls;
+
+ public slots:
+  void open(const QUrl& url) { urls.push_back(url); }
+};
+
+class DiagnosticsViewTest : public ::testing::Test {
+ protected:
+  DiagnosticsViewTest() { qputenv("KESTA_DATA_DIR", QByteArray::fromStdString(stage.dataDir().string())); }
+  ~DiagnosticsViewTest() override { qunsetenv("KESTA_DATA_DIR"); }
+
+  ViewStage stage;
+};
+
+TEST_F(DiagnosticsViewTest, ShowsTheReportOnOpeningAndOnRefresh) {
+  stage.install();
+  DiagnosticsView sheet(stage.bridge());
+  sheet.show();
+  const QString opened = toQString(stage.model().diagnosticsReport());
+  EXPECT_EQ(sheet.report(), opened);
+
+  stage.connect();
+  stage.deliver({DeckContent::track("1"), DeckContent::empty()}, 1);
+  ASSERT_NE(toQString(stage.model().diagnosticsReport()), opened);
+  EXPECT_EQ(sheet.report(), opened);
+  sheet.refreshButton()->click();
+  EXPECT_EQ(sheet.report(), toQString(stage.model().diagnosticsReport()));
+}
+
+TEST_F(DiagnosticsViewTest, SavingWhatKestaSeesNeedsAConnection) {
+  stage.install();
+  DiagnosticsView sheet(stage.bridge());
+  EXPECT_FALSE(sheet.saveDeckViewButton()->isEnabled());
+  stage.connect();
+  EXPECT_TRUE(sheet.saveDeckViewButton()->isEnabled());
+  stage.model().stopWatching();
+  stage.finishWork();
+  EXPECT_FALSE(sheet.saveDeckViewButton()->isEnabled());
+  EXPECT_TRUE(sheet.refreshButton()->isEnabled());
+  EXPECT_TRUE(sheet.saveReportButton()->isEnabled());
+  EXPECT_TRUE(sheet.openFolderButton()->isEnabled());
+}
+
+TEST_F(DiagnosticsViewTest, RawTextToggleSetsTheModelAtOnce) {
+  DiagnosticsView sheet(stage.bridge());
+  EXPECT_FALSE(sheet.rawTextToggle()->isChecked());
+  sheet.rawTextToggle()->click();
+  EXPECT_TRUE(stage.model().includeRawText());
+  stage.model().setIncludeRawText(false);
+  EXPECT_FALSE(sheet.rawTextToggle()->isChecked());
+}
+
+TEST_F(DiagnosticsViewTest, OpenFolderCreatesTheFolderAndOpensIt) {
+  const std::filesystem::path folder = stage.dataDir() / "diagnostics";
+  std::filesystem::remove_all(folder);
+  OpenedUrls opened;
+  DiagnosticsView sheet(stage.bridge());
+  sheet.openFolderButton()->click();
+  EXPECT_TRUE(std::filesystem::is_directory(folder));
+  ASSERT_EQ(opened.urls.size(), 1u);
+  EXPECT_EQ(opened.urls[0].toLocalFile(), QString::fromStdString(folder.string()));
+}
+
+}  // namespace
+}  // namespace kesta::ui
+
+#include "root_view_test.moc"

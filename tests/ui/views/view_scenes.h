@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/views/view_stage.h"
+
+namespace kesta::ui::testing {
+
+// A library file name of 80 characters.
+inline const std::string kLongFileName =
+    "rekordbox-collection-export-for-the-saturday-residency-at-the-warehouse-2026.xml";
+
+// One state of the model that both windows are shown in: for the gallery's
+// pictures and for the layout checks, which must agree.
+struct Scene {
+  std::string name;
+  bool screenGranted = true;
+  std::function<void(ViewStage&)> setUp;
+};
+
+inline void liveOnLongTitle(ViewStage& stage) {
+  stage.install(stageLibrary(kLongFileName), Date::fromUnixSeconds(1'779'900'000));
+  stage.loader->authorized = false;
+  stage.model().setOneClickLoad(true);
+  stage.connect();
+  stage.deliver({DeckContent::track("6"), DeckContent::track("2")}, 1, TrackerPhase::following,
+                ReaderHealth::reading(),
+                {TrackerEvent::load(1, DeckContent::track("6"), DeckContent::empty(), 1990)});
+  if (const auto track = stage.model().currentTrack()) stage.model().rate(*track, 3);
+  stage.finishWork();
+}
+
+inline std::vector<Scene> viewScenes() {
+  return {
+      {"empty", true, [](ViewStage&) {}},
+      {"legacy", true,
+       [](ViewStage& stage) {
+         LegacyData legacy;
+         legacy.sets = {DJSet::started(Date::fromUnixSeconds(1'700'000'000)),
+                        DJSet::started(Date::fromUnixSeconds(1'700'100'000))};
+         stage.model().finishRestore(std::nullopt, legacy);
+         stage.finishWork();
+       }},
+      {"ready", true,
+       [](ViewStage& stage) { stage.install(stageLibrary(), Date::fromUnixSeconds(1'779'900'000)); }},
+      {"permission", false, [](ViewStage& stage) { stage.install(); }},
+      {"reopen", false,
+       [](ViewStage& stage) {
+         stage.install();
+         stage.model().requestScreenPermission();
+       }},
+      {"reopen_empty", false, [](ViewStage& stage) { stage.model().requestScreenPermission(); }},
+      {"live", true, liveOnLongTitle},
+      {"live_undo", true,
+       [](ViewStage& stage) {
+         liveOnLongTitle(stage);
+         stage.model().setLoadStatus(model::LoadStatus::done(
+             "Deck 2 got Levels, not " + kLongTitle + ". Undo it? rekordbox's own Undo works too.", true));
+       }},
+      {"problem", true,
+       [](ViewStage& stage) {
+         stage.install();
+         stage.connect();
+         stage.deliver({DeckContent::track("1"), DeckContent::unknown()}, 1, TrackerPhase::following,
+                       ReaderHealth::cannotSeeDecks(12));
+       }},
+      {"startup", true,
+       [](ViewStage& stage) {
+         stage.install();
+         stage.connect();
+         stage.deliver({DeckContent::track("6"), DeckContent::track("2")}, 0, TrackerPhase::ambiguousStartup);
+       }},
+      {"versions", true,
+       [](ViewStage& stage) {
+         stage.install();
+         stage.connect();
+         stage.deliver({DeckContent::ambiguous({"7", "8"}), DeckContent::unmatched("Someth1ng")}, 1);
+       }},
+      {"versions_many", true,
+       [](ViewStage& stage) {
+         stage.install();
+         stage.connect();
+         stage.deliver({DeckContent::ambiguous({"6", "1", "2", "3", "4"}), DeckContent::empty()}, 1);
+       }},
+  };
+}
+
+// The scene named `name`; the first scene when none is.
+inline Scene scene(const std::string& name) {
+  for (Scene& candidate : viewScenes()) {
+    if (candidate.name == name) return candidate;
+  }
+  return viewScenes().front();
+}
+
+}  // namespace kesta::ui::testing
