@@ -11,13 +11,13 @@
 #include <cstring>
 #include <memory>
 
-#include "library/clock.h"
 #include "model/app_model.h"
 #include "model/live_engine_factory.h"
 #include "model/loader_worker.h"
 #include "oneclick/rekordbox_loader.h"
 #include "platform/clipboard/qt_clipboard.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/time/clock.h"
 #include "platform/x11/x11_input_system.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/screen_capture_source.h"

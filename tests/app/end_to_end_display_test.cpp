@@ -32,7 +32,7 @@
 #include "support/standin_rekordbox.h"
 #include "support/xvfb_server.h"
 
-namespace kesta::testing {
+namespace kesta::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -363,4 +363,4 @@ INSTANTIATE_TEST_SUITE_P(Desktops, EndToEndTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "openbox" : "bareXvfb"; });
 
 }  // namespace
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <thread>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 std::string kestaProgramPath() { return KESTA_PROGRAM; }
 
@@ -47,4 +47,4 @@ std::optional<int> KestaProcess::waitForExit(double seconds) {
   }
 }
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace kesta::testing {
+namespace kesta::test {
 
 // Kesta's own program run as a child process on an X display, over a data
 // folder of the test's. Ended (SIGKILL) when the object goes and it still runs.
@@ -28,4 +28,4 @@ class KestaProcess {
 // The program's path in the build tree.
 std::string kestaProgramPath();
 
-}  // namespace kesta::testing
+}  // namespace kesta::test

@@ -1,6 +1,6 @@
 #include "ui/shell/system_clocks.h"
 
-#include "library/clock.h"
+#include "platform/time/clock.h"
 
 namespace kesta::ui {
 

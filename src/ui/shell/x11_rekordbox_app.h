@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "model/ports/rekordbox_app.h"
-#include "platform/x11/input_system.h"
-#include "platform/x11/window_system.h"
+#include "platform/desktop/input_system.h"
+#include "platform/desktop/window_system.h"
 
 namespace kesta::ui {
 
