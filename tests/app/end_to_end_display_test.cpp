@@ -276,14 +276,17 @@ TEST_P(EndToEndTest, ImportsConnectsFollowsASetLoadsASuggestionSwitchesWindowsKe
     deck = other;
   }
 
-  // One-click load from the first lane onto the stopped deck.
+  // One-click load from the first lane onto the other deck, emptied first.
   const int target = deck;
-  click(*full, 253, 342);
+  rekordbox.send("clear " + std::to_string(target));
+  ASSERT_TRUE(waitFor([&] { return read(*full).find("Empty") != std::string::npos; }, 30)) << read(*full);
+  click(*full, 263, 342);
   std::string loaded;
   ASSERT_TRUE(waitFor(
       [&] {
-        loaded = rekordbox.send("browser")["decks"][target - 1].get<std::string>();
-        return !loaded.empty() && loaded.find(onDecks[std::size_t(target - 1)]) == std::string::npos;
+        const nlohmann::json shownOnDeck = rekordbox.send("browser")["decks"][target - 1];
+        loaded = shownOnDeck.is_string() ? shownOnDeck.get<std::string>() : "";
+        return !loaded.empty();
       },
       90))
       << "the stand-in's Deck " << target << " never took a suggestion; Kesta shows:\n"
