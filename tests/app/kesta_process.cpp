@@ -1,0 +1,50 @@
+#include "kesta_process.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+
+namespace kesta::test {
+
+std::string kestaProgramPath() { return KESTA_PROGRAM; }
+
+KestaProcess::KestaProcess(const std::string& display, const std::filesystem::path& dataDir) {
+  pid_ = fork();
+  if (pid_ < 0) throw std::runtime_error("could not start Kesta");
+  if (pid_ == 0) {
+    setenv("DISPLAY", display.c_str(), 1);
+    setenv("KESTA_DATA_DIR", dataDir.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setenv("OMP_THREAD_LIMIT", "1", 1);
+    const std::string program = kestaProgramPath();
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+}
+
+KestaProcess::~KestaProcess() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+}
+
+std::optional<int> KestaProcess::waitForExit(double seconds) {
+  if (pid_ <= 0) return std::nullopt;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (true) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+    }
+    if (std::chrono::steady_clock::now() >= until) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+}  // namespace kesta::test

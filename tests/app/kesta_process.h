@@ -1,0 +1,31 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kesta::test {
+
+// Kesta's own program run as a child process on an X display, over a data
+// folder of the test's. Ended (SIGKILL) when the object goes and it still runs.
+class KestaProcess {
+ public:
+  KestaProcess(const std::string& display, const std::filesystem::path& dataDir);
+  ~KestaProcess();
+  KestaProcess(const KestaProcess&) = delete;
+  KestaProcess& operator=(const KestaProcess&) = delete;
+
+  // Waits up to `seconds` for the process to end: its exit status, or none
+  // while it still runs (or when it was ended by a signal: -signal).
+  std::optional<int> waitForExit(double seconds);
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// The program's path in the build tree.
+std::string kestaProgramPath();
+
+}  // namespace kesta::test
