@@ -30,9 +30,9 @@
 #include "fakes/fake_scheduler.h"
 #include "fakes/fake_screen_access.h"
 #include "fakes/fake_url_opener.h"
-#include "platform/time/clock.h"
 #include "library/rekordbox_xml_importer.h"
 #include "model/app_model.h"
+#include "platform/time/clock.h"
 #include "ranking_probe.h"
 
 namespace {

@@ -36,7 +36,8 @@ void recognize(benchmark::State& state, const Image& crop, float minimumTextHeig
   // The engine starts once per thread.
   TextRecognition::recognize(recognizer, crop, minimumTextHeight, level, languages);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(TextRecognition::recognize(recognizer, crop, minimumTextHeight, level, languages));
+    benchmark::DoNotOptimize(
+        TextRecognition::recognize(recognizer, crop, minimumTextHeight, level, languages));
   }
 }
 
@@ -62,8 +63,8 @@ struct FastParts {
 
 FastParts fastParts(const Image& crop, const std::string& title, const std::string& artist) {
   TesseractRecognizer recognizer;
-  const auto lines =
-      TextRecognition::recognize(recognizer, crop, 0.02f, RecognitionLevel::accurate, RecognitionLanguages::english);
+  const auto lines = TextRecognition::recognize(recognizer, crop, 0.02f, RecognitionLevel::accurate,
+                                                RecognitionLanguages::english);
   Track track;
   track.title = title;
   track.artist = artist;
@@ -99,7 +100,9 @@ int main(int argc, char** argv) {
   const Image frame = source.capture();
   const Image crop = *frame.cropped(DeckLayout().deck1.scaledTo(frame.size()));
   const FastParts parts = fastParts(crop, "Midnight City (Eric Prydz Private Remix)", "M83");
-  const auto heightIn = [&](const Image& part) { return 0.02f * float(crop.height()) / float(part.height()); };
+  const auto heightIn = [&](const Image& part) {
+    return 0.02f * float(crop.height()) / float(part.height());
+  };
 
   const auto milliseconds = [](benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -124,7 +127,8 @@ int main(int argc, char** argv) {
       recognize(s, *run.image, run.minimumTextHeight, run.level, run.languages);
     }));
   }
-  for (const auto& [name, languages] : {std::pair{"recognize_deck_fast", english}, std::pair{"recognize_deck_fast_latin", latin}}) {
+  for (const auto& [name, languages] :
+       {std::pair{"recognize_deck_fast", english}, std::pair{"recognize_deck_fast_latin", latin}}) {
     milliseconds(benchmark::RegisterBenchmark(name, [&, languages](benchmark::State& s) {
       confirm(s, parts.title, parts.clock, heightIn(parts.title), heightIn(parts.clock), languages);
     }));

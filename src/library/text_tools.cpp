@@ -29,7 +29,9 @@ bool isAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool isAsciiAlphanumeric(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+bool isAsciiAlphanumeric(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -43,7 +45,8 @@ std::string normalized(std::string_view text) {
       if (isAsciiAlphanumeric(c)) out.push_back(asciiLower(c));
     return out;
   }
-  const std::string folded = unicode::fold(text, {.caseInsensitive = true, .diacriticInsensitive = true, .widthInsensitive = true});
+  const std::string folded =
+      unicode::fold(text, {.caseInsensitive = true, .diacriticInsensitive = true, .widthInsensitive = true});
   const auto& table = homoglyphs();
   for (const char32_t scalar : unicode::toScalars(folded)) {
     if (!unicode::isAlphanumeric(scalar)) continue;
@@ -85,7 +88,7 @@ std::vector<std::string> tokens(std::string_view text) {
 
 const std::set<std::string, std::less<>>& artistJoiners() {
   static const std::set<std::string, std::less<>> joiners = {"feat", "ft",   "featuring", "and",      "x",
-                                                              "vs",   "with", "the",       "presents", "pres"};
+                                                             "vs",   "with", "the",       "presents", "pres"};
   return joiners;
 }
 
@@ -106,7 +109,8 @@ namespace {
 // `outside`, any value beyond the limit) changes no answer within the limit,
 // and a row whose every cell is beyond the limit ends the search.
 template <class Unit>
-std::optional<int> boundedDistance(std::basic_string_view<Unit> a, std::basic_string_view<Unit> b, int limit) {
+std::optional<int> boundedDistance(std::basic_string_view<Unit> a, std::basic_string_view<Unit> b,
+                                   int limit) {
   const int n = static_cast<int>(a.size());
   const int m = static_cast<int>(b.size());
   if (std::abs(n - m) > limit) return std::nullopt;

@@ -13,7 +13,6 @@
 #include <thread>
 #include <unordered_map>
 
-#include "platform/time/timing.h"
 #include "live/deck_motion_tracker.h"
 #include "live/engine_update.h"
 #include "live/load_tracker.h"

@@ -53,9 +53,10 @@ std::vector<TextBox> recognize(TextRecognizer& recognizer, const Image& image, c
   for (const auto level : {RecognitionLevel::fast, RecognitionLevel::accurate}) {
     for (const auto& line :
          TextRecognition::recognize(recognizer, *crop, minimumTextHeight, level, languages)) {
-      boxes.push_back({line.text,
-                       {region.minX() + line.box.minX() * region.width, region.minY() + line.box.minY() * region.height,
-                        line.box.width * region.width, line.box.height * region.height}});
+      boxes.push_back(
+          {line.text,
+           {region.minX() + line.box.minX() * region.width, region.minY() + line.box.minY() * region.height,
+            line.box.width * region.width, line.box.height * region.height}});
     }
   }
   return boxes;

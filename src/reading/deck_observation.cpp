@@ -5,7 +5,8 @@
 namespace kesta {
 
 const DeckObservation& DeckObservation::unreadable() {
-  static const DeckObservation observation{DeckReading::unreadable(), std::nullopt, std::nullopt, "", std::nullopt};
+  static const DeckObservation observation{DeckReading::unreadable(), std::nullopt, std::nullopt, "",
+                                           std::nullopt};
   return observation;
 }
 
@@ -20,10 +21,12 @@ json::Value DeckObservation::toJson() const {
 DeckObservation DeckObservation::fromJson(const json::Value& value) {
   DeckObservation observation;
   observation.reading = DeckReading::fromJson(json::require(value, "reading"));
-  if (const json::Value* clock = json::find(value, "clockSeconds")) observation.clockSeconds = json::asInt(*clock);
+  if (const json::Value* clock = json::find(value, "clockSeconds"))
+    observation.clockSeconds = json::asInt(*clock);
   observation.titleAreaChanged = json::optionalBool(value, "titleAreaChanged");
   observation.rule = json::stringField(value, "rule");
-  if (const json::Value* mixer = json::find(value, "mixer")) observation.mixer = MixerReading::fromJson(*mixer);
+  if (const json::Value* mixer = json::find(value, "mixer"))
+    observation.mixer = MixerReading::fromJson(*mixer);
   return observation;
 }
 

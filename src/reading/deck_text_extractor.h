@@ -106,7 +106,8 @@ class DeckTextExtractor {
   std::vector<RecognizedLine> readFast(const Image& deckCrop, const Anchor& anchor,
                                        const LibraryIndex& index) const;
   // One part of the deck crop at the fast level, boxes as fractions of the crop.
-  std::vector<RecognizedLine> readPart(const Image& deckCrop, const Rect& area, RecognitionLanguages languages) const;
+  std::vector<RecognizedLine> readPart(const Image& deckCrop, const Rect& area,
+                                       RecognitionLanguages languages) const;
   DeckExtraction readAccurately(const Image& crop, int deck, const LibraryIndex& index, double now,
                                 std::optional<bool> titleAreaChanged, std::optional<Fingerprint> fingerprint);
 

@@ -141,7 +141,8 @@ std::optional<MixerReading> measureChannel(const StripSampler& sampler, const Mi
     if (double(bright) >= 0.6 * double(stripWidth)) handleRows.push_back(y);
   }
   if (handleRows.empty()) return std::nullopt;
-  if (handleRows.back() - handleRows.front() > int(std::trunc(std::max(travel * 0.2, 6.0)))) return std::nullopt;
+  if (handleRows.back() - handleRows.front() > int(std::trunc(std::max(travel * 0.2, 6.0))))
+    return std::nullopt;
 
   const double middle = double(handleRows[handleRows.size() / 2]);
   double fader = (bottom - middle) / travel;
@@ -212,18 +213,21 @@ std::optional<MixerReader::Geometry> MixerReader::locate(const Image& image) con
   auto lines = TextRecognition::recognize(*recognizer_, *strip, 0.008f, RecognitionLevel::accurate,
                                           RecognitionLanguages::english);
   for (auto& line : lines) {
-    line.box = Rect{searchRegion.x + line.box.x * searchRegion.width, searchRegion.y + line.box.y * searchRegion.height,
-                    line.box.width * searchRegion.width, line.box.height * searchRegion.height};
+    line.box = Rect{searchRegion.x + line.box.x * searchRegion.width,
+                    searchRegion.y + line.box.y * searchRegion.height, line.box.width * searchRegion.width,
+                    line.box.height * searchRegion.height};
   }
   return geometry(lines, double(image.width()) / double(image.height()));
 }
 
-std::optional<MixerReader::Geometry> MixerReader::geometry(const std::vector<RecognizedLine>& lines, double aspect) {
+std::optional<MixerReader::Geometry> MixerReader::geometry(const std::vector<RecognizedLine>& lines,
+                                                           double aspect) {
   const LabelBoxes boxes = labelBoxes(lines);
   const auto highs = boxes.find("HIGH");
   if (highs == boxes.end() || highs->second.size() != 2) return std::nullopt;
   std::vector<Rect> high = highs->second;
-  std::stable_sort(high.begin(), high.end(), [](const Rect& a, const Rect& b) { return a.midX() < b.midX(); });
+  std::stable_sort(high.begin(), high.end(),
+                   [](const Rect& a, const Rect& b) { return a.midX() < b.midX(); });
 
   const auto mid = pairOf(boxes, "MID", high[0], high[1]);
   const auto low = pairOf(boxes, "LOW", high[0], high[1]);
@@ -231,8 +235,11 @@ std::optional<MixerReader::Geometry> MixerReader::geometry(const std::vector<Rec
   if (!mid || !low || !cue) return std::nullopt;
   const auto stem = pairOf(boxes, "STEM", high[0], high[1]);
 
-  const auto left = channelFrom({high[0], mid->left, low->left, cue->left, stem ? std::optional(stem->left) : std::nullopt}, aspect);
-  const auto right = channelFrom({high[1], mid->right, low->right, cue->right, stem ? std::optional(stem->right) : std::nullopt}, aspect);
+  const auto left = channelFrom(
+      {high[0], mid->left, low->left, cue->left, stem ? std::optional(stem->left) : std::nullopt}, aspect);
+  const auto right = channelFrom(
+      {high[1], mid->right, low->right, cue->right, stem ? std::optional(stem->right) : std::nullopt},
+      aspect);
   if (!left || !right || !(left->faderX < right->faderX)) return std::nullopt;
   return Geometry{{*left, *right}};
 }

@@ -27,9 +27,9 @@ class MixerReader {
   // One channel's places, in window fractions (origin top left).
   struct Channel {
     double faderX = 0;
-    double faderTop = 0;     // fully open end
-    double faderBottom = 0;  // closed end
-    std::vector<Point> knobs;  // HIGH, MID, LOW
+    double faderTop = 0;         // fully open end
+    double faderBottom = 0;      // closed end
+    std::vector<Point> knobs;    // HIGH, MID, LOW
     double knobRadius = 0;       // fraction of the window height
     double handleHalfWidth = 0;  // fraction of the window height
 

@@ -42,8 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const RowPick pick = BrowserRowMatcher::pick(boxes, requested, index, kRegion);
   if (const auto* row = pick.as<RowPick::Row>()) {
-    fuzz::check(std::any_of(boxes.begin(), boxes.end(), [&](const TextBox& box) { return box.box == row->box; }),
-                "picked row is no line's box");
+    fuzz::check(
+        std::any_of(boxes.begin(), boxes.end(), [&](const TextBox& box) { return box.box == row->box; }),
+        "picked row is no line's box");
   }
   if (const auto* ambiguous = pick.as<RowPick::Ambiguous>()) {
     fuzz::check(ambiguous->count >= 2, "ambiguous pick of fewer than two rows");

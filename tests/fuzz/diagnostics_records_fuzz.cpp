@@ -25,19 +25,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kesta;
   const auto input = fuzz::select(fuzz::text(data, size), 13);
   switch (input.which) {
-    case 0: fuzz::decodeStored<DeckContent>(input.rest); break;
-    case 1: fuzz::decodeStored<DiagnosticsLog>(input.rest); break;
-    case 2: fuzz::decodeStored<DiagnosticsSummary>(input.rest); break;
-    case 3: fuzz::decodeStored<Focus>(input.rest); break;
-    case 4: fuzz::decodeStored<Frame>(input.rest); break;
-    case 5: fuzz::decodeStored<LoadLatency>(input.rest); break;
-    case 6: fuzz::decodeStored<Percentiles>(input.rest); break;
-    case 7: fuzz::decodeStored<ScanRecord>(input.rest); break;
-    case 8: fuzz::decodeStored<TrackerEvent>(input.rest); break;
-    case 9: fuzz::decodeStored<DeckLayout>(input.rest); break;
-    case 10: fuzz::decodeStored<DeckObservation>(input.rest); break;
-    case 11: fuzz::decodeStored<DeckReading>(input.rest); break;
-    case 12: fuzz::decodeStored<MixerReading>(input.rest); break;
+    case 0:
+      fuzz::decodeStored<DeckContent>(input.rest);
+      break;
+    case 1:
+      fuzz::decodeStored<DiagnosticsLog>(input.rest);
+      break;
+    case 2:
+      fuzz::decodeStored<DiagnosticsSummary>(input.rest);
+      break;
+    case 3:
+      fuzz::decodeStored<Focus>(input.rest);
+      break;
+    case 4:
+      fuzz::decodeStored<Frame>(input.rest);
+      break;
+    case 5:
+      fuzz::decodeStored<LoadLatency>(input.rest);
+      break;
+    case 6:
+      fuzz::decodeStored<Percentiles>(input.rest);
+      break;
+    case 7:
+      fuzz::decodeStored<ScanRecord>(input.rest);
+      break;
+    case 8:
+      fuzz::decodeStored<TrackerEvent>(input.rest);
+      break;
+    case 9:
+      fuzz::decodeStored<DeckLayout>(input.rest);
+      break;
+    case 10:
+      fuzz::decodeStored<DeckObservation>(input.rest);
+      break;
+    case 11:
+      fuzz::decodeStored<DeckReading>(input.rest);
+      break;
+    case 12:
+      fuzz::decodeStored<MixerReading>(input.rest);
+      break;
   }
   return 0;
 }

@@ -16,8 +16,8 @@ namespace kesta::fuzz {
 // outside Latin script.
 inline Library confusableLibrary() {
   const auto track = [](std::string id, std::string title, std::string artist,
-                        std::optional<std::string> key = std::nullopt, std::optional<double> bpm = std::nullopt,
-                        int duration = 0) {
+                        std::optional<std::string> key = std::nullopt,
+                        std::optional<double> bpm = std::nullopt, int duration = 0) {
     Track t;
     t.id = std::move(id);
     t.title = std::move(title);

@@ -10,9 +10,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kesta;
   const auto input = fuzz::select(fuzz::text(data, size), 3);
   switch (input.which) {
-    case 0: KeyPreset::activePresetID(input.rest); break;
-    case 1: KeyPreset::evaluate(input.rest); break;
-    case 2: KeyPreset::normalized(input.rest); break;
+    case 0:
+      KeyPreset::activePresetID(input.rest);
+      break;
+    case 1:
+      KeyPreset::evaluate(input.rest);
+      break;
+    case 2:
+      KeyPreset::normalized(input.rest);
+      break;
   }
   return 0;
 }

@@ -28,7 +28,9 @@ struct ArchivedSets {
     for (const auto& set : sets) list.push_back(set.toJson());
     return list;
   }
-  static ArchivedSets fromJson(const json::Value& value) { return {json::asList<DJSet>(value, DJSet::fromJson)}; }
+  static ArchivedSets fromJson(const json::Value& value) {
+    return {json::asList<DJSet>(value, DJSet::fromJson)};
+  }
 };
 
 // "library.json" is read in slices; it must accept and refuse exactly what the
@@ -70,13 +72,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kesta;
   const auto input = fuzz::select(fuzz::text(data, size), 7);
   switch (input.which) {
-    case 0: fuzz::decodeStored<Preferences>(input.rest); break;
-    case 1: fuzz::decodeStored<UserData>(input.rest); break;
-    case 2: decodeLibrary(input.rest); break;
-    case 3: fuzz::decodeStored<DJSet>(input.rest); break;
-    case 4: fuzz::decodeStored<ArchivedSets>(input.rest); break;
-    case 5: fuzz::decodeStored<LegacyData>(input.rest); break;
-    case 6: fuzz::decodeStored<DiagnosticsSession>(input.rest); break;
+    case 0:
+      fuzz::decodeStored<Preferences>(input.rest);
+      break;
+    case 1:
+      fuzz::decodeStored<UserData>(input.rest);
+      break;
+    case 2:
+      decodeLibrary(input.rest);
+      break;
+    case 3:
+      fuzz::decodeStored<DJSet>(input.rest);
+      break;
+    case 4:
+      fuzz::decodeStored<ArchivedSets>(input.rest);
+      break;
+    case 5:
+      fuzz::decodeStored<LegacyData>(input.rest);
+      break;
+    case 6:
+      fuzz::decodeStored<DiagnosticsSession>(input.rest);
+      break;
   }
   return 0;
 }

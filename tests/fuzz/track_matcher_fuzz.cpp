@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (const auto* ambiguous = result.reading.as<DeckReading::Ambiguous>()) {
     const auto& ids = ambiguous->ids;
-    fuzz::check(std::adjacent_find(ids.begin(), ids.end(), [](const auto& a, const auto& b) { return a >= b; }) ==
-                    ids.end(),
+    fuzz::check(std::adjacent_find(ids.begin(), ids.end(),
+                                   [](const auto& a, const auto& b) { return a >= b; }) == ids.end(),
                 "ambiguous ids not sorted and distinct");
     for (const auto& id : ids) fuzz::check(index.track(id) != nullptr, "ambiguous id outside the library");
   }

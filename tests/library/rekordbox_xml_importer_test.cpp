@@ -150,9 +150,9 @@ TEST(RekordboxXMLImporter, OneTextIsBoundedAtItsEdge) {
   const std::size_t limit = 64 * 1024;
   const std::string refused = unreadable("a text is longer than 65536 bytes");
   const auto track = [](std::string_view attribute, std::size_t length) {
-    return document("<TRACK TrackID=\"1\" " + std::string(attribute) + "=\"" +
-                        std::string(length, 'x') + "\"/>",
-                    "<NODE Name=\"ROOT\"><NODE Type=\"1\" Name=\"p\"><TRACK Key=\"1\"/></NODE></NODE>");
+    return document(
+        "<TRACK TrackID=\"1\" " + std::string(attribute) + "=\"" + std::string(length, 'x') + "\"/>",
+        "<NODE Name=\"ROOT\"><NODE Type=\"1\" Name=\"p\"><TRACK Key=\"1\"/></NODE></NODE>");
   };
   EXPECT_EQ(importXml(track("Comments", limit)).tracks.size(), 1u);
   EXPECT_EQ(importXml(track("Unknown", limit + 1)).tracks.size(), 1u) << "an attribute that is not kept";

@@ -1,13 +1,13 @@
 #include "library/text_tools.h"
 
-#include <clocale>
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <clocale>
 #include <cstdlib>
 #include <random>
-#include <vector>
 #include <string>
-
-#include <gtest/gtest.h>
+#include <vector>
 
 #include "platform/text/unicode_text.h"
 
@@ -22,14 +22,14 @@ TEST(TextTools, NormalizedFoldsToTheMatchingKey) {
       {"Some Artist", "someartist"},
       {"some-artist", "someartist"},
       {"Stra\u00dfe", "strasse"},
-      {"\uff34\uff45\uff43\uff48\uff4e\uff4f \uff11", "techno1"},      // full-width
-      {"\u0421\u0430f\u0435 D\u0435l \u041c\u0430r", "cafedelmar"},   // Cyrillic lookalikes
-      {"\u0391\u03b8\u03ae\u03bd\u03b1", "a\u03b8nva"},                // Greek by shape: η → n, ν → v
-      {"\u041d\u0415\u0412\u041e", "hebo"},                             // capitals fold, then map by shape
-      {"Ca\u0301fe\u0301", "cafe"},                                     // decomposed accents
-      {"Caf\u00e9", "cafe"},                                            // composed accents
+      {"\uff34\uff45\uff43\uff48\uff4e\uff4f \uff11", "techno1"},    // full-width
+      {"\u0421\u0430f\u0435 D\u0435l \u041c\u0430r", "cafedelmar"},  // Cyrillic lookalikes
+      {"\u0391\u03b8\u03ae\u03bd\u03b1", "a\u03b8nva"},              // Greek by shape: η → n, ν → v
+      {"\u041d\u0415\u0412\u041e", "hebo"},                          // capitals fold, then map by shape
+      {"Ca\u0301fe\u0301", "cafe"},                                  // decomposed accents
+      {"Caf\u00e9", "cafe"},                                         // composed accents
       {"Sigur R\u00f3s \u2013 \u00c1gaetis", "sigurrosagaetis"},
-      {"\u00f8ystein \u0142odz", "\u00f8ystein\u0142odz"},            // letters without decomposition stay
+      {"\u00f8ystein \u0142odz", "\u00f8ystein\u0142odz"},  // letters without decomposition stay
   };
   for (const auto& [input, expected] : cases) EXPECT_EQ(normalized(input), expected) << input;
 }
@@ -71,11 +71,11 @@ TEST(TextTools, EditDistanceIsBoundedLevenshteinByScalars) {
       {"", "", -1, std::nullopt},
       {"abc", "abc", -1, std::nullopt},
       {"kitten", "sitting", 3, 3},
-      {"ab", "ba", 2, 2},                          // no transposition
-      {"cafe", "cafe\u0301", 1, 1},                // a combining accent is one unit
-      {"caf\u00e9", "cafe\u0301", 2, 2},           // composed against decomposed
+      {"ab", "ba", 2, 2},                 // no transposition
+      {"cafe", "cafe\u0301", 1, 1},       // a combining accent is one unit
+      {"caf\u00e9", "cafe\u0301", 2, 2},  // composed against decomposed
       {"\u4e2d\u6587", "\u4e2d\u5b57", 1, 1},
-      {"aaaaaaaa", "bbbbbbbb", 3, std::nullopt},   // early exit by row minimum
+      {"aaaaaaaa", "bbbbbbbb", 3, std::nullopt},  // early exit by row minimum
   };
   for (const auto& c : cases) EXPECT_EQ(editDistance(c.a, c.b, c.limit), c.expected) << c.a << " / " << c.b;
 }
@@ -89,7 +89,8 @@ TEST(TextTools, EditDistanceAgreesWithTheFullTable) {
     for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = static_cast<int>(j);
     for (std::size_t i = 1; i <= a.size(); ++i)
       for (std::size_t j = 1; j <= b.size(); ++j)
-        d[i][j] = std::min({d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1), d[i - 1][j] + 1, d[i][j - 1] + 1});
+        d[i][j] =
+            std::min({d[i - 1][j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1), d[i - 1][j] + 1, d[i][j - 1] + 1});
     return d[a.size()][b.size()];
   };
   const std::u32string alphabet = U"abc\u00e9";
@@ -115,10 +116,10 @@ TEST(TextTools, NumberReadsLenientDecimals) {
     std::optional<double> expected;
   };
   const Case cases[] = {
-      {" 120,5 ", 120.5}, {"1e3", 1000.0}, {"\t-7.25", -7.25}, {"128", 128.0}, {"0x1A", 26.0},
-      {"1,234.5", std::nullopt}, {"1,2,3", std::nullopt}, {"abc", std::nullopt}, {"", std::nullopt},
-      {"   ", std::nullopt}, {std::nullopt, std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
-      {"\n12", std::nullopt}, {"12\n", std::nullopt}, {"1 2", std::nullopt},
+      {" 120,5 ", 120.5},    {"1e3", 1000.0},           {"\t-7.25", -7.25},           {"128", 128.0},
+      {"0x1A", 26.0},        {"1,234.5", std::nullopt}, {"1,2,3", std::nullopt},      {"abc", std::nullopt},
+      {"", std::nullopt},    {"   ", std::nullopt},     {std::nullopt, std::nullopt}, {"inf", std::nullopt},
+      {"nan", std::nullopt}, {"\n12", std::nullopt},    {"12\n", std::nullopt},       {"1 2", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(number(c.text), c.expected) << (c.text ? *c.text : "<absent>");
 }
@@ -139,7 +140,8 @@ TEST(TextTools, IgnoresTheProcessLocale) {
   const char* wanted = std::getenv("LC_ALL");
   if (wanted && std::string(wanted) == "de_DE.UTF-8") {
     const char* active = std::setlocale(LC_ALL, nullptr);
-    if (!active || std::string(active) != "de_DE.UTF-8") GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+    if (!active || std::string(active) != "de_DE.UTF-8")
+      GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
   }
   EXPECT_EQ(number("128.5"), 128.5);
   EXPECT_EQ(number("128,5"), 128.5);

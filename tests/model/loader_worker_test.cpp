@@ -13,8 +13,8 @@
 #include "oneclick/browser_rows.h"
 #include "oneclick/rekordbox_loader.h"
 #include "support/fakes/fake_clipboard.h"
-#include "support/fakes/fake_text_recognizer.h"
 #include "support/fakes/fake_input_system.h"
+#include "support/fakes/fake_text_recognizer.h"
 #include "support/fakes/fake_window_system.h"
 
 namespace kesta::model::testing {

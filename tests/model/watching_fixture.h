@@ -14,8 +14,8 @@ namespace kesta::model::testing {
 // Three library tracks; their stable keys are "meta:<id>".
 inline Library watchedLibrary() {
   return kesta::test::libraryOf({kesta::test::libraryTrack("1", "Strobe", "deadmau5", 128.0, "8A"),
-                                    kesta::test::libraryTrack("2", "Levels", "Avicii", 126.0, "5A"),
-                                    kesta::test::libraryTrack("3", "Opus", "Eric Prydz", std::nullopt)});
+                                 kesta::test::libraryTrack("2", "Levels", "Avicii", 126.0, "5A"),
+                                 kesta::test::libraryTrack("3", "Opus", "Eric Prydz", std::nullopt)});
 }
 
 inline Focus focusOn(int deck, DeckContent content, std::uint64_t seq, FocusKind kind = FocusKind::load) {

@@ -95,7 +95,8 @@ std::vector<TextBox> readBrowser(TextRecognizer& recognizer, const Image& window
   const auto crop = window.cropped(kBrowserRegion.scaledTo(window.size()));
   if (!crop) return lines;
   for (const auto level : {RecognitionLevel::fast, RecognitionLevel::accurate}) {
-    for (const TextObservation& line : recognizer.recognize(*crop, {level, 0.008f, RecognitionLanguages::english})) {
+    for (const TextObservation& line :
+         recognizer.recognize(*crop, {level, 0.008f, RecognitionLanguages::english})) {
       const Rect& b = line.boundingBox;
       const double top = 1 - (b.y + b.height);
       lines.push_back(

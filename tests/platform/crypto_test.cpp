@@ -1,6 +1,6 @@
-#include <set>
-
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "platform/crypto/sha256.h"
 #include "platform/crypto/uuid.h"

@@ -1,8 +1,8 @@
 #include "platform/text/numbers.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace kesta::numbers {
 namespace {
@@ -13,9 +13,12 @@ TEST(Numbers, ParsesDoublesLikeStrtodInTheCLocale) {
     std::optional<double> expected;
   };
   const Case cases[] = {
-      {"128.5", 128.5}, {"-3", -3.0}, {"+2.5e2", 250.0}, {"0x10", 16.0}, {"1e3", 1000.0},
-      {"128,5", std::nullopt}, {" 1", std::nullopt}, {"1 ", std::nullopt}, {"", std::nullopt},
-      {"abc", std::nullopt}, {"1.2.3", std::nullopt},
+      {"128.5", 128.5},        {"-3", -3.0},
+      {"+2.5e2", 250.0},       {"0x10", 16.0},
+      {"1e3", 1000.0},         {"128,5", std::nullopt},
+      {" 1", std::nullopt},    {"1 ", std::nullopt},
+      {"", std::nullopt},      {"abc", std::nullopt},
+      {"1.2.3", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(parseDouble(c.text), c.expected) << c.text;
   EXPECT_TRUE(std::isinf(*parseDouble("inf")));

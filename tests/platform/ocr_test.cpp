@@ -72,9 +72,10 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
   TesseractRecognizer recognizer;
   EXPECT_TRUE(recognizer.recognize(Image(), {}).empty());
   EXPECT_TRUE(recognizer.recognize(Image(300, 60, Rgba{22, 22, 24, 255}), {}).empty());
-  EXPECT_TRUE(
-      recognizer.recognize(Image(300, 60, Rgba{22, 22, 24, 255}), {RecognitionLevel::fast, 0.02f, RecognitionLanguages::detect})
-          .empty());
+  EXPECT_TRUE(recognizer
+                  .recognize(Image(300, 60, Rgba{22, 22, 24, 255}),
+                             {RecognitionLevel::fast, 0.02f, RecognitionLanguages::detect})
+                  .empty());
   EXPECT_TRUE(recognizer.detectionLanguages().starts_with("eng"));
 }
 

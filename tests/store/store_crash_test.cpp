@@ -24,7 +24,9 @@ std::string exportPath(int i) { return "/export-" + std::to_string(i) + ".xml"; 
 class Saver {
  public:
   Saver(const std::filesystem::path& root, const Library& library)
-      : store_(root), library_(library), session_("0.6.0", {{"macOS", "Linux"}}, Date::fromUnixSeconds(1.7e9)) {
+      : store_(root),
+        library_(library),
+        session_("0.6.0", {{"macOS", "Linux"}}, Date::fromUnixSeconds(1.7e9)) {
     session_.id = "0A1B2C3D-0000-4000-8000-000000000000";
   }
 

@@ -13,8 +13,8 @@ namespace {
 // Fetched once: an implicit fetch on every digest costs more than hashing a
 // short text (an import hashes one location per track).
 const EVP_MD* sha256Algorithm() {
-  static const std::unique_ptr<EVP_MD, decltype(&EVP_MD_free)> algorithm(EVP_MD_fetch(nullptr, "SHA256", nullptr),
-                                                                           &EVP_MD_free);
+  static const std::unique_ptr<EVP_MD, decltype(&EVP_MD_free)> algorithm(
+      EVP_MD_fetch(nullptr, "SHA256", nullptr), &EVP_MD_free);
   return algorithm ? algorithm.get() : EVP_sha256();
 }
 

@@ -9,8 +9,8 @@ namespace {
 std::string quoted(std::string_view key) { return "\"" + std::string(key) + "\""; }
 
 [[noreturn]] void typeMismatch(std::string_view expected, const Value& found) {
-  throw DecodingError("Expected to decode " + std::string(expected) + " but found " + std::string(found.type_name()) +
-                      " instead.");
+  throw DecodingError("Expected to decode " + std::string(expected) + " but found " +
+                      std::string(found.type_name()) + " instead.");
 }
 
 template <class Json>
@@ -53,7 +53,8 @@ const Value& require(const Value& object, std::string_view key) {
   const auto& members = asObject(object);
   const auto it = members.find(key);
   if (it == members.end()) throw DecodingError("No value associated with key " + quoted(key) + ".");
-  if (it->is_null()) throw DecodingError("Expected a value for key " + quoted(key) + " but found null instead.");
+  if (it->is_null())
+    throw DecodingError("Expected a value for key " + quoted(key) + " but found null instead.");
   return *it;
 }
 
@@ -69,7 +70,8 @@ double asNumber(const Value& value) {
 
 std::int64_t asInteger(const Value& value) {
   if (value.is_number_integer()) {
-    if (value.is_number_unsigned() && value.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
+    if (value.is_number_unsigned() &&
+        value.get<std::uint64_t>() > std::uint64_t(std::numeric_limits<std::int64_t>::max()))
       throw DecodingError("Parsed JSON number does not fit in Int.");
     return value.get<std::int64_t>();
   }
@@ -118,8 +120,12 @@ std::vector<std::string> asStringList(const Value& value) { return asList<std::s
 
 std::string stringField(const Value& object, std::string_view key) { return asString(require(object, key)); }
 double numberField(const Value& object, std::string_view key) { return asNumber(require(object, key)); }
-std::int64_t integerField(const Value& object, std::string_view key) { return asInteger(require(object, key)); }
-std::uint64_t unsignedField(const Value& object, std::string_view key) { return asUnsigned(require(object, key)); }
+std::int64_t integerField(const Value& object, std::string_view key) {
+  return asInteger(require(object, key));
+}
+std::uint64_t unsignedField(const Value& object, std::string_view key) {
+  return asUnsigned(require(object, key));
+}
 bool boolField(const Value& object, std::string_view key) { return asBool(require(object, key)); }
 
 int intField(const Value& object, std::string_view key) { return asInt(require(object, key)); }

@@ -1,10 +1,11 @@
 #include "platform/text/numbers.h"
 
+#include <locale.h>
+
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace kesta::numbers {
 namespace {
@@ -17,7 +18,13 @@ locale_t cLocale() {
 
 bool startsWithSpaceOrNul(std::string_view text) {
   switch (text.front()) {
-    case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case '\0':
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+    case '\0':
       return true;
     default:
       return false;
@@ -49,7 +56,8 @@ std::optional<long long> parseInteger(std::string_view text) {
 
 std::string formatFixed(double value, int decimals) {
   char buffer[128];
-  const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  const auto [ptr, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
   if (ec != std::errc()) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
   return std::string(buffer, ptr);
 }

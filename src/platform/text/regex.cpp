@@ -42,8 +42,8 @@ Regex::Match currentMatch(icu::RegexMatcher& matcher) {
 Regex::Regex(std::string_view pattern, bool caseInsensitive) : impl_(std::make_unique<Impl>()) {
   UErrorCode status = U_ZERO_ERROR;
   UParseError parseError;
-  impl_->pattern.reset(
-      icu::RegexPattern::compile(fromUtf8(pattern), caseInsensitive ? UREGEX_CASE_INSENSITIVE : 0, parseError, status));
+  impl_->pattern.reset(icu::RegexPattern::compile(
+      fromUtf8(pattern), caseInsensitive ? UREGEX_CASE_INSENSITIVE : 0, parseError, status));
   if (U_FAILURE(status)) throw std::invalid_argument("invalid regular expression: " + std::string(pattern));
 }
 

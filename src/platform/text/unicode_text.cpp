@@ -69,7 +69,8 @@ std::string fold(std::string_view text, FoldOptions options) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
   }
-  icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+  icu::UnicodeString u =
+      icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
   UErrorCode status = U_ZERO_ERROR;
   if (options.widthInsensitive) u = foldWidth(u);
   u = nfd().normalize(u, status);
@@ -192,7 +193,13 @@ bool isWhitespace(char32_t scalar) {
 bool isWhitespaceOrNewline(char32_t scalar) {
   if (isWhitespace(scalar)) return true;
   switch (scalar) {
-    case U'\n': case U'\v': case U'\f': case U'\r': case U'\u0085': case U'\u2028': case U'\u2029':
+    case U'\n':
+    case U'\v':
+    case U'\f':
+    case U'\r':
+    case U'\u0085':
+    case U'\u2028':
+    case U'\u2029':
       return true;
     default:
       return false;

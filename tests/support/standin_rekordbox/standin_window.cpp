@@ -1,9 +1,9 @@
 #include "standin_window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QApplication>
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QMouseEvent>
