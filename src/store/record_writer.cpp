@@ -24,21 +24,26 @@ void RecordWriter::flush() {
 void RecordWriter::enqueue(std::string_view name, std::optional<std::string> bytes) {
   // Queued under the lock, so that tickets and queue order agree.
   const std::lock_guard lock(mutex_);
+  if (!pending_.empty() && pending_.rbegin()->second.name == name) {
+    pending_.rbegin()->second.bytes = std::move(bytes);
+    return;
+  }
   const std::uint64_t ticket = ++lastTicket_;
-  pending_.insert_or_assign(std::string(name), Pending{ticket, std::move(bytes)});
-  queue_.async([this, name = std::string(name), ticket] { land(name, ticket); });
+  pending_.emplace(ticket, Pending{std::string(name), std::move(bytes)});
+  queue_.async([this, ticket] { land(ticket); });
 }
 
-void RecordWriter::land(const std::string& name, std::uint64_t ticket) {
-  std::optional<std::string> bytes;
+void RecordWriter::land(std::uint64_t ticket) {
+  Pending save;
   {
     const std::lock_guard lock(mutex_);
-    const auto entry = pending_.find(name);
-    // A newer save of the file is queued behind this one: it lands instead.
-    if (entry == pending_.end() || entry->second.ticket != ticket) return;
-    bytes = std::move(entry->second.bytes);
+    const auto entry = pending_.find(ticket);
+    if (entry == pending_.end()) return;
+    save = std::move(entry->second);
     pending_.erase(entry);
   }
+  const std::string& name = save.name;
+  const std::optional<std::string>& bytes = save.bytes;
   const auto file = folder_ / name;
   std::error_code ignored;
   if (!bytes) {

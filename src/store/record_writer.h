@@ -17,10 +17,11 @@ namespace kesta {
 // so that the caller never waits for the disk. Each write is atomic and
 // durable (AtomicFile), and the folder is created again when it has gone.
 //
-// Files land in the order of their latest saves: a save of a file that still
-// waits in the queue is dropped for the newer one, which takes its place at
-// the back. So an older content never lands after a newer one, and a file
-// saved after another never lands before it.
+// Saves land in the order they were made, so what is on disk is always what
+// the caller saved up to some moment: a file saved after another never lands
+// before it (the archive of sets lands before the active set that replaces
+// it). A save of the same file as the newest one still waiting replaces that
+// one's content instead of queueing another write.
 //
 // Thread-safe. Failures are dropped: the callers rewrite these files whole at
 // their next change, and a failed write leaves the old file intact.
@@ -42,16 +43,16 @@ class RecordWriter {
 
  private:
   struct Pending {
-    std::uint64_t ticket = 0;
+    std::string name;
     std::optional<std::string> bytes;  // none: remove the file
   };
 
   void enqueue(std::string_view name, std::optional<std::string> bytes);
-  void land(const std::string& name, std::uint64_t ticket);
+  void land(std::uint64_t ticket);
 
   std::filesystem::path folder_;
   std::mutex mutex_;
-  std::map<std::string, Pending, std::less<>> pending_;
+  std::map<std::uint64_t, Pending> pending_;  // by ticket: the saves not yet started
   std::uint64_t lastTicket_ = 0;
   SerialQueue queue_;  // last: its thread stops before the members it uses go
 };

@@ -61,10 +61,11 @@ TEST(RecordWriter, TheLatestSaveOfEachFileIsWhatLands) {
 
 // A reader watching the folder while "a" and then "b" are saved with the same
 // version, over and over: "b" never shows a version "a" has not reached, and
-// neither file ever goes back to an older version.
-TEST(RecordWriter, FilesLandInTheOrderOfTheirLatestSaves) {
+// neither file ever goes back to an older version, however far the writer
+// falls behind.
+TEST(RecordWriter, SavesLandInTheOrderTheyWereMade) {
   const TempFolder folder;
-  constexpr int kVersions = 400;
+  constexpr int kVersions = 150;
   RecordWriter writer(folder.path());
   writer.write("a", "0");
   writer.write("b", "0");

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <string>
@@ -110,8 +111,11 @@ TEST(StoreCrash, FilesSurviveAKillAtAnyMomentWholeAndNoTemporaryFileOutlivesTheN
   const auto root = folder / "data";
   const Library library = test::sampleLibrary(kTracks);
   std::mt19937 random(20240501);
-  // Kills spread over the first round of saving, whatever the build's speed.
-  std::uniform_int_distribution<int> delayMicroseconds(500, roundMicroseconds(folder / "timing", library));
+  // Kills spread over the first round of saving, whatever the build's speed;
+  // while kills interrupt no save (a busy machine runs the child slower than
+  // the measured round), later kills may wait longer, up to ten rounds.
+  const int roundTime = roundMicroseconds(folder / "timing", library);
+  int longestDelay = roundTime;
 
   int interruptedSaves = 0;
   for (int round = 0; round < 100; ++round) {
@@ -124,13 +128,16 @@ TEST(StoreCrash, FilesSurviveAKillAtAnyMomentWholeAndNoTemporaryFileOutlivesTheN
         ::_exit(3);
       }
     }
+    std::uniform_int_distribution<int> delayMicroseconds(500, std::max(longestDelay, 501));
     std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
     ASSERT_EQ(::kill(child, SIGKILL), 0);
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child stopped by itself in round " << round;
 
+    const int before = interruptedSaves;
     for (const auto& name : test::fileNames(root)) interruptedSaves += isTemporary(name);
+    if (interruptedSaves == before) longestDelay = std::min(longestDelay + longestDelay / 4, 10 * roundTime);
     const AppStore reopened(root);
     for (const auto& folderName : {root, root / "diagnostics"}) {
       for (const auto& name : test::fileNames(folderName))
