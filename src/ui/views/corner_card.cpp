@@ -117,10 +117,7 @@ QWidget* CornerCard::makeHeader() {
   dot_ = new Dot;
   row->addWidget(dot_);
 
-  full_ = new ChipButton(tr("Full"));
-  full_->setSymbol(Icon::expand);
-  full_->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
-  full_->setToolTip(tr("Open the full window"));
+  full_ = modeChip(tr("Full"), Icon::expand, tr("Open the full window"));
   connect(full_, &ChipButton::clicked, this, [this] { expand_(); });
   row->addWidget(full_);
   return header;

@@ -131,10 +131,8 @@ QWidget* FullView::makeHeader() {
   layout->addStretch(1);
   dot_ = new LiveDot;
   layout->addWidget(dot_);
-  mini_ = new ChipButton(tr("Mini"));
-  mini_->setSymbol(Icon::pictureInPicture);
-  mini_->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
-  mini_->setToolTip(tr("Switch to the small card in the top-right corner"));
+  mini_ =
+      modeChip(tr("Mini"), Icon::pictureInPicture, tr("Switch to the small card in the top-right corner"));
   connect(mini_, &ChipButton::clicked, this, [this] { collapse_(); });
   layout->addWidget(mini_);
   return header;
