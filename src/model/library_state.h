@@ -1,12 +1,15 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <variant>
+
+#include "platform/variant/sum_type.h"
 
 namespace kesta::model {
 
 // Where the library restore and import stand.
-struct LibraryState {
+struct LibraryState : SumType<LibraryState> {
   // A library is being opened or read; the text says which.
   struct Importing {
     std::string text;
@@ -28,19 +31,10 @@ struct LibraryState {
 
   std::variant<Importing, Failed, None, Ready> value = None{};
 
-  static LibraryState importing(std::string text) { return {Importing{std::move(text)}}; }
-  static LibraryState failed(std::string text) { return {Failed{std::move(text)}}; }
-  static LibraryState none() { return {None{}}; }
-  static LibraryState ready() { return {Ready{}}; }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
-  }
+  static LibraryState importing(std::string text) { return {{}, Importing{std::move(text)}}; }
+  static LibraryState failed(std::string text) { return {{}, Failed{std::move(text)}}; }
+  static LibraryState none() { return {{}, None{}}; }
+  static LibraryState ready() { return {{}, Ready{}}; }
 
   friend bool operator==(const LibraryState&, const LibraryState&) = default;
 };

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <variant>
+
+#include "platform/variant/sum_type.h"
 
 namespace kesta::model {
 
 // The state of one-click load shown by the load button, the undo chip and the
 // status line. Equal when the case and every payload are equal.
-struct LoadStatus {
+struct LoadStatus : SumType<LoadStatus> {
   // A load of the track with this id onto this deck (1 or 2) is under way.
   struct Loading {
     std::string trackID;
@@ -31,19 +34,10 @@ struct LoadStatus {
 
   std::variant<Loading, Done, Failed, Idle> value = Idle{};
 
-  static LoadStatus loading(std::string trackID, int deck) { return {Loading{std::move(trackID), deck}}; }
-  static LoadStatus done(std::string text, bool canUndo) { return {Done{std::move(text), canUndo}}; }
-  static LoadStatus failed(std::string text) { return {Failed{std::move(text)}}; }
-  static LoadStatus idle() { return {Idle{}}; }
-
-  template <class C>
-  bool is() const {
-    return std::holds_alternative<C>(value);
-  }
-  template <class C>
-  const C* as() const {
-    return std::get_if<C>(&value);
-  }
+  static LoadStatus loading(std::string trackID, int deck) { return {{}, Loading{std::move(trackID), deck}}; }
+  static LoadStatus done(std::string text, bool canUndo) { return {{}, Done{std::move(text), canUndo}}; }
+  static LoadStatus failed(std::string text) { return {{}, Failed{std::move(text)}}; }
+  static LoadStatus idle() { return {{}, Idle{}}; }
 
   friend bool operator==(const LoadStatus&, const LoadStatus&) = default;
 };

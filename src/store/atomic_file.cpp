@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/files/file_descriptor.h"
 #include "platform/files/outside_file.h"
 
 namespace kesta::AtomicFile {
@@ -35,27 +36,6 @@ bool isTemporaryName(std::string_view name) {
   throw std::system_error(error, std::generic_category(), what + " " + file.string());
 }
 
-// Closes the descriptor it holds on every path out of a function.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now and answers the error of close, 0 when there was none.
-  int close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
-  }
-
- private:
-  int fd_;
-};
-
 int writeAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -69,7 +49,7 @@ int writeAll(int fd, std::string_view bytes) {
 }
 
 void syncFolder(const std::filesystem::path& folder) {
-  const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const files::FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() < 0) fail(errno, "cannot open folder", folder);
   // Some file systems cannot flush a folder; the rename itself has happened.
   if (::fsync(dir.get()) != 0 && errno != EINVAL && errno != EROFS)
@@ -98,7 +78,7 @@ void write(const std::filesystem::path& target, std::string_view bytes) {
   const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   std::string pattern =
       (folder / ("." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX")).string();
-  Descriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
+  files::FileDescriptor fd(::mkostemp(pattern.data(), O_CLOEXEC));
   if (fd.get() < 0) fail(errno, "cannot create a temporary file for", target);
   const std::filesystem::path temporary = pattern;
 

@@ -20,6 +20,7 @@
 namespace kesta::model::testing {
 namespace {
 
+using kesta::test::browserCropObservations;
 using kesta::test::browserLines;
 using kesta::test::BrowserRow;
 using kesta::test::libraryOf;
@@ -42,14 +43,8 @@ struct LoaderRig {
     const auto shown = browserLines({BrowserRow{"Levels", "Avicii", "126.00", "5A", "3:19"},
                                      BrowserRow{"Strobe", "deadmau5", "128.00", "8A", "10:37"}});
     recognizer->answer([shown](const Image&, const RecognitionRequest& request) {
-      std::vector<TextObservation> observations;
-      if (request.level == RecognitionLevel::fast) return observations;
-      for (const auto& line : shown) {
-        const double height = line.box.height / 0.6;
-        const double top = (line.box.y - 0.4) / 0.6;
-        observations.push_back({line.text, {line.box.x, 1 - top - height, line.box.width, height}});
-      }
-      return observations;
+      if (request.level == RecognitionLevel::fast) return std::vector<TextObservation>{};
+      return browserCropObservations(shown);
     });
     input->front = kRekordboxPid;
     input->ownerOf = [](std::uint32_t window) {

@@ -11,17 +11,13 @@
 #include "load_status_printer.h"
 #include "model_fixture.h"
 #include "model_probe.h"
+#include "oneclick/browser_rows.h"
 
 namespace kesta::model::testing {
 namespace {
 
 Track track(std::string id, std::string title, std::string artist) {
-  Track made;
-  made.id = std::move(id);
-  made.title = std::move(title);
-  made.artist = std::move(artist);
-  made.bpm = 124;
-  return made;
+  return test::libraryTrack(std::move(id), std::move(title), std::move(artist), std::nullopt, 124);
 }
 
 const Track kPlaying = track("1", "Velvet Thunder", "Kasimir Grey");

@@ -8,6 +8,7 @@
 #include "library/track.h"
 #include "oneclick/text_box.h"
 #include "platform/image/geometry.h"
+#include "platform/ocr/text_recognizer.h"
 
 // Synthetic browser rows and libraries for the row matcher's tests.
 namespace kesta::test {
@@ -62,6 +63,18 @@ inline std::vector<TextBox> browserLines(const std::vector<BrowserRow>& rows) {
     cell(rows[i].time, 0.85, 0.06);
   }
   return lines;
+}
+
+// What recognition of the loader's browser crop answers for `lines`: their
+// window fractions as fractions of kBrowserRegion, origin bottom left.
+inline std::vector<TextObservation> browserCropObservations(const std::vector<TextBox>& lines) {
+  std::vector<TextObservation> observations;
+  for (const auto& line : lines) {
+    const double height = line.box.height / kBrowserRegion.height;
+    const double top = (line.box.y - kBrowserRegion.y) / kBrowserRegion.height;
+    observations.push_back({line.text, {line.box.x, 1 - top - height, line.box.width, height}});
+  }
+  return observations;
 }
 
 }  // namespace kesta::test

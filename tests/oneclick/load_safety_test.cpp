@@ -8,20 +8,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include "oneclick/browser_rows.h"
+
 namespace kesta {
 namespace {
 
-Track track(std::string id, std::string title, std::string artist) {
-  Track t;
-  t.id = std::move(id);
-  t.title = std::move(title);
-  t.artist = std::move(artist);
-  return t;
-}
+using test::libraryTrack;
 
-const Track kRequested = track("10", "Strobe", "deadmau5");
-const Track kSameSong = track("11", "Strobe", "Deadmau5");
-const Track kOther = track("20", "Ghosts n Stuff", "deadmau5");
+const Track kRequested = libraryTrack("10", "Strobe", "deadmau5");
+const Track kSameSong = libraryTrack("11", "Strobe", "Deadmau5");
+const Track kOther = libraryTrack("20", "Ghosts n Stuff", "deadmau5");
 const std::unordered_map<std::string, std::string> kSongKeys = {
     {kRequested.id, kRequested.songKey()},
     {kSameSong.id, kSameSong.songKey()},

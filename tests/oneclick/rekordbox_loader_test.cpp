@@ -25,6 +25,7 @@
 namespace kesta {
 namespace {
 
+using test::browserCropObservations;
 using test::browserLines;
 using test::BrowserRow;
 using test::libraryOf;
@@ -98,15 +99,8 @@ struct Rig {
       shown = browserLines(scene.rows);
     };
     recognizer->answer([this](const Image&, const RecognitionRequest& request) {
-      std::vector<TextObservation> observations;
-      if (request.level == RecognitionLevel::fast) return observations;
-      // Window fractions to fractions of the browser crop, origin bottom left.
-      for (const auto& line : shown) {
-        const double height = line.box.height / 0.6;
-        const double top = (line.box.y - 0.4) / 0.6;
-        observations.push_back({line.text, {line.box.x, 1 - top - height, line.box.width, height}});
-      }
-      return observations;
+      if (request.level == RecognitionLevel::fast) return std::vector<TextObservation>{};
+      return browserCropObservations(shown);
     });
     input->front = kOtherPid;
     input->ownerOf = [](std::uint32_t window) {

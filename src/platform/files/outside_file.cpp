@@ -9,23 +9,10 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/files/file_descriptor.h"
+
 namespace kesta::files {
 namespace {
-
-// Closes the descriptor on every path out.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 ReadFailure openFailure(int error) {
   return error == ENOENT || error == ENOTDIR ? ReadFailure::missing : ReadFailure::unreadable;
@@ -53,7 +40,7 @@ ReadResult readAll(int fd, std::uint64_t sizeHint, std::uint64_t maxBytes) {
 
 ReadResult readRegularFile(const std::filesystem::path& file, std::uint64_t maxBytes) {
   // Non-blocking, so that opening a FIFO without a writer returns at once.
-  const Descriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.get() < 0) return openFailure(errno);
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return ReadFailure::unreadable;

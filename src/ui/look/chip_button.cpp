@@ -54,4 +54,12 @@ void ChipButton::paintEvent(QPaintEvent*) {
 
 ChipLabel ChipButton::label() const { return {text(), symbol_, font_}; }
 
+ChipButton* modeChip(const QString& text, Icon symbol, const QString& toolTip) {
+  auto* chip = new ChipButton(text);
+  chip->setSymbol(symbol);
+  chip->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
+  chip->setToolTip(toolTip);
+  return chip;
+}
+
 }  // namespace kesta::ui

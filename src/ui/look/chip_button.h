@@ -42,4 +42,9 @@ class ChipButton : public QAbstractButton {
   QFont font_;
 };
 
+// The header chip that switches between the full window and the corner card:
+// `symbol` before `text` in the mode chips' font, `toolTip` saying where it
+// leads. Unparented, for a layout to take.
+ChipButton* modeChip(const QString& text, Icon symbol, const QString& toolTip);
+
 }  // namespace kesta::ui

@@ -15,6 +15,7 @@
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
 #include "ui/shell/window_mode.h"
+#include "ui/views/bare_layout.h"
 #include "ui/views/card_lane_row.h"
 #include "ui/views/deck_choice.h"
 #include "ui/views/load_undo.h"
@@ -61,13 +62,6 @@ QString versionLabel(const Track& track, int width) {
   return metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo;
 }
 
-QVBoxLayout* column(QWidget* owner, int spacing) {
-  auto* layout = new QVBoxLayout(owner);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(spacing);
-  return layout;
-}
-
 }  // namespace
 
 CornerCard::CornerCard(ModelBridge& bridge, std::function<void()> expand, QWidget* parent)
@@ -104,13 +98,11 @@ QSize CornerCard::sizeHint() const { return contentSize(WindowMode::mini); }
 QWidget* CornerCard::makeHeader() {
   auto* header = new QWidget;
   header->setFixedHeight(Theme::kCardHeaderHeight);
-  auto* row = new QHBoxLayout(header);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(Theme::kCardHeaderSpacing);
+  auto* row = bareRow(header, Theme::kCardHeaderSpacing);
   row->addWidget(new KestaMark(Theme::kCardMarkSize));
 
   auto* heading = new QWidget;
-  auto* lines = column(heading, 0);
+  auto* lines = bareColumn(heading, 0);
   title_ = new TextLine(Theme::font(Theme::kCardTitleFontSize, Theme::Weight::bold), Theme::text());
   subtitle_ = new TextLine(Theme::font(Theme::kCardSmallFontSize), Theme::muted());
   lines->addStretch(1);
@@ -125,10 +117,7 @@ QWidget* CornerCard::makeHeader() {
   dot_ = new Dot;
   row->addWidget(dot_);
 
-  full_ = new ChipButton(tr("Full"));
-  full_->setSymbol(Icon::expand);
-  full_->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
-  full_->setToolTip(tr("Open the full window"));
+  full_ = modeChip(tr("Full"), Icon::expand, tr("Open the full window"));
   connect(full_, &ChipButton::clicked, this, [this] { expand_(); });
   row->addWidget(full_);
   return header;
@@ -136,7 +125,7 @@ QWidget* CornerCard::makeHeader() {
 
 QWidget* CornerCard::makeStartupPage() {
   auto* page = new QWidget;
-  auto* layout = column(page, Theme::kCardSpacing);
+  auto* layout = bareColumn(page, Theme::kCardSpacing);
   auto* question = new TextLine(Theme::font(Theme::kCardStartupFontSize), Theme::muted());
   question->setLines(2);
   question->setText(tr("Both decks were loaded at start. Which one are you mixing from?"));
@@ -150,7 +139,7 @@ QWidget* CornerCard::makeStartupPage() {
 
 QWidget* CornerCard::makeVersionPage() {
   auto* page = new QWidget;
-  auto* layout = column(page, Theme::kCardSpacing);
+  auto* layout = bareColumn(page, Theme::kCardSpacing);
   versionQuestion_ =
       new TextLine(Theme::font(Theme::kCardVersionFontSize, Theme::Weight::bold), Theme::warn());
   layout->addWidget(versionQuestion_);
@@ -165,7 +154,7 @@ QWidget* CornerCard::makeVersionPage() {
 
 QWidget* CornerCard::makeLanesPage() {
   auto* page = new QWidget;
-  auto* layout = column(page, Theme::kCardLaneListSpacing);
+  auto* layout = bareColumn(page, Theme::kCardLaneListSpacing);
   for (const Lane lane : Lane::allCases()) {
     lanes_.push_back(new CardLaneRow(bridge_, lane));
     layout->addWidget(lanes_.back());
@@ -177,9 +166,7 @@ QWidget* CornerCard::makeLanesPage() {
 QWidget* CornerCard::makeFooter() {
   auto* footer = new QWidget;
   footer->setFixedHeight(Theme::kCardFooterHeight);
-  auto* row = new QHBoxLayout(footer);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(Theme::kCardFooterSpacing);
+  auto* row = bareRow(footer, Theme::kCardFooterSpacing);
   status_ = new TextLine(Theme::font(Theme::kCardSmallFontSize), Theme::muted());
   row->addWidget(status_, 1);
   undo_ = new LoadUndo(bridge_);

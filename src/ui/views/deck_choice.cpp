@@ -5,6 +5,7 @@
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
+#include "ui/views/bare_layout.h"
 
 namespace kesta::ui {
 
@@ -15,9 +16,7 @@ using model::Field;
 }  // namespace
 
 DeckChoice::DeckChoice(ModelBridge& bridge, QWidget* parent) : QWidget(parent), bridge_(bridge) {
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(Theme::kDeckChoiceSpacing);
+  auto* layout = bareRow(this, Theme::kDeckChoiceSpacing);
   for (int deck = 1; deck <= 2; ++deck) {
     auto* chip = new ChipButton({}, true);
     chip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);

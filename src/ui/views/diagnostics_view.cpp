@@ -12,6 +12,7 @@
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
 #include "ui/shell/qt_url_opener.h"
+#include "ui/views/bare_layout.h"
 
 namespace kesta::ui {
 
@@ -53,9 +54,7 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
   panel.setColor(QPalette::Text, Theme::text());
   report_->setPalette(panel);
 
-  auto* column = new QVBoxLayout(content());
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(Theme::kSheetSpacing);
+  auto* column = bareColumn(content(), Theme::kSheetSpacing);
   column->addWidget(intro);
   column->addWidget(rawText_);
   column->addWidget(report_, 1);

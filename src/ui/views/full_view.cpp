@@ -18,6 +18,7 @@
 #include "ui/look/status_text.h"
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
+#include "ui/views/bare_layout.h"
 #include "ui/views/deck_card.h"
 #include "ui/views/lane_row.h"
 #include "ui/views/load_undo.h"
@@ -92,27 +93,18 @@ TextLine* fixedLine(const QString& text, const QFont& font, const QColor& color)
   return line;
 }
 
-QHBoxLayout* row(QWidget* owner, int spacing) {
-  auto* layout = new QHBoxLayout(owner);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(spacing);
-  return layout;
-}
-
 }  // namespace
 
 FullView::FullView(ModelBridge& bridge, std::function<void()> collapse,
                    std::function<void(RootView::Sheet)> open, QWidget* parent)
     : QWidget(parent), bridge_(bridge), collapse_(std::move(collapse)), open_(std::move(open)) {
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(Theme::kFullSpacing);
+  auto* column = bareColumn(this, Theme::kFullSpacing);
   column->addWidget(makeHeader());
   column->addWidget(makeSetupCard());
 
   auto* decks = new QWidget;
   decks->setFixedHeight(Theme::kDeckCardHeight);
-  auto* deckRow = row(decks, Theme::kDeckRowSpacing);
+  auto* deckRow = bareRow(decks, Theme::kDeckRowSpacing);
   for (int deck = 1; deck <= 2; ++deck) {
     decks_[deck - 1] = new DeckCard(bridge_, deck);
     deckRow->addWidget(decks_[deck - 1], 1);
@@ -130,7 +122,7 @@ FullView::FullView(ModelBridge& bridge, std::function<void()> collapse,
 QWidget* FullView::makeHeader() {
   auto* header = new QWidget;
   header->setFixedHeight(Theme::kFullHeaderHeight);
-  auto* layout = row(header, Theme::kFullHeaderSpacing);
+  auto* layout = bareRow(header, Theme::kFullHeaderSpacing);
   layout->addWidget(new KestaMark(Theme::kFullMarkSize));
   layout->addWidget(fixedLine(QStringLiteral("KESTA"),
                               Theme::font(Theme::kFullNameFontSize, Theme::Weight::heavy), Theme::text()));
@@ -139,10 +131,8 @@ QWidget* FullView::makeHeader() {
   layout->addStretch(1);
   dot_ = new LiveDot;
   layout->addWidget(dot_);
-  mini_ = new ChipButton(tr("Mini"));
-  mini_->setSymbol(Icon::pictureInPicture);
-  mini_->setLabelFont(Theme::font(Theme::kModeChipFontSize, Theme::Weight::semibold));
-  mini_->setToolTip(tr("Switch to the small card in the top-right corner"));
+  mini_ =
+      modeChip(tr("Mini"), Icon::pictureInPicture, tr("Switch to the small card in the top-right corner"));
   connect(mini_, &ChipButton::clicked, this, [this] { collapse_(); });
   layout->addWidget(mini_);
   return header;
@@ -171,7 +161,7 @@ QWidget* FullView::makeSetupCard() {
 
 QWidget* FullView::makeSetupButtons() {
   auto* buttons = new QWidget;
-  auto* layout = row(buttons, Theme::kSetupSpacing);
+  auto* layout = bareRow(buttons, Theme::kSetupSpacing);
   libraryButton_ = new ChipButton({});
   libraryButton_->setToolTip(tr(
       "Uses the XML you export from rekordbox (File › Export Collection in xml format). Nothing leaves this "
@@ -227,9 +217,7 @@ void FullView::makeActionsMenu() {
 
 QWidget* FullView::makeFollowing() {
   auto* block = new QWidget;
-  auto* column = new QVBoxLayout(block);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(Theme::kFollowingSpacing);
+  auto* column = bareColumn(block, Theme::kFollowingSpacing);
 
   auto* caption = new QHBoxLayout;
   caption->setContentsMargins(0, 0, 0, 0);
@@ -249,7 +237,7 @@ QWidget* FullView::makeFollowing() {
 
   auto* poolRow = new QWidget;
   poolRow->setFixedHeight(Theme::kPoolRowHeight);
-  auto* layout = row(poolRow, Theme::kPoolRowSpacing);
+  auto* layout = bareRow(poolRow, Theme::kPoolRowSpacing);
   pool_ = new QToolButton;
   pool_->setPopupMode(QToolButton::InstantPopup);
   pool_->setAutoRaise(true);
@@ -272,9 +260,7 @@ QWidget* FullView::makeFollowing() {
 
 QWidget* FullView::makeLanes() {
   auto* block = new QWidget;
-  auto* column = new QVBoxLayout(block);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(Theme::kLaneListSpacing);
+  auto* column = bareColumn(block, Theme::kLaneListSpacing);
   for (const Lane lane : Lane::allCases()) {
     lanes_.push_back(new LaneRow(bridge_, lane));
     column->addWidget(lanes_.back());
@@ -285,7 +271,7 @@ QWidget* FullView::makeLanes() {
 QWidget* FullView::makeFooter() {
   auto* footer = new QWidget;
   footer->setFixedHeight(Theme::kFooterHeight);
-  auto* layout = row(footer, Theme::kFooterSpacing);
+  auto* layout = bareRow(footer, Theme::kFooterSpacing);
   replay_ = new ChipButton(tr("Replay tracks"));
   replay_->setToolTip(tr("Let tracks used earlier in this set be suggested again"));
   connect(replay_, &ChipButton::clicked, this, [this] {

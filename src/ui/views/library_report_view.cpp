@@ -6,6 +6,7 @@
 
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
+#include "ui/views/bare_layout.h"
 
 namespace kesta::ui {
 
@@ -47,9 +48,7 @@ LibraryReportView::LibraryReportView(ModelBridge& bridge, QWidget* parent)
       fileName_(wrappingLabel({}, Theme::font(Theme::kCalloutSize, Theme::Weight::bold), Theme::text())),
       bulletList_(new QVBoxLayout) {
   setWindowTitle(tr("Your library"));
-  auto* layout = new QVBoxLayout(addScroller(content()));
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(Theme::kReportSpacing);
+  auto* layout = bareColumn(addScroller(content()), Theme::kReportSpacing);
   layout->addWidget(fileName_);
   bulletList_->setSpacing(Theme::kReportSpacing);
   layout->addLayout(bulletList_);

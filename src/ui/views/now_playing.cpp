@@ -6,6 +6,7 @@
 
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
+#include "ui/views/bare_layout.h"
 #include "ui/views/meta_line.h"
 #include "ui/views/text_line.h"
 
@@ -37,9 +38,7 @@ NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
   chipLayout_->setSpacing(Theme::kVersionChipSpacing);
   chipLayout_->addStretch(1);
 
-  auto* rows = new QVBoxLayout(this);
-  rows->setContentsMargins(0, 0, 0, 0);
-  rows->setSpacing(Theme::kNowPlayingSpacing);
+  auto* rows = bareColumn(this, Theme::kNowPlayingSpacing);
   rows->addWidget(headline_);
   rows->addWidget(readout_);
   rows->addWidget(chipRow_);

@@ -9,6 +9,7 @@
 #include "ui/look/chip_button.h"
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/views/bare_layout.h"
 #include "ui/views/text_line.h"
 #include "ui/views/view_text.h"
 
@@ -50,9 +51,7 @@ QWidget* entryRow(const DJSet::Entry& entry) {
   lane->setFixedWidth(Theme::kSetLaneColumnWidth);
   lane->setAlignment(Qt::AlignRight);
 
-  auto* layout = new QHBoxLayout(row);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(Theme::kSetRowSpacing);
+  auto* layout = bareRow(row, Theme::kSetRowSpacing);
   layout->addWidget(time, 0, Qt::AlignVCenter);
   layout->addWidget(title, 1, Qt::AlignVCenter);
   layout->addWidget(played, 0, Qt::AlignVCenter);

@@ -5,6 +5,7 @@
 #include <QScrollArea>
 
 #include "ui/look/theme.h"
+#include "ui/views/bare_layout.h"
 #include "ui/views/set_card.h"
 
 namespace kesta::ui {
@@ -48,9 +49,7 @@ SetsView::SetsView(ModelBridge& bridge, QWidget* parent)
   scroll->viewport()->setAutoFillBackground(false);
   listHost->setAutoFillBackground(false);
 
-  auto* column = new QVBoxLayout(content());
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(Theme::kSheetSpacing);
+  auto* column = bareColumn(content(), Theme::kSheetSpacing);
   column->addWidget(legend());
   column->addWidget(scroll, 1);
 
