@@ -126,14 +126,15 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
 }
 
 std::vector<RecognizedLine> DeckTextExtractor::readFast(const Image& deckCrop, const Anchor& anchor,
-                                                       const LibraryIndex& index) const {
+                                                        const LibraryIndex& index) const {
   // Only the expected title has to be read: the Latin-script model, slower
   // than the English one, only when that title needs it.
   RecognitionLanguages languages = index.recognitionLanguages();
   if (languages == RecognitionLanguages::latin && !LibraryIndex::hasLatinBeyondEnglish(anchor.expectedTitle))
     languages = RecognitionLanguages::english;
   if (!anchor.clockBox)
-    return TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::fast, languages);
+    return TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::fast,
+                                      languages);
   // Two small parts take less than half the time of the whole area.
   auto lines = readPart(deckCrop, anchor.region, languages);
   auto clock = readPart(deckCrop, clockArea(*anchor.clockBox), RecognitionLanguages::english);
@@ -148,8 +149,8 @@ std::vector<RecognizedLine> DeckTextExtractor::readPart(const Image& deckCrop, c
   const Rect pixels = area.scaledTo(deckCrop.size());
   const auto part = deckCrop.cropped(pixels);
   if (!part || part->isEmpty()) return {};
-  const Rect within{pixels.x / deckCrop.width(), pixels.y / deckCrop.height(), pixels.width / deckCrop.width(),
-                    pixels.height / deckCrop.height()};
+  const Rect within{pixels.x / deckCrop.width(), pixels.y / deckCrop.height(),
+                    pixels.width / deckCrop.width(), pixels.height / deckCrop.height()};
   auto lines = TextRecognition::recognize(*recognizer_, *part, float(kDeckTextHeight / within.height),
                                           RecognitionLevel::fast, languages);
   for (auto& line : lines) {
@@ -296,12 +297,13 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
 }
 
 Rect DeckTextExtractor::clockArea(const Rect& clockBox) {
-  // Half a line above and below the time, and room to the right for
-  // "9:59.9" to become "10:00.0".
-  const double left = std::max(clockBox.minX() - clockBox.width / 10, 0.0);
-  const double top = std::max(clockBox.minY() - clockBox.height / 2, 0.0);
+  // A line's height above and below the time and a quarter of its width to
+  // the left: the fast level drops the leading digits of a tighter cut.
+  // Room to the right for "9:59.9" to become "10:00.0".
+  const double left = std::max(clockBox.minX() - clockBox.width / 4, 0.0);
+  const double top = std::max(clockBox.minY() - clockBox.height, 0.0);
   const double right = std::min(clockBox.maxX() + clockBox.width / 3, 1.0);
-  const double bottom = std::min(clockBox.maxY() + clockBox.height / 2, 1.0);
+  const double bottom = std::min(clockBox.maxY() + clockBox.height, 1.0);
   return Rect{left, top, std::max(right - left, 0.0), std::max(bottom - top, 0.0)};
 }
 
