@@ -297,12 +297,13 @@ std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLin
 }
 
 Rect DeckTextExtractor::clockArea(const Rect& clockBox) {
-  // Half a line above and below the time, and room to the right for
-  // "9:59.9" to become "10:00.0".
-  const double left = std::max(clockBox.minX() - clockBox.width / 10, 0.0);
-  const double top = std::max(clockBox.minY() - clockBox.height / 2, 0.0);
+  // A line's height above and below the time and a quarter of its width to
+  // the left: the fast level drops the leading digits of a tighter cut.
+  // Room to the right for "9:59.9" to become "10:00.0".
+  const double left = std::max(clockBox.minX() - clockBox.width / 4, 0.0);
+  const double top = std::max(clockBox.minY() - clockBox.height, 0.0);
   const double right = std::min(clockBox.maxX() + clockBox.width / 3, 1.0);
-  const double bottom = std::min(clockBox.maxY() + clockBox.height / 2, 1.0);
+  const double bottom = std::min(clockBox.maxY() + clockBox.height, 1.0);
   return Rect{left, top, std::max(right - left, 0.0), std::max(bottom - top, 0.0)};
 }
 

@@ -178,5 +178,48 @@ TEST(DeckTextExtractorDisplay, RecordedSetIsReadScanByScan) {
   EXPECT_GE(clocksRead, 10);
 }
 
+// A stopped deck is told from an unreadable one only by its clock standing
+// still, and between accurate readings only fast confirmations read it: they
+// must see the whole readout, leading zeros included, on both decks.
+TEST(DeckTextExtractorDisplay, FastConfirmationsOfStoppedDecksReadTheirClocks) {
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display(),
+                                test::StandInRekordbox::Options{.width = 1480, .height = 980});
+  ScreenCaptureSource source(std::make_shared<X11WindowSystem>(server.display()), Clock::now,
+                             ScreenPermission::granted);
+  source.connect();
+  const LibraryIndex index(library());
+  DeckTextExtractor extractor(std::make_shared<TesseractRecognizer>());
+
+  const std::map<int, Shown> shown{{1, kSignal}, {2, kGolden}};
+  const std::map<int, double> stoppedAt{{1, 9.4}, {2, 1.4}};
+  for (const auto& [deck, track] : shown)
+    window.load(deck, {{"title", track.title},
+                       {"artist", track.artist},
+                       {"bpm", "124.00"},
+                       {"key", "8A"},
+                       {"duration", 420},
+                       {"elapsed", stoppedAt.at(deck)}});
+  const Image image = source.capture();
+  std::map<int, int> confirmed, clocks;
+  for (int scan = 0; scan < 40; ++scan) {
+    const double now = 100.0 + scan * kStep;
+    for (const auto& [deck, track] : shown) {
+      const DeckExtraction extraction = extractor.extract(image, deck, index, now);
+      const DeckObservation& o = extraction.observation;
+      if (names(o.reading, track.id) && !isShortcut(o.rule))
+        extractor.anchor(deck, image, extraction, scan > 0, track.title);
+      if (o.rule != "fast-verified") continue;
+      ++confirmed[deck];
+      if (o.clockSeconds == int(stoppedAt.at(deck))) ++clocks[deck];
+    }
+  }
+  for (const auto& [deck, track] : shown) {
+    SCOPED_TRACE("deck " + std::to_string(deck));
+    ASSERT_GE(confirmed[deck], 4);
+    EXPECT_GE(2 * clocks[deck], confirmed[deck]) << clocks[deck] << " clocks in " << confirmed[deck];
+  }
+}
+
 }  // namespace
 }  // namespace kesta

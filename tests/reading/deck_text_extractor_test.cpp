@@ -127,10 +127,10 @@ TEST_F(DeckTextExtractorTest, FastConfirmationReadsOnlyTheTitleRegionAndTheClock
   const auto calls = recognizer->calls();
   ASSERT_EQ(calls.size(), 3u);
   // Title region 0.09...0.75 × 0.19...0.46; clock line 0.7...0.9 × 0.8...0.9
-  // with a tenth of its width to the left, a third to the right and half its
+  // with a quarter of its width to the left, a third to the right and its
   // height above and below.
   const double width = calls[0].width, height = calls[0].height;
-  const struct { double width, height; } parts[] = {{0.66, 0.27}, {0.2 * (1 + 0.1 + 1.0 / 3), 0.2}};
+  const struct { double width, height; } parts[] = {{0.66, 0.27}, {0.2 * (1 + 0.25 + 1.0 / 3), 0.3}};
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_NEAR(calls[i + 1].width, parts[i].width * width, 2.0) << i;
     EXPECT_NEAR(calls[i + 1].height, parts[i].height * height, 2.0) << i;
