@@ -164,14 +164,17 @@ void AppModel::startLoad(const Suggestion& suggestion, int deck, bool confirmed)
     if (!model) return answer("Kesta closed.");
     model->recheckSafety(suggestion, deck, confirmed, std::move(answer));
   };
-  // The windows get the mouse back however the load ends, a throw included.
-  auto done = [self = shared_from_this(), track, deck, before, windows](LoadOutcome outcome) {
+  // The windows get the mouse back however the load ends, a throw included,
+  // and also when the model has gone meanwhile; the loader holding the model
+  // strongly would keep it alive for ever.
+  auto done = [weak = weak_from_this(), clickThrough = clickThrough_, track, deck, before,
+               windows](LoadOutcome outcome) {
     struct Restore {
       ClickThrough& clickThrough;
       const std::vector<ClickThrough::WindowID>& windows;
       ~Restore() { clickThrough.restoreMouse(windows); }
-    } restore{*self->clickThrough_, windows};
-    self->finishLoad(track, deck, before, outcome);
+    } restore{*clickThrough, windows};
+    if (const auto model = weak.lock()) model->finishLoad(track, deck, before, outcome);
   };
   try {
     loader_->load(track, deck, index_, std::move(stillSafe), std::move(done));
