@@ -116,6 +116,13 @@ def check_diagnostics(checks, data, loads):
         ocr_runs = [s for s in scans if s["ocrMs"] > 0]
         print(f"  last {len(scans)} scans: capture {mean('captureMs'):.1f} ms, recognition {mean('ocrMs'):.1f} ms "
               f"(in {len(ocr_runs)} scans, {mean('ocrMs', True):.1f} ms each), match {mean('matchMs'):.2f} ms per scan")
+        span = scans[-1]["at"] - scans[0]["at"]
+        if span > 0:
+            per_second = {key: sum(s[key] for s in scans) / span
+                          for key in ("captureMs", "ocrMs", "matchMs", "trackerMs")}
+            print(f"  per second of the set (real time): capture {per_second['captureMs']:.1f} ms, "
+                  f"recognition {per_second['ocrMs']:.1f} ms, match {per_second['matchMs']:.2f} ms, "
+                  f"tracker {per_second['trackerMs']:.2f} ms, {len(scans) / span:.2f} scans")
         rules = {}
         for s in scans:
             for deck in ("deck1", "deck2"):
@@ -139,12 +146,26 @@ def check_process(checks, run, loads, samples, folder):
     # Warm-up: the first third of the run (10 of 30 minutes).
     warm = end - minutes * 60 * 2 / 3
     steady = window(samples, warm)
-    rss = [s[2] for s in steady]
-    base = steady[0][2]
+    # The resting level: the last sample before each load, when the previous
+    # load's work (a one-click load's picture of the browser) is long over.
+    resting = []
+    for at in [l[0] for l in loads if l[0] >= warm] + [end + 1]:
+        before = [s for s in steady if s[0] < at]
+        if before:
+            resting.append(before[-1])
+    rss = [s[2] for s in resting]
+    base = rss[0]
+    peak = max(s[2] for s in steady)
     print(f"  resident memory: {samples[0][2] / MB:.1f} MB at start, {base / MB:.1f} MB after warm-up "
-          f"({warm / 60:.1f} min), {rss[-1] / MB:.1f} MB at the end, {min(rss) / MB:.1f}–{max(rss) / MB:.1f} MB since")
+          f"({warm / 60:.1f} min), {rss[-1] / MB:.1f} MB at the end; resting {min(rss) / MB:.1f}–"
+          f"{max(rss) / MB:.1f} MB since, peak {peak / MB:.1f} MB")
+    minutes_seen = {}
+    for s in samples:
+        minutes_seen.setdefault(int(s[0] // 60), s[2])
+    per_minute = [f"{rss_kb / MB:.0f}" for rss_kb in minutes_seen.values()]
+    print(f"  resident MB each minute: {' '.join(per_minute)}")
     checks.check(max(abs(r - base) for r in rss) <= RSS_BAND_KB,
-                 f"resident memory within ±5 MB over the last {(end - warm) / 60:.1f} minutes")
+                 f"resting resident memory within ±5 MB over the last {(end - warm) / 60:.1f} minutes")
     for column, name in ((3, "threads"), (4, "open file descriptors")):
         values = [s[column] for s in steady]
         half = len(values) // 2
