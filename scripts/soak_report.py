@@ -143,8 +143,10 @@ def check_process(checks, run, loads, samples, folder):
         checks.check(False, "samples of the process")
         return
     end = samples[-1][0]
-    # Warm-up: the first third of the run (10 of 30 minutes).
-    warm = end - minutes * 60 * 2 / 3
+    # Warm-up: the first third of the run (10 of 30 minutes), and at least up
+    # to the first one-click load, which starts the loader's own recogniser.
+    first_click = min((l[0] for l in loads if l[2].startswith("oneclick")), default=0)
+    warm = min(max(end - minutes * 60 * 2 / 3, first_click + QUIET_AFTER_LOAD_S), end - 60)
     steady = window(samples, warm)
     # The resting level: the last sample before each load, when the previous
     # load's work (a one-click load's picture of the browser) is long over.
