@@ -38,6 +38,8 @@
 namespace {
 
 using namespace kesta;
+using test::LibraryTrack;
+using test::sampleTracks;
 namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
 
@@ -45,26 +47,6 @@ using Steady = std::chrono::steady_clock;
 constexpr int kFullWidth = 380, kFullHeight = 660;
 constexpr int kLanesTop = 312, kLanesBottom = 568;
 constexpr double kSettled = 4.0;
-
-struct LibraryTrack {
-  std::string title, artist, bpm, key;
-};
-
-std::vector<LibraryTrack> sampleTracks() {
-  std::ifstream file(KESTA_SAMPLE_LIBRARY);
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  const auto attribute = [](const std::string& element, const std::string& name) {
-    const auto start = element.find(" " + name + "=\"") + name.size() + 3;
-    return element.substr(start, element.find('"', start) - start);
-  };
-  std::vector<LibraryTrack> tracks;
-  for (auto at = text.find("<TRACK "); at != std::string::npos; at = text.find("<TRACK ", at + 1)) {
-    const std::string element = text.substr(at, text.find("/>", at) - at);
-    tracks.push_back({attribute(element, "Name"), attribute(element, "Artist"),
-                      attribute(element, "AverageBpm"), attribute(element, "Tonality")});
-  }
-  return tracks;
-}
 
 bool waitFor(const std::function<bool()>& done, double seconds) {
   const auto until = Steady::now() + std::chrono::duration<double>(seconds);
@@ -145,7 +127,7 @@ std::optional<double> paintedAfter(Bench& bench, std::uint32_t id, Steady::time_
 int run(int loads) {
   test::XvfbServer server(1920, 1200);
   setenv("DISPLAY", server.display().c_str(), 1);
-  const std::vector<LibraryTrack> library = sampleTracks();
+  const std::vector<LibraryTrack> library = sampleTracks(KESTA_SAMPLE_LIBRARY);
   std::random_device random;
   const fs::path work = fs::temp_directory_path() / ("kesta-bench-end-to-end-" + std::to_string(random()));
   fs::create_directories(work / "data");

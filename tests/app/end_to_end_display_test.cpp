@@ -37,30 +37,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct LibraryTrack {
-  std::string title;
-  std::string artist;
-  std::string bpm;
-  std::string key;
-};
-
-// The tracks of the sample export, as its TRACK elements give them.
-std::vector<LibraryTrack> sampleTracks() {
-  std::ifstream file(KESTA_SAMPLE_LIBRARY);
-  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  const auto attribute = [](const std::string& element, const std::string& name) {
-    const auto start = element.find(" " + name + "=\"") + name.size() + 3;
-    return element.substr(start, element.find('"', start) - start);
-  };
-  std::vector<LibraryTrack> tracks;
-  for (auto at = text.find("<TRACK "); at != std::string::npos; at = text.find("<TRACK ", at + 1)) {
-    const std::string element = text.substr(at, text.find("/>", at) - at);
-    tracks.push_back({attribute(element, "Name"), attribute(element, "Artist"),
-                      attribute(element, "AverageBpm"), attribute(element, "Tonality")});
-  }
-  return tracks;
-}
-
 // What a title is recognised by: its first two words, which a cut title keeps.
 std::string titleMark(const std::string& title) {
   const auto first = title.find(' ');
@@ -214,7 +190,7 @@ class EndToEndTest : public ::testing::TestWithParam<bool> {
   XvfbServer server_{1920, 1200};
   X11WindowSystem windows_{server_.display()};
   TesseractRecognizer recognizer_;
-  const std::vector<LibraryTrack> library_ = sampleTracks();
+  const std::vector<LibraryTrack> library_ = sampleTracks(KESTA_SAMPLE_LIBRARY);
   fs::path work_;
   fs::path shots_;
   int step_ = 0;

@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -45,6 +47,22 @@ std::optional<int> KestaProcess::waitForExit(double seconds) {
     if (std::chrono::steady_clock::now() >= until) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
+}
+
+std::vector<LibraryTrack> sampleTracks(const std::filesystem::path& path) {
+  std::ifstream file(path);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto attribute = [](const std::string& element, const std::string& name) {
+    const auto start = element.find(" " + name + "=\"") + name.size() + 3;
+    return element.substr(start, element.find('"', start) - start);
+  };
+  std::vector<LibraryTrack> tracks;
+  for (auto at = text.find("<TRACK "); at != std::string::npos; at = text.find("<TRACK ", at + 1)) {
+    const std::string element = text.substr(at, text.find("/>", at) - at);
+    tracks.push_back({attribute(element, "Name"), attribute(element, "Artist"),
+                      attribute(element, "AverageBpm"), attribute(element, "Tonality")});
+  }
+  return tracks;
 }
 
 }  // namespace kesta::test

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kesta::test {
 
@@ -27,5 +28,16 @@ class KestaProcess {
 
 // The program's path in the build tree.
 std::string kestaProgramPath();
+
+// One track of a sample export, as its TRACK element gives it.
+struct LibraryTrack {
+  std::string title;
+  std::string artist;
+  std::string bpm;
+  std::string key;
+};
+
+// The tracks of the sample export at `path`, in file order.
+std::vector<LibraryTrack> sampleTracks(const std::filesystem::path& path);
 
 }  // namespace kesta::test
