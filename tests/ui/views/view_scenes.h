@@ -27,7 +27,7 @@ inline void liveOnLongTitle(ViewStage& stage) {
   stage.connect();
   stage.deliver({DeckContent::track("6"), DeckContent::track("2")}, 1, TrackerPhase::following,
                 ReaderHealth::reading(),
-                {TrackerEvent::load(1, DeckContent::track("6"), DeckContent::empty(), 1990)});
+                {TrackerEvent::load(1, DeckContent::track("6"), DeckContent::empty(), 999.2)});
   if (const auto track = stage.model().currentTrack()) stage.model().rate(*track, 3);
   stage.finishWork();
 }
