@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <iostream>
 #include <memory>
 
@@ -18,6 +20,7 @@
 #include "reading/screen_capture_source.h"
 #include "reading/screen_permission.h"
 #include "reading/text_recognition.h"
+#include "reading/track_matcher.h"
 #include "support/standin_rekordbox.h"
 #include "support/xvfb_server.h"
 
@@ -112,6 +115,84 @@ TEST(RecognitionAccuracy, DeckTitlesAndElapsedTimesAtTwoFontSizes) {
     // lost ñ, Å and ø and read a capital I as a bar: 95 % of titles at 15 px).
     EXPECT_GE(percent(rates.titlesRight, rates.decks), 97.0) << "title size " << titleSize;
     EXPECT_EQ(rates.clocksRight, rates.decks) << "title size " << titleSize;
+  }
+}
+
+// Whether `part` is `whole` with some lines left out, the rest in order.
+bool within(const std::vector<std::string>& part, const std::vector<std::string>& whole) {
+  auto next = whole.begin();
+  for (const auto& line : part) {
+    next = std::find(next, whole.end(), line);
+    if (next == whole.end()) return false;
+    ++next;
+  }
+  return true;
+}
+
+// A recogniser that read a deck before reads only the rows that changed since
+// (the time readouts and the waveform of a playing deck, everything after a
+// load). The deck reader must take the same from it as from a first reading
+// of the same picture: the same match and time, every line but what a first
+// reading makes of the waveform.
+TEST(RecognitionAccuracy, ReadingOnlyWhatChangedReadsTheDeckAsAWholeReadingDoes) {
+  test::XvfbServer server;
+  test::StandInRekordbox window(server.display());
+  ScreenCaptureSource source(std::make_shared<X11WindowSystem>(server.display()), Clock::now,
+                             ScreenPermission::granted);
+  source.connect();
+  const auto texts = test::deckTexts();
+  const LibraryIndex index(test::libraryOf({test::libraryTrack("1", texts[5].title, texts[5].artist),
+                                            test::libraryTrack("2", texts[6].title, texts[6].artist)}));
+  const auto show = [&](const test::DeckText& t) {
+    window.load(1, {{"title", t.title},
+                    {"artist", t.artist},
+                    {"bpm", t.bpm},
+                    {"key", t.key},
+                    {"duration", t.duration},
+                    {"elapsed", t.elapsed}});
+  };
+  const auto textsOf = [](const std::vector<RecognizedLine>& lines) {
+    std::vector<std::string> out;
+    for (const auto& line : lines) out.push_back(line.text);
+    return out;
+  };
+  const auto clockOf = [](const std::vector<std::string>& lines) {
+    for (const auto& line : lines)
+      if (const auto seconds = TextRecognition::elapsedSeconds(line)) return seconds;
+    return std::optional<int>();
+  };
+  for (const auto level : {RecognitionLevel::accurate, RecognitionLevel::fast}) {
+    for (const auto languages : {RecognitionLanguages::english, RecognitionLanguages::latin}) {
+      TesseractRecognizer remembering;
+      show(texts[5]);
+      // Seconds on, a minute on, the same picture again, another track, and
+      // that one a minute on.
+      const std::vector<std::function<void()>> steps{
+          [] {},
+          [&] { window.send("seek 1 75.0"); },
+          [&] { window.send("seek 1 136.4"); },
+          [] {},
+          [&] { show(texts[6]); },
+          [&] { window.send("seek 1 12.0"); },
+      };
+      for (std::size_t i = 0; i < steps.size(); ++i) {
+        steps[i]();
+        const Image image = source.capture();
+        const Image crop = *image.cropped(DeckLayout().rect(1).scaledTo(image.size()));
+        TesseractRecognizer fresh;
+        const auto whole = textsOf(TextRecognition::recognize(fresh, crop, 0.02f, level, languages));
+        const auto part = textsOf(TextRecognition::recognize(remembering, crop, 0.02f, level, languages));
+        const std::string where = "step " + std::to_string(i) +
+                                  (level == RecognitionLevel::fast ? " fast" : " accurate") +
+                                  (languages == RecognitionLanguages::latin ? " Latin" : " English");
+        EXPECT_TRUE(within(part, whole)) << where;
+        EXPECT_GE(part.size() + 1, whole.size()) << where;
+        EXPECT_EQ(TrackMatcher::match(part, index).reading, TrackMatcher::match(whole, index).reading)
+            << where;
+        EXPECT_EQ(clockOf(part), clockOf(whole)) << where;
+        EXPECT_TRUE(clockOf(part)) << where;
+      }
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -15,6 +16,11 @@ namespace {
 // Screen text carries no resolution; this one keeps Tesseract from guessing
 // (and from saying so on the console) and suits text 10 to 30 pixels high.
 constexpr int kResolution = 96;
+
+// Pages remembered per recogniser: both decks at both levels, their parts and
+// the mixer, within a bound on their pixels.
+constexpr std::size_t kPages = 8;
+constexpr std::size_t kPageBytes = std::size_t(8) << 20;
 
 using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
 
@@ -69,6 +75,117 @@ void doubleLine(const In* in, std::size_t inStep, int n, Out* out, std::size_t o
     out[std::size_t(2 * i) * outStep] = Out((3 * here + before + 2) / 4);
     out[std::size_t(2 * i + 1) * outStep] = Out((3 * here + after + 2) / 4);
   }
+}
+
+// A line as Tesseract found it, in pixels of the picture it read.
+struct PageLine {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  std::string text;
+};
+
+// Rows [top, bottom) of a picture.
+struct Rows {
+  int top = 0;
+  int bottom = 0;
+  int count() const { return std::max(bottom - top, 0); }
+};
+
+// The rows between the first and the last that differ; none when the
+// pictures are alike.
+Rows changedRows(const GreyPicture& before, const GreyPicture& now) {
+  const auto differs = [&](int y) {
+    const std::size_t offset = std::size_t(y) * std::size_t(now.width);
+    return std::memcmp(before.pixels.data() + offset, now.pixels.data() + offset, std::size_t(now.width)) !=
+           0;
+  };
+  int top = 0;
+  while (top < now.height && !differs(top)) ++top;
+  if (top == now.height) return {};
+  int bottom = now.height;
+  while (!differs(bottom - 1)) --bottom;
+  return {top, bottom};
+}
+
+// The rows to read again: the changed ones, widened until they hold every
+// remembered line they touch whole, with a margin of background around that
+// stops short of the lines beside. The whole picture once that is most of
+// it: a part reads no faster then, and the whole gives layout analysis its
+// full context.
+Rows rowsToRead(const GreyPicture& before, const std::vector<PageLine>& lines, const GreyPicture& now,
+                int scale) {
+  Rows rows = changedRows(before, now);
+  if (rows.count() == 0) return rows;
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const auto& line : lines) {
+      if (line.bottom <= rows.top || line.top >= rows.bottom) continue;
+      const Rows wider{std::min(rows.top, line.top), std::max(rows.bottom, line.bottom)};
+      grew = grew || wider.top != rows.top || wider.bottom != rows.bottom;
+      rows = wider;
+    }
+  }
+  Rows padded{std::max(rows.top - 6 * scale, 0), std::min(rows.bottom + 6 * scale, now.height)};
+  for (const auto& line : lines) {
+    if (line.bottom <= rows.top) padded.top = std::max(padded.top, line.bottom);
+    if (line.top >= rows.bottom) padded.bottom = std::min(padded.bottom, line.top);
+  }
+  if (padded.count() * 3 > now.height * 2) return {0, now.height};
+  return padded;
+}
+
+// Every line Tesseract finds in the given rows of the picture, read as a
+// picture of their own; boxes in pixels of the whole picture.
+std::vector<PageLine> readLines(tesseract::TessBaseAPI& engine, const GreyPicture& picture, Rows rows) {
+  engine.SetImage(picture.pixels.data() + std::size_t(rows.top) * std::size_t(picture.width), picture.width,
+                  rows.count(), 1, picture.width);
+  engine.SetSourceResolution(kResolution);
+  std::vector<PageLine> out;
+  if (engine.Recognize(nullptr) == 0) {
+    const std::unique_ptr<tesseract::ResultIterator> line(engine.GetIterator());
+    if (line && !line->Empty(tesseract::RIL_TEXTLINE)) {
+      do {
+        PageLine found;
+        if (!line->BoundingBox(tesseract::RIL_TEXTLINE, &found.left, &found.top, &found.right, &found.bottom))
+          continue;
+        const std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+        found.text = utf8 ? utf8.get() : "";
+        while (!found.text.empty() && found.text.back() == '\n') found.text.pop_back();
+        if (found.text.find_first_not_of(" \t") == std::string::npos) continue;
+        found.top += rows.top;
+        found.bottom += rows.top;
+        out.push_back(std::move(found));
+      } while (line->Next(tesseract::RIL_TEXTLINE));
+    }
+  }
+  engine.Clear();
+  return out;
+}
+
+// The remembered lines outside the rows read again, with the lines read there
+// in their place.
+std::vector<PageLine> merged(const std::vector<PageLine>& before, std::vector<PageLine> read, Rows rows) {
+  std::vector<PageLine> out;
+  for (const auto& line : before)
+    if (line.bottom <= rows.top) out.push_back(line);
+  out.insert(out.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+  for (const auto& line : before)
+    if (line.top >= rows.bottom) out.push_back(line);
+  return out;
+}
+
+// The lines at least `minimumHeight` of the picture high, boxes as fractions
+// with the origin at the bottom left.
+std::vector<TextObservation> observations(const std::vector<PageLine>& lines, const GreyPicture& picture,
+                                          float minimumHeight) {
+  const double w = picture.width;
+  const double h = picture.height;
+  std::vector<TextObservation> out;
+  for (const auto& line : lines) {
+    if ((line.bottom - line.top) / h < minimumHeight) continue;
+    out.push_back({line.text, Rect{line.left / w, 1 - line.bottom / h, (line.right - line.left) / w,
+                                   (line.bottom - line.top) / h}});
+  }
+  return out;
 }
 
 }  // namespace
@@ -136,6 +253,46 @@ std::string TesseractRecognizer::languagesOf(RecognitionLanguages languages) {
   return "eng";
 }
 
+struct TesseractRecognizer::Page {
+  RecognitionRequest request;
+  GreyPicture picture;
+  std::vector<PageLine> lines;  // every line found, however low
+};
+
+std::shared_ptr<const TesseractRecognizer::Page> TesseractRecognizer::closestPage(
+    const RecognitionRequest& request, const GreyPicture& picture) {
+  std::vector<std::shared_ptr<const Page>> candidates;
+  {
+    const std::lock_guard lock(mutex_);
+    for (const auto& page : pages_) {
+      if (page->request == request && page->picture.width == picture.width &&
+          page->picture.height == picture.height)
+        candidates.push_back(page);
+    }
+  }
+  std::shared_ptr<const Page> closest;
+  int fewest = picture.height + 1;
+  for (const auto& page : candidates) {
+    const Rows rows = changedRows(page->picture, picture);
+    if (rows.count() < fewest) {
+      fewest = rows.count();
+      closest = page;
+    }
+  }
+  return closest;
+}
+
+void TesseractRecognizer::remember(std::shared_ptr<const Page> page) {
+  const std::lock_guard lock(mutex_);
+  pages_.push_back(std::move(page));
+  std::size_t bytes = 0;
+  for (const auto& kept : pages_) bytes += kept->picture.pixels.size();
+  std::size_t dropped = 0;
+  while (pages_.size() - dropped > kPages || bytes > kPageBytes)
+    bytes -= pages_[dropped++]->picture.pixels.size();
+  pages_.erase(pages_.begin(), pages_.begin() + std::ptrdiff_t(dropped));
+}
+
 std::vector<TextObservation> TesseractRecognizer::recognize(const Image& image,
                                                             const RecognitionRequest& request) {
   if (image.isEmpty()) return {};
@@ -147,29 +304,19 @@ std::vector<TextObservation> TesseractRecognizer::recognize(const Image& image,
   // English one does at twice it, and doubled it would take half as long again.
   const bool doubled =
       request.level == RecognitionLevel::accurate && request.languages != RecognitionLanguages::latin;
-  const GreyPicture picture = invertedGrey(image, doubled ? 2 : 1);
-  engine->SetImage(picture.pixels.data(), picture.width, picture.height, 1, picture.width);
-  engine->SetSourceResolution(kResolution);
-  std::vector<TextObservation> out;
-  if (engine->Recognize(nullptr) == 0) {
-    const std::unique_ptr<tesseract::ResultIterator> line(engine->GetIterator());
-    const double w = picture.width;
-    const double h = picture.height;
-    if (line && !line->Empty(tesseract::RIL_TEXTLINE)) {
-      do {
-        int left, top, right, bottom;
-        if (!line->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) continue;
-        if ((bottom - top) / h < request.minimumTextHeight) continue;
-        const std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
-        std::string text = utf8 ? utf8.get() : "";
-        while (!text.empty() && text.back() == '\n') text.pop_back();
-        if (text.find_first_not_of(" \t") == std::string::npos) continue;
-        out.push_back(
-            {std::move(text), Rect{left / w, 1 - bottom / h, (right - left) / w, (bottom - top) / h}});
-      } while (line->Next(tesseract::RIL_TEXTLINE));
-    }
+  auto page = std::make_shared<Page>(Page{request, invertedGrey(image, doubled ? 2 : 1), {}});
+  const std::shared_ptr<const Page> before = closestPage(request, page->picture);
+  const Rows band = before ? rowsToRead(before->picture, before->lines, page->picture, doubled ? 2 : 1)
+                           : Rows{0, page->picture.height};
+  if (!before) {
+    page->lines = readLines(*engine, page->picture, band);
+  } else if (band.count() == 0) {
+    page->lines = before->lines;
+  } else {
+    page->lines = merged(before->lines, readLines(*engine, page->picture, band), band);
   }
-  engine->Clear();
+  auto out = observations(page->lines, page->picture, request.minimumTextHeight);
+  remember(std::move(page));
   return out;
 }
 

@@ -1,10 +1,24 @@
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/ocr/text_recognizer.h"
 
 namespace kesta {
+
+// The grey, inverted picture that recognition reads: lightness (the brightest
+// channel, so that coloured text stays bright) turned dark-on-light, its
+// levels spread from black to a white background, scaled by `scale` (1 or 2)
+// with bilinear filtering. One byte per pixel, rows packed.
+struct GreyPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+};
+GreyPicture invertedGrey(const Image& image, int scale);
 
 // Text recognition with Tesseract, tuned for light text on a dark background
 // (rekordbox's look): the picture is turned grey and inverted first, read at
@@ -13,6 +27,13 @@ namespace kesta {
 // dictionaries stay off so that titles are read as shown, not as English.
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed.
+//
+// Each instance remembers the last pictures it read with their lines. A
+// picture of the same size and request as one of them is read only where it
+// differs: the rows that changed, widened to the remembered lines they touch
+// and a margin, are read as a picture of their own, and the lines outside
+// them are taken over. A playing deck changes only in its time readouts and
+// waveform, so its title lines are not read again every few seconds.
 //
 // Each thread gets its own engines, made on its first call (about 0.1 s and
 // 14 MB each) and kept until the thread ends. The process must start with
@@ -34,18 +55,16 @@ class TesseractRecognizer : public TextRecognizer {
   // Tesseract's name for the languages of a request ("eng", "Latin", "eng+deu").
   std::string languagesOf(RecognitionLanguages languages);
 
-  std::string dataPath_;
-};
+  struct Page;
 
-// The grey, inverted picture that recognition reads: lightness (the brightest
-// channel, so that coloured text stays bright) turned dark-on-light, its
-// levels spread from black to a white background, scaled by `scale` (1 or 2)
-// with bilinear filtering. One byte per pixel, rows packed.
-struct GreyPicture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> pixels;
+  // The remembered page of the picture's size and request whose changed rows
+  // are fewest; null when there is none.
+  std::shared_ptr<const Page> closestPage(const RecognitionRequest& request, const GreyPicture& picture);
+  void remember(std::shared_ptr<const Page> page);
+
+  std::string dataPath_;
+  std::mutex mutex_;
+  std::vector<std::shared_ptr<const Page>> pages_;  // newest last
 };
-GreyPicture invertedGrey(const Image& image, int scale);
 
 }  // namespace kesta

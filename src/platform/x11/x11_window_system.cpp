@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/x11/z_pixmap.h"
+
 namespace kesta {
 
 namespace {
@@ -119,12 +121,7 @@ void walk(X11Connection& x, xcb_window_t window, int depth, std::vector<xcb_wind
   }
 }
 
-// Where each 8-bit channel sits in a pixel of the visual, as bit shifts.
-struct Channels {
-  int red, green, blue;
-};
-
-std::optional<Channels> channelsOf(const xcb_screen_t& screen, xcb_visualid_t visual) {
+std::optional<PixelChannels> channelsOf(const xcb_screen_t& screen, xcb_visualid_t visual) {
   for (auto depths = xcb_screen_allowed_depths_iterator(&screen); depths.rem; xcb_depth_next(&depths)) {
     for (auto v = xcb_depth_visuals_iterator(depths.data); v.rem; xcb_visualtype_next(&v)) {
       if (v.data->visual_id != visual) continue;
@@ -133,7 +130,7 @@ std::optional<Channels> channelsOf(const xcb_screen_t& screen, xcb_visualid_t vi
       if (!eightBits(v.data->red_mask) || !eightBits(v.data->green_mask) || !eightBits(v.data->blue_mask)) {
         return std::nullopt;
       }
-      return Channels{shift(v.data->red_mask), shift(v.data->green_mask), shift(v.data->blue_mask)};
+      return PixelChannels{shift(v.data->red_mask), shift(v.data->green_mask), shift(v.data->blue_mask)};
     }
   }
   return std::nullopt;
@@ -147,27 +144,6 @@ int bitsPerPixel(const xcb_setup_t* setup, std::uint8_t depth, int& scanlinePad)
     }
   }
   return 0;
-}
-
-// Z-pixmap pixels (32-bit words in the server's byte order) to RGBA rows.
-Image toRgba(const std::uint8_t* data, std::size_t sourceStride, int width, int height,
-             const Channels& channels, bool msbFirst) {
-  const std::size_t stride = std::size_t(width) * 4;
-  std::vector<std::uint8_t> bytes(stride * std::size_t(height));
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* in = data + std::size_t(y) * sourceStride;
-    std::uint8_t* out = bytes.data() + std::size_t(y) * stride;
-    for (int px = 0; px < width; ++px, in += 4, out += 4) {
-      std::uint32_t word;
-      std::memcpy(&word, in, 4);
-      if (msbFirst != (std::endian::native == std::endian::big)) word = __builtin_bswap32(word);
-      out[0] = std::uint8_t(word >> channels.red);
-      out[1] = std::uint8_t(word >> channels.green);
-      out[2] = std::uint8_t(word >> channels.blue);
-      out[3] = 255;
-    }
-  }
-  return Image(width, height, stride, std::move(bytes));
 }
 
 }  // namespace
@@ -358,7 +334,7 @@ std::optional<Image> X11WindowSystem::readDrawable(xcb_drawable_t drawable, xcb_
     XcbReply<xcb_generic_error_t> error(rawError);
     if (x.broken()) throw WindowSystemError("the connection to the X display broke");
     if (error) return refused(*error);
-    return toRgba(shared_->memory, stride, width, height, *channels, msbFirst);
+    return zPixmapToRgba(shared_->memory, stride, width, height, *channels, msbFirst);
   }
 
   xcb_generic_error_t* rawError = nullptr;
@@ -373,7 +349,7 @@ std::optional<Image> X11WindowSystem::readDrawable(xcb_drawable_t drawable, xcb_
   if (std::size_t(xcb_get_image_data_length(reply.get())) < bytes) {
     throw WindowSystemError("the X server sent a short picture of the window");
   }
-  return toRgba(xcb_get_image_data(reply.get()), stride, width, height, *channels, msbFirst);
+  return zPixmapToRgba(xcb_get_image_data(reply.get()), stride, width, height, *channels, msbFirst);
 }
 
 bool X11WindowSystem::processRunning(std::string_view name) {
