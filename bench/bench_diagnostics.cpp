@@ -10,7 +10,6 @@
 
 #include "heap_counter.h"
 #include "live/diagnostics_session.h"
-#include "platform/json/json_coding.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ kesta::DiagnosticsSession sessionOf(kesta::DiagnosticsLog log) {
   return {"0.6.0", {{"macOS", "14.4"}}, kesta::Date{733000000}, std::move(log)};
 }
 
-std::string encode(const kesta::DiagnosticsSession& session) { return kesta::json::write(session.toJson()); }
+std::string encode(const kesta::DiagnosticsSession& session) { return session.toJsonText(); }
 
 void BM_RecordUpdateIntoFullLog(benchmark::State& state) {
   auto log = fullLog();

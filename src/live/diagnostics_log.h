@@ -70,6 +70,10 @@ class DiagnosticsLog {
   // "framesTruncated"?, "includeRawText", "capacity"}. Decoding requires every
   // key but the two optional ones and reads a negative capacity as 0.
   json::Value toJson() const;
+  // Appends the text json::write(toJson()) gives, without building that
+  // Value: each list element is encoded on its own. Reserves room for the
+  // whole log first. Throws json::EncodingError on a non-finite number.
+  void appendJson(std::string& out) const;
   static DiagnosticsLog fromJson(const json::Value& value);
 
   friend bool operator==(const DiagnosticsLog&, const DiagnosticsLog&) = default;
