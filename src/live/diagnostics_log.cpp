@@ -80,9 +80,10 @@ void DiagnosticsLog::setIncludeRawText(bool include) {
   if (include) return;
   for (auto& scan : scans) scan.rawText.reset();
   if (!frames) return;
-  for (auto& frame : *frames) {
-    if (holdsScreenText(frame.deck1) || holdsScreenText(frame.deck2)) frame = frame.redacted();
-  }
+  frames->replace([](const Frame& frame) -> std::optional<Frame> {
+    if (holdsScreenText(frame.deck1) || holdsScreenText(frame.deck2)) return frame.redacted();
+    return std::nullopt;
+  });
 }
 
 void DiagnosticsLog::record(const ScanRecord& record) {
@@ -100,7 +101,7 @@ void DiagnosticsLog::record(const Frame& frame) {
   if (showsNothing(frame.deck1) && showsNothing(frame.deck2)) return;
   if (!frames) frames.emplace();
   frames->push_back(includeRawText_ ? frame : frame.redacted());
-  if (keepNewest(*frames, frameCapacity)) framesTruncated = true;
+  if (frames->keepNewest(frameCapacity)) framesTruncated = true;
 }
 
 void DiagnosticsLog::record(std::span<const TrackerEvent> events) {
@@ -182,7 +183,10 @@ DiagnosticsLog DiagnosticsLog::fromJson(const json::Value& value) {
   log.loopGapsMs = dequeOf<double>(json::require(value, "loopGapsMs"), json::asNumber);
   log.rankMs = dequeOf<double>(json::require(value, "rankMs"), json::asNumber);
   log.summary = DiagnosticsSummary::fromJson(json::require(value, "summary"));
-  if (const auto* frames = json::find(value, "frames")) log.frames = dequeOf<Frame>(*frames, Frame::fromJson);
+  if (const auto* frames = json::find(value, "frames")) {
+    log.frames.emplace();
+    for (const auto& frame : json::asArray(*frames)) log.frames->push_back(Frame::fromJson(frame));
+  }
   log.framesTruncated = json::optionalBool(value, "framesTruncated");
   log.includeRawText_ = json::boolField(value, "includeRawText");
   return log;

@@ -10,7 +10,7 @@
 
 #include "library/import_report.h"
 #include "live/diagnostics_summary.h"
-#include "live/frame.h"
+#include "live/frame_list.h"
 #include "live/load_latency.h"
 #include "live/scan_record.h"
 #include "live/tracker_event.h"
@@ -33,7 +33,7 @@ class DiagnosticsLog {
   std::deque<double> loopGapsMs;
   std::deque<double> rankMs;
   DiagnosticsSummary summary;
-  std::optional<std::deque<Frame>> frames;  // absent until the first kept frame
+  std::optional<FrameList> frames;          // absent until the first kept frame
   std::optional<bool> framesTruncated;      // true once old frames were dropped
   std::int64_t capacity = defaultCapacity;  // bound of scans, latencies, gaps and ranking times
 

@@ -122,7 +122,11 @@ TEST(DiagnosticsSessionText, RefusesNonFiniteNumbersWherever) {
   const std::function<void(DiagnosticsSession&)> spoil[] = {
       [](DiagnosticsSession& s) { s.startedAt = Date{std::numeric_limits<double>::infinity()}; },
       [](DiagnosticsSession& s) { s.log.loopGapsMs.back() = std::nan(""); },
-      [](DiagnosticsSession& s) { s.log.frames->back().time = -std::numeric_limits<double>::infinity(); },
+      [](DiagnosticsSession& s) {
+        auto spoilt = frame(4);
+        spoilt.time = -std::numeric_limits<double>::infinity();
+        s.log.record(spoilt);
+      },
   };
   for (const auto& change : spoil) {
     auto s = session(busyLog(false, 3));
