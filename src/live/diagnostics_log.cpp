@@ -1,10 +1,12 @@
 #include "live/diagnostics_log.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 #include <variant>
 
 #include "platform/json/json_coding.h"
+#include "platform/json/json_splice.h"
 #include "platform/variant/overloaded.h"
 
 namespace kesta {
@@ -30,11 +32,32 @@ bool holdsScreenText(const DeckObservation& observation) {
   return unmatched && !unmatched->signature.starts_with("redacted-");
 }
 
-template <class T, class Encode>
-json::Value list(const std::deque<T>& values, Encode encode) {
+template <class Range, class Encode>
+json::Value list(const Range& values, Encode encode) {
   auto out = json::Value::array();
   for (const auto& value : values) out.push_back(encode(value));
   return out;
+}
+
+// Every member but the lists.
+json::Value shortMembers(const DiagnosticsLog& log) {
+  json::Value out = {
+      {"summary", log.summary.toJson()},
+      {"includeRawText", log.includeRawText()},
+      {"capacity", log.capacity},
+  };
+  json::putOptional(out, "framesTruncated", log.framesTruncated);
+  return out;
+}
+
+// Calls visit(key, list, encode) for each list member; the frames only once kept.
+template <class Visit>
+void forEachList(const DiagnosticsLog& log, Visit visit) {
+  visit("scans", log.scans, [](const ScanRecord& scan) { return scan.toJson(); });
+  visit("latencies", log.latencies, [](const LoadLatency& latency) { return latency.toJson(); });
+  visit("loopGapsMs", log.loopGapsMs, [](double milliseconds) { return milliseconds; });
+  visit("rankMs", log.rankMs, [](double milliseconds) { return milliseconds; });
+  if (log.frames) visit("frames", *log.frames, [](const Frame& frame) { return frame.toJson(); });
 }
 
 template <class T, class Decode>
@@ -57,9 +80,10 @@ void DiagnosticsLog::setIncludeRawText(bool include) {
   if (include) return;
   for (auto& scan : scans) scan.rawText.reset();
   if (!frames) return;
-  for (auto& frame : *frames) {
-    if (holdsScreenText(frame.deck1) || holdsScreenText(frame.deck2)) frame = frame.redacted();
-  }
+  frames->replace([](const Frame& frame) -> std::optional<Frame> {
+    if (holdsScreenText(frame.deck1) || holdsScreenText(frame.deck2)) return frame.redacted();
+    return std::nullopt;
+  });
 }
 
 void DiagnosticsLog::record(const ScanRecord& record) {
@@ -77,7 +101,7 @@ void DiagnosticsLog::record(const Frame& frame) {
   if (showsNothing(frame.deck1) && showsNothing(frame.deck2)) return;
   if (!frames) frames.emplace();
   frames->push_back(includeRawText_ ? frame : frame.redacted());
-  if (keepNewest(*frames, frameCapacity)) framesTruncated = true;
+  if (frames->keepNewest(frameCapacity)) framesTruncated = true;
 }
 
 void DiagnosticsLog::record(std::span<const TrackerEvent> events) {
@@ -131,18 +155,25 @@ void DiagnosticsLog::recordOneClick(const std::string& outcome, const std::optio
 bool DiagnosticsLog::isEmpty() const { return scans.empty() && latencies.empty() && rankMs.empty(); }
 
 json::Value DiagnosticsLog::toJson() const {
-  json::Value out = {
-      {"scans", list(scans, [](const ScanRecord& scan) { return scan.toJson(); })},
-      {"latencies", list(latencies, [](const LoadLatency& latency) { return latency.toJson(); })},
-      {"loopGapsMs", loopGapsMs},
-      {"rankMs", rankMs},
-      {"summary", summary.toJson()},
-      {"includeRawText", includeRawText_},
-      {"capacity", capacity},
-  };
-  if (frames) out["frames"] = list(*frames, [](const Frame& frame) { return frame.toJson(); });
-  json::putOptional(out, "framesTruncated", framesTruncated);
+  auto out = shortMembers(*this);
+  forEachList(*this, [&out](std::string_view key, const auto& values, auto encode) {
+    out[std::string(key)] = list(values, encode);
+  });
   return out;
+}
+
+void DiagnosticsLog::appendJson(std::string& out) const {
+  const auto members = shortMembers(*this);
+  std::size_t estimate = json::write(members).size();
+  json::Splices lists;
+  forEachList(*this, [&](std::string_view key, const auto& values, auto encode) {
+    estimate += key.size() + 4 + json::estimatedArraySize(values, encode);
+    lists.emplace(key, [&values, encode](std::string& text) { json::appendArray(text, values, encode); });
+  });
+  // A sixteenth more covers the elements the estimate did not sample and what
+  // the caller appends after the log.
+  out.reserve(out.size() + estimate + estimate / 16);
+  json::appendObject(out, members, lists);
 }
 
 DiagnosticsLog DiagnosticsLog::fromJson(const json::Value& value) {
@@ -152,7 +183,10 @@ DiagnosticsLog DiagnosticsLog::fromJson(const json::Value& value) {
   log.loopGapsMs = dequeOf<double>(json::require(value, "loopGapsMs"), json::asNumber);
   log.rankMs = dequeOf<double>(json::require(value, "rankMs"), json::asNumber);
   log.summary = DiagnosticsSummary::fromJson(json::require(value, "summary"));
-  if (const auto* frames = json::find(value, "frames")) log.frames = dequeOf<Frame>(*frames, Frame::fromJson);
+  if (const auto* frames = json::find(value, "frames")) {
+    log.frames.emplace();
+    for (const auto& frame : json::asArray(*frames)) log.frames->push_back(Frame::fromJson(frame));
+  }
   log.framesTruncated = json::optionalBool(value, "framesTruncated");
   log.includeRawText_ = json::boolField(value, "includeRawText");
   return log;

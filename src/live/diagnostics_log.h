@@ -10,7 +10,7 @@
 
 #include "library/import_report.h"
 #include "live/diagnostics_summary.h"
-#include "live/frame.h"
+#include "live/frame_list.h"
 #include "live/load_latency.h"
 #include "live/scan_record.h"
 #include "live/tracker_event.h"
@@ -33,7 +33,7 @@ class DiagnosticsLog {
   std::deque<double> loopGapsMs;
   std::deque<double> rankMs;
   DiagnosticsSummary summary;
-  std::optional<std::deque<Frame>> frames;  // absent until the first kept frame
+  std::optional<FrameList> frames;          // absent until the first kept frame
   std::optional<bool> framesTruncated;      // true once old frames were dropped
   std::int64_t capacity = defaultCapacity;  // bound of scans, latencies, gaps and ranking times
 
@@ -70,6 +70,10 @@ class DiagnosticsLog {
   // "framesTruncated"?, "includeRawText", "capacity"}. Decoding requires every
   // key but the two optional ones and reads a negative capacity as 0.
   json::Value toJson() const;
+  // Appends the text json::write(toJson()) gives, without building that
+  // Value: each list element is encoded on its own. Reserves room for the
+  // whole log first. Throws json::EncodingError on a non-finite number.
+  void appendJson(std::string& out) const;
   static DiagnosticsLog fromJson(const json::Value& value);
 
   friend bool operator==(const DiagnosticsLog&, const DiagnosticsLog&) = default;

@@ -7,6 +7,7 @@
 
 #include "platform/crypto/uuid.h"
 #include "platform/json/json_coding.h"
+#include "platform/json/json_splice.h"
 #include "platform/text/numbers.h"
 
 namespace kesta {
@@ -82,6 +83,19 @@ DiagnosticsSession::Environment environmentField(const json::Value& object) {
   return out;
 }
 
+// Every member but the log.
+json::Value shortMembers(const DiagnosticsSession& session) {
+  json::Value out = {
+      {"id", session.id},
+      {"startedAt", session.startedAt.secondsSinceReference},
+      {"updatedAt", session.updatedAt.secondsSinceReference},
+      {"appVersion", session.appVersion},
+      {"environment", session.environment},
+  };
+  if (session.endedAt) out["endedAt"] = session.endedAt->secondsSinceReference;
+  return out;
+}
+
 }  // namespace
 
 DiagnosticsSession::DiagnosticsSession(std::string appVersion, Environment environment, Date startedAt,
@@ -113,15 +127,15 @@ std::string DiagnosticsSession::exportText(const std::optional<ImportReport>& li
 }
 
 json::Value DiagnosticsSession::toJson() const {
-  json::Value out = {
-      {"id", id},
-      {"startedAt", startedAt.secondsSinceReference},
-      {"updatedAt", updatedAt.secondsSinceReference},
-      {"appVersion", appVersion},
-      {"environment", environment},
-      {"log", log.toJson()},
-  };
-  if (endedAt) out["endedAt"] = endedAt->secondsSinceReference;
+  auto out = shortMembers(*this);
+  out["log"] = log.toJson();
+  return out;
+}
+
+std::string DiagnosticsSession::toJsonText() const {
+  std::string out;
+  json::appendObject(out, shortMembers(*this),
+                     {{"log", [this](std::string& text) { log.appendJson(text); }}});
   return out;
 }
 

@@ -40,6 +40,10 @@ struct DiagnosticsSession {
   // "log"}, dates as seconds since 2001. Decoding fails (json::DecodingError)
   // on any other missing key, a mistyped value or an id that is not a UUID.
   json::Value toJson() const;
+  // The text json::write(toJson()) gives, built without that Value, whose long
+  // lists would take several times the text's size. Throws json::EncodingError
+  // on a non-finite number.
+  std::string toJsonText() const;
   static DiagnosticsSession fromJson(const json::Value& value);
 
   friend bool operator==(const DiagnosticsSession&, const DiagnosticsSession&) = default;

@@ -43,7 +43,7 @@ void AppStore::writeDiagnostics(const DiagnosticsSession& session) const {
   std::filesystem::create_directories(diagnosticsFolder(), ignored);
   std::string bytes;
   try {
-    bytes = json::write(session.toJson());
+    bytes = session.toJsonText();
   } catch (const std::exception&) {
     return;  // nothing written, nothing pruned
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -65,6 +66,29 @@ void decodeLibrary(std::string_view text) {
   fuzz::check(LibraryFile::encode(*reread) == saved, "library round trip changed the file");
 }
 
+// A diagnostics file is written element by element: its text must be the
+// one-piece encoding's, byte for byte, or fail the same way.
+void decodeDiagnostics(std::string_view text) {
+  fuzz::decodeStored<DiagnosticsSession>(text);
+  std::optional<DiagnosticsSession> session;
+  try {
+    session = DiagnosticsSession::fromJson(json::parse(text));
+  } catch (const std::exception&) {
+    return;
+  }
+  std::optional<std::string> whole;
+  std::optional<std::string> pieces;
+  try {
+    whole = json::write(session->toJson());
+  } catch (const json::EncodingError&) {
+  }
+  try {
+    pieces = session->toJsonText();
+  } catch (const json::EncodingError&) {
+  }
+  fuzz::check(whole == pieces, "diagnostics written in pieces differ from the whole");
+}
+
 }  // namespace
 }  // namespace kesta
 
@@ -91,7 +115,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::decodeStored<LegacyData>(input.rest);
       break;
     case 6:
-      fuzz::decodeStored<DiagnosticsSession>(input.rest);
+      decodeDiagnostics(input.rest);
       break;
   }
   return 0;

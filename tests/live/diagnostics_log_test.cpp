@@ -143,7 +143,8 @@ TEST(DiagnosticsLog, OptingOutDropsTheScreenTextAlreadyKept) {
 
   EXPECT_FALSE(log.includeRawText());
   EXPECT_FALSE(log.scans.back().rawText);
-  EXPECT_EQ(*log.frames, (std::deque<Frame>{unlistedFrame(1).redacted(), unlistedFrame(2).redacted()}));
+  EXPECT_EQ(std::vector<Frame>(log.frames->begin(), log.frames->end()),
+            (std::vector<Frame>{unlistedFrame(1).redacted(), unlistedFrame(2).redacted()}));
   const auto stored = json::write(log.toJson());
   EXPECT_EQ(stored.find("sometitle"), std::string::npos);
   EXPECT_EQ(stored.find("Some Title"), std::string::npos);
