@@ -4,8 +4,8 @@
 // deck area the anchor knows, the title lines and the elapsed time's line;
 // "_whole" reads the whole area at the fast level for comparison, "_latin"
 // with the Latin-script model that a library with letters beyond English uses.
-// Each reading is a first one, but for "_playing": a recogniser that read the
-// deck a second earlier reads only what changed since.
+// Each reading is a first one, but for "_playing": a recogniser that read both
+// decks a second earlier reads only what changed since.
 
 #include <benchmark/benchmark.h>
 
@@ -46,8 +46,9 @@ void recognize(benchmark::State& state, const Image& crop, float minimumTextHeig
   }
 }
 
-// Deck areas of a playing deck a second apart, read in turn by one recogniser:
-// each differs from the one before in its time readouts and waveform only.
+// The areas of two playing decks a second apart, read in turn by one
+// recogniser, as the live loop reads them: each differs from the same deck's
+// one before in its time readouts and waveform only.
 void recognizePlaying(benchmark::State& state, const std::vector<Image>& crops, RecognitionLevel level,
                       RecognitionLanguages languages) {
   TesseractRecognizer recognizer;
@@ -121,8 +122,10 @@ int main(int argc, char** argv) {
   std::vector<Image> playing;
   for (int second = 202; second < 214; ++second) {
     window.send("seek 1 " + std::to_string(second) + ".4");
+    window.send("seek 2 " + std::to_string(second - 150) + ".7");
     const Image later = source.capture();
-    playing.push_back(*later.cropped(DeckLayout().deck1.scaledTo(later.size())));
+    for (const auto& deck : {DeckLayout().deck1, DeckLayout().deck2})
+      playing.push_back(*later.cropped(deck.scaledTo(later.size())));
   }
   const auto heightIn = [&](const Image& part) {
     return 0.02f * float(crop.height()) / float(part.height());

@@ -19,8 +19,8 @@ constexpr int kResolution = 96;
 
 // Pages remembered per recogniser: both decks at both levels, their parts and
 // the mixer, within a bound on their pixels.
-constexpr std::size_t kPages = 8;
-constexpr std::size_t kPageBytes = std::size_t(8) << 20;
+constexpr std::size_t kPages = 12;
+constexpr std::size_t kPageBytes = std::size_t(12) << 20;
 
 using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
 
@@ -91,30 +91,28 @@ struct Rows {
 };
 
 // The rows between the first and the last that differ; none when the
-// pictures are alike.
-Rows changedRows(const GreyPicture& before, const GreyPicture& now) {
-  const auto differs = [&](int y) {
-    const std::size_t offset = std::size_t(y) * std::size_t(now.width);
-    return std::memcmp(before.pixels.data() + offset, now.pixels.data() + offset, std::size_t(now.width)) !=
-           0;
-  };
+// images are alike. Images of one size.
+Rows changedRows(const Image& before, const Image& now) {
+  const auto rowBytes = std::size_t(now.width()) * 4;
+  const auto differs = [&](int y) { return std::memcmp(before.row(y), now.row(y), rowBytes) != 0; };
   int top = 0;
-  while (top < now.height && !differs(top)) ++top;
-  if (top == now.height) return {};
-  int bottom = now.height;
+  while (top < now.height() && !differs(top)) ++top;
+  if (top == now.height()) return {};
+  int bottom = now.height();
   while (!differs(bottom - 1)) --bottom;
   return {top, bottom};
 }
 
-// The rows to read again: the changed ones, widened until they hold every
-// remembered line they touch whole, with a margin of background around that
-// stops short of the lines beside. The whole picture once that is most of
-// it: a part reads no faster then, and the whole gives layout analysis its
-// full context.
-Rows rowsToRead(const GreyPicture& before, const std::vector<PageLine>& lines, const GreyPicture& now,
-                int scale) {
-  Rows rows = changedRows(before, now);
-  if (rows.count() == 0) return rows;
+// The rows of the picture (the image at `scale`) to read again: those the
+// changed rows of the image (`changed`) reach, bilinear filtering included, widened until
+// they hold every remembered line they touch whole, with a margin of
+// background around that stops short of the lines beside. The whole picture
+// once that is most of it: a part reads no faster then, and the whole gives
+// layout analysis its full context.
+Rows rowsToRead(Rows changed, int imageHeight, const std::vector<PageLine>& lines, int scale) {
+  if (changed.count() == 0) return changed;
+  const int height = imageHeight * scale;
+  Rows rows{std::max(changed.top * scale - 1, 0), std::min(changed.bottom * scale + 1, height)};
   for (bool grew = true; grew;) {
     grew = false;
     for (const auto& line : lines) {
@@ -124,12 +122,12 @@ Rows rowsToRead(const GreyPicture& before, const std::vector<PageLine>& lines, c
       rows = wider;
     }
   }
-  Rows padded{std::max(rows.top - 6 * scale, 0), std::min(rows.bottom + 6 * scale, now.height)};
+  Rows padded{std::max(rows.top - 6 * scale, 0), std::min(rows.bottom + 6 * scale, height)};
   for (const auto& line : lines) {
     if (line.bottom <= rows.top) padded.top = std::max(padded.top, line.bottom);
     if (line.top >= rows.bottom) padded.bottom = std::min(padded.bottom, line.top);
   }
-  if (padded.count() * 3 > now.height * 2) return {0, now.height};
+  if (padded.count() * 3 > height * 2) return {0, height};
   return padded;
 }
 
@@ -173,12 +171,10 @@ std::vector<PageLine> merged(const std::vector<PageLine>& before, std::vector<Pa
   return out;
 }
 
-// The lines at least `minimumHeight` of the picture high, boxes as fractions
+// The lines at least `minimumHeight` of the picture (w × h) high, boxes as fractions
 // with the origin at the bottom left.
-std::vector<TextObservation> observations(const std::vector<PageLine>& lines, const GreyPicture& picture,
+std::vector<TextObservation> observations(const std::vector<PageLine>& lines, double w, double h,
                                           float minimumHeight) {
-  const double w = picture.width;
-  const double h = picture.height;
   std::vector<TextObservation> out;
   for (const auto& line : lines) {
     if ((line.bottom - line.top) / h < minimumHeight) continue;
@@ -255,41 +251,50 @@ std::string TesseractRecognizer::languagesOf(RecognitionLanguages languages) {
 
 struct TesseractRecognizer::Page {
   RecognitionRequest request;
-  GreyPicture picture;
-  std::vector<PageLine> lines;  // every line found, however low
+  // The image as asked: the picture read from it has its levels spread over
+  // the whole image, so one changed pixel may change every level of it.
+  Image image;
+  std::vector<PageLine> lines;  // every line found, however low, in pixels of the picture read
 };
 
 std::shared_ptr<const TesseractRecognizer::Page> TesseractRecognizer::closestPage(
-    const RecognitionRequest& request, const GreyPicture& picture) {
+    const RecognitionRequest& request, const Image& image) {
   std::vector<std::shared_ptr<const Page>> candidates;
   {
     const std::lock_guard lock(mutex_);
     for (const auto& page : pages_) {
-      if (page->request == request && page->picture.width == picture.width &&
-          page->picture.height == picture.height)
+      if (page->request == request && page->image.width() == image.width() &&
+          page->image.height() == image.height())
         candidates.push_back(page);
     }
   }
   std::shared_ptr<const Page> closest;
-  int fewest = picture.height + 1;
+  int fewest = image.height() + 1;
   for (const auto& page : candidates) {
-    const Rows rows = changedRows(page->picture, picture);
-    if (rows.count() < fewest) {
-      fewest = rows.count();
+    const int rows = changedRows(page->image, image).count();
+    if (rows < fewest) {
+      fewest = rows;
       closest = page;
     }
   }
   return closest;
 }
 
-void TesseractRecognizer::remember(std::shared_ptr<const Page> page) {
+void TesseractRecognizer::remember(std::shared_ptr<const Page> page,
+                                   const std::shared_ptr<const Page>& before) {
   const std::lock_guard lock(mutex_);
+  // The page replaces the one it was read against, so that each part of the
+  // window read (a deck's area, its title, its clock) keeps one page however
+  // often the others are read.
+  std::erase(pages_, before);
   pages_.push_back(std::move(page));
   std::size_t bytes = 0;
-  for (const auto& kept : pages_) bytes += kept->picture.pixels.size();
+  const auto size = [](const Page& kept) {
+    return std::size_t(kept.image.width()) * std::size_t(kept.image.height()) * 4;
+  };
+  for (const auto& kept : pages_) bytes += size(*kept);
   std::size_t dropped = 0;
-  while (pages_.size() - dropped > kPages || bytes > kPageBytes)
-    bytes -= pages_[dropped++]->picture.pixels.size();
+  while (pages_.size() - dropped > kPages || bytes > kPageBytes) bytes -= size(*pages_[dropped++]);
   pages_.erase(pages_.begin(), pages_.begin() + std::ptrdiff_t(dropped));
 }
 
@@ -304,19 +309,24 @@ std::vector<TextObservation> TesseractRecognizer::recognize(const Image& image,
   // English one does at twice it, and doubled it would take half as long again.
   const bool doubled =
       request.level == RecognitionLevel::accurate && request.languages != RecognitionLanguages::latin;
-  auto page = std::make_shared<Page>(Page{request, invertedGrey(image, doubled ? 2 : 1), {}});
-  const std::shared_ptr<const Page> before = closestPage(request, page->picture);
-  const Rows band = before ? rowsToRead(before->picture, before->lines, page->picture, doubled ? 2 : 1)
-                           : Rows{0, page->picture.height};
-  if (!before) {
-    page->lines = readLines(*engine, page->picture, band);
-  } else if (band.count() == 0) {
+  const int scale = doubled ? 2 : 1;
+  auto page = std::make_shared<Page>(Page{request, image, {}});
+  const std::shared_ptr<const Page> before = closestPage(request, image);
+  const Rows changed = before ? changedRows(before->image, image) : Rows{0, image.height()};
+  const Rows rows =
+      before ? rowsToRead(changed, image.height(), before->lines, scale) : Rows{0, image.height() * scale};
+  if (rows.count() == 0) {
     page->lines = before->lines;
   } else {
-    page->lines = merged(before->lines, readLines(*engine, page->picture, band), band);
+    const GreyPicture picture = invertedGrey(image, scale);
+    auto read = readLines(*engine, picture, rows);
+    page->lines = before ? merged(before->lines, std::move(read), rows) : std::move(read);
   }
-  auto out = observations(page->lines, page->picture, request.minimumTextHeight);
-  remember(std::move(page));
+  auto out =
+      observations(page->lines, image.width() * scale, image.height() * scale, request.minimumTextHeight);
+  // A page that shares no row with the closest one is of another part of the
+  // window (the other deck's area), whose page stays.
+  remember(std::move(page), changed.count() < image.height() ? before : nullptr);
   return out;
 }
 

@@ -59,8 +59,9 @@ class TesseractRecognizer : public TextRecognizer {
 
   // The remembered page of the picture's size and request whose changed rows
   // are fewest; null when there is none.
-  std::shared_ptr<const Page> closestPage(const RecognitionRequest& request, const GreyPicture& picture);
-  void remember(std::shared_ptr<const Page> page);
+  std::shared_ptr<const Page> closestPage(const RecognitionRequest& request, const Image& image);
+  // Keeps `page` as the newest, in place of `before` when that is still kept.
+  void remember(std::shared_ptr<const Page> page, const std::shared_ptr<const Page>& before);
 
   std::string dataPath_;
   std::mutex mutex_;
