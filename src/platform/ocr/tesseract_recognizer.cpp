@@ -104,9 +104,11 @@ Rows changedRows(const Image& before, const Image& now) {
 }
 
 // The rows of the picture (the image at `scale`) to read again: those the
-// changed rows of the image (`changed`) reach, bilinear filtering included, widened until
-// they hold every remembered line they touch whole, with a margin of
-// background around that stops short of the lines beside. The whole picture
+// changed rows of the image (`changed`) reach, bilinear filtering included,
+// widened until they hold every remembered line they come near whole, with a
+// margin of background around that stops short of the lines beside. A
+// quarter of its height around a line counts as its own: accents and the
+// edges of letters may lie past the box the recogniser gives. The whole picture
 // once that is most of it: a part reads no faster then, and the whole gives
 // layout analysis its full context.
 Rows rowsToRead(Rows changed, int imageHeight, const std::vector<PageLine>& lines, int scale) {
@@ -116,7 +118,8 @@ Rows rowsToRead(Rows changed, int imageHeight, const std::vector<PageLine>& line
   for (bool grew = true; grew;) {
     grew = false;
     for (const auto& line : lines) {
-      if (line.bottom <= rows.top || line.top >= rows.bottom) continue;
+      const int reach = (line.bottom - line.top) / 4;
+      if (line.bottom + reach <= rows.top || line.top - reach >= rows.bottom) continue;
       const Rows wider{std::min(rows.top, line.top), std::max(rows.bottom, line.bottom)};
       grew = grew || wider.top != rows.top || wider.bottom != rows.bottom;
       rows = wider;
@@ -124,8 +127,10 @@ Rows rowsToRead(Rows changed, int imageHeight, const std::vector<PageLine>& line
   }
   Rows padded{std::max(rows.top - 6 * scale, 0), std::min(rows.bottom + 6 * scale, height)};
   for (const auto& line : lines) {
-    if (line.bottom <= rows.top) padded.top = std::max(padded.top, line.bottom);
-    if (line.top >= rows.bottom) padded.bottom = std::min(padded.bottom, line.top);
+    const int reach = (line.bottom - line.top) / 4;
+    if (line.bottom <= rows.top) padded.top = std::max(padded.top, std::min(line.bottom + reach, rows.top));
+    if (line.top >= rows.bottom)
+      padded.bottom = std::min(padded.bottom, std::max(line.top - reach, rows.bottom));
   }
   if (padded.count() * 3 > height * 2) return {0, height};
   return padded;
