@@ -51,7 +51,7 @@ void recognize(benchmark::State& state, const Image& crop, float minimumTextHeig
 // one before in its time readouts and waveform only.
 void recognizePlaying(benchmark::State& state, const std::vector<Image>& crops, RecognitionLevel level,
                       RecognitionLanguages languages) {
-  TesseractRecognizer recognizer;
+  TesseractRecognizer recognizer(TesseractRecognizer::Memory::pages);
   for (const auto& crop : crops) TextRecognition::recognize(recognizer, crop, 0.02f, level, languages);
   std::size_t next = 0;
   for (auto _ : state) {

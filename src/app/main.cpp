@@ -75,7 +75,10 @@ std::shared_ptr<model::EngineFactory> makeEngines(const std::shared_ptr<model::M
             return std::make_unique<ScreenCaptureSource>(std::make_shared<X11WindowSystem>(), Clock::now,
                                                          ScreenPermission::granted);
           },
-      .makeRecognizer = [] { return std::make_shared<TesseractRecognizer>(); },
+      // The loop reads the same deck and mixer areas every second: what did not
+      // change is not read again.
+      .makeRecognizer =
+          [] { return std::make_shared<TesseractRecognizer>(TesseractRecognizer::Memory::pages); },
       .mainQueue = mainQueue,
   });
 }

@@ -80,7 +80,7 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
 }
 
 TEST(TesseractRecognizer, GivesNoLinesWithoutTrainedData) {
-  TesseractRecognizer recognizer("/nonexistent/tessdata");
+  TesseractRecognizer recognizer(TesseractRecognizer::Memory::none, "/nonexistent/tessdata");
   EXPECT_TRUE(recognizer.recognize(deckLike(), {}).empty());
 }
 

@@ -163,10 +163,10 @@ TEST(RecognitionAccuracy, ReadingOnlyWhatChangedReadsTheDeckAsAWholeReadingDoes)
   };
   for (const auto level : {RecognitionLevel::accurate, RecognitionLevel::fast}) {
     for (const auto languages : {RecognitionLanguages::english, RecognitionLanguages::latin}) {
-      TesseractRecognizer remembering;
+      TesseractRecognizer remembering(TesseractRecognizer::Memory::pages);
       show(texts[5]);
       // Seconds on, a minute on, the same picture again, another track, and
-      // that one a minute on.
+      // that one on, past the whole reading every fourth time.
       const std::vector<std::function<void()>> steps{
           [] {},
           [&] { window.send("seek 1 75.0"); },
@@ -174,6 +174,10 @@ TEST(RecognitionAccuracy, ReadingOnlyWhatChangedReadsTheDeckAsAWholeReadingDoes)
           [] {},
           [&] { show(texts[6]); },
           [&] { window.send("seek 1 12.0"); },
+          [&] { window.send("seek 1 13.1"); },
+          [&] { window.send("seek 1 14.2"); },
+          [&] { window.send("seek 1 75.3"); },
+          [&] { window.send("seek 1 80.0"); },
       };
       for (std::size_t i = 0; i < steps.size(); ++i) {
         steps[i]();

@@ -21,6 +21,8 @@ constexpr int kResolution = 96;
 // the mixer, within a bound on their pixels.
 constexpr std::size_t kPages = 12;
 constexpr std::size_t kPageBytes = std::size_t(12) << 20;
+// Partial readings of a part of the window before it is read whole again.
+constexpr int kPartialReadings = 3;
 
 using Engine = std::unique_ptr<tesseract::TessBaseAPI>;
 
@@ -103,37 +105,50 @@ Rows changedRows(const Image& before, const Image& now) {
   return {top, bottom};
 }
 
-// The rows of the picture (the image at `scale`) to read again: those the
-// changed rows of the image (`changed`) reach, bilinear filtering included,
-// widened until they hold every remembered line they come near whole, with a
-// margin of background around that stops short of the lines beside. A
-// quarter of its height around a line counts as its own: accents and the
-// edges of letters may lie past the box the recogniser gives. The whole picture
-// once that is most of it: a part reads no faster then, and the whole gives
-// layout analysis its full context.
-Rows rowsToRead(Rows changed, int imageHeight, const std::vector<PageLine>& lines, int scale) {
+// Whether a row of the picture holds anything darker than mid grey: the
+// recogniser's picture is dark on light, so a row without is background.
+bool inked(const GreyPicture& picture, int y) {
+  const auto* row = picture.pixels.data() + std::size_t(y) * std::size_t(picture.width);
+  return *std::min_element(row, row + picture.width) < 128;
+}
+
+// The rows of the picture to read again: those the changed rows of the image
+// (`changed`, the picture being the image at `scale`) reach, bilinear
+// filtering included, widened until they hold whole every remembered line
+// they come near and every run of inked rows they touch, so that no line is
+// cut, with up to a margin of blank rows around. A quarter of its height
+// around a line counts as its own: accents and the edges of letters may lie
+// past the box the recogniser gives. The whole picture once that is most of
+// it: a part reads no faster then, and the whole gives layout analysis its
+// full context.
+Rows rowsToRead(Rows changed, const GreyPicture& picture, const std::vector<PageLine>& lines, int scale) {
   if (changed.count() == 0) return changed;
-  const int height = imageHeight * scale;
+  const int height = picture.height;
   Rows rows{std::max(changed.top * scale - 1, 0), std::min(changed.bottom * scale + 1, height)};
   for (bool grew = true; grew;) {
-    grew = false;
+    const Rows was = rows;
     for (const auto& line : lines) {
       const int reach = (line.bottom - line.top) / 4;
       if (line.bottom + reach <= rows.top || line.top - reach >= rows.bottom) continue;
-      const Rows wider{std::min(rows.top, line.top), std::max(rows.bottom, line.bottom)};
-      grew = grew || wider.top != rows.top || wider.bottom != rows.bottom;
-      rows = wider;
+      rows = {std::min(rows.top, line.top), std::max(rows.bottom, line.bottom)};
     }
+    while (rows.top > 0 && inked(picture, rows.top - 1)) --rows.top;
+    while (rows.bottom < height && inked(picture, rows.bottom)) ++rows.bottom;
+    grew = rows.top != was.top || rows.bottom != was.bottom;
   }
-  Rows padded{std::max(rows.top - 6 * scale, 0), std::min(rows.bottom + 6 * scale, height)};
+  // The margin stops at the lines kept beside.
+  int above = 0;
+  int below = height;
   for (const auto& line : lines) {
-    const int reach = (line.bottom - line.top) / 4;
-    if (line.bottom <= rows.top) padded.top = std::max(padded.top, std::min(line.bottom + reach, rows.top));
-    if (line.top >= rows.bottom)
-      padded.bottom = std::min(padded.bottom, std::max(line.top - reach, rows.bottom));
+    if (line.bottom <= rows.top) above = std::max(above, line.bottom);
+    if (line.top >= rows.bottom) below = std::min(below, line.top);
   }
-  if (padded.count() * 3 > height * 2) return {0, height};
-  return padded;
+  for (int margin = 0; margin < 6 * scale && rows.top > above && !inked(picture, rows.top - 1); ++margin)
+    --rows.top;
+  for (int margin = 0; margin < 6 * scale && rows.bottom < below && !inked(picture, rows.bottom); ++margin)
+    ++rows.bottom;
+  if (rows.count() * 3 > height * 2) return {0, height};
+  return rows;
 }
 
 // Every line Tesseract finds in the given rows of the picture, read as a
@@ -226,7 +241,8 @@ GreyPicture invertedGrey(const Image& image, int scale) {
   return out;
 }
 
-TesseractRecognizer::TesseractRecognizer(std::string dataPath) : dataPath_(std::move(dataPath)) {}
+TesseractRecognizer::TesseractRecognizer(Memory memory, std::string dataPath)
+    : memory_(memory), dataPath_(std::move(dataPath)) {}
 
 std::string TesseractRecognizer::detectionLanguages() {
   tesseract::TessBaseAPI* english = engineFor(dataPath_, "eng");
@@ -260,6 +276,7 @@ struct TesseractRecognizer::Page {
   // the whole image, so one changed pixel may change every level of it.
   Image image;
   std::vector<PageLine> lines;  // every line found, however low, in pixels of the picture read
+  int partialReadings = 0;      // since the last whole one
 };
 
 std::shared_ptr<const TesseractRecognizer::Page> TesseractRecognizer::closestPage(
@@ -315,17 +332,26 @@ std::vector<TextObservation> TesseractRecognizer::recognize(const Image& image,
   const bool doubled =
       request.level == RecognitionLevel::accurate && request.languages != RecognitionLanguages::latin;
   const int scale = doubled ? 2 : 1;
+  if (memory_ == Memory::none) {
+    const GreyPicture picture = invertedGrey(image, scale);
+    return observations(readLines(*engine, picture, {0, picture.height}), picture.width, picture.height,
+                        request.minimumTextHeight);
+  }
   auto page = std::make_shared<Page>(Page{request, image, {}});
   const std::shared_ptr<const Page> before = closestPage(request, image);
   const Rows changed = before ? changedRows(before->image, image) : Rows{0, image.height()};
-  const Rows rows =
-      before ? rowsToRead(changed, image.height(), before->lines, scale) : Rows{0, image.height() * scale};
-  if (rows.count() == 0) {
+  if (before && changed.count() == 0) {
     page->lines = before->lines;
+    page->partialReadings = before->partialReadings;
   } else {
     const GreyPicture picture = invertedGrey(image, scale);
+    const bool partial =
+        before && before->partialReadings < kPartialReadings && changed.count() * 3 <= image.height() * 2;
+    const Rows rows = partial ? rowsToRead(changed, picture, before->lines, scale) : Rows{0, picture.height};
     auto read = readLines(*engine, picture, rows);
-    page->lines = before ? merged(before->lines, std::move(read), rows) : std::move(read);
+    const bool whole = rows.count() == picture.height;
+    page->lines = whole ? std::move(read) : merged(before->lines, std::move(read), rows);
+    page->partialReadings = whole ? 0 : before->partialReadings + 1;
   }
   auto out =
       observations(page->lines, image.width() * scale, image.height() * scale, request.minimumTextHeight);

@@ -28,12 +28,16 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed.
 //
-// Each instance remembers the last pictures it read with their lines. A
-// picture of the same size and request as one of them is read only where it
-// differs: the rows that changed, widened to the remembered lines they touch
-// and a margin, are read as a picture of their own, and the lines outside
-// them are taken over. A playing deck changes only in its time readouts and
-// waveform, so its title lines are not read again every few seconds.
+// A recogniser made with `Memory::pages` remembers the last pictures it read
+// with their lines. The same picture again is not read; a picture of the same
+// size and request that differs in at most two thirds of its rows is read only
+// there (the rows that changed, widened to whole remembered lines and runs of
+// inked rows, with a margin), and the lines outside them are taken over. A
+// playing deck changes only in its time readouts and waveform, so its title
+// lines are not read again every few seconds. Layout analysis sees the whole
+// picture only in a whole reading, so every fourth reading of a part of the
+// window is whole again. Made for the live loop's fixed deck and mixer areas;
+// pictures of whole windows are better read whole every time (`Memory::none`).
 //
 // Each thread gets its own engines, made on its first call (about 0.1 s and
 // 14 MB each) and kept until the thread ends. The process must start with
@@ -42,8 +46,10 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // other down many times over.
 class TesseractRecognizer : public TextRecognizer {
  public:
+  enum class Memory { none, pages };
+
   // `dataPath` holds the trained data; empty for Tesseract's own default.
-  explicit TesseractRecognizer(std::string dataPath = {});
+  explicit TesseractRecognizer(Memory memory = Memory::none, std::string dataPath = {});
 
   std::vector<TextObservation> recognize(const Image& image, const RecognitionRequest& request) override;
 
@@ -63,7 +69,8 @@ class TesseractRecognizer : public TextRecognizer {
   // Keeps `page` as the newest, in place of `before` when that is still kept.
   void remember(std::shared_ptr<const Page> page, const std::shared_ptr<const Page>& before);
 
-  std::string dataPath_;
+  const Memory memory_;
+  const std::string dataPath_;
   std::mutex mutex_;
   std::vector<std::shared_ptr<const Page>> pages_;  // newest last
 };
