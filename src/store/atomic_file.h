@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ std::optional<std::string> read(const std::filesystem::path& file);
 // naming the file; the old target is then unchanged and no temporary file is
 // left.
 void write(const std::filesystem::path& target, std::string_view bytes);
+// The same with the bytes given in pieces, written one after another.
+void write(const std::filesystem::path& target, std::span<const std::string_view> pieces);
 
 // Moves `file` to `file` + `suffix`, or, when that name is taken, to the first
 // free name with "-2", "-3", ... appended. Never replaces an existing file.
