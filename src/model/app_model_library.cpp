@@ -20,6 +20,9 @@ namespace kesta::model {
 namespace {
 
 constexpr double kDatabaseGraceSeconds = 3600;  // rekordbox writes its database on its own now and then
+// Freeing a library this large takes the main thread milliseconds; a smaller
+// one is freed where it is let go.
+constexpr std::size_t kLargeLibraryTracks = 10'000;
 
 const OpenPanelRequest& choosePanel() {
   static const OpenPanelRequest request{
@@ -36,6 +39,11 @@ std::string readingText(const std::filesystem::path& file) {
 bool fileExists(const std::filesystem::path& file) {
   std::error_code error;
   return std::filesystem::is_regular_file(file, error);
+}
+
+bool isLarge(const PreparedLibrary& retired) {
+  const std::size_t tracks = retired.library ? retired.library->tracks.size() : 0;
+  return std::max({tracks, retired.songKeys.size(), retired.engineSongKeys.size()}) >= kLargeLibraryTracks;
 }
 
 // The background half of an import: read the export and prepare its install.
@@ -254,11 +262,14 @@ void AppModel::installPrepared(PreparedLibrary prepared) {
   retired->engineSongKeys = std::move(prepared.engineSongKeys);
 
   // The engine is looked up when this runs, so one started in between gets the library too.
-  mainQueue_->post([weak = weak_from_this(), index = index_, retired, background = background_]() mutable {
-    const auto model = weak.lock();
-    if (model && model->engine_) model->engine_->replaceLibrary(index, std::move(retired->engineSongKeys));
-    background->run([doomed = std::move(retired)] {});
-  });
+  const bool large = isLarge(*retired);
+  mainQueue_->post(
+      [weak = weak_from_this(), index = index_, retired, large, background = background_]() mutable {
+        const auto model = weak.lock();
+        if (model && model->engine_)
+          model->engine_->replaceLibrary(index, std::move(retired->engineSongKeys));
+        if (large) background->run([doomed = std::move(retired)] {});
+      });
 }
 
 std::optional<std::string> AppModel::exportAge() const {

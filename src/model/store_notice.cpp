@@ -43,7 +43,7 @@ StoreNotice storeNotice(const StoreProblem& problem) {
   if (problem.kind == StoreProblem::Kind::recordHeld) {
     return {"Kesta can't read " + problem.file +
                 " in its data folder, nor move it aside, so it leaves it as it is and won't save " + content +
-                " until you restart. Check the file's permissions.",
+                " this session. Check the file's permissions.",
             "Can't read " + problem.file + ": not saving it."};
   }
   const std::string reason = reasonOf(problem.error);

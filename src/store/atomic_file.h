@@ -12,7 +12,8 @@
 // loss, finds either the old content or the new one.
 namespace kesta::AtomicFile {
 
-// No record comes near this: a library of 50,000 tracks takes 17 MB.
+// The largest record read. "library.json", which grows with the collection,
+// has its own limit: LibraryFile::maximumBytes.
 inline constexpr std::uint64_t maximumFileBytes = std::uint64_t{256} << 20;
 
 // The whole file, or absent when it cannot be read for any reason (missing,
