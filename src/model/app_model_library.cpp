@@ -233,14 +233,16 @@ void AppModel::installPrepared(PreparedLibrary prepared) {
   if (legacy_) {
     LegacyData legacy = *legacy_;
     UserData userData = userData_;
-    // Made with the library when it was prepared, unless the record came in between.
-    const auto targets = prepared.ratingTargets
-                             ? std::move(prepared.ratingTargets)
-                             : std::make_shared<const LegacyMigration::RatingTargets>(*library_);
-    retired->ratingTargets = targets;
-    if (LegacyMigration::resolveRatings(legacy, *targets, userData) > 0) {
-      publish(userData_, std::move(userData), Field::userData);
-      store_->saveUserData(userData_);
+    if (!legacy.unresolvedRatings.empty()) {
+      // Made with the library when it was prepared, unless the record came in between.
+      const auto targets = prepared.ratingTargets
+                               ? std::move(prepared.ratingTargets)
+                               : std::make_shared<const LegacyMigration::RatingTargets>(*library_);
+      retired->ratingTargets = targets;
+      if (LegacyMigration::resolveRatings(legacy, *targets, userData) > 0) {
+        publish(userData_, std::move(userData), Field::userData);
+        store_->saveUserData(userData_);
+      }
     }
     legacy_ = std::move(legacy);
     store_->saveLegacy(*legacy_);
