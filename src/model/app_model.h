@@ -465,6 +465,8 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
                        std::uint64_t importsAtRestore);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);
+  // Has the store's problems told on the main thread, each as a notice.
+  void watchStore();
   void finishImport(ImportOutcome outcome, bool quiet, std::uint64_t generation);
 
   // Shared with the import jobs: only the newest import installs its library
