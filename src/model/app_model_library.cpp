@@ -128,8 +128,10 @@ void AppModel::completeRestore(std::optional<PreparedLibrary> stored, std::optio
                                std::uint64_t importsAtRestore) {
   legacy_ = std::move(legacy);
   if (legacy_ && !preferences_.legacyImported) mergeLegacySets(*legacy_);
-  // The user picked an export while the saved one was being opened: theirs wins.
-  if (!importGate_->isNewest(importsAtRestore)) return;
+  if (!importGate_->isNewest(importsAtRestore)) {
+    if (stored) keepRestoredBesidePick(std::move(*stored));
+    return;
+  }
 
   if (stored) {
     const std::string xmlPath = stored->xmlPath;
@@ -146,6 +148,20 @@ void AppModel::completeRestore(std::optional<PreparedLibrary> stored, std::optio
   } else {
     publish(libraryState_, LibraryState::none(), Field::libraryState);
   }
+}
+
+// The user picked an export while the saved library was being opened. Their
+// export wins once it is installed; until then, and when it fails, the saved
+// library stays the DJ's, and a failure still says why.
+void AppModel::keepRestoredBesidePick(PreparedLibrary stored) {
+  if (libraryState_.is<LibraryState::Ready>()) return;
+  if (libraryState_.is<LibraryState::Importing>()) {
+    restoredBesidePick_ = std::move(stored);
+    return;
+  }
+  const LibraryState failure = libraryState_;
+  installPrepared(std::move(stored));
+  publish(libraryState_, failure, Field::libraryState);
 }
 
 void AppModel::mergeLegacySets(const LegacyData& legacy) {
@@ -202,6 +218,7 @@ void AppModel::finishImport(ImportOutcome outcome, bool quiet, std::uint64_t gen
   if (quiet) quietImportRunning_ = false;
   // A newer import has started: its result, not this one, decides.
   if (!importGate_->isNewest(generation)) return;
+  std::optional<PreparedLibrary> restored = std::exchange(restoredBesidePick_, std::nullopt);
   if (outcome.library) {
     if (quiet && watching_) {
       // Stored for the next look, but nothing changes under a running set.
@@ -211,6 +228,7 @@ void AppModel::finishImport(ImportOutcome outcome, bool quiet, std::uint64_t gen
     installPrepared(std::move(*outcome.library));
     return;
   }
+  if (restored) installPrepared(std::move(*restored));
   publish(libraryState_, LibraryState::failed(std::move(outcome.error)), Field::libraryState);
   if (quiet && !library_->isEmpty()) publish(libraryState_, LibraryState::ready(), Field::libraryState);
 }
