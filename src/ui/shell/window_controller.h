@@ -2,6 +2,7 @@
 
 #include <QMargins>
 #include <QObject>
+#include <QPoint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -84,10 +85,12 @@ class WindowController : public QObject {
   std::unique_ptr<FullWindow> fullWindow_;
   std::unique_ptr<CardPanel> cardPanel_;
   WindowMode mode_ = WindowMode::full;
-  // How each window was last placed: with which frame margins, from which corner.
+  // How each window was last placed: with which frame margins, from which
+  // saved corner, at which frame corner (Qt's coordinates).
   struct Placement {
     QMargins margins;
     std::optional<Point> corner;
+    QPoint topLeft;
   };
   std::map<const QWidget*, Placement> placed_;
   X11WindowHints desktopHints_;

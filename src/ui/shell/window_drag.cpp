@@ -25,19 +25,14 @@ bool WindowDrag::eventFilter(QObject* watched, QEvent* event) {
       auto* move = static_cast<QMouseEvent*>(event);
       return follow(move->globalPosition().toPoint(), move->buttons());
     }
-    case QEvent::MouseButtonRelease:
-      if (!pressedAt_) return false;
-      pressedAt_.reset();
-      return true;
     default:
       return false;
   }
 }
 
 bool WindowDrag::follow(QPoint pointer, Qt::MouseButtons buttons) {
-  if (!pressedAt_) return false;
-  // A release the window never saw (the pointer was grabbed elsewhere) ends the drag.
-  if (!(buttons & Qt::LeftButton)) {
+  // The button went up (where the window saw it or not): no drag until the next press.
+  if (!pressedAt_ || !(buttons & Qt::LeftButton)) {
     pressedAt_.reset();
     return false;
   }

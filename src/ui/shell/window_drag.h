@@ -12,8 +12,8 @@ namespace kesta::ui {
 // press that no control took starts nothing until the pointer has moved
 // `threshold` pixels with the button held, so a click never moves the
 // window. Then the move is handed to the window manager and, where none
-// takes it (bare X servers, offscreen), made by hand until the button is
-// released. Parented to the window it moves. Main thread.
+// takes it (bare X servers, offscreen), made by hand while the button is
+// held. Parented to the window it moves. Main thread.
 class WindowDrag : public QObject {
  public:
   // Pixels (horizontal plus vertical) the pointer moves before a drag starts.
@@ -29,7 +29,7 @@ class WindowDrag : public QObject {
   bool follow(QPoint pointer, Qt::MouseButtons buttons);
 
   QWidget& window_;
-  std::optional<QPoint> pressedAt_;  // the pointer at the press, while the button is held
+  std::optional<QPoint> pressedAt_;  // the pointer at the last press
   QPoint frameAtPress_;              // the frame's corner at the press
   bool byHand_ = false;              // the window manager took no move
 };
