@@ -165,6 +165,14 @@ class WindowManagerTest : public ::testing::TestWithParam<Manager> {
   static void xdotool(const std::string& arguments) {
     ASSERT_EQ(std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()), 0) << arguments;
   }
+  // A screenshot of the whole screen in the build tree's screenshots folder.
+  void shot(const std::string& name) {
+    const fs::path folder = fs::path(KESTA_SCREENSHOTS) / "window-manager";
+    fs::create_directories(folder);
+    EXPECT_EQ(std::system(
+                  ("scrot -o '" + (folder / (GetParam().name + "-" + name + ".png")).string() + "'").c_str()),
+              0);
+  }
   void click(std::uint32_t window, int x, int y) {
     xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
             std::to_string(y) + " click 1");
@@ -251,14 +259,17 @@ TEST_P(WindowManagerTest, StartsWithTheManagerAndKeepsItsWindowsPlacementStackin
     const bool loaded = waitFor(
         [&] {
           if (onDeck(deck) != held) return true;
-          if (std::chrono::steady_clock::now() - clicked > std::chrono::milliseconds(1000)) {
+          if (std::chrono::steady_clock::now() - clicked > std::chrono::milliseconds(1500)) {
             click(full->id, 263, 342 - kBand);
             clicked = std::chrono::steady_clock::now();
           }
           return false;
         },
-        20);
-    if (!loaded) break;
+        45);
+    if (!loaded) {
+      shot("load-stalled");
+      break;
+    }
     ++loads;
     takeOver(deck);
   }

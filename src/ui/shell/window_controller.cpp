@@ -85,9 +85,10 @@ void WindowController::place(QWidget& window, WindowMode mode, std::optional<Poi
   const QSize content = contentSize(mode);
   const QSize frameSize(content.width() + margins.left() + margins.right(),
                         content.height() + margins.top() + margins.bottom());
-  placed_[&window] = Placement{margins, corner};
+  const QPoint topLeft = ScreenPlacement::frame(frameSize, corner).topLeft();
+  placed_[&window] = Placement{margins, corner, topLeft};
   // A top-level widget's position is its frame's.
-  window.move(ScreenPlacement::frame(frameSize, corner).topLeft());
+  window.move(topLeft);
 }
 
 void WindowController::checkMapped(QWidget& shown, int tries) {
@@ -118,12 +119,13 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
                                                   : nullptr;
   if (!window || !window->isVisible()) return false;
   const WindowMode mode = window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
-  // The manager framed the window after it was placed (the frame is known
+  // The manager framed the window where it was placed (the frame is known
   // only then): placed again from the same corner with the real frame, it
-  // keeps the inset.
+  // keeps the inset. A window the user moved stays where it was put.
   const auto placed = placed_.find(window);
   if (placed != placed_.end() && window->windowHandle() &&
-      window->windowHandle()->frameMargins() != placed->second.margins) {
+      window->windowHandle()->frameMargins() != placed->second.margins &&
+      window->frameGeometry().topLeft() == placed->second.topLeft) {
     place(*window, mode, placed->second.corner);
     return false;
   }
