@@ -187,7 +187,8 @@ class WindowManagerTest : public ::testing::TestWithParam<Manager> {
 };
 
 TEST_P(WindowManagerTest, StartsWithTheManagerAndKeepsItsWindowsPlacementStackingDragsAndLoads) {
-  StandInRekordbox rekordbox(server_.display(), StandInRekordbox::Options{.width = 1480, .height = 980});
+  // Narrow enough that Kesta, dragged left, still covers none of it.
+  StandInRekordbox rekordbox(server_.display(), StandInRekordbox::Options{.width = 1200, .height = 980});
   nlohmann::json rows = nlohmann::json::array();
   for (const LibraryTrack& track : library_)
     rows.push_back(
