@@ -4,9 +4,10 @@ namespace kesta {
 namespace {
 
 // Indexed by Lane::Value.
-constexpr std::array<std::string_view, 4> kIds{"groove", "raise", "breather", "pivot"};
-constexpr std::array<std::string_view, 4> kTitles{"Keep groove", "Raise energy", "Breather", "Pivot"};
-constexpr std::array<std::string_view, 4> kShortTitles{"GROOVE", "RAISE", "EASE", "PIVOT"};
+constexpr std::array<std::string_view, Lane::kCount> kIds{"groove", "raise", "breather", "pivot"};
+constexpr std::array<std::string_view, Lane::kCount> kTitles{"Keep groove", "Raise energy", "Breather",
+                                                             "Pivot"};
+constexpr std::array<std::string_view, Lane::kCount> kShortTitles{"GROOVE", "RAISE", "EASE", "PIVOT"};
 
 }  // namespace
 
