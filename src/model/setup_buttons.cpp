@@ -31,7 +31,7 @@ std::string librarySummary(const ViewSnapshot& s) {
     return summary;
   }
   if (library.legacyNote) return *library.legacyNote;
-  return "Your library stays on this Mac.";
+  return "Your library stays on this computer.";
 }
 
 }  // namespace kesta::model

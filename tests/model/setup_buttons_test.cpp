@@ -99,7 +99,7 @@ TEST(SetupButtons, PermissionButtonsTakeConnectsPlaceUntilScreenReadingIsAllowed
 
 TEST(LibrarySummary, CountsTheLibraryOrSaysWhereItStays) {
   ViewSnapshot s;
-  EXPECT_EQ(librarySummary(s), "Your library stays on this Mac.");
+  EXPECT_EQ(librarySummary(s), "Your library stays on this computer.");
   s.library.legacyNote = "Brought over 3 sets from version 0.5.";
   EXPECT_EQ(librarySummary(s), "Brought over 3 sets from version 0.5.");
   s.library.empty = false;
