@@ -283,7 +283,6 @@ void OneClickLoad::allowOneClick() {
 }
 
 void OneClickLoad::fail(std::string message, std::optional<std::string> shortText) {
-  const Notifier::Batch batch(parts_.notifier);
   setLoadStatus(LoadStatus::failed(message));
   showLoadStatusShort(std::move(shortText));
   scheduler_->after(failureClearSeconds, [weak = self_, message = std::move(message)] {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,45 @@ TEST_F(NotificationTest, ALoadIsToldInOneNotificationForTheUpdateAndOneForTheRan
   for (const Field field : {Field::motion, Field::decks, Field::focus, Field::laneCursor, Field::lanes,
                             Field::ranking, Field::activeSet}) {
     EXPECT_TRUE(told.contains(field)) << static_cast<int>(field);
+  }
+}
+
+// Each action of the DJ, and each answer it waits for, is one operation.
+TEST_F(NotificationTest, EachActionAndEachAnswerIsToldOnce) {
+  struct Row {
+    const char* name;
+    std::function<void()> act;
+  };
+  // The lanes of this small library stay empty: the dismissed track need not be shown.
+  const auto opus = [this] { return Suggestion{Lane::groove, *model().index().track("3"), "why", {}}; };
+  const Row rows[] = {
+      {"dismiss", [&] { model().dismiss(opus()); }},
+      {"undo the dismissal", [this] { model().undoDismiss(); }},
+      {"rate", [this] { model().rate(*model().track(1), 4); }},
+      {"end the set", [this] { model().endSet(); }},
+      {"switch one-click load on", [this] { model().setOneClickLoad(true); }},
+      {"follow the other deck",
+       [this] {
+         model().follow(2);
+         notifications.clear();
+         queue->drain();
+       }},
+      {"stop", [this] { model().stopWatching(); }},
+      {"a load refused while stopped", [&] { model().load(opus()); }},
+      {"the refusal's timed clear", [this] { scheduler->advance(10); }},
+  };
+  connect();
+  deliver(readingUpdate({DeckContent::track("1"), DeckContent::track("2")},
+                        focusOn(1, DeckContent::track("1"), 1)));
+  executor->runAll();
+  queue->drain();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    notifications.clear();
+    row.act();
+    EXPECT_EQ(notifications.size(), 1u);
+    executor->runAll();
+    queue->drain();
   }
 }
 
