@@ -160,6 +160,14 @@ void appendCounts(std::vector<std::string>& lines, const DiagnosticsLog& log) {
       "accuracy.");
 }
 
+// The stored keys name the Mac's facts; the report shows what they hold on any
+// machine. Other keys are shown as they are.
+std::string environmentLabel(const std::string& key) {
+  if (key == "Mac") return "Computer";
+  if (key == "macOS") return "System";
+  return key;
+}
+
 }  // namespace
 
 std::string DiagnosticsLog::report(const std::string& appVersion,
@@ -168,7 +176,7 @@ std::string DiagnosticsLog::report(const std::string& appVersion,
   std::vector<std::string> lines;
   lines.emplace_back("Kesta diagnostics report");
   lines.push_back("App version: " + appVersion);
-  for (const auto& [key, value] : environment) lines.push_back(key + ": " + value);
+  for (const auto& [key, value] : environment) lines.push_back(environmentLabel(key) + ": " + value);
   appendTimings(lines, *this);
   appendCounts(lines, *this);
   if (library) appendLibrary(lines, *library);

@@ -55,7 +55,7 @@ Texts notWatching(const StatusInputs& s) {
     return {
         "Turn on Kesta Live Beta in System Settings (if it already looks on, turn it off and on again), then "
         "press Reopen Kesta.",
-        "Turned it on? Press Reopen so macOS applies it."};
+        "Turned it on? Press Reopen so it takes effect."};
   return same("Allow screen recording so Kesta can read rekordbox's decks.");
 }
 

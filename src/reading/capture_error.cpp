@@ -20,9 +20,8 @@ std::string fullText(CaptureError::Kind kind, const std::string& message) {
     case CaptureError::Kind::rekordboxNotRunning:
       return "rekordbox isn't open. Open rekordbox, then press Connect.";
     case CaptureError::Kind::windowNotVisible:
-      return "rekordbox is open but its main window isn't visible on this Mac's screens (minimized, hidden "
-             "or in "
-             "another Space). Bring it into view.";
+      return "rekordbox is open but its main window isn't visible on this computer's screens (minimized, "
+             "hidden or on another workspace). Bring it into view.";
   }
   return {};
 }

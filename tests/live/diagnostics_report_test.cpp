@@ -116,9 +116,9 @@ ImportReport library() {
 
 constexpr const char* kPopulatedReport = R"(Kesta diagnostics report
 App version: 0.6.0 (12)
-Mac: Mac15,3
+Computer: Mac15,3
 Session: started
-macOS: 14.4
+System: 14.4
 
 Stage timings (per scan)
   window capture: n=8 p50=40ms p95=80ms max=80ms

@@ -48,10 +48,10 @@ const DiagnosticsSession::Environment kMoment{{"Screen recording allowed", "yes"
 
 constexpr const char* kEmptyExport = R"(Kesta diagnostics report
 App version: 0.6.0 (12)
-Mac: Mac15,3
+Computer: Mac15,3
 Screen recording allowed: yes
 Session: 2024-03-05 21:07:09 → 2024-03-05 21:42:00 (app did not quit normally, or still running)
-macOS: 14.4
+System: 14.4
 rekordbox running: no
 
 Stage timings (per scan)
@@ -123,9 +123,9 @@ DiagnosticsLog fourScans() {
 
 constexpr const char* kPopulatedExport = R"(Kesta diagnostics report
 App version: 0.6.0 (12)
-Mac: Mac15,3
+Computer: Mac15,3
 Session: 2024-03-05 21:07:09 → 2024-03-05 21:46:40
-macOS: 14.4
+System: 14.4
 
 Stage timings (per scan)
   window capture: n=3 p50=9ms p95=12ms max=12ms
@@ -171,7 +171,7 @@ TEST_F(DiagnosticsSessionTest, ExportOfAPopulatedSession) {
 TEST_F(DiagnosticsSessionTest, MomentFactsWinButChangeNothingStored) {
   const auto s = session();
   const auto text = s.exportText(std::nullopt, {{"macOS", "15.0"}, {"Session", "mine"}}, 0);
-  EXPECT_NE(text.find("\nmacOS: 15.0\n"), std::string::npos);
+  EXPECT_NE(text.find("\nSystem: 15.0\n"), std::string::npos);
   EXPECT_EQ(text.find("mine"), std::string::npos);
   EXPECT_NE(text.find("\nSession: 2024-03-05 21:07:09 → "), std::string::npos);
   EXPECT_EQ(s.environment.at("macOS"), "14.4");

@@ -143,7 +143,7 @@ std::vector<Row> cascadeRows() {
        "Turn on Kesta Live Beta in System Settings (if it already looks on, turn it off and on again), then "
        "press "
        "Reopen Kesta.",
-       "Turned it on? Press Reopen so macOS applies it."},
+       "Turned it on? Press Reopen so it takes effect."},
       {"permission not asked for",
        [](StatusInputs& s) {
          s.watching = false;

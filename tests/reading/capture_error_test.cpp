@@ -25,9 +25,8 @@ TEST(CaptureError, TextsWordForWord) {
       {CaptureError::rekordboxNotRunning(), "rekordbox isn't open. Open rekordbox, then press Connect.",
        "rekordbox isn't open.", "rekordboxNotRunning"},
       {CaptureError::windowNotVisible(),
-       "rekordbox is open but its main window isn't visible on this Mac's screens (minimized, hidden or in "
-       "another "
-       "Space). Bring it into view.",
+       "rekordbox is open but its main window isn't visible on this computer's screens (minimized, hidden or "
+       "on another workspace). Bring it into view.",
        "rekordbox's window isn't in view.", "windowNotVisible"},
   };
   for (const auto& c : cases) {

@@ -124,6 +124,9 @@ void drawUnitIcon(QPainter& painter, Icon icon, qreal stroke) {
       painter.drawLine(QPointF(0.2, 0.2), QPointF(0.8, 0.8));
       painter.drawLine(QPointF(0.8, 0.2), QPointF(0.2, 0.8));
       return;
+    case Icon::chevronDown:
+      painter.drawPath(polyline({{0.18, 0.34}, {0.5, 0.66}, {0.82, 0.34}}));
+      return;
   }
 }
 

@@ -19,9 +19,10 @@ enum class Icon {
   checkmark,
   star,
   starFill,
-  expand,  // two arrows pointing apart: open the full window
-  reload,  // two arrows chasing round a circle: another option
-  close,   // a cross: hide
+  expand,       // two arrows pointing apart: open the full window
+  reload,       // two arrows chasing round a circle: another option
+  close,        // a cross: hide
+  chevronDown,  // an open angle pointing down: a menu opens here
 };
 
 // Draws `icon` centred in `box` (its shorter side is the symbol's size) in

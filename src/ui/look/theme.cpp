@@ -8,7 +8,22 @@ namespace {
 
 QColor srgb(float red, float green, float blue) { return QColor::fromRgbF(red, green, blue); }
 
-int pixelSize(qreal points) { return qMax(1, qRound(points)); }
+// The theme's points are logical pixels, 96 to the inch; Qt's points are 72 to it.
+qreal qtPoints(qreal points) { return qMax(0.5, points) * 72.0 / 96.0; }
+
+QFont::Weight qtWeight(Theme::Weight weight) {
+  switch (weight) {
+    case Theme::Weight::regular:
+      return QFont::Normal;
+    case Theme::Weight::semibold:
+      return QFont::DemiBold;
+    case Theme::Weight::bold:
+      return QFont::Bold;
+    case Theme::Weight::heavy:
+      return QFont::ExtraBold;
+  }
+  return QFont::Normal;
+}
 
 }  // namespace
 
@@ -59,9 +74,10 @@ QColor Theme::faded(const QColor& color, qreal opacity) {
 }
 
 QFont Theme::font(qreal size, Weight weight, qreal tracking) {
-  QFont font(QString::fromLatin1(kFontFamily));
-  font.setPixelSize(pixelSize(size));
-  font.setWeight(weight == Weight::regular ? QFont::Normal : QFont::Bold);
+  QFont font;
+  font.setFamilies({QString::fromLatin1(kFontFamily), QString::fromLatin1(kFallbackFamily)});
+  font.setPointSizeF(qtPoints(size));
+  font.setWeight(qtWeight(weight));
   if (tracking != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, tracking);
   return font;
 }
@@ -69,8 +85,8 @@ QFont Theme::font(qreal size, Weight weight, qreal tracking) {
 QFont Theme::monospacedFont(qreal size, Weight weight) {
   QFont font(QString::fromLatin1(kMonospacedFamily));
   font.setStyleHint(QFont::Monospace);
-  font.setPixelSize(pixelSize(size));
-  font.setWeight(weight == Weight::regular ? QFont::Normal : QFont::Bold);
+  font.setPointSizeF(qtPoints(size));
+  font.setWeight(qtWeight(weight));
   return font;
 }
 

@@ -29,16 +29,18 @@ class Theme {
   static QColor faded(const QColor& color, qreal opacity);
 
   // The pinned typeface: every text of the interface is set in it, so the
-  // pictures are the same on every machine.
-  static constexpr const char* kFontFamily = "DejaVu Sans";
+  // pictures are the same on every machine. It is drawn for screens, with a
+  // real cut for every weight below; the fallback sets the scripts it lacks.
+  static constexpr const char* kFontFamily = "Inter";
+  static constexpr const char* kFallbackFamily = "DejaVu Sans";
   static constexpr const char* kMonospacedFamily = "DejaVu Sans Mono";
 
-  // The weights the views ask for. The pinned typeface has a regular and a
-  // bold cut only, so semibold and heavy are set bold.
+  // The weights the views ask for, each a cut of its own.
   enum class Weight { regular, semibold, bold, heavy };
 
   // The pinned typeface at `size` points with `tracking` points between
-  // letters. Half points are rounded up: a font has whole pixel sizes only.
+  // letters. The size is asked for with its fraction; Qt's font matching
+  // sets text at whole pixels, so 8.5 is drawn at 9 and 11.5 at 12.
   static QFont font(qreal size, Weight weight = Weight::regular, qreal tracking = 0);
   static QFont monospacedFont(qreal size, Weight weight = Weight::regular);
   // The platform's caption and callout text styles.
@@ -140,6 +142,7 @@ class Theme {
   static constexpr int kSetupPadding = 9;
   static constexpr qreal kSetupRadius = 9;
   static constexpr int kMenuButtonWidth = 22;
+  static constexpr int kMenuDividerInset = 5;
   static constexpr qreal kMenuSymbolSize = 16;
   static constexpr qreal kSummaryFontSize = 10;
   static constexpr int kDeckRowSpacing = 7;
@@ -149,6 +152,9 @@ class Theme {
   static constexpr int kPoolRowSpacing = 6;
   static constexpr int kPoolMaxWidth = 220;
   static constexpr qreal kPoolFontSize = 10;
+  static constexpr qreal kPoolChevronSize = 9;
+  static constexpr qreal kPoolChevronSpacing = 5;
+  static constexpr qreal kPoolPaddingX = 4;
   static constexpr int kLaneListSpacing = 5;
   static constexpr int kFooterHeight = 24;
   static constexpr int kFooterSpacing = 8;
@@ -177,9 +183,11 @@ class Theme {
   static constexpr int kDeckChoiceHeight = 30;
   static constexpr int kDeckChoiceSpacing = 8;
   static constexpr int kCardLaneListSpacing = 3;
-  static constexpr int kCardFooterHeight = 13;
+  // The footer is as tall as its Undo chip, which is large enough to hit
+  // without looking.
+  static constexpr int kCardFooterHeight = 19;
   static constexpr int kCardFooterSpacing = 6;
-  static constexpr qreal kCardUndoFontSize = 8;
+  static constexpr qreal kCardUndoFontSize = 9.5;
 
   // The library and diagnostics sheets.
   static constexpr int kReportSpacing = 8;

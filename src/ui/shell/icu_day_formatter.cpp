@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "ui/shell/icu_date_text.h"
+
 namespace kesta::ui {
 namespace {
 
@@ -23,7 +25,7 @@ icu::UnicodeString monthDayPattern(const icu::Locale& locale) {
 }  // namespace
 
 std::string IcuDayFormatter::monthDay(Date date) const {
-  const icu::Locale locale = icu::Locale::getDefault();
+  const icu::Locale locale = timeLocale();
   UErrorCode status = U_ZERO_ERROR;
   icu::SimpleDateFormat format(monthDayPattern(locale), locale, status);
   if (U_FAILURE(status)) return {};

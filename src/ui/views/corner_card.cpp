@@ -168,9 +168,9 @@ QWidget* CornerCard::makeFooter() {
   footer->setFixedHeight(Theme::kCardFooterHeight);
   auto* row = bareRow(footer, Theme::kCardFooterSpacing);
   status_ = new TextLine(Theme::font(Theme::kCardSmallFontSize), Theme::muted());
-  row->addWidget(status_, 1);
+  row->addWidget(status_, 1, Qt::AlignVCenter);
   undo_ = new LoadUndo(bridge_);
-  // The smallest chip: it has to fit the footer's one line.
+  // The card's smallest chip: the footer's height, in the footer's size of text.
   undo_->setLabelFont(Theme::font(Theme::kCardUndoFontSize, Theme::Weight::semibold));
   undo_->setFixedHeight(Theme::kCardFooterHeight);
   row->addWidget(undo_);
@@ -232,7 +232,7 @@ void CornerCard::refreshControl() {
   switch (control_) {
     case Control::reopen:
       controlChip_->setText(tr("Reopen"));
-      controlChip_->setToolTip(tr("macOS applies Screen Recording permission only after Kesta restarts"));
+      controlChip_->setToolTip(tr("Screen reading permission takes effect only after Kesta restarts"));
       break;
     case Control::setUp:
       controlChip_->setText(tr("Set up"));

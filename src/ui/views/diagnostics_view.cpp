@@ -28,10 +28,10 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
       rawText_(new QCheckBox(tr("Include recognised screen text (helps fix detection problems)"))),
       report_(new QPlainTextEdit) {
   setWindowTitle(tr("Diagnostics"));
-  auto* intro =
-      new QLabel(tr("Saved automatically on this Mac while Kesta runs and when you quit. Timings and counts "
-                    "only; track names, "
-                    "file paths and screen text are left out unless you turn on the option below."));
+  auto* intro = new QLabel(
+      tr("Saved automatically on this computer while Kesta runs and when you quit. Timings and "
+         "counts only; track names, file paths and screen text are left out unless you turn on the "
+         "option below."));
   intro->setWordWrap(true);
   intro->setFont(Theme::captionFont());
   QPalette muted = intro->palette();

@@ -2,11 +2,13 @@
 
 #include <QAbstractButton>
 #include <QBoxLayout>
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+#include <QtMath>
 #include <utility>
 
 #include "ui/look/chip_button.h"
@@ -73,7 +75,7 @@ class TextButton : public QAbstractButton {
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   }
-  QSize sizeHint() const override { return fontMetrics().size(Qt::TextSingleLine, text()) + QSize(4, 2); }
+  QSize sizeHint() const override { return fontMetrics().size(Qt::TextSingleLine, text()) + QSize(4, 0); }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -84,6 +86,43 @@ class TextButton : public QAbstractButton {
 
  private:
   QColor color_;
+};
+
+// The pool menu's button: the pool's name, cut at the end when the row is
+// short, then a chevron with room of its own, so it reads as a menu.
+class MenuTextButton : public QToolButton {
+ public:
+  MenuTextButton() {
+    setPopupMode(QToolButton::InstantPopup);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+  }
+  QSize sizeHint() const override {
+    const QFontMetricsF metrics(font());
+    return {qCeil(metrics.horizontalAdvance(text()) + chevronRoom() + 2 * Theme::kPoolPaddingX),
+            qCeil(metrics.height())};
+  }
+  QSize minimumSizeHint() const override { return {qCeil(chevronRoom() + 2 * Theme::kPoolPaddingX), 0}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    QColor color = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
+    if (isDown()) color = Theme::faded(color, Theme::kChipPressedPlain);
+    const QRectF inner = QRectF(rect()).adjusted(Theme::kPoolPaddingX, 0, -Theme::kPoolPaddingX, 0);
+    const QFontMetricsF metrics(font());
+    const QString shown =
+        metrics.elidedText(text(), Qt::ElideRight, qMax<qreal>(0, inner.width() - chevronRoom()));
+    painter.setPen(color);
+    painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    const qreal size = Theme::kPoolChevronSize;
+    const qreal left = inner.left() + metrics.horizontalAdvance(shown) + Theme::kPoolChevronSpacing;
+    paintIcon(painter, Icon::chevronDown, QRectF(left, inner.center().y() - size / 2, size, size), color,
+              Theme::Weight::semibold);
+  }
+
+ private:
+  static qreal chevronRoom() { return Theme::kPoolChevronSpacing + Theme::kPoolChevronSize; }
 };
 
 TextLine* fixedLine(const QString& text, const QFont& font, const QColor& color) {
@@ -165,12 +204,12 @@ QWidget* FullView::makeSetupButtons() {
   libraryButton_ = new ChipButton({});
   libraryButton_->setToolTip(tr(
       "Uses the XML you export from rekordbox (File › Export Collection in xml format). Nothing leaves this "
-      "Mac."));
+      "computer."));
   connect(libraryButton_, &ChipButton::clicked, this, &FullView::tapLibrary);
   permission_ = new ChipButton({});
   connect(permission_, &ChipButton::clicked, this, [this] { bridge_.model().requestScreenPermission(); });
   reopen_ = new ChipButton(tr("Reopen Kesta"), true);
-  reopen_->setToolTip(tr("macOS applies Screen Recording permission only after Kesta restarts"));
+  reopen_->setToolTip(tr("Screen reading permission takes effect only after Kesta restarts"));
   connect(reopen_, &ChipButton::clicked, this, [this] { bridge_.model().relaunch(); });
   allowOneClick_ = new ChipButton(tr("Allow one-click"), true);
   allowOneClick_->setToolTip(
@@ -219,18 +258,21 @@ QWidget* FullView::makeFollowing() {
   auto* block = new QWidget;
   auto* column = bareColumn(block, Theme::kFollowingSpacing);
 
-  auto* caption = new QHBoxLayout;
-  caption->setContentsMargins(0, 0, 0, 0);
-  caption->addWidget(new SectionLabel(QStringLiteral("FOLLOWING YOUR LATEST LOAD")));
-  caption->addStretch(1);
+  auto* caption = new QWidget;
+  auto* captionRow = bareRow(caption, 0);
+  auto* label = new SectionLabel(QStringLiteral("FOLLOWING YOUR LATEST LOAD"));
+  captionRow->addWidget(label);
+  captionRow->addStretch(1);
   wrongTrack_ = new TextButton(
       tr("Wrong track?"), Theme::font(Theme::kWrongTrackFontSize, Theme::Weight::semibold), Theme::muted());
   wrongTrack_->setToolTip(
       tr("Tell Kesta it's following the wrong track. It's counted in Diagnostics to measure accuracy."));
   connect(static_cast<QAbstractButton*>(wrongTrack_), &QAbstractButton::clicked, this,
           [this] { bridge_.model().flagWrongTrack(); });
-  caption->addWidget(wrongTrack_);
-  column->addLayout(caption);
+  captionRow->addWidget(wrongTrack_);
+  // As tall with the button as without it, so the rows below stay where they are.
+  caption->setFixedHeight(qMax(label->sizeHint().height(), wrongTrack_->sizeHint().height()));
+  column->addWidget(caption);
 
   nowPlaying_ = new NowPlaying(bridge_);
   column->addWidget(nowPlaying_);
@@ -238,10 +280,7 @@ QWidget* FullView::makeFollowing() {
   auto* poolRow = new QWidget;
   poolRow->setFixedHeight(Theme::kPoolRowHeight);
   auto* layout = bareRow(poolRow, Theme::kPoolRowSpacing);
-  pool_ = new QToolButton;
-  pool_->setPopupMode(QToolButton::InstantPopup);
-  pool_->setAutoRaise(true);
-  pool_->setFocusPolicy(Qt::NoFocus);
+  pool_ = new MenuTextButton;
   pool_->setFont(Theme::font(Theme::kPoolFontSize));
   pool_->setMaximumWidth(Theme::kPoolMaxWidth);
   pool_->setToolTip(tr("Where suggestions come from. Tick several playlists to combine them."));
@@ -344,7 +383,7 @@ void FullView::refreshSummary() {
   } else if (const auto& note = model.legacyNote()) {
     summary = toQString(*note);
   } else {
-    summary = tr("Your library stays on this Mac.");
+    summary = tr("Your library stays on this computer.");
   }
   summary_->setText(summary);
   summary_->setToolTip(summary);
@@ -361,8 +400,7 @@ void FullView::refreshFollowing() {
 void FullView::refreshPool() {
   const model::AppModel& model = bridge_.model();
   const QString label = toQString(model.poolLabel());
-  // Room for the menu arrow beside the text.
-  pool_->setText(pool_->fontMetrics().elidedText(label, Qt::ElideRight, Theme::kPoolMaxWidth - 24));
+  pool_->setText(label);
   pool_->setToolTip(label + QStringLiteral("\n") +
                     tr("Where suggestions come from. Tick several playlists to combine them."));
   pool_->setEnabled(!model.library().isEmpty());

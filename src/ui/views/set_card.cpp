@@ -1,14 +1,12 @@
 #include "ui/views/set_card.h"
 
 #include <QBoxLayout>
-#include <QDateTime>
-#include <QLocale>
 #include <QPainter>
-#include <QTimeZone>
 
 #include "ui/look/chip_button.h"
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/shell/icu_date_text.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/text_line.h"
 #include "ui/views/view_text.h"
@@ -16,10 +14,6 @@
 namespace kesta::ui {
 
 namespace {
-
-QDateTime localTime(const Date& date) {
-  return QDateTime::fromMSecsSinceEpoch(qint64(date.unixSeconds() * 1000.0), QTimeZone::systemTimeZone());
-}
 
 QFont caption2(Theme::Weight weight = Theme::Weight::regular) {
   return Theme::font(Theme::kCaption2Size, weight);
@@ -36,7 +30,7 @@ TextLine* mark(const QString& text, const QColor& color) {
 QWidget* entryRow(const DJSet::Entry& entry) {
   auto* row = new QWidget;
   auto* time = new TextLine(caption2(), Theme::muted());
-  time->setText(QLocale().toString(localTime(entry.loadedAt).time(), QLocale::ShortFormat));
+  time->setText(QString::fromStdString(shortTime(entry.loadedAt)));
   time->setFixedWidth(Theme::kSetTimeColumnWidth);
   auto* title = new TextLine(Theme::font(Theme::kCaptionSize, Theme::Weight::bold), Theme::text());
   title->setText(QString::fromStdString(entry.title));
@@ -96,7 +90,7 @@ SetCard::SetCard(QWidget* parent)
 
 void SetCard::showSet(const DJSet& set, bool current) {
   setID_ = set.id;
-  heading_->setText(QLocale().toString(localTime(set.startedAt), QLocale::ShortFormat));
+  heading_->setText(QString::fromStdString(mediumDateShortTime(set.startedAt)));
   current_->setVisible(current);
   legacy_->setVisible(set.legacy);
   std::vector<DJSet::Entry> entries = set.entries();

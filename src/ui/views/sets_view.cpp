@@ -17,8 +17,9 @@ using model::Field;
 constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::activeSet) | Field::archivedSets;
 
 QLabel* legend() {
-  auto* label = new QLabel(SetsView::tr(
-      "Loaded = Kesta saw it on a deck. Played = the deck clock ran for 30 s or more. Stays on this Mac."));
+  auto* label =
+      new QLabel(SetsView::tr("Loaded = Kesta saw it on a deck. Played = the deck clock ran for 30 s or "
+                              "more. Stays on this computer."));
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   label->setFont(Theme::captionFont());
@@ -34,6 +35,7 @@ SetsView::SetsView(ModelBridge& bridge, QWidget* parent)
     : SheetFrame(tr("SET HISTORY"), std::make_unique<QWidget>(), parent),
       bridge_(bridge),
       list_(new QVBoxLayout) {
+  setWindowTitle(tr("Set history"));
   auto* listHost = new QWidget;
   listHost->setLayout(list_);
   list_->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -109,7 +110,7 @@ TEST(FullViewTest, EmptyLibraryDisablesThePoolAndLibraryDetails) {
       stage.bridge(), [] {}, [](RootView::Sheet) {});
   EXPECT_FALSE(view.poolButton()->isEnabled());
   EXPECT_FALSE(view.libraryDetailsAction()->isEnabled());
-  EXPECT_EQ(view.librarySummary()->text(), "Your library stays on this Mac.");
+  EXPECT_EQ(view.librarySummary()->text(), "Your library stays on this computer.");
 
   stage.install();
   EXPECT_TRUE(view.poolButton()->isEnabled());
@@ -195,6 +196,27 @@ TEST(FullViewTest, StarsShowAndSetTheFollowedTracksRating) {
 
   QTest::mouseClick(view.stars(), Qt::LeftButton, {}, view.stars()->starRect(1).center());
   EXPECT_EQ(stage.model().rating(*track), 1);
+}
+
+// Following the first track shows "Wrong track?" beside the caption; the
+// rows below keep their places.
+TEST(FullViewTest, RowsBelowTheCaptionHoldStillWhenATrackIsFollowed) {
+  ViewStage stage;
+  stage.install();
+  FullView view(
+      stage.bridge(), [] {}, [](RootView::Sheet) {});
+  view.resize(352, 622);
+  view.show();
+  const auto poolTop = [&view] {
+    QApplication::processEvents();
+    return view.poolButton()->parentWidget()->mapTo(&view, QPoint(0, 0)).y();
+  };
+  const int idle = poolTop();
+  stage.connect();
+  EXPECT_EQ(poolTop(), idle) << "connected";
+  stage.deliver({DeckContent::track("2"), DeckContent::empty()}, 1);
+  ASSERT_TRUE(view.wrongTrackButton()->isVisible());
+  EXPECT_EQ(poolTop(), idle) << "following";
 }
 
 // Presses `button` of the open confirmation: its action button or Cancel.

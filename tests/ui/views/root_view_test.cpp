@@ -49,6 +49,25 @@ TEST(RootViewTest, ShowsOneSheetAtATimeAndEscapeClosesIt) {
   EXPECT_EQ(root.sheet(), std::nullopt);
 }
 
+// Each sheet's window carries the sheet's own name, not the application's.
+TEST(RootViewTest, EverySheetWindowIsTitledWithItsSheet) {
+  ViewStage stage;
+  stage.install();
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  const std::pair<RootView::Sheet, QString> cases[] = {
+      {RootView::Sheet::library, "Your library"},
+      {RootView::Sheet::sets, "Set history"},
+      {RootView::Sheet::diagnostics, "Diagnostics"},
+  };
+  for (const auto& [sheet, title] : cases) {
+    root.open(sheet);
+    ASSERT_NE(root.sheetDialog(), nullptr);
+    EXPECT_EQ(root.sheetDialog()->windowTitle(), title);
+    root.sheetDialog()->reject();
+  }
+}
+
 TEST(RootViewTest, MiniSwitchesToTheCard) {
   ViewStage stage;
   std::vector<WindowMode> modes;
