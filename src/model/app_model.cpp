@@ -8,13 +8,14 @@
 namespace kesta::model {
 
 std::shared_ptr<AppModel> AppModel::create(ModelPorts ports) {
-  auto model = std::shared_ptr<AppModel>(new AppModel(std::move(ports)));
+  auto model = std::shared_ptr<AppModel>(new AppModel(ports));
   model->attach(model);
+  model->notices_.tellStoreProblems(*ports.store, ports.mainQueue);
   model->restoreLibrary();
   return model;
 }
 
-AppModel::AppModel(ModelPorts ports)
+AppModel::AppModel(const ModelPorts& ports)
     : appVersion_(currentVersionText()),
       settings_(notifier_, ports.store),
       notices_(notifier_, ports.scheduler),

@@ -220,7 +220,7 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   friend struct ModelProbe;    // the tests install a library without an import
   friend struct RankingProbe;  // the tests set the decks and the focus without an engine
 
-  explicit AppModel(ModelPorts ports);
+  explicit AppModel(const ModelPorts& ports);
   // Hands each part with work that outlives a call its weak handle.
   void attach(const std::shared_ptr<AppModel>& self);
   ModelParts parts();

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "library/library_import_error.h"
 #include "library/rekordbox_xml_importer.h"
 #include "model/export_age.h"
 #include "model/file_date.h"
@@ -16,11 +17,15 @@
 #include "model/watching.h"
 #include "reading/rekordbox_folders.h"
 #include "store/legacy_migration.h"
+#include "store/library_file.h"
 
 namespace kesta::model {
 namespace {
 
 constexpr double kDatabaseGraceSeconds = 3600;  // rekordbox writes its database on its own now and then
+// Freeing a library this large takes the main thread milliseconds; a smaller
+// one is freed where it is let go.
+constexpr std::size_t kLargeLibraryTracks = 10'000;
 
 const OpenPanelRequest& choosePanel() {
   static const OpenPanelRequest request{
@@ -39,24 +44,70 @@ bool fileExists(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
+// The background half of the restore: the stored library prepared, and the
+// earlier version's data, read from where it kept it the first time.
+struct Restored {
+  std::optional<PreparedLibrary> library;
+  std::optional<LegacyData> legacy;
+};
+
+Restored readStored(const AppStore& store) {
+  auto stored = store.storedLibrary();
+  auto legacy = store.legacy();
+  if (!legacy && !store.preferences().legacyImported) {
+    legacy = LegacyMigration::read(LegacyMigration::domains());
+    if (legacy) store.saveLegacy(*legacy);
+  }
+  std::optional<PreparedLibrary> prepared;
+  if (stored) {
+    prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
+                                        stored->xmlModifiedAt, legacy && !legacy->unresolvedRatings.empty());
+  }
+  return {std::move(prepared), std::move(legacy)};
+}
+
+bool isLarge(const PreparedLibrary& retired) {
+  const std::size_t tracks = retired.library ? retired.library->tracks.size() : 0;
+  return std::max({tracks, retired.songKeys.size(), retired.engineSongKeys.size()}) >= kLargeLibraryTracks;
+}
+
 // The background half of an import: read the export and prepare its install.
-ImportOutcome readExport(const std::filesystem::path& file, Date now) {
+ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets) {
   try {
     Library library = RekordboxXMLImporter::importLibrary(file, now);
-    return {PreparedLibrary::prepare(std::move(library), file.string(), fileModificationDate(file)), {}};
+    return {PreparedLibrary::prepare(std::move(library), file.string(), fileModificationDate(file),
+                                     withRatingTargets),
+            {}};
   } catch (const std::exception& error) {
     return {std::nullopt, error.what()};
   }
 }
 
+// The text of "library.json" for an import, made before the install: a
+// library too large to be read back at the next start is refused as the
+// importer refuses an export, and the DJ keeps the one they have. None when
+// the library cannot be encoded; it is then installed but not kept.
+std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, std::uint64_t maximumBytes) {
+  if (!outcome.library) return std::nullopt;
+  try {
+    auto text = LibraryFile::encodeText(*outcome.library->library, outcome.library->xmlPath,
+                                        outcome.library->modifiedAt);
+    if (text.size() <= maximumBytes) return text;
+    outcome = {std::nullopt,
+               LibraryImportError::unreadable("the library it holds is too large for Kesta to keep").what()};
+  } catch (const std::exception&) {
+  }
+  return std::nullopt;
+}
+
 // Keeps an import in "library.json" unless a newer import has started. A
-// failed write leaves the library usable for this run; the next launch
-// reopens whatever the file still holds.
-void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation, const Library& library,
-                 const std::string& xmlPath, const std::optional<Date>& modifiedAt) {
+// failed write leaves the library usable for this run (the store tells the
+// DJ); the next launch reopens whatever the file still holds.
+void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation,
+                 const LibraryFile::Text& text) {
   gate.writeIfNewest(generation, [&] {
     try {
-      store.saveLibrary(library, xmlPath, modifiedAt);
+      store.saveLibrary(text);
     } catch (const std::exception&) {
     }
   });
@@ -77,23 +128,11 @@ void LibraryKeeper::restore() {
                           Field::libraryState);
   background_->run(
       [store = store_, queue = mainQueue_, weak = self_, importsAtRestore = importGate_->newest()] {
-        auto stored = store->storedLibrary();
-        auto legacy = store->legacy();
-        if (!legacy && !store->preferences().legacyImported) {
-          legacy = LegacyMigration::read(LegacyMigration::domains());
-          if (legacy) store->saveLegacy(*legacy);
-        }
-        std::optional<PreparedLibrary> prepared;
-        if (stored) {
-          prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
-                                              stored->xmlModifiedAt);
-        }
-        queue->post(
-            [weak, prepared = std::move(prepared), legacy = std::move(legacy), importsAtRestore]() mutable {
-              if (const auto self = weak.lock()) {
-                self->completeRestore(std::move(prepared), std::move(legacy), importsAtRestore);
-              }
-            });
+        queue->post([weak, restored = readStored(*store), importsAtRestore]() mutable {
+          if (const auto self = weak.lock()) {
+            self->completeRestore(std::move(restored.library), std::move(restored.legacy), importsAtRestore);
+          }
+        });
       });
 }
 
@@ -165,17 +204,16 @@ void LibraryKeeper::import(const std::filesystem::path& file, bool quiet) {
     parts_.notifier.publish(state_, LibraryState::importing(readingText(file)), Field::libraryState);
   }
   const std::uint64_t generation = importGate_->begin();
+  const bool withRatingTargets = legacy_ && !legacy_->unresolvedRatings.empty();
   background_->run([file, now = wallClock_->now(), store = store_, gate = importGate_, generation,
-                    queue = mainQueue_, weak = self_, quiet] {
-    auto outcome = readExport(file, now);
-    // The library stays shared with the install while it is written.
-    const std::shared_ptr<const Library> library = outcome.library ? outcome.library->library : nullptr;
-    const auto modifiedAt = outcome.library ? outcome.library->modifiedAt : std::nullopt;
+                    queue = mainQueue_, weak = self_, quiet, withRatingTargets] {
+    auto outcome = readExport(file, now, withRatingTargets);
+    const auto text = encodeImport(outcome, store->maximumLibraryBytes());
     queue->post([weak, outcome = std::move(outcome), quiet, generation]() mutable {
       if (const auto self = weak.lock()) self->finishImport(std::move(outcome), quiet, generation);
     });
     // Written after the hand-over: the install need not wait for the disk.
-    if (library) storeImport(*store, *gate, generation, *library, file.string(), modifiedAt);
+    if (text) storeImport(*store, *gate, generation, *text);
   });
 }
 
@@ -206,26 +244,45 @@ void LibraryKeeper::install(Library library, std::string xmlPath, std::optional<
 void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
   modifiedAt_ = prepared.modifiedAt;
   setExportChangedDuringSet(false);
+  // What the new library replaces is let go on a background thread: freeing
+  // it takes as long as building it.
+  auto retired =
+      std::make_shared<PreparedLibrary>(PreparedLibrary{library_, index_, {}, {}, {}, {}, {}, nullptr});
   parts_.notifier.publish(library_, std::move(prepared.library), Field::library);
   index_ = std::move(prepared.index);
   parts_.settings.preferences().xmlPath = std::move(prepared.xmlPath);
-  resolveLegacyRatings();
+  resolveLegacyRatings(std::move(prepared.ratingTargets), *retired);
   parts_.notifier.publish(poolChoices_, std::move(prepared.poolChoices), Field::poolChoices);
   choosePool();
   parts_.notifier.publish(state_, LibraryState::ready(), Field::libraryState);
   parts_.live.forgetDecks();
   parts_.lanes.clear();
-  songKeys_ = std::move(prepared.songKeys);
-  parts_.watching.passLibrary();
+  retired->songKeys = std::exchange(songKeys_, std::move(prepared.songKeys));
+  retired->engineSongKeys = std::move(prepared.engineSongKeys);
+
+  // The engine is looked up when this runs, so one started in between gets the library too.
+  const bool large = isLarge(*retired);
+  mainQueue_->post([weak = self_, index = index_, retired, large, background = background_]() mutable {
+    if (const auto self = weak.lock())
+      self->parts_.watching.replaceLibrary(index, std::move(retired->engineSongKeys));
+    if (large) background->run([doomed = std::move(retired)] {});
+  });
 }
 
-// Ratings an earlier version kept by file now find their tracks.
-void LibraryKeeper::resolveLegacyRatings() {
+// Ratings an earlier version kept by file now find their tracks, through
+// `targets` when they were made with the library; `retired` frees them.
+void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
+                                         PreparedLibrary& retired) {
   if (!legacy_) return;
   LegacyData legacy = *legacy_;
-  UserData userData = parts_.sets.userData();
-  if (LegacyMigration::resolveRatings(legacy, *library_, userData) > 0)
-    parts_.sets.setUserData(std::move(userData));
+  if (!legacy.unresolvedRatings.empty()) {
+    // Made with the library when it was prepared, unless the record came in between.
+    if (!targets) targets = std::make_shared<const LegacyMigration::RatingTargets>(*library_);
+    retired.ratingTargets = targets;
+    UserData userData = parts_.sets.userData();
+    if (LegacyMigration::resolveRatings(legacy, *targets, userData) > 0)
+      parts_.sets.setUserData(std::move(userData));
+  }
   legacy_ = std::move(legacy);
   store_->saveLegacy(*legacy_);
 }

@@ -17,6 +17,7 @@
 #include "platform/time/date.h"
 #include "reading/library_index.h"
 #include "store/legacy_data.h"
+#include "store/legacy_migration.h"
 #include "store/stored_library.h"
 
 namespace kesta::model {
@@ -73,7 +74,8 @@ class LibraryKeeper {
                        std::uint64_t importsAtRestore);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);
-  void resolveLegacyRatings();
+  void resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
+                            PreparedLibrary& retired);
   void choosePool();
   void finishImport(ImportOutcome outcome, bool quiet, std::uint64_t generation);
 

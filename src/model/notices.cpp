@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "model/store_notice.h"
+
 namespace kesta::model {
 
 void Notices::show(std::string notice, std::optional<std::string> shortText, double seconds) {
@@ -20,6 +22,18 @@ void Notices::show(std::string notice, std::optional<std::string> shortText, dou
 void Notices::clear() {
   ++generation_;
   notifier_.publish(notice_, std::nullopt, Field::notice);
+}
+
+void Notices::tellStoreProblems(const AppStore& store, std::shared_ptr<MainQueue> mainQueue) {
+  // Told on the writer's thread, or the one that read the file.
+  store.listen([queue = std::move(mainQueue), weak = self_](const StoreProblem& problem) {
+    queue->post([weak, problem] {
+      if (const auto notices = weak.lock()) {
+        const StoreNotice notice = storeNotice(problem);
+        notices->show(notice.text, notice.shortText, notice.seconds);
+      }
+    });
+  });
 }
 
 }  // namespace kesta::model

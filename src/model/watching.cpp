@@ -175,12 +175,8 @@ void Watching::passIncludeRawText() {
   });
 }
 
-void Watching::passLibrary() {
-  // Looked up when this runs, so that an engine started in between gets the library too.
-  mainQueue_->post([weak = self_, index = parts_.library.index(), songKeys = parts_.library.songKeys()] {
-    const auto watching = weak.lock();
-    if (watching && watching->engine_) watching->engine_->replaceLibrary(index, songKeys);
-  });
+void Watching::replaceLibrary(const LibraryIndex& index, EnginePort::SongKeys songKeys) {
+  if (engine_) engine_->replaceLibrary(index, std::move(songKeys));
 }
 
 }  // namespace kesta::model

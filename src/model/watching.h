@@ -52,8 +52,8 @@ class Watching {
 
   // The engine gets the raw-text setting as it stands when this runs.
   void passIncludeRawText();
-  // The engine gets the installed library as it stands when this runs.
-  void passLibrary();
+  // The current engine, if any, reads against another library.
+  void replaceLibrary(const LibraryIndex& index, EnginePort::SongKeys songKeys);
 
   bool watching() const { return watching_; }
   bool screenPermission() const { return screenPermission_; }
