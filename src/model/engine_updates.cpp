@@ -12,8 +12,6 @@ namespace kesta::model {
 
 namespace {
 
-constexpr double resumeLimit = 3600;  // seconds: a remembered focus older than this is not resumed
-
 bool isNewFocus(const std::optional<Focus>& current, const std::optional<Focus>& next) {
   if (current.has_value() != next.has_value()) return true;
   return current && current->seq != next->seq;
@@ -30,22 +28,10 @@ void EngineUpdates::apply(const EngineUpdate& update) {
   parts_.diagnostics.record(update);
   const bool needsAccess = parts_.oneClick.oneClickLoad() && !loader_->isAuthorized();
   const bool othersUnchanged = parts_.live.mirror(update, needsAccess);
-  resumeIfRemembered(update);
+  parts_.watching.resumeIfRemembered(update);
   const std::optional<double> loadEvidenceAt = recordEvents(update);
   parts_.sets.sync();
   followFocus(update, loadEvidenceAt, othersUnchanged);
-}
-
-void EngineUpdates::resumeIfRemembered(const EngineUpdate& update) {
-  Watching& watching = parts_.watching;
-  if (update.phase == TrackerPhase::ambiguousStartup && !update.focus && watching.followedAtStop()) {
-    const ResumePoint point = *watching.takeResumePoint();
-    const bool recent = wallClock_->now().secondsSince(point.at) < resumeLimit;
-    if (point.decks == update.decks && recent && watching.engine())
-      watching.follow(point.deck, FocusKind::resumed);
-  } else if (update.phase == TrackerPhase::following) {
-    watching.forgetResumePoint();
-  }
 }
 
 std::optional<double> EngineUpdates::recordEvents(const EngineUpdate& update) {

@@ -27,7 +27,6 @@ class EngineUpdates {
   void focusMoved(const std::optional<Focus>& focus);
 
  private:
-  void resumeIfRemembered(const EngineUpdate& update);
   // Loads and plays into the set; answers the evidence time of the update's last load.
   std::optional<double> recordEvents(const EngineUpdate& update);
   void followFocus(const EngineUpdate& update, std::optional<double> loadEvidenceAt, bool othersUnchanged);

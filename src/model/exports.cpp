@@ -1,6 +1,8 @@
 #include "model/exports.h"
 
+#include <memory>
 #include <system_error>
+#include <utility>
 
 #include "model/diagnostics_record.h"
 #include "model/export_file_names.h"
@@ -15,6 +17,7 @@ namespace kesta::model {
 namespace {
 
 constexpr std::size_t kExportedScans = 300;
+constexpr std::string_view kNotConnected = "Connect to rekordbox first, then try again.";
 constexpr std::string_view kPreviousSessionNote =
     "Showing your previous session (nothing recorded yet this time).\n\n";
 
@@ -29,6 +32,29 @@ std::optional<std::string> writeExport(const std::filesystem::path& file, std::s
   }
 }
 
+// Passes the engine's deck view on once. An engine let go before it answered
+// still leaves the DJ a reason: the view of a closed connection failed.
+class DeckViewOnce {
+ public:
+  explicit DeckViewOnce(std::function<void(DeckViewAnswer)> answer, std::shared_ptr<MainQueue> mainQueue)
+      : answer_(std::move(answer)), mainQueue_(std::move(mainQueue)) {}
+  DeckViewOnce(const DeckViewOnce&) = delete;
+  DeckViewOnce& operator=(const DeckViewOnce&) = delete;
+  // May run on the thread that let the engine go.
+  ~DeckViewOnce() {
+    if (!answer_) return;
+    mainQueue_->post([answer = std::move(answer_)] {
+      answer(DeckViewAnswer{std::nullopt, std::string(kNotConnected)});
+    });
+  }
+
+  void operator()(DeckViewAnswer view) { std::exchange(answer_, nullptr)(std::move(view)); }
+
+ private:
+  std::function<void(DeckViewAnswer)> answer_;
+  std::shared_ptr<MainQueue> mainQueue_;
+};
+
 }  // namespace
 
 Exports::Exports(const ModelPorts& ports, ModelParts parts)
@@ -37,7 +63,8 @@ Exports::Exports(const ModelPorts& ports, ModelParts parts)
       panels_(ports.panels),
       imageEncoder_(ports.imageEncoder),
       screenAccess_(ports.screenAccess),
-      rekordbox_(ports.rekordbox) {}
+      rekordbox_(ports.rekordbox),
+      mainQueue_(ports.mainQueue) {}
 
 std::map<std::string, std::string> Exports::liveEnvironment() const {
   const auto yesNo = [](bool value) { return std::string(value ? "yes" : "no"); };
@@ -84,12 +111,15 @@ void Exports::exportSet(const DJSet& set) {
 void Exports::saveDeckView() {
   const auto& engine = parts_.watching.engine();
   if (!engine) {
-    parts_.oneClick.fail("Connect to rekordbox first, then try again.", std::nullopt);
+    parts_.oneClick.fail(std::string(kNotConnected), std::nullopt);
     return;
   }
-  engine->deckView([weak = self_](DeckViewAnswer answer) {
-    if (const auto self = weak.lock()) self->saveDeckView(std::move(answer));
-  });
+  auto once = std::make_shared<DeckViewOnce>(
+      [weak = self_](DeckViewAnswer answer) {
+        if (const auto self = weak.lock()) self->saveDeckView(std::move(answer));
+      },
+      mainQueue_);
+  engine->deckView([once](DeckViewAnswer answer) { (*once)(std::move(answer)); });
 }
 
 void Exports::saveDeckView(DeckViewAnswer answer) {

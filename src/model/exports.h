@@ -19,8 +19,10 @@ namespace kesta::model {
 //
 // Uses the diagnostics, the library's import report, the watching session's
 // engine and the one-click status for failures. Threads: main thread only;
-// the engine answers a picture there. Failures: a file that cannot be
-// written leaves no partial file; a failed picture save says why.
+// the engine answers a picture there, and an engine let go before it
+// answered still answers that the connection is closed. Failures: a file
+// that cannot be written leaves no partial file; a failed picture save says
+// why.
 class Exports {
  public:
   Exports(const ModelPorts& ports, ModelParts parts);
@@ -51,6 +53,7 @@ class Exports {
   std::shared_ptr<ImageEncoder> imageEncoder_;
   std::shared_ptr<ScreenAccess> screenAccess_;
   std::shared_ptr<RekordboxApp> rekordbox_;
+  std::shared_ptr<MainQueue> mainQueue_;
   std::weak_ptr<Exports> self_;
 };
 

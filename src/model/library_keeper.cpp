@@ -151,8 +151,10 @@ void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::
   const Preferences& preferences = parts_.settings.preferences();
   legacy_ = std::move(legacy);
   if (legacy_ && !preferences.legacyImported) mergeLegacySets(*legacy_);
-  // The user picked an export while the saved one was being opened: theirs wins.
-  if (!importGate_->isNewest(importsAtRestore)) return;
+  if (!importGate_->isNewest(importsAtRestore)) {
+    if (stored) keepRestoredBesidePick(std::move(*stored));
+    return;
+  }
 
   if (stored) {
     const std::string xmlPath = stored->xmlPath;
@@ -169,6 +171,20 @@ void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::
   } else {
     parts_.notifier.publish(state_, LibraryState::none(), Field::libraryState);
   }
+}
+
+// The user picked an export while the saved library was being opened. Their
+// export wins once it is installed; until then, and when it fails, the saved
+// library stays the DJ's, and a failure still says why.
+void LibraryKeeper::keepRestoredBesidePick(PreparedLibrary stored) {
+  if (state_.is<LibraryState::Ready>()) return;
+  if (state_.is<LibraryState::Importing>()) {
+    restoredBesidePick_ = std::move(stored);
+    return;
+  }
+  const LibraryState failure = state_;
+  installPrepared(std::move(stored));
+  parts_.notifier.publish(state_, failure, Field::libraryState);
 }
 
 void LibraryKeeper::mergeLegacySets(const LegacyData& legacy) {
@@ -222,6 +238,7 @@ void LibraryKeeper::finishImport(ImportOutcome outcome, bool quiet, std::uint64_
   if (quiet) quietImportRunning_ = false;
   // A newer import has started: its result, not this one, decides.
   if (!importGate_->isNewest(generation)) return;
+  std::optional<PreparedLibrary> restored = std::exchange(restoredBesidePick_, std::nullopt);
   if (outcome.library) {
     if (quiet && parts_.watching.watching()) {
       // Stored for the next look, but nothing changes under a running set.
@@ -231,6 +248,7 @@ void LibraryKeeper::finishImport(ImportOutcome outcome, bool quiet, std::uint64_
     installPrepared(std::move(*outcome.library));
     return;
   }
+  if (restored) installPrepared(std::move(*restored));
   parts_.notifier.publish(state_, LibraryState::failed(std::move(outcome.error)), Field::libraryState);
   if (quiet && !library_->isEmpty())
     parts_.notifier.publish(state_, LibraryState::ready(), Field::libraryState);

@@ -72,6 +72,7 @@ class LibraryKeeper {
   // began (`importsAtRestore` imports had started then).
   void completeRestore(std::optional<PreparedLibrary> stored, std::optional<LegacyData> legacy,
                        std::uint64_t importsAtRestore);
+  void keepRestoredBesidePick(PreparedLibrary stored);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);
   void resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
@@ -98,6 +99,8 @@ class LibraryKeeper {
   // and writes "library.json".
   std::shared_ptr<ImportGate> importGate_ = std::make_shared<ImportGate>();
   bool quietImportRunning_ = false;
+  // The saved library, opened while a picked export was still being read.
+  std::optional<PreparedLibrary> restoredBesidePick_;
   std::optional<Date> modifiedAt_;
   bool exportChangedDuringSet_ = false;
 };

@@ -36,7 +36,7 @@ StatusInputs ModelStatus::inputs() const {
   s.exportChangedDuringSet = library.exportChangedDuringSet();
   s.pendingDecks = live.pendingDecks();
   s.phase = live.phase();
-  s.hasResumePoint = parts_.watching.followedAtStop().has_value();
+  s.hasResumePoint = parts_.watching.followedAtStop().has_value() || parts_.watching.resuming();
   s.focus = live.focus();
   s.motion = live.motion();
   s.mixer = live.mixer();

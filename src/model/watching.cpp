@@ -15,6 +15,7 @@ namespace kesta::model {
 
 namespace {
 
+constexpr double resumeLimit = 3600;       // seconds: a remembered focus older than this is not resumed
 constexpr double resumeRewriteAfter = 60;  // seconds: an unchanged resume point is rewritten after this
 
 }  // namespace
@@ -57,6 +58,7 @@ void Watching::start() {
   parts_.notifier.publish(watching_, true, Field::watching);
   parts_.live.connecting();
   parts_.lanes.clear();
+  resuming_ = false;
 
   // The engine takes its calls in order: the setting is in place before the first scan.
   engine_->setIncludeRawText(parts_.settings.includeRawText());
@@ -120,6 +122,8 @@ void Watching::follow(int deck, FocusKind kind) {
     const auto watching = weak.lock();
     if (!watching || watching->answersLate(asked)) return;
     const Notifier::Batch batch(watching->parts_.notifier);
+    // Refused: the DJ is asked to choose instead.
+    if (!focus) watching->resuming_ = false;
     watching->parts_.updates.focusMoved(focus);
     watching->parts_.lanes.schedule();
     watching->rememberFocus();
@@ -139,6 +143,21 @@ void Watching::identify(int deck, const Track& track) {
                      parts.sets.sync();
                      parts.lanes.schedule();
                    });
+}
+
+void Watching::resumeIfRemembered(const EngineUpdate& update) {
+  if (update.phase == TrackerPhase::ambiguousStartup && !update.focus && followedAtStop_) {
+    const ResumePoint point = *std::exchange(followedAtStop_, std::nullopt);
+    const bool recent = wallClock_->now().secondsSince(point.at) < resumeLimit;
+    if (point.decks == update.decks && recent && engine_) {
+      resuming_ = true;
+      follow(point.deck, FocusKind::resumed);
+    }
+  } else if (update.phase == TrackerPhase::following) {
+    followedAtStop_.reset();
+  }
+  // The start-up has been decided: the status no longer says it reconnects.
+  if (update.phase != TrackerPhase::ambiguousStartup) resuming_ = false;
 }
 
 bool Watching::answersLate(const std::weak_ptr<EnginePort>& asked) const {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "library/track.h"
+#include "live/engine_update.h"
 #include "live/focus.h"
 #include "model/model_parts.h"
 #include "model/model_ports.h"
@@ -46,9 +47,10 @@ class Watching {
   void identify(int deck, const Track& track);
   // Keeps the focus and the decks for the next Connect, while all are known.
   void rememberFocus();
-  // The remembered focus, once, for the first update that could resume it.
-  std::optional<ResumePoint> takeResumePoint() { return std::exchange(followedAtStop_, std::nullopt); }
-  void forgetResumePoint() { followedAtStop_.reset(); }
+  // At an ambiguous start-up, follows the remembered deck again when the
+  // decks still hold what they held and the point is recent; forgets the
+  // point once the tracker follows.
+  void resumeIfRemembered(const EngineUpdate& update);
 
   // The engine gets the raw-text setting as it stands when this runs.
   void passIncludeRawText();
@@ -59,6 +61,8 @@ class Watching {
   bool screenPermission() const { return screenPermission_; }
   bool askedForScreenPermission() const { return askedForScreenPermission_; }
   const std::optional<ResumePoint>& followedAtStop() const { return followedAtStop_; }
+  // Following resumes from the remembered point, until the start-up is decided.
+  bool resuming() const { return resuming_; }
   // The current session's engine, none while stopped.
   const std::shared_ptr<EnginePort>& engine() const { return engine_; }
 
@@ -89,6 +93,7 @@ class Watching {
   // the current one are dropped.
   std::uint64_t engineGeneration_ = 0;
   std::optional<ResumePoint> followedAtStop_;
+  bool resuming_ = false;
 };
 
 }  // namespace kesta::model

@@ -39,6 +39,10 @@ struct RankingProbe {
   static void setScreenTrack(AppModel& model, int deck, ScreenTrack track) {
     model.live_.screenTracks_[deck] = std::move(track);
   }
+  // Lanes as a ranking would publish them.
+  static void setLanes(AppModel& model, std::vector<LaneResult> lanes) {
+    model.lanes_.lanes_ = std::move(lanes);
+  }
   // The running set as recorded, before or without its published mirror.
   static const DJSet& set(const AppModel& model) { return model.sets_.ledger().set(); }
 };
