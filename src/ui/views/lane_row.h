@@ -24,8 +24,7 @@ class LaneRow : public LaneOptionRow {
   TextLine* caveatLine() const { return caveat_; }
 
  protected:
-  void fillSuggestion(const Suggestion& suggestion) override;
-  void fillEmpty() override;
+  void fillSuggestion(const model::LaneRowText& row) override;
   QList<QWidget*> optionParts() const override { return {tempo_, buttons_}; }
 
  private:

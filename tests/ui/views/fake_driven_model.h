@@ -39,7 +39,7 @@ class FakeDrivenModel : public model::testing::FakePorts {
   ModelBridge& bridge() {
     if (!bridge_) {
       model_ = model::AppModel::create(ports(store));
-      bridge_ = std::make_unique<ModelBridge>(model_);
+      bridge_ = std::make_unique<ModelBridge>(model_, store, urls);
     }
     return *bridge_;
   }
