@@ -11,7 +11,8 @@
 #include "fakes/fake_ports.h"
 #include "model/app_model.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // A fresh data folder, every port faked, and the model built over them on
 // first use (so that a test may store files first). Every notification the
@@ -74,4 +75,4 @@ class ModelFixture : public ::testing::Test, protected FakePorts {
   std::shared_ptr<AppModel> model_;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -7,7 +7,8 @@
 #include "model/notifier.h"
 #include "watching_fixture.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using NotificationTest = WatchingFixture;
@@ -154,4 +155,4 @@ TEST(NotifierTest, ChangesMadeByAListenerAreToldAfterEveryoneHeardTheCurrentOnes
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

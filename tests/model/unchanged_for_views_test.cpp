@@ -4,7 +4,8 @@
 
 #include "reading/reading_fixtures.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using Mixer = std::vector<std::optional<MixerReading>>;
@@ -82,4 +83,4 @@ TEST(UnchangedForViewsTest, ShownMetadataCountsOnlyWhatItAddsToTheLibrary) {
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -20,7 +20,8 @@
 #include "fakes/manual_executor.h"
 #include "model/model_ports.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Every port of the app model but the store faked, each under its own name:
 // the scheduler runs on the fake clocks and the engines answer through the
@@ -64,4 +65,4 @@ struct FakePorts {
   std::shared_ptr<FakeImageEncoder> imageEncoder = std::make_shared<FakeImageEncoder>();
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -13,14 +13,15 @@
 #include "model_probe.h"
 #include "ui/shell/model_bridge.h"
 
-namespace kesta::ui::testing {
+namespace kesta::test {
+using namespace kesta::ui;
 
 // The app model over a temporary data folder with every port faked, and the
 // bridge the views read it through; the model is built on first use, so sets
 // may be stored first. Drives the model the way the live engine would: a
 // library installed, Connect, then scans. Used by the view tests and the
 // gallery alike, so it is no test fixture.
-class FakeDrivenModel : public model::testing::FakePorts {
+class FakeDrivenModel : public test::FakePorts {
  public:
   FakeDrivenModel() : dataDir_(freshFolder()), store(std::make_shared<AppStore>(dataDir_)) {}
   ~FakeDrivenModel() {
@@ -96,4 +97,4 @@ class FakeDrivenModel : public model::testing::FakePorts {
   std::unique_ptr<ModelBridge> bridge_;
 };
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test
