@@ -1,23 +1,19 @@
 #include "model/library_keeper.h"
 
 #include <algorithm>
-#include <exception>
 #include <string>
-#include <system_error>
 #include <utility>
 
-#include "library/library_import_error.h"
-#include "library/rekordbox_xml_importer.h"
 #include "model/export_age.h"
 #include "model/file_date.h"
 #include "model/lane_ranking.h"
+#include "model/library_jobs.h"
 #include "model/live_mirror.h"
 #include "model/model_settings.h"
 #include "model/set_record.h"
 #include "model/watching.h"
 #include "reading/rekordbox_folders.h"
 #include "store/legacy_migration.h"
-#include "store/library_file.h"
 
 namespace kesta::model {
 namespace {
@@ -44,73 +40,9 @@ bool fileExists(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
-// The background half of the restore: the stored library prepared, and the
-// earlier version's data, read from where it kept it the first time.
-struct Restored {
-  std::optional<PreparedLibrary> library;
-  std::optional<LegacyData> legacy;
-};
-
-Restored readStored(const AppStore& store) {
-  auto stored = store.storedLibrary();
-  auto legacy = store.legacy();
-  if (!legacy && !store.preferences().legacyImported) {
-    legacy = LegacyMigration::read(LegacyMigration::domains());
-    if (legacy) store.saveLegacy(*legacy);
-  }
-  std::optional<PreparedLibrary> prepared;
-  if (stored) {
-    prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
-                                        stored->xmlModifiedAt, legacy && !legacy->unresolvedRatings.empty());
-  }
-  return {std::move(prepared), std::move(legacy)};
-}
-
 bool isLarge(const PreparedLibrary& retired) {
   const std::size_t tracks = retired.library ? retired.library->tracks.size() : 0;
   return std::max({tracks, retired.songKeys.size(), retired.engineSongKeys.size()}) >= kLargeLibraryTracks;
-}
-
-// The background half of an import: read the export and prepare its install.
-ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets) {
-  try {
-    Library library = RekordboxXMLImporter::importLibrary(file, now);
-    return {PreparedLibrary::prepare(std::move(library), file.string(), fileModificationDate(file),
-                                     withRatingTargets),
-            {}};
-  } catch (const std::exception& error) {
-    return {std::nullopt, error.what()};
-  }
-}
-
-// The text of "library.json" for an import, made before the install: a
-// library too large to be read back at the next start is refused as the
-// importer refuses an export, and the DJ keeps the one they have. None when
-// the library cannot be encoded; it is then installed but not kept.
-std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, std::uint64_t maximumBytes) {
-  if (!outcome.library) return std::nullopt;
-  try {
-    auto text = LibraryFile::encodeText(*outcome.library->library, outcome.library->xmlPath,
-                                        outcome.library->modifiedAt);
-    if (text.size() <= maximumBytes) return text;
-    outcome = {std::nullopt,
-               LibraryImportError::unreadable("the library it holds is too large for Kesta to keep").what()};
-  } catch (const std::exception&) {
-  }
-  return std::nullopt;
-}
-
-// Keeps an import in "library.json" unless a newer import has started. A
-// failed write leaves the library usable for this run (the store tells the
-// DJ); the next launch reopens whatever the file still holds.
-void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation,
-                 const LibraryFile::Text& text) {
-  gate.writeIfNewest(generation, [&] {
-    try {
-      store.saveLibrary(text);
-    } catch (const std::exception&) {
-    }
-  });
 }
 
 }  // namespace
