@@ -9,17 +9,17 @@
 #include "ui/views/root_view.h"
 #include "ui/views/view_scenes.h"
 
-namespace kesta::ui {
-
-namespace testing {
+namespace kesta::test {
 // Names the scene in test output.
 inline void PrintTo(const Scene& scene, std::ostream* out) { *out << scene.name; }
-}  // namespace testing
+}  // namespace kesta::test
+
+namespace kesta::ui {
 
 namespace {
 
-using testing::Scene;
-using testing::ViewStage;
+using test::Scene;
+using test::ViewStage;
 
 QString describe(const QWidget* widget) {
   const QString name = widget->metaObject()->className();
@@ -72,7 +72,7 @@ TEST_P(WindowLayoutTest, CornerCardFitsWithoutOverlaps) {
   expectLaidOut(card, "card " + GetParam().name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, WindowLayoutTest, ::testing::ValuesIn(testing::viewScenes()),
+INSTANTIATE_TEST_SUITE_P(Scenes, WindowLayoutTest, ::testing::ValuesIn(test::viewScenes()),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
