@@ -20,6 +20,8 @@ namespace {
 // for again when it is not.
 constexpr int kMapWait = 1500;  // milliseconds
 constexpr int kMapTries = 5;
+// How long after placing a window the manager may still move it while framing it.
+constexpr std::chrono::seconds kFramingTime{3};
 
 }  // namespace
 
@@ -86,7 +88,7 @@ void WindowController::place(QWidget& window, WindowMode mode, std::optional<Poi
   const QSize frameSize(content.width() + margins.left() + margins.right(),
                         content.height() + margins.top() + margins.bottom());
   const QPoint topLeft = ScreenPlacement::frame(frameSize, corner).topLeft();
-  placed_[&window] = Placement{margins, corner, topLeft};
+  placed_[&window] = Placement{margins, corner, topLeft, std::chrono::steady_clock::now()};
   // A top-level widget's position is its frame's.
   window.move(topLeft);
 }
@@ -119,13 +121,16 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
                                                   : nullptr;
   if (!window || !window->isVisible()) return false;
   const WindowMode mode = window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
-  // The manager framed the window where it was placed (the frame is known
-  // only then): placed again from the same corner with the real frame, it
-  // keeps the inset. A window the user moved stays where it was put.
+  // The manager framed the window where it was placed, or nudged it to fit
+  // its guess of the frame (the frame is known only then): placed again from
+  // the same corner with the real frame, it keeps the inset. A window the
+  // user moved later stays where it was put.
   const auto placed = placed_.find(window);
-  if (placed != placed_.end() && window->windowHandle() &&
-      window->windowHandle()->frameMargins() != placed->second.margins &&
-      window->frameGeometry().topLeft() == placed->second.topLeft) {
+  const bool justPlaced =
+      placed != placed_.end() && (window->frameGeometry().topLeft() == placed->second.topLeft ||
+                                  std::chrono::steady_clock::now() - placed->second.at < kFramingTime);
+  if (justPlaced && window->windowHandle() &&
+      window->windowHandle()->frameMargins() != placed->second.margins) {
     place(*window, mode, placed->second.corner);
     return false;
   }

@@ -3,6 +3,7 @@
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -91,6 +92,7 @@ class WindowController : public QObject {
     QMargins margins;
     std::optional<Point> corner;
     QPoint topLeft;
+    std::chrono::steady_clock::time_point at;
   };
   std::map<const QWidget*, Placement> placed_;
   X11WindowHints desktopHints_;
