@@ -5,10 +5,10 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
-#include <QtMath>
 #include <algorithm>
 #include <utility>
 
+#include "model/version_label.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/kesta_mark.h"
 #include "ui/look/rounded_shape.h"
@@ -19,6 +19,7 @@
 #include "ui/views/card_lane_row.h"
 #include "ui/views/deck_choice.h"
 #include "ui/views/load_undo.h"
+#include "ui/views/meta_line.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -52,15 +53,6 @@ class Dot : public QWidget {
  private:
   QColor color_ = Theme::lime();
 };
-
-// "<artist> · <bpm>" for a chip `width` points wide: the artist is cut
-// rather than the tempo, which is what tells the versions apart.
-QString versionLabel(const Track& track, int width) {
-  const QFontMetrics metrics(ChipStyle::defaultFont());
-  const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
-  const int room = width - 2 * qCeil(Theme::kChipPaddingX) - metrics.horizontalAdvance(tempo) - 1;
-  return metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo;
-}
 
 }  // namespace
 
@@ -201,12 +193,11 @@ void CornerCard::refreshHeading() {
   const int deck = model.focus() ? model.focus()->deck : 0;
   title_->setText(toQString(track->title));
   title_->setToolTip(toQString(track->title));
-  const QString line = tr("Deck %1 · %2 · %3 BPM · %4")
-                           .arg(deck)
-                           .arg(toQString(track->displayArtist()), toQString(track->displayBPM()),
-                                toQString(track->displayKey()));
-  subtitle_->setText(line);
-  subtitle_->setToolTip(line);
+  // The artist is cut before tempo and key.
+  const QString lead = tr("Deck %1 · %2").arg(deck).arg(toQString(track->displayArtist()));
+  const QString tail = QStringLiteral(" · ") + metaLine(*track);
+  subtitle_->setText(lead, tail);
+  subtitle_->setToolTip(lead + tail);
 }
 
 void CornerCard::refreshControl() {
@@ -289,12 +280,11 @@ void CornerCard::setVersionChips(int deck) {
   versionDeck_ = deck;
   for (ChipButton* chip : versionChips_) delete chip;
   versionChips_.clear();
-  const int count = static_cast<int>(candidates.size());
-  const int share = (contentSize(WindowMode::mini).width() - 2 * Theme::kCardPaddingX -
-                     (count - 1) * Theme::kVersionChipSpacing) /
-                    std::max(count, 1);
-  for (const Track& track : candidates) {
-    auto* chip = new ChipButton(versionLabel(track, share));
+  const std::vector<model::VersionLabel> labels = model::versionLabels(candidates);
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    const Track& track = candidates[i];
+    auto* chip = new ChipButton({});
+    chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     chip->setToolTip(toQString(track.displayArtist()) + QStringLiteral(" · ") + toQString(track.title));
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });

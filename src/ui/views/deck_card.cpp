@@ -5,6 +5,7 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/views/meta_line.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -16,9 +17,11 @@ using model::Field;
 constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::focus) | Field::decks |
                                               Field::pendingDecks | Field::watching | Field::library;
 
+// The meta line is the artist, then tempo and key, which are never cut.
 struct Shown {
   QString title;
   QString meta;
+  QString metaTail;
 };
 
 // The title and meta line of what the deck holds.
@@ -27,8 +30,8 @@ Shown describe(const DeckContent& content, const LibraryIndex& index, bool watch
   if (const auto* held = content.as<DeckContent::Track>()) {
     const Track* track = index.track(held->id);
     if (!track) return {QStringLiteral("—"), blank};
-    return {toQString(track->title), toQString(track->displayArtist() + " · " + track->displayBPM() +
-                                               " BPM · " + track->displayKey())};
+    return {toQString(track->title), toQString(track->displayArtist()),
+            QStringLiteral(" · ") + ui::metaLine(*track)};
   }
   if (const auto* ambiguous = content.as<DeckContent::Ambiguous>()) {
     return {DeckCard::tr("%1 possible versions").arg(ambiguous->ids.size()), blank};
@@ -105,7 +108,7 @@ void DeckCard::showContent() {
   const Shown shown = describe(content, model.index(), model.watching());
   title_->setText(shown.title);
   title_->setToolTip(shown.title);
-  meta_->setText(shown.meta);
+  meta_->setText(shown.meta, shown.metaTail);
   setEnabled(model.watching() && content.hasMedia());
 }
 

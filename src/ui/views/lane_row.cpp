@@ -32,8 +32,17 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   setFixedHeight(Theme::kLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
+  // The load button sits beside the title, so the reason and the caveat
+  // below it have the block's whole width.
+  auto* heading = new QHBoxLayout;
+  heading->setContentsMargins(0, 0, 0, 0);
+  heading->setSpacing(Theme::kLaneRowSpacing);
+  heading->addWidget(title_, 1, Qt::AlignVCenter);
+  heading->addWidget(loadButton(), 0, Qt::AlignVCenter);
   auto* lines = bareColumn(suggestionBlock(), Theme::kLaneLineSpacing);
-  for (TextLine* line : {title_, detail_, caveat_}) lines->addWidget(line);
+  lines->addLayout(heading);
+  lines->addWidget(detail_);
+  lines->addWidget(caveat_);
 
   auto* tempo = bareColumn(tempo_, Theme::kLaneLineSpacing);
   tempo_->setFixedWidth(Theme::kTempoColumnWidth);
@@ -47,14 +56,14 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   buttons->addWidget(nextButton(), 0, Qt::AlignHCenter);
   buttons->addWidget(hideButton(), 0, Qt::AlignHCenter);
   nextButton()->setToolTip(tr("Show another %1 option").arg(fromView(lane.title())));
-  emptyLine()->setLines(lane == Lane::groove ? 2 : 1);
+  // Every lane's reason may take two lines: the row has the room.
+  emptyLine()->setLines(2);
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(Theme::kLaneRowPadding, 0, Theme::kLaneRowPadding, 0);
   row->setSpacing(Theme::kLaneRowSpacing);
   row->addWidget(label_, 0, Qt::AlignVCenter);
   row->addWidget(suggestionBlock(), 1, Qt::AlignVCenter);
-  row->addWidget(loadButton(), 0, Qt::AlignVCenter);
   row->addWidget(tempo_, 0, Qt::AlignVCenter);
   row->addWidget(buttons_, 0, Qt::AlignVCenter);
   row->addWidget(emptyLine(), 1, Qt::AlignVCenter);
@@ -63,7 +72,8 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
 
 void LaneRow::fillSuggestion(const Suggestion& s) {
   title_->setText(toQString(s.track.title));
-  detail_->setText(toQString(s.track.displayArtist() + " · " + s.why));
+  // The reason is kept before the artist.
+  detail_->setText(toQString(s.track.displayArtist()), toQString(" · " + s.why));
   caveat_->setText(s.caveat ? toQString(*s.caveat) : QStringLiteral(" "));
   bpm_->setText(toQString(s.track.displayBPM()));
   key_->setText(toQString(s.track.displayKey()));

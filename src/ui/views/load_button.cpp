@@ -43,6 +43,7 @@ LoadButton::Look LoadButton::look(const LoadDecision& decision, const model::Loa
     out.fill = Look::Fill::raised;
     out.tooltip = QString::fromStdString(decision.as<LoadDecision::Refused>()->reason);
   }
+  out.restingTitle = out.title;
   const auto* loading = status.as<model::LoadStatus::Loading>();
   if (loading && loading->trackID == trackID) out.title = tr("…");
   // While any load runs every button waits, drawn as the refused one.
@@ -88,7 +89,7 @@ void LoadButton::refresh() {
   const model::AppModel& model = bridge_.model();
   const Look next = look(model.loadDecision(suggestion_), model.loadStatus(), suggestion_.track.id);
   if (next == look_) return;
-  const bool resized = next.title != look_.title;
+  const bool resized = next.restingTitle != look_.restingTitle;
   look_ = next;
   setText(look_.title);
   setToolTip(look_.tooltip);
@@ -99,7 +100,9 @@ void LoadButton::refresh() {
 
 QSize LoadButton::sizeHint() const {
   const QFontMetricsF metrics(labelFont());
-  return {qCeil(metrics.horizontalAdvance(look_.title) + 2 * Theme::kLoadButtonPaddingX),
+  const qreal label =
+      qMax(metrics.horizontalAdvance(look_.title), metrics.horizontalAdvance(look_.restingTitle));
+  return {qCeil(label + 2 * Theme::kLoadButtonPaddingX),
           qCeil(metrics.height() + 2 * Theme::kLoadButtonPaddingY)};
 }
 

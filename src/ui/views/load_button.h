@@ -26,6 +26,9 @@ class LoadButton : public QAbstractButton {
     enum class Fill { raised, warn, lime };
 
     QString title;
+    // The decision's label, which the button keeps room for while busy, so
+    // that nothing beside it moves.
+    QString restingTitle;
     bool enabled = false;
     Fill fill = Fill::raised;
     QString tooltip;

@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+#include "oneclick/stroke_text.h"
+
 namespace kesta::ui {
 
 namespace {
@@ -37,7 +39,8 @@ void LoadUndo::refresh() {
       setToolTip(tr("Show that track again"));
       break;
     case Target::load:
-      setToolTip(tr("Sends ⌘Z to rekordbox, which undoes its last action. Use it right after the load."));
+      setToolTip(tr("Sends %1 to rekordbox, which undoes its last action. Use it right after the load.")
+                     .arg(QString::fromStdString(strokeText(RekordboxKeys::undoLoad))));
       break;
     case Target::nothing:
       setToolTip({});

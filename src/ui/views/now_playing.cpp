@@ -1,9 +1,9 @@
 #include "ui/views/now_playing.h"
 
 #include <QBoxLayout>
-#include <QFontMetricsF>
 #include <algorithm>
 
+#include "model/version_label.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
 #include "ui/views/bare_layout.h"
@@ -78,10 +78,11 @@ void NowPlaying::showTrack(const Track& track) {
   headline_->setColor(Theme::text());
   headline_->setText(toQString(track.title));
   headline_->setToolTip(toQString(track.title));
-  QString readout = toQString(track.displayArtist()) + QStringLiteral(" · ") + metaLine(track);
-  if (focus) readout += tr(" · Deck %1").arg(focus->deck);
-  readout_->setText(readout);
-  readout_->setToolTip(readout);
+  const QString artist = toQString(track.displayArtist());
+  QString tail = QStringLiteral(" · ") + metaLine(track);
+  if (focus) tail += tr(" · Deck %1").arg(focus->deck);
+  readout_->setText(artist, tail);
+  readout_->setToolTip(artist + tail);
   chipRow_->setVisible(false);
   readout_->setVisible(true);
 }
@@ -136,32 +137,14 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
     chip->hide();
     chip->deleteLater();
   }
+  const std::vector<model::VersionLabel> labels = model::versionLabels(chipTracks_);
   for (std::size_t i = 0; i < chipTracks_.size(); ++i) {
     const Track& track = chipTracks_[i];
-    auto* chip = new ChipButton(toQString(track.displayArtist() + " · " + track.displayBPM()));
+    auto* chip = new ChipButton({});
+    chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setToolTip(toQString(track.title + " — " + track.displayArtist() + ", ") + metaLine(track));
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);
-  }
-  fitChipLabels();
-}
-
-void NowPlaying::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  fitChipLabels();
-}
-
-void NowPlaying::fitChipLabels() {
-  const std::vector<ChipButton*> chips = versionChips();
-  if (chips.empty() || chips.size() != chipTracks_.size()) return;
-  const auto count = qreal(chips.size());
-  const qreal each = (width() - Theme::kVersionChipSpacing * (count - 1)) / count - 2 * Theme::kChipPaddingX;
-  const QFontMetricsF metrics(ChipStyle::defaultFont());
-  for (std::size_t i = 0; i < chips.size(); ++i) {
-    const Track& track = chipTracks_[i];
-    const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
-    const qreal room = qMax<qreal>(0, each - metrics.horizontalAdvance(tempo));
-    chips[i]->setText(metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo);
   }
 }
 

@@ -17,8 +17,9 @@ class TextLine;
 // The followed track in the full window, always two rows in 42 points: the
 // title with artist, tempo, key and deck; or, for an ambiguous deck, the
 // question which version it holds with a chip for each of the first three
-// candidates; or a line saying why nothing is shown. A chip names the
-// version to the model. Updated in place from the model; main thread only.
+// candidates, labelled with what sets the versions apart; or a line saying
+// why nothing is shown. A chip names the version to the model. Updated in place from the model; main thread
+// only.
 class NowPlaying : public QWidget {
   Q_OBJECT
 
@@ -31,9 +32,6 @@ class NowPlaying : public QWidget {
   // The version chips now shown, in order.
   std::vector<ChipButton*> versionChips() const;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
   void refresh();
   void showTrack(const Track& track);
@@ -41,8 +39,6 @@ class NowPlaying : public QWidget {
   void showNothing();
   // Rebuilds the chips only when the candidates' ids changed.
   void setChips(int deck, const std::vector<Track>& candidates);
-  // "<artist> · <bpm>" on each chip, the artist cut so that the chips share the width.
-  void fitChipLabels();
 
   ModelBridge& bridge_;
   TextLine* headline_;
