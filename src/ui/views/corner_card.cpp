@@ -20,6 +20,7 @@
 #include "ui/views/deck_choice.h"
 #include "ui/views/load_undo.h"
 #include "ui/views/meta_line.h"
+#include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -291,6 +292,8 @@ void CornerCard::setVersionChips(int deck) {
     versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);
     versionChips_.push_back(chip);
   }
+  shareRow(versionChips_, contentSize(WindowMode::mini).width() - 2 * Theme::kCardPaddingX,
+           Theme::kVersionChipSpacing);
 }
 
 std::unique_ptr<QMenu> CornerCard::makeContextMenu() {

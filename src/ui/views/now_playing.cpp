@@ -8,6 +8,7 @@
 #include "ui/look/theme.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/meta_line.h"
+#include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -146,6 +147,12 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
     connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);
   }
+  shareRow(versionChips(), width(), Theme::kVersionChipSpacing);
+}
+
+void NowPlaying::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  shareRow(versionChips(), width(), Theme::kVersionChipSpacing);
 }
 
 }  // namespace kesta::ui

@@ -32,6 +32,9 @@ class NowPlaying : public QWidget {
   // The version chips now shown, in order.
   std::vector<ChipButton*> versionChips() const;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void refresh();
   void showTrack(const Track& track);

@@ -159,6 +159,26 @@ TEST_F(FitTest, VersionChipsOfLookAlikesDiffer) {
   }
 }
 
+// A long label gives up room before a short one does.
+TEST_F(FitTest, VersionChipsShareTheRowFairly) {
+  const DeckContent versions = DeckContent::ambiguous({"1", "10", "2"});
+  stage.deliver({versions, DeckContent::empty()}, 1);
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  CornerCard card(stage.bridge(), [] {});
+  card.show();
+  QApplication::processEvents();
+
+  const std::vector<std::pair<const char*, std::vector<ChipButton*>>> rows{
+      {"full", root.findChild<NowPlaying*>()->versionChips()}, {"card", card.versionChips()}};
+  for (const auto& [window, chips] : rows) {
+    ASSERT_EQ(chips.size(), 3u) << window;
+    EXPECT_EQ(chips[1]->shownText(), QStringLiteral("Strobe · 128")) << window;
+    EXPECT_TRUE(chips[0]->shownText().endsWith(QStringLiteral("… · 123.5"))) << window;
+    EXPECT_TRUE(chips[2]->shownText().endsWith(QStringLiteral("… · 124.5"))) << window;
+  }
+}
+
 // The start-up question's chips name the deck briefly when the whole form
 // would cut the title, and say it in full when it fits.
 TEST_F(FitTest, DeckChoiceKeepsTheTitle) {
