@@ -9,8 +9,12 @@
 
 #include "collection_generator.h"
 #include "library/rekordbox_xml_importer.h"
+#include "peak_memory.h"
 
 namespace {
+
+using kesta::bench::peakMegabytes;
+using kesta::bench::resetPeakMemory;
 
 constexpr std::size_t kTracks = 50'000;
 
@@ -28,18 +32,6 @@ const std::filesystem::path& collectionFile() {
 std::string readCollection() {
   std::ifstream in(collectionFile(), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The process's peak resident memory since the last reset (VmHWM), so that the
-// import is measured apart from the generator and the other benchmarks.
-void resetPeakMemory() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-double peakMegabytes() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.starts_with("VmHWM:")) return std::stod(line.substr(6)) / 1024.0;
-  }
-  return 0;
 }
 
 void XMLCALL countElement(void* count, const XML_Char*, const XML_Char**) {

@@ -5,17 +5,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <deque>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <memory>
-#include <mutex>
-#include <random>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "collection_generator.h"
 #include "fakes/fake_click_through.h"
@@ -33,6 +26,7 @@
 #include "fakes/fake_screen_access.h"
 #include "fakes/fake_url_opener.h"
 #include "model/app_model.h"
+#include "model_harness.h"
 
 namespace {
 
@@ -42,57 +36,9 @@ using namespace kesta::model::testing;
 
 constexpr std::size_t kTracks = 50'000;
 
-// Each job on a thread of its own, joined when the executor goes.
-class ThreadExecutor : public BackgroundExecutor {
- public:
-  void run(std::function<void()> job) override {
-    const std::lock_guard lock(mutex_);
-    threads_.emplace_back(std::move(job));
-  }
-
- private:
-  std::mutex mutex_;
-  std::vector<std::jthread> threads_;
-};
-
-// The benchmark's thread serves as the main thread: it runs posted work as it
-// arrives and waits for more in between.
-class WaitingMainQueue : public MainQueue {
- public:
-  void post(std::function<void()> task) override {
-    {
-      const std::lock_guard lock(mutex_);
-      tasks_.push_back(std::move(task));
-    }
-    arrived_.notify_one();
-  }
-
-  // Serves the queue until `done` holds and nothing is left to run.
-  void serveUntil(const std::function<bool()>& done) {
-    for (;;) {
-      std::unique_lock lock(mutex_);
-      if (tasks_.empty() && done()) return;
-      arrived_.wait(lock, [&] { return !tasks_.empty(); });
-      auto task = std::move(tasks_.front());
-      tasks_.pop_front();
-      lock.unlock();
-      task();
-    }
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable arrived_;
-  std::deque<std::function<void()>> tasks_;
-};
-
-fs::path freshFolder(const std::string& name) {
-  std::random_device random;
-  const fs::path folder =
-      fs::temp_directory_path() / ("kesta-bench-" + name + "-" + std::to_string(random()));
-  fs::create_directories(folder);
-  return folder;
-}
+using kesta::bench::freshFolder;
+using kesta::bench::ThreadExecutor;
+using kesta::bench::WaitingMainQueue;
 
 void BM_PickToInstalled(benchmark::State& state) {
   const fs::path folder = freshFolder("model-import");

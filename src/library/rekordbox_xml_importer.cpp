@@ -562,59 +562,80 @@ void XMLCALL onEnd(void* userData, const XML_Char* name) {
 
 namespace {
 
-Library parse(std::string_view data, const std::string& fileName, Date now) {
-  // No namespace processing; external entities and DTDs are never loaded
-  // (expat only does so through a handler, and none is set).
-  const std::unique_ptr<XML_ParserStruct, ParserDeleter> parser(XML_ParserCreate(nullptr));
-  if (!parser) throw std::bad_alloc();
-  ParseContext context{parser.get(), {}, nullptr};
-  XML_SetUserData(parser.get(), &context);
-  XML_SetElementHandler(parser.get(), onStart, onEnd);
+// One document handed to expat piece by piece, as it is read.
+class DocumentParser {
+ public:
+  DocumentParser() : parser_(XML_ParserCreate(nullptr)) {
+    // No namespace processing; external entities and DTDs are never loaded
+    // (expat only does so through a handler, and none is set).
+    if (!parser_) throw std::bad_alloc();
+    context_.parser = parser_.get();
+    XML_SetUserData(parser_.get(), &context_);
+    XML_SetElementHandler(parser_.get(), onStart, onEnd);
+  }
+  DocumentParser(const DocumentParser&) = delete;
+  DocumentParser& operator=(const DocumentParser&) = delete;
 
-  // expat takes int lengths, so a large file goes in in pieces.
-  constexpr std::size_t kChunk = 16 << 20;
-  bool ok = true;
-  std::size_t offset = 0;
-  do {
-    const std::size_t length = std::min(kChunk, data.size() - offset);
-    const bool last = offset + length == data.size();
-    ok = XML_Parse(parser.get(), data.data() + offset, static_cast<int>(length),
-                   last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
-    offset += length;
-  } while (ok && offset < data.size());
+  // Throws LibraryImportError at the first fault of the document.
+  void feed(std::string_view bytes, bool last) {
+    // expat takes int lengths, so a large piece goes in in parts.
+    constexpr std::size_t kChunk = 16 << 20;
+    do {
+      const std::size_t length = std::min(kChunk, bytes.size());
+      const bool final = last && length == bytes.size();
+      if (XML_Parse(parser_.get(), bytes.data(), static_cast<int>(length), final ? XML_TRUE : XML_FALSE) !=
+          XML_STATUS_OK)
+        fail();
+      bytes.remove_prefix(length);
+    } while (!bytes.empty());
+  }
 
-  if (context.failure) std::rethrow_exception(context.failure);
-  if (!ok) {
-    const XML_Error code = XML_GetErrorCode(parser.get());
+  Library finish(const std::string& fileName, Date now) && {
+    if (!context_.reader.sawRoot()) throw LibraryImportError::notRekordbox();
+    return std::move(context_.reader).build(fileName, now);
+  }
+
+ private:
+  [[noreturn]] void fail() {
+    if (context_.failure) std::rethrow_exception(context_.failure);
+    const XML_Error code = XML_GetErrorCode(parser_.get());
     const XML_LChar* description = XML_ErrorString(code);
     if (code == XML_ERROR_NONE || description == nullptr)
       throw LibraryImportError::unreadable("parse failed");
-    throw LibraryImportError::unreadable("line " + std::to_string(XML_GetCurrentLineNumber(parser.get())) +
+    throw LibraryImportError::unreadable("line " + std::to_string(XML_GetCurrentLineNumber(parser_.get())) +
                                          ": " + description);
   }
-  if (!context.reader.sawRoot()) throw LibraryImportError::notRekordbox();
-  return std::move(context.reader).build(fileName, now);
-}
+
+  std::unique_ptr<XML_ParserStruct, ParserDeleter> parser_;
+  ParseContext context_{nullptr, {}, nullptr};
+};
 
 }  // namespace
 
 Library RekordboxXMLImporter::importLibrary(std::string_view data, const std::string& fileName, Date now) {
   try {
-    return parse(data, fileName, now);
+    DocumentParser parser;
+    parser.feed(data, true);
+    return std::move(parser).finish(fileName, now);
   } catch (const std::bad_alloc&) {
     throw LibraryImportError::unreadable("not enough memory to read the file");
   }
 }
 
 Library RekordboxXMLImporter::importLibrary(const std::filesystem::path& file, Date now) {
-  auto read = files::readRegularFile(file, maximumFileBytes);
-  if (const auto* failure = std::get_if<files::ReadFailure>(&read)) {
-    if (*failure == files::ReadFailure::tooLarge)
+  try {
+    // Read in blocks as expat goes, never whole.
+    DocumentParser parser;
+    const auto failure = files::readRegularFileInBlocks(
+        file, maximumFileBytes, [&](std::string_view block) { parser.feed(block, false); });
+    if (failure == files::ReadFailure::tooLarge)
       throw LibraryImportError::unreadable("file is larger than 1 GB");
-    throw LibraryImportError::unreadable("file could not be opened");
+    if (failure) throw LibraryImportError::unreadable("file could not be opened");
+    parser.feed({}, true);
+    return std::move(parser).finish(file.filename().string(), now);
+  } catch (const std::bad_alloc&) {
+    throw LibraryImportError::unreadable("not enough memory to read the file");
   }
-  const std::string data = std::move(std::get<std::string>(read));
-  return importLibrary(std::string_view(data), file.filename().string(), now);
 }
 
 }  // namespace kesta

@@ -29,7 +29,8 @@ inline constexpr std::uint64_t maximumFileBytes = std::uint64_t{1} << 30;
 // memory by the square of the depth.
 inline constexpr std::size_t maximumNodeDepth = 64;
 
-// Reads the whole file; its last path component becomes `sourceFileName`.
+// Reads the file in blocks as it is parsed, never whole; its last path
+// component becomes `sourceFileName`.
 Library importLibrary(const std::filesystem::path& file, Date now = Date::now());
 // The same on bytes already in memory.
 Library importLibrary(std::string_view data, const std::string& fileName, Date now = Date::now());

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/app_version.h"
+#include "model/store_notice.h"
 #include "platform/system/system_facts.h"
 
 namespace kesta::model {
@@ -42,6 +43,7 @@ Date lastActivity(const DJSet& set) { return set.events.empty() ? set.startedAt 
 
 std::shared_ptr<AppModel> AppModel::create(ModelPorts ports) {
   auto model = std::shared_ptr<AppModel>(new AppModel(std::move(ports)));
+  model->watchStore();
   model->restoreLibrary();
   return model;
 }
@@ -184,6 +186,18 @@ void AppModel::show(std::string notice, std::optional<std::string> shortText, do
     if (model && model->noticeGeneration_ == generation) {
       model->publish(model->notice_, std::nullopt, Field::notice);
     }
+  });
+}
+
+void AppModel::watchStore() {
+  // Told on the writer's thread, or the one that read the file.
+  store_->listen([queue = mainQueue_, weak = weak_from_this()](const StoreProblem& problem) {
+    queue->post([weak, problem] {
+      if (const auto model = weak.lock()) {
+        const StoreNotice notice = storeNotice(problem);
+        model->show(notice.text, notice.shortText, notice.seconds);
+      }
+    });
   });
 }
 

@@ -415,10 +415,14 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   std::map<int, ScreenTrack> screenTracks_;
   std::vector<PoolChoice> poolChoices_;
   bool quietImportRunning_ = false;
+  // The saved library, opened while a picked export was still being read.
+  std::optional<PreparedLibrary> restoredBesidePick_;
   std::optional<Date> libraryModifiedAt_;
   bool exportChangedDuringSet_ = false;
   bool askedForScreenPermission_ = false;
   std::optional<ResumePoint> followedAtStop_;
+  // Following resumes from the remembered point; set until the start-up is decided.
+  bool resuming_ = false;
   EnginePort::SongKeys songKeys_;
   std::int64_t noticeGeneration_ = 0;
   std::optional<std::string> noticeShort_;
@@ -465,6 +469,9 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
                        std::uint64_t importsAtRestore);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);
+  // Has the store's problems told on the main thread, each as a notice.
+  void watchStore();
+  void keepRestoredBesidePick(PreparedLibrary stored);
   void finishImport(ImportOutcome outcome, bool quiet, std::uint64_t generation);
 
   // Shared with the import jobs: only the newest import installs its library

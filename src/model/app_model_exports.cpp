@@ -1,5 +1,7 @@
 #include <cmath>
+#include <memory>
 #include <system_error>
+#include <utility>
 
 #include "model/app_model.h"
 #include "model/export_file_names.h"
@@ -11,6 +13,7 @@ namespace kesta::model {
 namespace {
 
 constexpr std::size_t kExportedScans = 300;
+constexpr std::string_view kNotConnected = "Connect to rekordbox first, then try again.";
 constexpr std::string_view kPreviousSessionNote =
     "Showing your previous session (nothing recorded yet this time).\n\n";
 
@@ -24,6 +27,29 @@ std::optional<std::string> writeExport(const std::filesystem::path& file, std::s
     return std::string(error.what());
   }
 }
+
+// Passes the engine's deck view on once. An engine let go before it answered
+// still leaves the DJ a reason: the view of a closed connection failed.
+class DeckViewOnce {
+ public:
+  explicit DeckViewOnce(std::function<void(DeckViewAnswer)> answer, std::shared_ptr<MainQueue> mainQueue)
+      : answer_(std::move(answer)), mainQueue_(std::move(mainQueue)) {}
+  DeckViewOnce(const DeckViewOnce&) = delete;
+  DeckViewOnce& operator=(const DeckViewOnce&) = delete;
+  // May run on the thread that let the engine go.
+  ~DeckViewOnce() {
+    if (!answer_) return;
+    mainQueue_->post([answer = std::move(answer_)] {
+      answer(DeckViewAnswer{std::nullopt, std::string(kNotConnected)});
+    });
+  }
+
+  void operator()(DeckViewAnswer view) { std::exchange(answer_, nullptr)(std::move(view)); }
+
+ private:
+  std::function<void(DeckViewAnswer)> answer_;
+  std::shared_ptr<MainQueue> mainQueue_;
+};
 
 }  // namespace
 
@@ -78,12 +104,15 @@ void AppModel::exportSet(const DJSet& set) {
 
 void AppModel::saveDeckView() {
   if (!engine_) {
-    fail("Connect to rekordbox first, then try again.", std::nullopt);
+    fail(std::string(kNotConnected), std::nullopt);
     return;
   }
-  engine_->deckView([weak = weak_from_this()](DeckViewAnswer answer) {
-    if (const auto model = weak.lock()) model->saveDeckView(std::move(answer));
-  });
+  auto once = std::make_shared<DeckViewOnce>(
+      [weak = weak_from_this()](DeckViewAnswer answer) {
+        if (const auto model = weak.lock()) model->saveDeckView(std::move(answer));
+      },
+      mainQueue_);
+  engine_->deckView([once](DeckViewAnswer answer) { (*once)(std::move(answer)); });
 }
 
 void AppModel::saveDeckView(DeckViewAnswer answer) {

@@ -29,7 +29,7 @@ StatusInputs AppModel::statusInputs() const {
   s.exportChangedDuringSet = exportChangedDuringSet_;
   s.pendingDecks = pendingDecks_;
   s.phase = phase_;
-  s.hasResumePoint = followedAtStop_.has_value();
+  s.hasResumePoint = followedAtStop_.has_value() || resuming_;
   s.focus = focus_;
   s.motion = motion_;
   s.mixer = mixer_;

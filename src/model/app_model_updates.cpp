@@ -103,10 +103,15 @@ void AppModel::resumeIfRemembered(const EngineUpdate& update) {
   if (update.phase == TrackerPhase::ambiguousStartup && !update.focus && followedAtStop_) {
     const ResumePoint point = *std::exchange(followedAtStop_, std::nullopt);
     const bool recent = wallClock_->now().secondsSince(point.at) < resumeLimit;
-    if (point.decks == update.decks && recent && engine_) follow(point.deck, FocusKind::resumed);
+    if (point.decks == update.decks && recent && engine_) {
+      resuming_ = true;
+      follow(point.deck, FocusKind::resumed);
+    }
   } else if (update.phase == TrackerPhase::following) {
     followedAtStop_.reset();
   }
+  // The start-up has been decided: the status no longer says it reconnects.
+  if (update.phase != TrackerPhase::ambiguousStartup) resuming_ = false;
 }
 
 std::optional<double> AppModel::recordEvents(const EngineUpdate& update) {
@@ -171,6 +176,8 @@ void AppModel::follow(int deck, FocusKind kind) {
                       [weak = weak_from_this(), asked = askedEngine()](std::optional<Focus> focus) {
                         const auto model = weak.lock();
                         if (!model || model->answersLate(asked)) return;
+                        // Refused: the DJ is asked to choose instead.
+                        if (!focus) model->resuming_ = false;
                         model->focusMoved(focus);
                         model->scheduleRanking();
                         model->rememberFocus();

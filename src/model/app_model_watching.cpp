@@ -29,6 +29,7 @@ void AppModel::startWatching() {
   publish(focus_, std::nullopt, Field::focus);
   publish(phase_, TrackerPhase::waiting, Field::phase);
   publish(lanes_, std::vector<LaneResult>{}, Field::lanes);
+  resuming_ = false;
 
   // The engine takes its calls in order: the setting is in place before the first scan.
   engine_->setIncludeRawText(includeRawText_);

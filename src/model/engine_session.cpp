@@ -27,7 +27,8 @@ void EngineSession::runCalls() {
     {
       std::unique_lock lock(callsMutex_);
       callsChanged_.wait(lock, [this] { return closed_ || !calls_.empty(); });
-      if (closed_) return;
+      // Calls made before the shutdown are still answered: their callers wait for them.
+      if (calls_.empty()) return;
       call = std::move(calls_.front());
       calls_.pop_front();
     }
@@ -97,7 +98,6 @@ void EngineSession::shutdown() {
   {
     const std::lock_guard lock(callsMutex_);
     closed_ = true;
-    calls_.clear();
   }
   callsChanged_.notify_all();
   if (worker_.joinable()) worker_.join();

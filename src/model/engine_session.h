@@ -21,9 +21,10 @@ namespace kesta::model {
 // queue. The engine's loop thread posts each update to the main queue and
 // waits until the update has been applied there, or until the session is
 // stopped; after `stop` no update reaches the model, and a pending one is
-// released unapplied. The main thread never waits on the engine, except in
-// `shutdown` (and so in the destructor), which returns once both threads
-// have ended. A session is started once.
+// released unapplied. Every call made before `shutdown` is still made and
+// answered (on the stopped engine). The main thread never waits on the
+// engine, except in `shutdown` (and so in the destructor), which returns once
+// both threads have ended. A session is started once.
 class EngineSession : public EnginePort {
  public:
   EngineSession(std::shared_ptr<LiveEngine> engine, std::shared_ptr<MainQueue> mainQueue);

@@ -4,8 +4,8 @@
 
 namespace kesta::model {
 
-PreparedLibrary PreparedLibrary::prepare(Library library, std::string xmlPath,
-                                         std::optional<Date> modifiedAt) {
+PreparedLibrary PreparedLibrary::prepare(Library library, std::string xmlPath, std::optional<Date> modifiedAt,
+                                         bool withRatingTargets) {
   auto shared = std::make_shared<const Library>(std::move(library));
   LibraryIndex index(shared);
   LiveEngine::SongKeys songKeys;
@@ -14,9 +14,12 @@ PreparedLibrary PreparedLibrary::prepare(Library library, std::string xmlPath,
     // Entries sharing an id: the one the index answers for that id is the one keyed.
     if (index.track(track.id) == &track) songKeys.emplace(track.id, track.songKey());
   }
+  auto engineSongKeys = songKeys;
   auto poolChoices = shared->poolChoices();
-  return {std::move(shared),      std::move(index),   std::move(songKeys),
-          std::move(poolChoices), std::move(xmlPath), modifiedAt};
+  auto targets =
+      withRatingTargets ? std::make_shared<const LegacyMigration::RatingTargets>(*shared) : nullptr;
+  return {std::move(shared),      std::move(index),   std::move(songKeys), std::move(engineSongKeys),
+          std::move(poolChoices), std::move(xmlPath), modifiedAt,          std::move(targets)};
 }
 
 }  // namespace kesta::model

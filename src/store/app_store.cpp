@@ -6,7 +6,6 @@
 #include <system_error>
 
 #include "platform/defaults/defaults_domain.h"
-#include "platform/files/outside_file.h"
 #include "platform/json/json_coding.h"
 #include "store/atomic_file.h"
 #include "store/library_file.h"
@@ -32,7 +31,6 @@ Record fromText(std::string_view text) {
 }
 
 std::string text(const json::Value& value) { return json::write(value); }
-std::string text(std::string encoded) { return encoded; }
 
 std::filesystem::path userDataFolder() {
   // Relative values are to be ignored, as the base-directory convention asks.
@@ -50,9 +48,13 @@ std::filesystem::path AppStore::defaultRoot() {
   return userDataFolder() / "Kesta Live Beta";
 }
 
-AppStore::AppStore(std::filesystem::path root)
+AppStore::AppStore(std::filesystem::path root, std::shared_ptr<const StoreFiles> files,
+                   std::uint64_t maximumLibraryBytes)
     : root_(std::move(root)),
-      records_(std::make_unique<RecordWriter>(root_)),
+      files_(std::move(files)),
+      problems_(std::make_shared<StoreProblems>()),
+      maximumLibraryBytes_(maximumLibraryBytes),
+      records_(std::make_unique<RecordWriter>(root_, files_, problems_)),
       diagnosticsQueue_(std::make_unique<SerialQueue>("kesta.diagnostics.write")) {
   std::error_code ignored;
   std::filesystem::create_directories(root_, ignored);
@@ -64,38 +66,60 @@ AppStore::~AppStore() { flush(); }
 
 void AppStore::flush() const { records_->flush(); }
 
+void AppStore::listen(StoreProblems::Listener listener) const { problems_->listen(std::move(listener)); }
+
 template <class T, class Decode>
-std::optional<T> AppStore::load(std::string_view name, Decode decode) const {
+std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, Decode decode) const {
   // Saves still queued hold the latest content of their files.
   flush();
-  const auto file = root_ / name;
-  const auto read = files::readRegularFile(file, AtomicFile::maximumFileBytes);
-  if (const auto* failure = std::get_if<files::ReadFailure>(&read);
-      failure && *failure == files::ReadFailure::tooLarge) {
-    AtomicFile::moveAside(file, ".unreadable-" + unixSecondsNow());
+  const auto read = files_->read(root_ / name, maxBytes);
+  if (const auto* failure = std::get_if<files::ReadFailure>(&read)) {
+    switch (*failure) {
+      case files::ReadFailure::missing:
+        break;
+      case files::ReadFailure::notRegularFile:
+        // Nothing of the DJ's to move; it only must not be replaced.
+        problems_->hold(name);
+        break;
+      case files::ReadFailure::tooLarge:
+      case files::ReadFailure::unreadable:
+        setAside(name);
+        break;
+    }
     return std::nullopt;
   }
-  const auto* bytes = std::get_if<std::string>(&read);
-  if (!bytes) return std::nullopt;
   try {
-    return decode(std::string_view(*bytes));
+    return decode(std::string_view(std::get<std::string>(read)));
   } catch (const std::bad_alloc&) {
-    // Not the file's fault: leave it where it is.
+    // Not the file's fault: it stays for the next start, and whole.
+    problems_->hold(name);
     return std::nullopt;
   } catch (const std::exception&) {
-    AtomicFile::moveAside(file, ".unreadable-" + unixSecondsNow());
+    setAside(name);
     return std::nullopt;
   }
 }
 
-template <class Encode>
-void AppStore::save(std::string_view name, Encode encode) const {
-  const std::string bytes = text(encode());
-  // The folder may have been removed while the app runs; without it every
-  // later save would fail.
-  std::error_code ignored;
-  std::filesystem::create_directories(root_, ignored);
-  AtomicFile::write(root_ / name, bytes);
+void AppStore::setAside(std::string_view name) const {
+  const auto moved = files_->moveAside(root_ / name, ".unreadable-" + unixSecondsNow());
+  if (!moved) {
+    problems_->hold(name);
+    return;
+  }
+  if (name != kLibraryFile) return;
+  // Rebuilt from the export at every start that sets it aside, so only the
+  // newest copy is worth keeping.
+  const std::string prefix = std::string(kLibraryFile) + ".unreadable-";
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(root_, error), end; !error && it != end; it.increment(error)) {
+    const auto path = it->path();
+    if (path != *moved && path.filename().string().starts_with(prefix)) {
+      try {
+        files_->remove(path);
+      } catch (const std::system_error&) {
+      }
+    }
+  }
 }
 
 template <class Encode>
@@ -111,7 +135,8 @@ void AppStore::saveSilently(std::string_view name, Encode encode) const {
 }
 
 Preferences AppStore::preferences() const {
-  return load<Preferences>(kPreferencesFile, fromText<Preferences>).value_or(Preferences{});
+  return load<Preferences>(kPreferencesFile, AtomicFile::maximumFileBytes, fromText<Preferences>)
+      .value_or(Preferences{});
 }
 
 void AppStore::savePreferences(const Preferences& preferences) const {
@@ -119,7 +144,7 @@ void AppStore::savePreferences(const Preferences& preferences) const {
 }
 
 UserData AppStore::userData() const {
-  return load<UserData>(kUserDataFile, fromText<UserData>).value_or(UserData{});
+  return load<UserData>(kUserDataFile, AtomicFile::maximumFileBytes, fromText<UserData>).value_or(UserData{});
 }
 
 void AppStore::saveUserData(const UserData& userData) const {
@@ -127,19 +152,43 @@ void AppStore::saveUserData(const UserData& userData) const {
 }
 
 std::optional<StoredLibrary> AppStore::storedLibrary() const {
-  return load<StoredLibrary>(kLibraryFile, LibraryFile::decode);
+  return load<StoredLibrary>(kLibraryFile, maximumLibraryBytes_, LibraryFile::decode);
 }
 
 void AppStore::saveLibrary(const StoredLibrary& library) const {
-  save(kLibraryFile, [&] { return LibraryFile::encode(library); });
+  saveLibrary(library.library, library.xmlPath, library.xmlModifiedAt);
 }
 
 void AppStore::saveLibrary(const Library& library, const std::string& xmlPath,
                            const std::optional<Date>& xmlModifiedAt) const {
-  save(kLibraryFile, [&] { return LibraryFile::encode(library, xmlPath, xmlModifiedAt); });
+  saveLibrary(LibraryFile::encodeText(library, xmlPath, xmlModifiedAt));
 }
 
-std::optional<DJSet> AppStore::activeSet() const { return load<DJSet>(kActiveSetFile, fromText<DJSet>); }
+void AppStore::saveLibrary(const LibraryFile::Text& text) const {
+  const auto file = root_ / kLibraryFile;
+  if (problems_->isHeld(kLibraryFile))
+    throw std::system_error(std::make_error_code(std::errc::permission_denied),
+                            "kept as it is, as it could not be read: " + file.string());
+  // Never a file that the next start could not read back.
+  if (text.size() > maximumLibraryBytes_)
+    throw std::system_error(std::make_error_code(std::errc::file_too_large), file.string());
+  // The folder may have been removed while the app runs; without it every
+  // later save would fail.
+  std::error_code ignored;
+  std::filesystem::create_directories(root_, ignored);
+  const auto pieces = text.views();
+  try {
+    files_->write(file, pieces);
+  } catch (const std::system_error& error) {
+    problems_->saveFailed(kLibraryFile, error.code());
+    throw;
+  }
+  problems_->saveLanded();
+}
+
+std::optional<DJSet> AppStore::activeSet() const {
+  return load<DJSet>(kActiveSetFile, AtomicFile::maximumFileBytes, fromText<DJSet>);
+}
 
 void AppStore::saveActiveSet(const std::optional<DJSet>& set) const {
   if (set) {
@@ -154,7 +203,8 @@ std::vector<DJSet> AppStore::archivedSets() const {
   const auto decode = [](std::string_view text) {
     return json::asList<DJSet>(json::parse(text), DJSet::fromJson);
   };
-  return load<std::vector<DJSet>>(kArchivedSetsFile, decode).value_or(std::vector<DJSet>{});
+  return load<std::vector<DJSet>>(kArchivedSetsFile, AtomicFile::maximumFileBytes, decode)
+      .value_or(std::vector<DJSet>{});
 }
 
 void AppStore::saveArchivedSets(const std::vector<DJSet>& sets) const {
@@ -166,7 +216,7 @@ void AppStore::saveArchivedSets(const std::vector<DJSet>& sets) const {
 }
 
 std::optional<LegacyData> AppStore::legacy() const {
-  return load<LegacyData>(kLegacyFile, fromText<LegacyData>);
+  return load<LegacyData>(kLegacyFile, AtomicFile::maximumFileBytes, fromText<LegacyData>);
 }
 
 void AppStore::saveLegacy(const LegacyData& legacy) const {

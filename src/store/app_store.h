@@ -10,9 +10,12 @@
 
 #include "live/diagnostics_session.h"
 #include "store/legacy_data.h"
+#include "store/library_file.h"
 #include "store/preferences.h"
 #include "store/record_writer.h"
 #include "store/serial_queue.h"
+#include "store/store_files.h"
+#include "store/store_problem.h"
 #include "store/stored_library.h"
 #include "store/user_data.h"
 #include "suggest/dj_set.h"
@@ -20,11 +23,16 @@
 namespace kesta {
 
 // The single owner of the data folder: every file that lasts from one run to
-// the next is read and written here, whole, with no cache. A file that cannot
-// be decoded, or is larger than AtomicFile::maximumFileBytes, is moved aside
-// under "<name>.unreadable-<seconds since 1970>" and the read yields defaults
-// or nothing; a folder, FIFO or device in a file's place reads as absent and
-// stays. Every write is atomic and durable.
+// the next is read and written here, whole, with no cache. A record file that
+// is there but cannot be used (no permission, an input/output error, not
+// decodable, larger than AtomicFile::maximumFileBytes, or than
+// `maximumLibraryBytes` for "library.json") is moved aside under
+// "<name>.unreadable-<seconds since 1970>" and the read yields defaults or
+// nothing. "library.json" is never written larger than it is read. A save never replaces such a file: when it
+// cannot be moved (the folder forbids it), or it is a folder, FIFO or device, or memory ran out reading it,
+// it stays and that record is not written again this run. Of "library.json", which is only ever a copy of the
+// export, just the newest set-aside copy is kept. Every write is atomic and durable; what could not be kept
+// is told to the listener (StoreProblems).
 //
 // Threads: callable from any thread. Reads and the library save run on the
 // caller's thread. The record saves (preferences, user data, active set,
@@ -46,16 +54,23 @@ class AppStore final {
   // Creates the folder and its parents, and removes the temporary files of
   // saves that a crash or a kill interrupted; a failure shows only as failed
   // saves.
-  explicit AppStore(std::filesystem::path root = defaultRoot());
+  // `maximumLibraryBytes` is the largest "library.json" read, and so written.
+  explicit AppStore(std::filesystem::path root = defaultRoot(),
+                    std::shared_ptr<const StoreFiles> files = std::make_shared<StoreFiles>(),
+                    std::uint64_t maximumLibraryBytes = LibraryFile::maximumBytes);
   AppStore(const AppStore&) = delete;
   AppStore& operator=(const AppStore&) = delete;
   // Waits for the record and diagnostics writes already queued.
   ~AppStore();
 
   const std::filesystem::path& root() const { return root_; }
+  std::uint64_t maximumLibraryBytes() const { return maximumLibraryBytes_; }
 
   // Returns once every record save queued before the call is on the disk.
   void flush() const;
+
+  // Who hears of saves that fail and records that are held, from any thread.
+  void listen(StoreProblems::Listener listener) const;
 
   // "preferences.json"; the defaults when absent or unreadable. Saving is silent.
   Preferences preferences() const;
@@ -65,13 +80,17 @@ class AppStore final {
   UserData userData() const;
   void saveUserData(const UserData& userData) const;
 
-  // "library.json". Saving throws json::EncodingError or std::system_error;
-  // the earlier file then stays whole.
+  // "library.json". Saving throws json::EncodingError or std::system_error
+  // (file_too_large for a text over maximumLibraryBytes(), which could not
+  // be read back; permission_denied for a held file); the earlier file then
+  // stays whole.
   std::optional<StoredLibrary> storedLibrary() const;
   void saveLibrary(const StoredLibrary& library) const;
   // The same for a library shared with others, written without a copy.
   void saveLibrary(const Library& library, const std::string& xmlPath,
                    const std::optional<Date>& xmlModifiedAt) const;
+  // The same for a text already encoded.
+  void saveLibrary(const LibraryFile::Text& text) const;
 
   // "active-set.json", the running set; saving none removes the file. Silent.
   std::optional<DJSet> activeSet() const;
@@ -97,9 +116,9 @@ class AppStore final {
 
  private:
   template <class T, class Decode>
-  std::optional<T> load(std::string_view name, Decode decode) const;
-  template <class Encode>
-  void save(std::string_view name, Encode encode) const;
+  std::optional<T> load(std::string_view name, std::uint64_t maxBytes, Decode decode) const;
+  // Moves a record that is there but cannot be used out of the way, or holds it.
+  void setAside(std::string_view name) const;
   // Queues the record for the writer; an encoding error drops the save: the
   // callers of these files are not told.
   template <class Encode>
@@ -110,6 +129,9 @@ class AppStore final {
   std::vector<std::filesystem::path> diagnosticsFiles() const;
 
   std::filesystem::path root_;
+  std::shared_ptr<const StoreFiles> files_;
+  std::shared_ptr<StoreProblems> problems_;
+  std::uint64_t maximumLibraryBytes_;
   // Behind pointers so that a const store can still queue work.
   std::unique_ptr<RecordWriter> records_;
   std::unique_ptr<SerialQueue> diagnosticsQueue_;

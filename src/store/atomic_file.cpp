@@ -75,6 +75,10 @@ std::optional<std::string> read(const std::filesystem::path& file) {
 }
 
 void write(const std::filesystem::path& target, std::string_view bytes) {
+  write(target, std::span<const std::string_view>(&bytes, 1));
+}
+
+void write(const std::filesystem::path& target, std::span<const std::string_view> pieces) {
   const auto folder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
   std::string pattern =
       (folder / ("." + target.filename().string() + std::string(kTemporaryMarker) + "XXXXXX")).string();
@@ -82,7 +86,10 @@ void write(const std::filesystem::path& target, std::string_view bytes) {
   if (fd.get() < 0) fail(errno, "cannot create a temporary file for", target);
   const std::filesystem::path temporary = pattern;
 
-  int error = writeAll(fd.get(), bytes);
+  int error = 0;
+  for (const std::string_view piece : pieces) {
+    if (error == 0) error = writeAll(fd.get(), piece);
+  }
   if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
   if (const int closeError = fd.close(); error == 0) error = closeError;
   if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;

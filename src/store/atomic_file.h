@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,8 @@
 // loss, finds either the old content or the new one.
 namespace kesta::AtomicFile {
 
-// No record comes near this: a library of 50,000 tracks takes 17 MB.
+// The largest record read. "library.json", which grows with the collection,
+// has its own limit: LibraryFile::maximumBytes.
 inline constexpr std::uint64_t maximumFileBytes = std::uint64_t{256} << 20;
 
 // The whole file, or absent when it cannot be read for any reason (missing,
@@ -24,6 +26,8 @@ std::optional<std::string> read(const std::filesystem::path& file);
 // naming the file; the old target is then unchanged and no temporary file is
 // left.
 void write(const std::filesystem::path& target, std::string_view bytes);
+// The same with the bytes given in pieces, written one after another.
+void write(const std::filesystem::path& target, std::span<const std::string_view> pieces);
 
 // Moves `file` to `file` + `suffix`, or, when that name is taken, to the first
 // free name with "-2", "-3", ... appended. Never replaces an existing file.

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "library/library.h"
@@ -40,10 +42,27 @@ std::optional<LegacyData> read(const std::vector<std::string>& domains,
 // absent for any other form.
 std::optional<StableKey> translate(std::string_view oldTrackKey);
 
+// The library as the resolving of old ratings looks at it: every track key,
+// and per song the one key its entries share (absent when entries of the song
+// differ in key). Made in time proportional to the library, so it is made
+// away from the main thread; resolving with it costs a few lookups a rating.
+class RatingTargets {
+ public:
+  explicit RatingTargets(const Library& library);
+  // The key an unresolved old rating ties to, if any.
+  std::optional<StableKey> resolve(const std::string& oldKey, const LegacyData& legacy) const;
+
+ private:
+  std::unordered_set<StableKey> keys_;
+  std::unordered_map<std::string, std::optional<StableKey>> keyBySong_;
+};
+
 // Moves each unresolved old rating that ties to exactly one track of
 // `library` into `userData.ratings` (never replacing a rating already there)
 // and drops it from `legacy.unresolvedRatings`. Answers how many were resolved.
 int resolveRatings(LegacyData& legacy, const Library& library, UserData& userData);
+// The same against the targets of a library made before.
+int resolveRatings(LegacyData& legacy, const RatingTargets& targets, UserData& userData);
 
 // The scale of a rating: 0 (none) to 5 stars.
 inline constexpr std::int64_t kLowestRating = 0;

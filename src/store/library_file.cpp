@@ -187,17 +187,36 @@ StoredLibrary decodeWhole(std::string_view text) { return StoredLibrary::fromJso
 
 }  // namespace
 
+std::uint64_t Text::size() const {
+  std::uint64_t total = 0;
+  for (const auto& piece : pieces) total += piece.size();
+  return total;
+}
+
+std::vector<std::string_view> Text::views() const { return {pieces.begin(), pieces.end()}; }
+
+std::string Text::joined() const {
+  std::string text;
+  text.reserve(static_cast<std::size_t>(size()));
+  for (const auto& piece : pieces) text += piece;
+  return text;
+}
+
 std::string encode(const StoredLibrary& stored) {
   return encode(stored.library, stored.xmlPath, stored.xmlModifiedAt);
 }
 
 std::string encode(const Library& library, const std::string& xmlPath,
                    const std::optional<Date>& xmlModifiedAt) {
+  return encodeText(library, xmlPath, xmlModifiedAt).joined();
+}
+
+Text encodeText(const Library& library, const std::string& xmlPath,
+                const std::optional<Date>& xmlModifiedAt) {
   const auto& tracks = library.tracks;
   const std::size_t slices = sliceCount(tracks.size());
-  // Each track is written on its own, so that its small tree is freed at once;
-  // the slices' texts are then joined into the whole list.
-  const auto parts = inSlices(slices, [&](std::size_t slice) {
+  // Each track is written on its own, so that its small tree is freed at once.
+  auto parts = inSlices(slices, [&](std::size_t slice) {
     const std::size_t begin = tracks.size() * slice / slices;
     const std::size_t end = tracks.size() * (slice + 1) / slices;
     std::string text;
@@ -213,21 +232,19 @@ std::string encode(const Library& library, const std::string& xmlPath,
       xmlModifiedAt};
   const std::string outline = json::write(shell.toJson());
   const auto layout = layoutOf(outline);
-  if (!layout) return json::write(StoredLibrary{library, xmlPath, xmlModifiedAt}.toJson());
+  if (!layout) return Text{{json::write(StoredLibrary{library, xmlPath, xmlModifiedAt}.toJson())}};
 
-  std::string text;
-  std::size_t total = outline.size();
-  for (const auto& part : parts) total += part.size() + 1;
-  text.reserve(total);
-  text.append(outline, 0, layout->tracks.begin + 1);
+  Text text;
+  text.pieces.reserve(2 * parts.size() + 2);
+  text.pieces.push_back(outline.substr(0, layout->tracks.begin + 1));
   bool first = true;
-  for (const auto& part : parts) {
+  for (auto& part : parts) {
     if (part.empty()) continue;
-    if (!first) text += ',';
-    text += part;
+    if (!first) text.pieces.emplace_back(",");
+    text.pieces.push_back(std::move(part));
     first = false;
   }
-  text.append(outline, layout->tracks.end - 1);
+  text.pieces.push_back(outline.substr(layout->tracks.end - 1));
   return text;
 }
 

@@ -1,6 +1,9 @@
 #include "store/record_writer.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <exception>
+#include <span>
 #include <system_error>
 #include <utility>
 
@@ -8,10 +11,16 @@
 
 namespace kesta {
 
-RecordWriter::RecordWriter(std::filesystem::path folder)
-    : folder_(std::move(folder)), queue_("kesta.records.write") {}
+RecordWriter::RecordWriter(std::filesystem::path folder, std::shared_ptr<const StoreFiles> files,
+                           std::shared_ptr<StoreProblems> problems)
+    : folder_(std::move(folder)),
+      files_(std::move(files)),
+      problems_(std::move(problems)),
+      queue_("kesta.records.write") {}
 
-RecordWriter::~RecordWriter() { flush(); }
+RecordWriter::~RecordWriter() {
+  queue_.sync([this] { drain(); });
+}
 
 void RecordWriter::write(std::string_view name, std::string bytes) { enqueue(name, std::move(bytes)); }
 
@@ -42,22 +51,41 @@ void RecordWriter::land(std::uint64_t ticket) {
     save = std::move(entry->second);
     pending_.erase(entry);
   }
-  const std::string& name = save.name;
-  const std::optional<std::string>& bytes = save.bytes;
-  const auto file = folder_ / name;
-  std::error_code ignored;
-  if (!bytes) {
-    std::filesystem::remove(file, ignored);
-    return;
-  }
-  // The folder may have been removed while the app runs; without it every
-  // later save would fail.
-  std::filesystem::create_directories(folder_, ignored);
+  // A kept save of the same file is out of date now.
+  std::erase_if(backlog_, [&](const Pending& kept) { return kept.name == save.name; });
+  backlog_.push_back(std::move(save));
+  drain();
+}
+
+void RecordWriter::drain() {
+  std::size_t landed = 0;
+  while (landed < backlog_.size() && attempt(backlog_[landed])) ++landed;
+  backlog_.erase(backlog_.begin(), backlog_.begin() + static_cast<std::ptrdiff_t>(landed));
+}
+
+bool RecordWriter::attempt(const Pending& save) {
+  if (problems_->isHeld(save.name)) return true;
+  const auto file = folder_ / save.name;
   try {
-    AtomicFile::write(file, *bytes);
+    if (save.bytes) {
+      // The folder may have been removed while the app runs; without it every
+      // later save would fail.
+      std::error_code ignored;
+      std::filesystem::create_directories(folder_, ignored);
+      const std::string_view bytes = *save.bytes;
+      files_->write(file, std::span<const std::string_view>(&bytes, 1));
+    } else {
+      files_->remove(file);
+    }
+  } catch (const std::system_error& error) {
+    problems_->saveFailed(save.name, error.code());
+    return false;
   } catch (const std::exception&) {
-    // The old file stays whole; the next save of it writes everything again.
+    problems_->saveFailed(save.name, std::make_error_code(std::errc::io_error));
+    return false;
   }
+  problems_->saveLanded();
+  return true;
 }
 
 }  // namespace kesta

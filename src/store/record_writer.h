@@ -4,12 +4,16 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/serial_queue.h"
+#include "store/store_files.h"
+#include "store/store_problem.h"
 
 namespace kesta {
 
@@ -23,14 +27,22 @@ namespace kesta {
 // it). A save of the same file as the newest one still waiting replaces that
 // one's content instead of queueing another write.
 //
-// Thread-safe. Failures are dropped: the callers rewrite these files whole at
-// their next change, and a failed write leaves the old file intact.
+// A save that fails (a full disk, a read-only folder) leaves the old file
+// whole and is kept: it is tried again, in the order of saving, each time
+// another save comes and when the writer goes, so that nothing is lost once
+// writing works again; later saves wait behind it to keep the order. The
+// first failure after saves worked is told to `problems`. A file `problems`
+// holds is neither written nor removed.
+//
+// Thread-safe.
 class RecordWriter {
  public:
-  explicit RecordWriter(std::filesystem::path folder);
+  explicit RecordWriter(std::filesystem::path folder,
+                        std::shared_ptr<const StoreFiles> files = std::make_shared<StoreFiles>(),
+                        std::shared_ptr<StoreProblems> problems = std::make_shared<StoreProblems>());
   RecordWriter(const RecordWriter&) = delete;
   RecordWriter& operator=(const RecordWriter&) = delete;
-  // Lands everything queued first.
+  // Lands everything queued first, and tries the failed saves once more.
   ~RecordWriter();
 
   // Queues `bytes` as the whole content of `name` and returns at once.
@@ -49,8 +61,14 @@ class RecordWriter {
 
   void enqueue(std::string_view name, std::optional<std::string> bytes);
   void land(std::uint64_t ticket);
+  // Lands the kept saves in order, up to the first that fails again.
+  void drain();
+  bool attempt(const Pending& save);
 
   std::filesystem::path folder_;
+  std::shared_ptr<const StoreFiles> files_;
+  std::shared_ptr<StoreProblems> problems_;
+  std::vector<Pending> backlog_;  // writer thread only: saves not landed yet, in saving order
   std::mutex mutex_;
   std::map<std::uint64_t, Pending> pending_;  // by ticket: the saves not yet started
   std::uint64_t lastTicket_ = 0;

@@ -123,6 +123,23 @@ TEST_F(EngineSessionTest, CallsAnswerOnTheMainThreadInOrder) {
   EXPECT_EQ(answers, (std::vector<std::string>{"cannot tell", "no focus", "view"}));
 }
 
+TEST_F(EngineSessionTest, CallsQueuedBehindAScanAreStillAnsweredWhenTheSessionShutsDown) {
+  EngineSession session(engine, queue);
+  std::unique_lock screen(*rig.screenMutex);  // the first scan stops inside recognition, holding the engine
+  session.start([](const EngineUpdate&) {});
+  while (rig.captures() == 0) std::this_thread::yield();
+  std::vector<std::string> answers;
+  session.chooseDeck(1, FocusKind::userChoice, [&](std::optional<Focus>) { answers.push_back("choose"); });
+  session.resolve(2, "2", [&](std::optional<Focus>) { answers.push_back("resolve"); });
+  session.deckView([&](DeckViewAnswer) { answers.push_back("view"); });
+  std::thread retire([&] { session.shutdown(); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the shutdown has begun behind the scan
+  screen.unlock();
+  retire.join();
+  queue->drain();
+  EXPECT_EQ(answers, (std::vector<std::string>{"choose", "resolve", "view"}));
+}
+
 // The model over real engines: Connect, updates, Stop, Connect again, quit.
 class EngineBoundaryTest : public ModelFixture {
  protected:

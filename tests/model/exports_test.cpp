@@ -245,7 +245,7 @@ TEST_F(ExportsTest, FailuresToSaveWhatKestaSeesShowAsAFailedLoadForTenSeconds) {
   std::filesystem::create_directories(folder);
   const auto vanished = folder / "gone" / "view.png";
   const std::string notConnected = "Connect to rekordbox first, then try again.";
-  enum class Session { never, stopped, connected };
+  enum class Session { never, stopped, letGoUnanswered, connected };
   struct Case {
     const char* name;
     Session session;
@@ -256,6 +256,11 @@ TEST_F(ExportsTest, FailuresToSaveWhatKestaSeesShowAsAFailedLoadForTenSeconds) {
   const std::vector<Case> cases{
       {"never connected", Session::never, {Image(4, 2), std::nullopt}, false, notConnected},
       {"connected, then stopped", Session::stopped, {Image(4, 2), std::nullopt}, false, notConnected},
+      {"stopped before the engine answered",
+       Session::letGoUnanswered,
+       {Image(4, 2), std::nullopt},
+       false,
+       notConnected},
       {"the capture failed",
        Session::connected,
        {std::nullopt, "rekordbox's window is minimized."},
@@ -277,7 +282,13 @@ TEST_F(ExportsTest, FailuresToSaveWhatKestaSeesShowAsAFailedLoadForTenSeconds) {
     panels->answers = {vanished};
     panels->saveRequests.clear();
 
+    const bool letGo = c.session == Session::letGoUnanswered;
+    if (letGo) engines->last()->holdAnswers = true;
     built->saveDeckView();
+    if (letGo) {
+      built->stopWatching();
+      engines->last()->dropAnswers();
+    }
     queue->drain();
 
     EXPECT_EQ(panels->saveRequests.size(), c.asked ? 1u : 0u);

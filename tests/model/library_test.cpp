@@ -328,6 +328,8 @@ TEST_F(LibraryTest, APickMadeWhileTheSavedLibraryOpensWins) {
   panels->answers.push_back(picked);
   model().chooseLibraryFile();
   EXPECT_EQ(panels->openRequests.back().title, "Choose your rekordbox XML export");
+  EXPECT_EQ(panels->openRequests.back().message,
+            "In rekordbox: File \u203A Export Collection in xml format. Then choose that file here.");
   EXPECT_EQ(panels->openRequests.back().extensions, std::vector<std::string>{"xml"});
   runJob(1);  // the pick's import ends before the restore
   runJob();
@@ -340,6 +342,37 @@ TEST_F(LibraryTest, APickMadeWhileTheSavedLibraryOpensWins) {
   model().refreshLibrary();  // the export in use is read again, without a panel
   EXPECT_EQ(model().libraryState(), LibraryState::importing("Reading picked.xml\u2026"));
   EXPECT_EQ(panels->openRequests.size(), 3u);
+}
+
+// Only a pick that installs replaces the saved library; a failed one leaves
+// it in place and says why, whether it ends before or after the restore.
+TEST_F(LibraryTest, APickThatFailsWhileTheSavedLibraryOpensLeavesTheSavedOne) {
+  const fs::path saved = placeExport("few_tracks.xml", "saved.xml");
+  struct Case {
+    const char* name;
+    const char* fixture;
+    bool pickEndsFirst;
+    const char* library;
+    LibraryState state;
+  };
+  const LibraryState unreadable = LibraryState::failed(LibraryImportError::notRekordbox().what());
+  const std::vector<Case> cases{
+      {"failed pick ends first", "not_collection.xml", true, "saved.xml", unreadable},
+      {"failed pick ends last", "not_collection.xml", false, "saved.xml", unreadable},
+      {"good pick ends first", "two_entries.xml", true, "picked.xml", LibraryState::ready()},
+      {"good pick ends last", "two_entries.xml", false, "picked.xml", LibraryState::ready()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    importOnce(saved);
+    relaunch();
+    panels->answers.push_back(placeExport(c.fixture, "picked.xml"));
+    model().chooseLibraryFile();
+    if (c.pickEndsFirst) runJob(1);
+    settle();
+    EXPECT_EQ(model().library().sourceFileName, c.library);
+    EXPECT_EQ(model().libraryState(), c.state);
+  }
 }
 
 TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndSharesTheLibrary) {

@@ -222,6 +222,14 @@ TEST_F(OneClickTest, AReReadTheEngineNeverAnswersStillStopsTheLoad) {
   EXPECT_EQ(loader->stillSafeAnswers[0], "Kesta couldn't re-read Deck 2's time readout.");
 }
 
+TEST_F(OneClickTest, ALoadStillUnderWayWhenKestaClosesStops) {
+  click(kWanted);
+  modelPointer().reset();
+  loader->askStillSafe();
+  ASSERT_EQ(loader->stillSafeAnswers.size(), 1);
+  EXPECT_EQ(loader->stillSafeAnswers[0], "Kesta closed.");
+}
+
 TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
   struct Case {
     DeckContent shown;

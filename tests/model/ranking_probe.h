@@ -38,6 +38,8 @@ struct RankingProbe {
   static void setScreenTrack(AppModel& model, int deck, ScreenTrack track) {
     model.screenTracks_[deck] = std::move(track);
   }
+  // Lanes as a ranking would publish them.
+  static void setLanes(AppModel& model, std::vector<LaneResult> lanes) { model.lanes_ = std::move(lanes); }
   // The running set as recorded, before or without its published mirror.
   static const DJSet& set(const AppModel& model) { return model.ledger_.set(); }
 };

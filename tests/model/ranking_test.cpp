@@ -8,6 +8,7 @@
 
 #include "model_fixture.h"
 #include "ranking_probe.h"
+#include "suggest/set_ledger.h"
 
 namespace kesta::model::testing {
 namespace {
@@ -389,6 +390,83 @@ TEST_F(RankingTest, TheTracksOnTheDecks) {
   for (const Track& candidate : model().candidates(1)) candidates.push_back(candidate.id);
   EXPECT_THAT(candidates, ElementsAre("g1", "cur"));
   EXPECT_TRUE(model().candidates(2).empty());
+}
+
+// Against "cur", groove ranks g2 first, then g1 and g3 alike. Each input of
+// the request moves that first place or hides a track: the other deck's
+// track, another entry of its song, a recent artist, the DJ's rating and a
+// pair played before.
+TEST_F(RankingTest, WhatTheSetAndTheDJHaveDoneChangesTheRanking) {
+  Library library = fixtureLibrary();
+  Track sameSong = track("g2b", 150, "Title g2");
+  sameSong.artist = "Artist g2";
+  Track sameArtist = track("x", 90);
+  sameArtist.artist = "Artist g2";
+  library.tracks.push_back(sameSong);
+  library.tracks.push_back(sameArtist);
+  struct Row {
+    const char* name;
+    std::function<void(UserData&, SetLedger&)> stored;
+    std::function<void(AppModel&)> now;
+    std::string grooveFirst;
+    std::string hidden;  // suggested in no lane
+  };
+  const auto none = [](UserData&, SetLedger&) {};
+  const auto nothing = [](AppModel&) {};
+  const Row rows[] = {
+      {"nothing else", none, nothing, "g2", ""},
+      {"g2 on the other deck", none,
+       [](AppModel& m) { RankingProbe::setDeck(m, 2, DeckContent::track("g2")); }, "g1", "g2"},
+      {"g2's song on the other deck", none,
+       [](AppModel& m) { RankingProbe::setDeck(m, 2, DeckContent::track("g2b")); }, "g1", "g2"},
+      {"g2's artist loaded last", [&](UserData&, SetLedger& set) { set.loaded(sameArtist, 2, wall->date); },
+       nothing, "g1", ""},
+      {"g3 rated five stars", none, [](AppModel& m) { m.rate(*m.index().track("g3"), 5); }, "g3", ""},
+      {"g3 played after cur before", [](UserData& data, SetLedger&) { data.playedPairs["k:cur>k:g3"] = 1; },
+       nothing, "g3", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    modelPointer().reset();
+    UserData data;
+    SetLedger set(DJSet::started(wall->date));
+    row.stored(data, set);
+    store->saveUserData(data);
+    store->saveActiveSet(set.set());
+    store->flush();
+    ready();
+    RankingProbe::install(model(), library);
+    row.now(model());
+    RankingProbe::focus(model(), 1, 1);
+    settle();
+    const auto groove = optionIDs(Lane::groove);
+    ASSERT_FALSE(groove.empty());
+    EXPECT_EQ(groove.front(), row.grooveFirst);
+    EXPECT_TRUE(row.hidden.empty() || !suggestedAnywhere(row.hidden));
+  }
+}
+
+TEST_F(RankingTest, AnEmptyLaneWithoutAShortTextGivesItsReasonForBoth) {
+  ready();
+  RankingProbe::setLanes(model(), {{Lane::groove, {}, "Nothing within 6% of this tempo.", std::nullopt},
+                                   {Lane::raise, {}, "No faster track shares its key.", "No faster match."},
+                                   {Lane::breather, {}, std::nullopt, std::nullopt}});
+  struct Row {
+    Lane lane;
+    std::optional<std::string> reason;
+    std::optional<std::string> brief;
+  };
+  const Row rows[] = {
+      {Lane::groove, "Nothing within 6% of this tempo.", "Nothing within 6% of this tempo."},
+      {Lane::raise, "No faster track shares its key.", "No faster match."},
+      {Lane::breather, std::nullopt, std::nullopt},
+      {Lane::pivot, std::nullopt, std::nullopt},  // no result for the lane
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.lane.id()));
+    EXPECT_EQ(model().emptyReason(row.lane), row.reason);
+    EXPECT_EQ(model().emptyShort(row.lane), row.brief);
+  }
 }
 
 }  // namespace

@@ -193,17 +193,32 @@ TEST_F(UpdatesTest, LoadsAndPlaysAreRecordedAndPlayedPairsCounted) {
   EXPECT_TRUE(entries[0].played && entries[1].played);
 }
 
+// While the remembered deck is being followed again the status says so; once
+// the engine has answered and the start-up is decided, it says what came of it.
 TEST_F(UpdatesTest, ARestartWithTheSameDecksFollowsTheRememberedDeck) {
+  const std::string reconnecting = "Reconnecting\u2026";
+  const std::string tapADeck =
+      "Both decks were loaded when Kesta started. Tap the deck you're mixing from, or load your next track.";
   struct Row {
     const char* name;
     double age;
     std::vector<DeckContent> decksThen;
+    bool engineRefuses;
     bool resumes;
+    std::string statusWhileAsking;
+    std::string statusAnswered;
   };
   const Row rows[] = {
-      {"recent", 600, kBothLoaded, true},
-      {"an hour old", 3600, kBothLoaded, false},
-      {"a deck changed", 600, {DeckContent::track("1"), DeckContent::track("3")}, false},
+      {"recent", 600, kBothLoaded, false, true, reconnecting, reconnecting},
+      {"recent, refused by the engine", 600, kBothLoaded, true, false, reconnecting, tapADeck},
+      {"an hour old", 3600, kBothLoaded, false, false, tapADeck, tapADeck},
+      {"a deck changed",
+       600,
+       {DeckContent::track("1"), DeckContent::track("3")},
+       false,
+       false,
+       tapADeck,
+       tapADeck},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -214,20 +229,23 @@ TEST_F(UpdatesTest, ARestartWithTheSameDecksFollowsTheRememberedDeck) {
     ModelProbe::install(*built, watchedLibrary());
     built->startWatching();
     FakeEngine& engine = *engines->last();
-    engine.chooseDeckAnswer = [](int deck, FocusKind kind) {
-      return focusOn(deck, DeckContent::track("2"), 9, kind);
+    engine.chooseDeckAnswer = [refuses = row.engineRefuses](int deck, FocusKind kind) {
+      return refuses ? std::nullopt : std::optional(focusOn(deck, DeckContent::track("2"), 9, kind));
     };
     const EngineUpdate startup = readingUpdate(kBothLoaded, std::nullopt, TrackerPhase::ambiguousStartup);
     ASSERT_TRUE(engine.deliver(startup));
     EXPECT_EQ(built->followedAtStop(), std::nullopt);
+    EXPECT_EQ(built->statusLine(), row.statusWhileAsking);
     queue->drain();
+    EXPECT_EQ(built->statusLine(), row.statusAnswered);
     const bool asked = engine.calls.back() == "chooseDeck(2,resumed)";
-    EXPECT_EQ(asked, row.resumes);
-    if (row.resumes) {
-      ASSERT_TRUE(built->focus());
-      EXPECT_EQ(built->focus()->kind, FocusKind::resumed);
-    }
-    EXPECT_EQ(engine.calls.size(), row.resumes ? 3u : 2u);
+    EXPECT_EQ(asked, row.resumes || row.engineRefuses);
+    EXPECT_EQ(engine.calls.size(), asked ? 3u : 2u);
+    if (!row.resumes) continue;
+    ASSERT_TRUE(built->focus());
+    EXPECT_EQ(built->focus()->kind, FocusKind::resumed);
+    ASSERT_TRUE(engine.deliver(readingUpdate(kBothLoaded, built->focus())));
+    EXPECT_EQ(built->statusLine(), "Following Deck 2, as before you reconnected.");
   }
 }
 
@@ -316,6 +334,99 @@ TEST_F(UpdatesTest, AnAnswerOfAReplacedEngineChangesNothing) {
   EXPECT_EQ(model().focus(), std::nullopt);
   EXPECT_EQ(model().decks(), (std::vector<DeckContent>{DeckContent::unknown(), DeckContent::unknown()}));
   EXPECT_EQ(model().activeSet().events.size(), setEvents);
+}
+
+TEST_F(UpdatesTest, EachScansFrameAndGapAreKeptInTheDiagnostics) {
+  connect();
+  Frame frame;
+  frame.seq = 1;
+  frame.deck1.clockSeconds = 42;
+  struct Row {
+    std::optional<Frame> frame;
+    std::optional<double> gapMs;
+    std::size_t frames;
+    std::vector<double> gaps;
+  };
+  const Row rows[] = {
+      {frame, std::nullopt, 1, {}},
+      {std::nullopt, 250.0, 1, {250.0}},
+      {frame, 260.0, 2, {250.0, 260.0}},
+  };
+  for (const Row& row : rows) {
+    EngineUpdate update = readingUpdate(kBothLoaded, std::nullopt);
+    update.frame = row.frame;
+    update.scanGapMs = row.gapMs;
+    deliver(update);
+    const DiagnosticsLog& log = model().diagnosticsSession().log;
+    EXPECT_EQ(log.frames ? log.frames->size() : 0u, row.frames);
+    EXPECT_EQ(std::vector<double>(log.loopGapsMs.begin(), log.loopGapsMs.end()), row.gaps);
+  }
+}
+
+TEST_F(UpdatesTest, AnEjectOfTheFollowedDeckAloneIsShown) {
+  connect();
+  Focus focus = focusOn(1, DeckContent::track("1"), 1);
+  deliver(readingUpdate(kBothLoaded, focus));
+  EXPECT_EQ(model().statusLine(), "Following Deck 1, your latest load.");
+  const auto ranked = rankings();
+  focus.deckUnloaded = true;
+  deliver(readingUpdate(kBothLoaded, focus));
+  EXPECT_EQ(model().statusLine(),
+            "Deck 1 was ejected. Still showing ideas for its last track until your next load.");
+  EXPECT_EQ(rankings(), ranked);
+}
+
+// Naming the track on a deck keeps the ideas on screen until the new ones
+// come; following another deck clears them at once.
+TEST_F(UpdatesTest, IdentifyingKeepsTheLanesAndFollowingEmptiesThem) {
+  FakeEngine& engine = connect();
+  engine.resolveAnswer = [](int deck, const std::string& id) {
+    return focusOn(deck, DeckContent::track(id), 1);
+  };
+  engine.chooseDeckAnswer = [](int deck, FocusKind kind) {
+    return focusOn(deck, DeckContent::track("2"), 2, kind);
+  };
+  deliver(readingUpdate(kBothLoaded, focusOn(1, DeckContent::track("1"), 1)));
+  const auto rank = [&] {
+    executor->runJob(executor->pending() - 1);
+    queue->drain();
+  };
+  rank();
+  ASSERT_FALSE(model().lanes().empty());
+  struct Row {
+    const char* name;
+    std::function<void()> command;
+    bool lanesUntilRanked;
+  };
+  const Row rows[] = {
+      {"identify", [&] { model().identify(2, model().index().tracks()[2]); }, true},
+      {"follow", [&] { model().follow(2); }, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto ranked = rankings();
+    row.command();
+    queue->drain();
+    EXPECT_GT(rankings(), ranked);
+    EXPECT_EQ(!model().lanes().empty(), row.lanesUntilRanked);
+    rank();
+    EXPECT_FALSE(model().lanes().empty());
+  }
+}
+
+TEST_F(UpdatesTest, TheSuggestionsShownAreSavedWithTheSet) {
+  ModelProbe::install(
+      model(), kesta::test::libraryOf({kesta::test::libraryTrack("1", "Strobe", "deadmau5", 128.0, "8A"),
+                                       kesta::test::libraryTrack("2", "Ghosts", "deadmau5", 128.0, "8A")}));
+  connect();
+  deliver(
+      readingUpdate({DeckContent::track("1"), DeckContent::empty()}, focusOn(1, DeckContent::track("1"), 1)));
+  executor->runJob(executor->pending() - 1);
+  queue->drain();
+  const auto& events = model().activeSet().events;
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.back().kind, SetEvent::Kind::shown);
+  EXPECT_EQ(store->activeSet(), model().activeSet());
 }
 
 }  // namespace

@@ -128,7 +128,8 @@ TEST_F(WatchingTest, RelaunchQuitsOnlyWhenTheNewInstanceStarted) {
   EXPECT_EQ(relauncher->starts, 1);
   queue->drain();
   EXPECT_EQ(relauncher->terminations, 0);
-  EXPECT_TRUE(model().notice());
+  EXPECT_EQ(model().notice(), "Kesta couldn't open a new copy of itself. Quit Kesta and open it again.");
+  EXPECT_EQ(model().noticeShort(), "Couldn't reopen. Quit and open Kesta again.");
   ASSERT_TRUE(store->latestDiagnostics(std::nullopt));  // written before the attempt
 
   relauncher->startSucceeds = true;

@@ -39,7 +39,9 @@ class EnginePort {
   // Ends scanning without waiting: no update is delivered after it, and a scan
   // waiting for its update to be applied is released.
   virtual void stop() = 0;
-  // `stop`, then waits until the engine's own thread has ended. For quitting.
+  // `stop`, then waits until the engine's own thread has ended. Calls made
+  // before it are still answered. For quitting, and for letting go of an
+  // engine off the main thread.
   virtual void shutdown() = 0;
 
   // The tracker's focus after the choice (unchanged when it was refused).

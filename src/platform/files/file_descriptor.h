@@ -3,10 +3,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 // An open POSIX file descriptor that closes itself on every path out of the
 // scope that holds it. Owns a negative value (a failed open) harmlessly.
-// Not copyable; one thread at a time.
+// Movable, not copyable; one thread at a time.
 namespace kesta::files {
 
 class FileDescriptor {
@@ -14,6 +15,8 @@ class FileDescriptor {
   explicit FileDescriptor(int fd) : fd_(fd) {}
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  FileDescriptor& operator=(FileDescriptor&&) = delete;
   ~FileDescriptor() {
     if (fd_ >= 0) ::close(fd_);
   }

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 // Reading a whole file that someone else may have put in place: the export the
@@ -24,5 +27,13 @@ enum class ReadFailure {
 using ReadResult = std::variant<std::string, ReadFailure>;
 
 ReadResult readRegularFile(const std::filesystem::path& file, std::uint64_t maxBytes);
+
+// The same, handing the bytes to `consume` block by block as they are read,
+// so that the whole file is never held. Answers why reading stopped, or
+// nothing once every byte has been handed over; `tooLarge` may come after
+// some blocks when the file grows while it is read. An exception thrown by
+// `consume` passes through.
+std::optional<ReadFailure> readRegularFileInBlocks(const std::filesystem::path& file, std::uint64_t maxBytes,
+                                                   const std::function<void(std::string_view)>& consume);
 
 }  // namespace kesta::files

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "platform/files/outside_file.h"
+
+namespace kesta {
+
+// The file operations the store makes in its folder, behind one seam, so that
+// what the disk gives only now and then (a file the user may not read, a full
+// disk, a read-only folder) can be given at will. This base goes to the disk;
+// a subclass may fail any call as the disk would.
+//
+// Threads: called from the caller's thread and the writer threads at once.
+class StoreFiles {
+ public:
+  virtual ~StoreFiles() = default;
+
+  // files::readRegularFile.
+  virtual files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const;
+  // AtomicFile::write of the pieces one after another; throws std::system_error.
+  virtual void write(const std::filesystem::path& target, std::span<const std::string_view> pieces) const;
+  // AtomicFile::moveAside.
+  virtual std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,
+                                                         std::string_view suffix) const;
+  // Removes the file; nothing there is no error. Throws std::system_error.
+  virtual void remove(const std::filesystem::path& file) const;
+};
+
+}  // namespace kesta

@@ -1,0 +1,50 @@
+#include "store/store_problem.h"
+
+#include <utility>
+
+namespace kesta {
+
+void StoreProblems::listen(Listener listener) {
+  std::unique_lock lock(mutex_);
+  listener_ = std::move(listener);
+  const auto untold = std::exchange(untold_, {});
+  const Listener current = listener_;
+  lock.unlock();
+  if (current) {
+    for (const auto& problem : untold) current(problem);
+  }
+}
+
+void StoreProblems::hold(std::string_view file) {
+  std::unique_lock lock(mutex_);
+  if (!held_.emplace(file).second) return;
+  tell(StoreProblem{StoreProblem::Kind::recordHeld, std::string(file), {}}, lock);
+}
+
+bool StoreProblems::isHeld(std::string_view file) const {
+  const std::lock_guard lock(mutex_);
+  return held_.contains(file);
+}
+
+void StoreProblems::saveFailed(std::string_view file, std::error_code error) {
+  std::unique_lock lock(mutex_);
+  if (std::exchange(failing_, true)) return;
+  tell(StoreProblem{StoreProblem::Kind::saveFailed, std::string(file), error}, lock);
+}
+
+void StoreProblems::saveLanded() {
+  const std::lock_guard lock(mutex_);
+  failing_ = false;
+}
+
+void StoreProblems::tell(StoreProblem problem, std::unique_lock<std::mutex>& lock) {
+  if (!listener_) {
+    untold_.push_back(std::move(problem));
+    return;
+  }
+  const Listener listener = listener_;
+  lock.unlock();
+  listener(problem);
+}
+
+}  // namespace kesta

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace kesta {
+
+// Something about the data folder the DJ must hear of, because what they
+// believe is kept is not being kept.
+struct StoreProblem {
+  enum class Kind {
+    saveFailed,  // a save could not land; the store keeps trying
+    recordHeld,  // a record could not be read nor set aside: it is not written again this run
+  };
+  Kind kind = Kind::saveFailed;
+  std::string file;       // the record's file name, such as "userdata.json"
+  std::error_code error;  // why the save failed; empty for a held record
+
+  bool operator==(const StoreProblem&) const = default;
+};
+
+// The problems of one store and who hears of them. A failed save is told once,
+// and again only after a save has landed in between; a held record once.
+// Problems that come before anyone listens are kept and told to the first
+// listener. Thread-safe; the listener is called on the thread that met the
+// problem, never under the lock.
+class StoreProblems {
+ public:
+  using Listener = std::function<void(const StoreProblem&)>;
+
+  void listen(Listener listener);
+
+  // From now on `file` is neither written nor removed.
+  void hold(std::string_view file);
+  bool isHeld(std::string_view file) const;
+
+  void saveFailed(std::string_view file, std::error_code error);
+  void saveLanded();
+
+ private:
+  void tell(StoreProblem problem, std::unique_lock<std::mutex>& lock);
+
+  mutable std::mutex mutex_;
+  Listener listener_;
+  std::vector<StoreProblem> untold_;
+  std::set<std::string, std::less<>> held_;
+  bool failing_ = false;
+};
+
+}  // namespace kesta

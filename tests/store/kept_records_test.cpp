@@ -1,0 +1,230 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "store/app_store.h"
+#include "store/store_fixtures.h"
+#include "support/fakes/fake_store_files.h"
+
+namespace kesta {
+namespace {
+
+using test::fileNames;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
+
+// What the store told, in order; kept as long as the store may tell.
+class Told {
+ public:
+  explicit Told(const AppStore& store) {
+    store.listen([state = state_](const StoreProblem& problem) {
+      const std::lock_guard lock(state->mutex);
+      state->problems.push_back(problem);
+    });
+  }
+  std::vector<StoreProblem> problems() const {
+    const std::lock_guard lock(state_->mutex);
+    return state_->problems;
+  }
+
+ private:
+  struct State {
+    std::mutex mutex;
+    std::vector<StoreProblem> problems;
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
+};
+
+LegacyData sampleLegacy() {
+  return LegacyData{"com.kesta.live.beta", std::nullopt, {{"Spotify:1", 4}}, {}, {}, {}};
+}
+
+// What a run does with the records: reads each, then saves each anew (the
+// running set is saved, then ended).
+void session(const AppStore& store) {
+  store.preferences();
+  store.userData();
+  store.activeSet();
+  store.archivedSets();
+  store.legacy();
+  store.storedLibrary();
+  store.savePreferences(Preferences{});
+  store.saveUserData(UserData{{{"file:/new.mp3", 1}}, {}});
+  store.saveActiveSet(test::sampleSet(900));
+  store.saveArchivedSets({test::sampleSet(800)});
+  store.saveLegacy(sampleLegacy());
+  try {
+    store.saveLibrary(StoredLibrary{test::sampleLibrary(2), "/music/new.xml", std::nullopt});
+  } catch (const std::system_error&) {
+  }
+  store.saveActiveSet(std::nullopt);
+  store.flush();
+}
+
+const std::vector<std::string> kRecordFiles = {"preferences.json", "userdata.json", "library.json",
+                                               "active-set.json",  "sets.json",     "legacy-import.json"};
+
+TEST(KeptRecords, ARecordThatCannotBeReadIsNeverReplacedBySaving) {
+  for (const std::string& file : kRecordFiles) {
+    for (const bool movesRefused : {false, true}) {
+      SCOPED_TRACE(file + (movesRefused ? ", moves refused" : ", moves allowed"));
+      const TempFolder folder;
+      const std::string original = "the DJ's own " + file + " \x01\xff";
+      writeFile(folder / file, original);
+      auto files = std::make_shared<test::FakeStoreFiles>();
+      files->makeUnreadable(file);
+      files->refuseMoves = movesRefused;
+      {
+        const AppStore store(folder.path(), files);
+        const Told told(store);
+        session(store);
+        session(store);
+        if (movesRefused) {
+          EXPECT_EQ(told.problems(),
+                    (std::vector<StoreProblem>{{StoreProblem::Kind::recordHeld, file, std::error_code()}}));
+        } else {
+          EXPECT_TRUE(told.problems().empty());
+        }
+      }
+      std::vector<std::string> aside;
+      for (const auto& name : fileNames(folder.path())) {
+        if (name.starts_with(file + ".unreadable-")) aside.push_back(name);
+      }
+      if (movesRefused) {
+        EXPECT_TRUE(aside.empty());
+        EXPECT_EQ(readFile(folder / file), original);
+      } else {
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(readFile(folder / aside[0]), original);
+      }
+      // The other records were saved all the same.
+      const std::string other = file == "userdata.json" ? "preferences.json" : "userdata.json";
+      EXPECT_TRUE(std::filesystem::exists(folder / other));
+    }
+  }
+}
+
+TEST(KeptRecords, ASaveThatCannotLandIsToldOnceAndLandsWhenWritingWorksAgain) {
+  const Preferences preferences{"/music/a.xml", {}, true, false, {}, true, std::nullopt, std::nullopt};
+  const UserData userData{{{"file:/a.mp3", 4}}, {{"file:/a.mp3>file:/b.mp3", 2}}};
+  const UserData later{{{"file:/a.mp3", 5}}, {}};
+  const DJSet archived = test::sampleSet(800);
+  const DJSet running = test::sampleSet(950);
+  for (const int error : {ENOSPC, EROFS}) {
+    SCOPED_TRACE(std::strerror(error));
+    const TempFolder folder;
+    auto files = std::make_shared<test::FakeStoreFiles>();
+    files->writeError = error;
+    {
+      const AppStore store(folder.path(), files);
+      const Told told(store);
+      store.savePreferences(preferences);
+      store.saveUserData(userData);
+      store.saveArchivedSets({archived});
+      store.saveActiveSet(test::sampleSet(900));
+      store.flush();
+      EXPECT_THROW(store.saveLibrary(StoredLibrary{test::sampleLibrary(2), "/a.xml", std::nullopt}),
+                   std::system_error);
+      store.flush();
+      const StoreProblem full{StoreProblem::Kind::saveFailed, "preferences.json",
+                              std::error_code(error, std::generic_category())};
+      EXPECT_EQ(told.problems(), std::vector<StoreProblem>{full});
+      EXPECT_TRUE(fileNames(folder.path()).empty());
+
+      // Writing works again: the next save brings every one kept with it.
+      files->writeError = 0;
+      store.saveActiveSet(running);
+      store.flush();
+      const TempFolder healthy;
+      {
+        const AppStore reference(healthy.path());
+        reference.savePreferences(preferences);
+        reference.saveUserData(userData);
+        reference.saveArchivedSets({archived});
+        reference.saveActiveSet(running);
+      }
+      ASSERT_EQ(fileNames(folder.path()), fileNames(healthy.path()));
+      for (const auto& name : fileNames(healthy.path())) {
+        EXPECT_EQ(readFile(folder / name), readFile(healthy / name)) << name;
+      }
+
+      // Told again only because saves worked in between.
+      files->writeError = error;
+      store.saveUserData(later);
+      store.saveUserData(userData);
+      store.saveUserData(later);
+      store.flush();
+      EXPECT_EQ(told.problems().size(), 2u);
+      files->writeError = 0;
+    }
+    // Quitting tries once more what is still kept.
+    EXPECT_EQ(AppStore(folder.path()).userData(), later);
+  }
+}
+
+TEST(KeptRecords, TheLibraryIsNeverWrittenLargerThanItIsRead) {
+  const StoredLibrary library{test::sampleLibrary(3), "/music/a.xml", std::nullopt};
+  const std::uint64_t size = LibraryFile::encodeText(library.library, library.xmlPath, std::nullopt).size();
+  struct Case {
+    std::uint64_t limit;
+    bool kept;
+  };
+  for (const Case c : {Case{size - 1, false}, Case{size, true}}) {
+    SCOPED_TRACE(c.limit);
+    const TempFolder folder;
+    const AppStore store(folder.path(), std::make_shared<StoreFiles>(), c.limit);
+    store.saveLibrary(StoredLibrary{test::sampleLibrary(1), "/music/old.xml", std::nullopt});
+    const std::string earlier = readFile(folder / "library.json");
+    if (c.kept) {
+      store.saveLibrary(library);
+      const auto stored = store.storedLibrary();
+      ASSERT_TRUE(stored);
+      EXPECT_EQ(stored->library.tracks.size(), 3u);
+      EXPECT_EQ(stored->xmlPath, library.xmlPath);
+    } else {
+      try {
+        store.saveLibrary(library);
+        ADD_FAILURE() << "saved a library the next start could not read";
+      } catch (const std::system_error& error) {
+        EXPECT_EQ(error.code(), std::errc::file_too_large);
+      }
+      EXPECT_EQ(readFile(folder / "library.json"), earlier);
+    }
+    EXPECT_EQ(fileNames(folder.path()), std::vector<std::string>{"library.json"});
+  }
+}
+
+TEST(KeptRecords, OnlyTheNewestSetAsideCopyOfTheLibraryIsKept) {
+  struct Case {
+    std::string file;
+    std::size_t copies;  // after three starts that set it aside
+  };
+  for (const auto& c : {Case{"library.json", 1}, Case{"userdata.json", 3}, Case{"sets.json", 3}}) {
+    SCOPED_TRACE(c.file);
+    const TempFolder folder;
+    const AppStore store(folder.path());
+    for (int start = 1; start <= 3; ++start) {
+      writeFile(folder / c.file, "start " + std::to_string(start));
+      store.storedLibrary();
+      store.userData();
+      store.archivedSets();
+    }
+    std::vector<std::string> copies;
+    for (const auto& name : fileNames(folder.path())) {
+      if (name.starts_with(c.file + ".unreadable-")) copies.push_back(readFile(folder / name));
+    }
+    EXPECT_EQ(copies.size(), c.copies);
+    EXPECT_NE(std::find(copies.begin(), copies.end(), "start 3"), copies.end());
+  }
+}
+
+}  // namespace
+}  // namespace kesta

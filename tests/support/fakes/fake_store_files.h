@@ -1,0 +1,66 @@
+#pragma once
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+#include <system_error>
+
+#include "store/store_files.h"
+
+namespace kesta::test {
+
+// The data folder's disk failing as asked: reads of the named files as when
+// the user may not read them (until the file is moved or replaced), moves as
+// in a folder that forbids them, and every write and removal with
+// `writeError` while it is not 0 (ENOSPC for a full disk, EROFS for a
+// read-only folder). Works the same as root, who may read any file.
+class FakeStoreFiles : public StoreFiles {
+ public:
+  std::atomic<bool> refuseMoves = false;
+  std::atomic<int> writeError = 0;
+
+  void makeUnreadable(const std::string& name) {
+    const std::lock_guard lock(mutex_);
+    unreadable_.insert(name);
+  }
+
+  files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const override {
+    if (isUnreadable(file)) return files::ReadFailure::unreadable;
+    return StoreFiles::read(file, maxBytes);
+  }
+  void write(const std::filesystem::path& target, std::span<const std::string_view> pieces) const override {
+    failIfAsked(target);
+    StoreFiles::write(target, pieces);
+    forget(target);
+  }
+  std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,
+                                                 std::string_view suffix) const override {
+    if (refuseMoves) return std::nullopt;
+    auto moved = StoreFiles::moveAside(file, suffix);
+    if (moved) forget(file);
+    return moved;
+  }
+  void remove(const std::filesystem::path& file) const override {
+    failIfAsked(file);
+    StoreFiles::remove(file);
+  }
+
+ private:
+  bool isUnreadable(const std::filesystem::path& file) const {
+    const std::lock_guard lock(mutex_);
+    return unreadable_.contains(file.filename().string());
+  }
+  void forget(const std::filesystem::path& file) const {
+    const std::lock_guard lock(mutex_);
+    unreadable_.erase(file.filename().string());
+  }
+  void failIfAsked(const std::filesystem::path& file) const {
+    if (const int error = writeError) throw std::system_error(error, std::generic_category(), file.string());
+  }
+
+  mutable std::mutex mutex_;
+  mutable std::set<std::string> unreadable_;
+};
+
+}  // namespace kesta::test
