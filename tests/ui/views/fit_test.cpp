@@ -48,8 +48,9 @@ Library longLibrary() {
   copy.id = "9";
   copy.key = StableKey{"meta:9"};
   return kesta::test::libraryOf({
-      track("1", "Adagio for Strings (Extended Festival Mix)", "A Collective Of Far Too Many Featuring",
-            123.5, "10A"),
+      kesta::test::libraryTrack("1", forty("Adagio for Strings (Extended Festival Mix)"),
+                                "A Collective Of Far Too Many Featured Artists And Their Friends", 123.5,
+                                "10A"),
       track("2", "Midnight Signals From The Golden Hour", "Oslo Drift and The Harbour Lights", 124.5, "11A"),
       track("3", "Harbour Lights Over The Northern Sea", "Mara Lind featuring Dune Pilots", 122.5, "10B"),
       track("4", "Rise Up Slowly And Then Fall Back Down", "Halcyon Rae with June Harlow", 126.5, "12A"),
@@ -104,6 +105,7 @@ TEST_F(FitTest, FullWindowKeepsTempoAndKeyOfDecksNowPlayingAndSuggestions) {
   const QString readout = playing->readout()->shownText();
   EXPECT_TRUE(readout.endsWith(tempoAndKey(library("1")) + QStringLiteral(" · Deck 1")))
       << qPrintable(readout);
+  EXPECT_NE(readout, playing->readout()->text()) << "the artist is cut first";
 
   int suggestions = 0;
   for (const LaneRow* row : root.findChildren<LaneRow*>()) {

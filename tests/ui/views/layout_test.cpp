@@ -162,7 +162,7 @@ TEST(SteadyRows, CornerCardRowsKeepTheirPlacesInEveryScene) {
 }
 
 // A load under way turns its button to "…" at the button's own width, so the
-// suggestion beside it keeps its room.
+// title beside it keeps its room.
 TEST(SteadyRows, BusyLoadButtonKeepsItsWidth) {
   std::map<std::string, std::pair<QString, int>> shown;
   for (const std::string name : {"live", "live_loading"}) {
@@ -173,7 +173,7 @@ TEST(SteadyRows, BusyLoadButtonKeepsItsWidth) {
     QApplication::processEvents();
     const LaneRow* groove = root.findChildren<LaneRow*>().value(0);
     ASSERT_TRUE(groove && groove->loadButton()->isVisible()) << name;
-    shown[name] = {groove->loadButton()->currentLook().title, groove->detailLine()->width()};
+    shown[name] = {groove->loadButton()->currentLook().title, groove->titleLine()->width()};
   }
   EXPECT_EQ(shown["live_loading"].first, QStringLiteral("…"));
   EXPECT_NE(shown["live"].first, QStringLiteral("…"));
