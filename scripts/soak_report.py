@@ -206,7 +206,7 @@ def main():
     folder = Path(sys.argv[1])
     run, loads, samples = read_run(folder)
     print(f"Soak of {run['minutes']} minutes in {folder}")
-    for key in ("uptime-start", "uptime-end", "kesta-exit"):
+    for key in ("wm", "uptime-start", "uptime-end", "kesta-exit"):
         if key in run:
             print(f"  {key}: {run[key].strip()}")
     checks = Checks()

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,26 @@
 namespace kesta::test {
 
 std::string kestaProgramPath() { return KESTA_PROGRAM; }
+
+bool waitFor(const std::function<bool()>& done, double seconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  return true;
+}
+
+std::string commandOutput(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    pclose(pipe);
+  }
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
 
 KestaProcess::KestaProcess(const std::string& display, const std::filesystem::path& dataDir) {
   pid_ = fork();

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ class KestaProcess {
 
 // The program's path in the build tree.
 std::string kestaProgramPath();
+
+// Polls `done` every 200 ms for up to `seconds`; whether it came true.
+bool waitFor(const std::function<bool()>& done, double seconds);
+
+// A shell command's standard output without the final line break.
+std::string commandOutput(const std::string& command);
 
 // One track of a sample export, as its TRACK element gives it.
 struct LibraryTrack {

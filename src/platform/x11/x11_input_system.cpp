@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -65,15 +67,17 @@ std::optional<std::uint32_t> cardinal(xcb_connection_t* c, xcb_window_t window, 
   return *static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
 }
 
-// The child of the root that holds `window`.
-xcb_window_t topLevel(xcb_connection_t* c, xcb_window_t root, xcb_window_t window) {
-  while (window != XCB_WINDOW_NONE && window != root) {
+// The process of the first window from `window` up to the root that names one.
+std::optional<std::int32_t> processOf(X11Connection& x, xcb_window_t window) {
+  xcb_connection_t* c = x.raw();
+  while (window != XCB_WINDOW_NONE && window != x.root()) {
+    if (const auto pid = cardinal(c, window, x.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL))
+      return static_cast<std::int32_t>(*pid);
     XcbReply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
-    if (!tree) return XCB_WINDOW_NONE;
-    if (tree->parent == root) return window;
+    if (!tree) return std::nullopt;
     window = tree->parent;
   }
-  return XCB_WINDOW_NONE;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -86,6 +90,7 @@ X11Connection* X11InputSystem::connection() {
   if (!connection_ || connection_->broken()) {
     connection_.reset();
     try {
+      clock_ = XCB_WINDOW_NONE;
       connection_ = std::make_unique<X11Connection>(displayName_);
     } catch (const WindowSystemError&) {
       return nullptr;
@@ -115,20 +120,19 @@ std::optional<std::int32_t> X11InputSystem::frontmostProcess() {
   const std::lock_guard lock(mutex_);
   auto* x = connection();
   if (!x) return std::nullopt;
-  xcb_window_t front = XCB_WINDOW_NONE;
-  if (hasWindowManager(*x)) {
-    front = cardinal(x->raw(), x->root(), x->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW)
-                .value_or(XCB_WINDOW_NONE);
-  } else {
-    XcbReply<xcb_get_input_focus_reply_t> focus(
-        xcb_get_input_focus_reply(x->raw(), xcb_get_input_focus(x->raw()), nullptr));
-    // PointerRoot (1) and None (0) name no window.
-    if (focus && focus->focus > 1) front = topLevel(x->raw(), x->root(), focus->focus);
+  // Keys go where the input focus is, which a window manager may report
+  // later (or, refusing a request, never) as its active window.
+  XcbReply<xcb_get_input_focus_reply_t> focus(
+      xcb_get_input_focus_reply(x->raw(), xcb_get_input_focus(x->raw()), nullptr));
+  // PointerRoot (1) and None (0) name no window.
+  if (focus && focus->focus > 1) {
+    if (const auto pid = processOf(*x, focus->focus)) return pid;
   }
-  if (front == XCB_WINDOW_NONE) return std::nullopt;
-  const auto pid = cardinal(x->raw(), front, x->atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
-  if (!pid) return std::nullopt;
-  return static_cast<std::int32_t>(*pid);
+  if (!hasWindowManager(*x)) return std::nullopt;
+  const xcb_window_t active =
+      cardinal(x->raw(), x->root(), x->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW).value_or(XCB_WINDOW_NONE);
+  if (active == XCB_WINDOW_NONE) return std::nullopt;
+  return processOf(*x, active);
 }
 
 void X11InputSystem::activate(std::uint32_t window) {
@@ -139,17 +143,49 @@ void X11InputSystem::activate(std::uint32_t window) {
     raiseAndFocus(window);
     return;
   }
+  // Managers that prevent focus stealing refuse a request older than the
+  // user's last input (the click that asked for it) and treat a request
+  // without a time as old: it carries the server's time now.
   xcb_client_message_event_t message{};
   message.response_type = XCB_CLIENT_MESSAGE;
   message.format = 32;
   message.window = window;
   message.type = x->atom("_NET_ACTIVE_WINDOW");
-  message.data.data32[0] = 2;  // source: a pager, which window managers obey
-  message.data.data32[1] = XCB_CURRENT_TIME;
+  message.data.data32[0] = 2;  // source: a pager, as the user asked for it
+  message.data.data32[1] = serverTime(*x);
+  message.data.data32[2] =
+      cardinal(x->raw(), x->root(), x->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW).value_or(XCB_WINDOW_NONE);
   xcb_send_event(x->raw(), 0, x->root(),
                  XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                  reinterpret_cast<const char*>(&message));
   xcb_flush(x->raw());
+}
+
+xcb_timestamp_t X11InputSystem::serverTime(X11Connection& x) {
+  xcb_connection_t* c = x.raw();
+  if (clock_ == XCB_WINDOW_NONE) {
+    clock_ = xcb_generate_id(c);
+    const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(c, 0, clock_, x.root(), -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
+  }
+  // Appending nothing to a property still reports the change, with the time.
+  const xcb_atom_t name = x.atom("_KESTA_TIME");
+  xcb_change_property(c, XCB_PROP_MODE_APPEND, clock_, name, XCB_ATOM_STRING, 8, 0, nullptr);
+  xcb_flush(c);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+  while (std::chrono::steady_clock::now() < until) {
+    XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(c));
+    if (!event) {
+      if (xcb_connection_has_error(c)) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      continue;
+    }
+    if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
+    const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
+    if (notify->window == clock_ && notify->atom == name) return notify->time;
+  }
+  return XCB_CURRENT_TIME;
 }
 
 void X11InputSystem::raiseAndFocus(std::uint32_t window) {

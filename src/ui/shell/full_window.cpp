@@ -2,8 +2,10 @@
 
 #include <QCloseEvent>
 #include <QKeySequence>
+#include <QLayout>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "ui/shell/window_drag.h"
 
@@ -12,7 +14,9 @@ namespace kesta::ui {
 FullWindow::FullWindow(QWidget* content, QSize size)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowStaysOnTopHint) {
+                           Qt::WindowStaysOnTopHint),
+      content_(content),
+      bandTop_(content->layout() ? content->layout()->contentsMargins().top() : 0) {
   setWindowTitle("Kesta");
   setAttribute(Qt::WA_AlwaysShowToolTips);
   setFixedSize(size);
@@ -22,6 +26,20 @@ FullWindow::FullWindow(QWidget* content, QSize size)
   auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
   connect(quit, &QShortcut::activated, this, &FullWindow::quitRequested);
   new WindowDrag(*this);
+}
+
+void FullWindow::showEvent(QShowEvent*) { fitTitleBand(); }
+
+void FullWindow::moveEvent(QMoveEvent*) { fitTitleBand(); }
+
+void FullWindow::fitTitleBand() {
+  QLayout* layout = content_->layout();
+  if (!layout) return;
+  // A frame taller at the top than at the sides has a title bar.
+  const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  QMargins margins = layout->contentsMargins();
+  margins.setTop(frame.top() > frame.left() ? margins.bottom() : bandTop_);
+  if (margins != layout->contentsMargins()) layout->setContentsMargins(margins);
 }
 
 void FullWindow::closeEvent(QCloseEvent* event) {

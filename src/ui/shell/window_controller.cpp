@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <utility>
 
@@ -12,6 +13,15 @@
 #include "ui/shell/screen_placement.h"
 
 namespace kesta::ui {
+
+namespace {
+
+// How long a shown window may take to be mapped, and how often it is asked
+// for again when it is not.
+constexpr int kMapWait = 1500;  // milliseconds
+constexpr int kMapTries = 5;
+
+}  // namespace
 
 WindowController::WindowController(std::shared_ptr<model::AppModel> model,
                                    std::shared_ptr<model::RekordboxApp> rekordbox, const Contents& contents,
@@ -49,28 +59,57 @@ void WindowController::show(WindowMode mode) {
     const bool wasActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
     fullWindow_->hide();
     place(*cardPanel_, mode);
+    showOnEveryDesktop(*cardPanel_);
     cardPanel_->show();
+    checkMapped(*cardPanel_, kMapTries);
     cardPanel_->raise();
     if (wasActive && rekordbox_->isRunning()) rekordbox_->activate();
     return;
   }
   cardPanel_->hide();
   place(*fullWindow_, mode);
+  showOnEveryDesktop(*fullWindow_);
   fullWindow_->show();
+  checkMapped(*fullWindow_, kMapTries);
   fullWindow_->raise();
   fullWindow_->activateWindow();
 }
 
-void WindowController::place(QWidget& window, WindowMode mode) const {
+void WindowController::place(QWidget& window, WindowMode mode) {
+  place(window, mode, model_->savedTopLeft(positionKey(mode).toStdString()));
+}
+
+void WindowController::place(QWidget& window, WindowMode mode, std::optional<Point> corner) {
   const QWindow* handle = window.windowHandle();
   const QMargins margins = handle ? handle->frameMargins() : QMargins();
   const QSize content = contentSize(mode);
   const QSize frameSize(content.width() + margins.left() + margins.right(),
                         content.height() + margins.top() + margins.bottom());
-  const QRect frame =
-      ScreenPlacement::frame(frameSize, model_->savedTopLeft(positionKey(mode).toStdString()));
+  const QPoint topLeft = ScreenPlacement::frame(frameSize, corner).topLeft();
+  placed_[&window] = Placement{margins, corner, topLeft};
   // A top-level widget's position is its frame's.
-  window.move(frame.topLeft());
+  window.move(topLeft);
+}
+
+void WindowController::checkMapped(QWidget& shown, int tries) {
+  if (QGuiApplication::platformName() != "xcb") return;
+  const QPointer<QWidget> window(&shown);
+  QTimer::singleShot(kMapWait, this, [this, window, tries] {
+    // Gone, hidden again, mapped, or minimised by the user: nothing to mend.
+    if (!window || !window->isVisible() || window->isMinimized()) return;
+    if (!window->windowHandle() || window->windowHandle()->isExposed()) return;
+    // A window manager that started at the moment of the map may have lost
+    // the request: the window is asked for again.
+    window->hide();
+    showOnEveryDesktop(*window);
+    window->show();
+    if (tries > 1) checkMapped(*window, tries - 1);
+  });
+}
+
+void WindowController::showOnEveryDesktop(QWidget& window) {
+  if (QGuiApplication::platformName() != "xcb") return;
+  desktopHints_.showOnEveryDesktop(std::uint32_t(window.winId()));
 }
 
 bool WindowController::eventFilter(QObject* watched, QEvent* event) {
@@ -80,6 +119,16 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
                                                   : nullptr;
   if (!window || !window->isVisible()) return false;
   const WindowMode mode = window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
+  // The manager framed the window where it was placed (the frame is known
+  // only then): placed again from the same corner with the real frame, it
+  // keeps the inset. A window the user moved stays where it was put.
+  const auto placed = placed_.find(window);
+  if (placed != placed_.end() && window->windowHandle() &&
+      window->windowHandle()->frameMargins() != placed->second.margins &&
+      window->frameGeometry().topLeft() == placed->second.topLeft) {
+    place(*window, mode, placed->second.corner);
+    return false;
+  }
   model_->saveTopLeft(ScreenPlacement::savedCorner(window->frameGeometry()), positionKey(mode).toStdString());
   return false;
 }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QMargins>
 #include <QObject>
+#include <QPoint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 #include "model/ports/rekordbox_app.h"
+#include "platform/image/geometry.h"
+#include "platform/x11/x11_window_hints.h"
 #include "ui/shell/window_mode.h"
 
 class QWidget;
@@ -22,7 +28,11 @@ class FullWindow;
 // window and the corner card, and keeps exactly one of them on screen: the
 // one of the stored mode at start, then the one `setMode` asks for. Each
 // window opens at its kept top-left corner (or the top-right of the screen
-// under the mouse) and keeps its corner whenever it is moved while shown.
+// under the mouse), placed again once the window manager has put its frame
+// around it, and keeps its corner whenever it is moved while shown. On X11
+// both windows are on every workspace, and a shown window that the server
+// has not mapped after a while (its map request lost by a window manager
+// taking over the screen at that moment) is shown again.
 // Showing the full window activates the application; showing the card never
 // does, and hands the keyboard back to rekordbox when the application had
 // it. Main thread only.
@@ -61,13 +71,29 @@ class WindowController : public QObject {
   void show(WindowMode mode);
   // Moves `window` to where `mode` opens it; its frame size is the content
   // size plus the window manager's frame margins, once it has been shown.
-  void place(QWidget& window, WindowMode mode) const;
+  void place(QWidget& window, WindowMode mode);
+  // The same from the saved corner `corner` (none: the screen's top-right).
+  void place(QWidget& window, WindowMode mode, std::optional<Point> corner);
+  // On X11, shows `window` again, up to `tries` times, while it stays
+  // unmapped a while after it was shown.
+  void checkMapped(QWidget& window, int tries);
+  // Asks the window manager, on X11, to show `window` on every workspace.
+  void showOnEveryDesktop(QWidget& window);
 
   std::shared_ptr<model::AppModel> model_;
   std::shared_ptr<model::RekordboxApp> rekordbox_;
   std::unique_ptr<FullWindow> fullWindow_;
   std::unique_ptr<CardPanel> cardPanel_;
   WindowMode mode_ = WindowMode::full;
+  // How each window was last placed: with which frame margins, from which
+  // saved corner, at which frame corner (Qt's coordinates).
+  struct Placement {
+    QMargins margins;
+    std::optional<Point> corner;
+    QPoint topLeft;
+  };
+  std::map<const QWidget*, Placement> placed_;
+  X11WindowHints desktopHints_;
 };
 
 }  // namespace kesta::ui

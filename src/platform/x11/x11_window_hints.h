@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/x11/x11_connection.h"
+
+namespace kesta {
+
+// Asks the window manager to show one of the application's own top-level
+// windows on every workspace. The request is made through properties on the
+// window, which the server keeps, so it works from a connection of its own;
+// it is read when the manager maps the window, so it is made each time
+// before the window is shown, and once more as a message for a window
+// already managed. Does nothing while no display can be reached. Main thread.
+class X11WindowHints {
+ public:
+  // The display named, or $DISPLAY, opened on first use.
+  explicit X11WindowHints(std::string displayName = {});
+  ~X11WindowHints();
+
+  // _NET_WM_DESKTOP "all desktops" and _NET_WM_STATE_STICKY on `window`;
+  // back when the server has them, so a show that follows sees them.
+  void showOnEveryDesktop(std::uint32_t window);
+
+ private:
+  X11Connection* connection();
+
+  std::string displayName_;
+  std::unique_ptr<X11Connection> connection_;
+};
+
+}  // namespace kesta

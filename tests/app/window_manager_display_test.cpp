@@ -1,0 +1,295 @@
+// Kesta under real window managers, started at the same instant as the
+// manager, as a session at login starts both: openbox, and metacity, which
+// prevents focus stealing. The real program beside the stand-in rekordbox
+// window: its window must be managed and shown, placed with the manager's
+// frame 12 points in from the screen's corner, on every workspace and above
+// rekordbox; a click on its background must not move it and a drag must;
+// one-click loads must each bring rekordbox forward through the manager.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kesta_process.h"
+#include "platform/x11/x11_window_system.h"
+#include "support/standin_rekordbox.h"
+#include "support/xvfb_server.h"
+
+namespace kesta::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Manager {
+  std::string name;
+  std::vector<std::string> command;
+};
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1200;
+// Under a real title bar the full window's content starts this much higher.
+constexpr int kBand = 14;
+
+// The numbers an xprop line gives after its '=' ("_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 1").
+std::vector<long long> numbers(const std::string& line) {
+  std::vector<long long> values;
+  // Window lists follow a '#', numbers an '='.
+  auto start = line.find('#');
+  if (start == std::string::npos) start = line.find('=');
+  if (start == std::string::npos) return values;
+  std::istringstream in(line.substr(start + 1));
+  std::string item;
+  while (std::getline(in, item, ',')) values.push_back(std::stoll(item, nullptr, 0));
+  return values;
+}
+
+// A library export of `count` tracks whose tempos and keys lie close enough
+// that every lane has candidates through a long set; titles of two plain words.
+void writeLibrary(const fs::path& path, int count) {
+  const std::vector<std::string> first{"Amber", "Brass",  "Cobalt", "Dusty",
+                                       "Ember", "Frozen", "Gentle", "Hollow"};
+  const std::vector<std::string> second{"Harbor",  "Canyon",  "Meadow", "Signal",
+                                        "Lantern", "Orchard", "Circuit"};
+  const std::vector<std::string> artists{"Echo Unit", "Mira Lane", "North Coast", "Kasimir Grey",
+                                         "Static Choir"};
+  std::ofstream out(path);
+  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DJ_PLAYLISTS Version=\"1.0.0\">\n"
+      << "  <PRODUCT Name=\"rekordbox\" Version=\"6.8.5\" Company=\"AlphaTheta\"/>\n"
+      << "  <COLLECTION Entries=\"" << count << "\">\n";
+  for (int i = 0; i < count; ++i) {
+    const std::size_t n = std::size_t(i);
+    out << "    <TRACK TrackID=\"" << 1000 + i << "\" Name=\"" << first[n % first.size()] << " "
+        << second[n / first.size() % second.size()] << "\" Artist=\"" << artists[n % artists.size()]
+        << "\" Genre=\"House\" AverageBpm=\"" << 122 + i % 7 << ".00\" Tonality=\"" << 7 + i % 4
+        << (i / 4 % 2 ? "B" : "A") << "\" TotalTime=\"420\" PlayCount=\"0\" Rating=\"0\" "
+        << "Location=\"file://localhost/music/track_" << i << ".mp3\"/>\n";
+  }
+  out << "  </COLLECTION>\n  <PLAYLISTS>\n    <NODE Type=\"0\" Name=\"ROOT\" Count=\"0\"/>\n  </PLAYLISTS>\n"
+      << "</DJ_PLAYLISTS>\n";
+}
+
+std::string xprop(const std::string& arguments) {
+  return commandOutput("xprop " + arguments + " 2>/dev/null");
+}
+
+class WindowManagerTest : public ::testing::TestWithParam<Manager> {
+ protected:
+  void SetUp() override {
+    setenv("DISPLAY", server_.display().c_str(), 1);
+    std::random_device random;
+    work_ = fs::temp_directory_path() / ("kesta-window-manager-" + std::to_string(random()));
+    fs::create_directories(work_ / "data");
+    writeLibrary(work_ / "rekordbox.xml", 48);
+    library_ = sampleTracks(work_ / "rekordbox.xml");
+    // The export is named, so Kesta imports it at start; one-click load is on.
+    std::ofstream(work_ / "data" / "preferences.json")
+        << R"({"poolByLibrary":{},"includeRawText":false,"compact":false,"windowTopLeft":{},)"
+        << R"("legacyImported":true,"oneClickLoad":true,"xmlPath":")" << (work_ / "rekordbox.xml").string()
+        << R"("})";
+  }
+  void TearDown() override {
+    kesta_.reset();
+    if (manager_ > 0) {
+      kill(manager_, SIGTERM);
+      waitpid(manager_, nullptr, 0);
+    }
+    std::error_code ignored;
+    fs::remove_all(work_, ignored);
+  }
+
+  // The manager and Kesta, started together.
+  void startBoth() {
+    manager_ = fork();
+    if (manager_ == 0) {
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, STDERR_FILENO);
+      std::vector<char*> argv;
+      for (const std::string& word : GetParam().command) argv.push_back(const_cast<char*>(word.c_str()));
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      _exit(127);
+    }
+    kesta_.emplace(server_.display(), work_ / "data");
+  }
+
+  std::optional<WindowInfo> kestaWindow(int width, int height) {
+    for (const WindowInfo& window : windows_.windows()) {
+      if (window.className == "Kesta" && window.viewable && window.frame.width == width &&
+          window.frame.height == height)
+        return window;
+    }
+    return std::nullopt;
+  }
+  static bool managed(std::uint32_t window) {
+    std::ostringstream id;
+    id << "0x" << std::hex << window;
+    return xprop("-id " + std::to_string(window) + " WM_STATE").find("Normal") != std::string::npos &&
+           xprop("-root _NET_CLIENT_LIST").find(id.str()) != std::string::npos;
+  }
+  static std::vector<long long> frameExtents(std::uint32_t window) {
+    return numbers(xprop("-id " + std::to_string(window) + " _NET_FRAME_EXTENTS"));
+  }
+  // Whether `upper` is stacked above `lower` in the manager's stacking order.
+  static bool above(std::uint32_t upper, std::uint32_t lower) {
+    const std::vector<long long> stacking = numbers(xprop("-root _NET_CLIENT_LIST_STACKING"));
+    const auto at = [&](std::uint32_t window) { return std::find(stacking.begin(), stacking.end(), window); };
+    return at(upper) != stacking.end() && at(lower) != stacking.end() && at(upper) > at(lower);
+  }
+  bool viewable(std::uint32_t id) {
+    for (const WindowInfo& window : windows_.windows())
+      if (window.id == id) return window.viewable;
+    return false;
+  }
+  // Whether `window` stays shown on another workspace than rekordbox's.
+  bool onEveryDesktop(std::uint32_t window, std::uint32_t rekordbox) {
+    xdotool("set_desktop 1");
+    const bool shown = waitFor([&] { return !viewable(rekordbox); }, 5) && viewable(window);
+    xdotool("set_desktop 0");
+    waitFor([&] { return viewable(rekordbox); }, 5);
+    return shown;
+  }
+  static void xdotool(const std::string& arguments) {
+    ASSERT_EQ(std::system(("xdotool " + arguments + " >/dev/null 2>&1").c_str()), 0) << arguments;
+  }
+  // A screenshot of the whole screen in the build tree's screenshots folder.
+  void shot(const std::string& name) {
+    const fs::path folder = fs::path(KESTA_SCREENSHOTS) / "window-manager";
+    fs::create_directories(folder);
+    EXPECT_EQ(std::system(
+                  ("scrot -o '" + (folder / (GetParam().name + "-" + name + ".png")).string() + "'").c_str()),
+              0);
+  }
+  void click(std::uint32_t window, int x, int y) {
+    xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
+            std::to_string(y) + " click 1");
+  }
+
+  XvfbServer server_{kScreenWidth, kScreenHeight};
+  X11WindowSystem windows_{server_.display()};
+  std::vector<LibraryTrack> library_;
+  fs::path work_;
+  pid_t manager_ = -1;
+  std::optional<KestaProcess> kesta_;
+};
+
+TEST_P(WindowManagerTest, StartsWithTheManagerAndKeepsItsWindowsPlacementStackingDragsAndLoads) {
+  // Narrow enough that Kesta, dragged left, still covers none of it.
+  StandInRekordbox rekordbox(server_.display(), StandInRekordbox::Options{.width = 1200, .height = 980});
+  nlohmann::json rows = nlohmann::json::array();
+  for (const LibraryTrack& track : library_)
+    rows.push_back(
+        {{"title", track.title}, {"artist", track.artist}, {"bpm", track.bpm}, {"key", track.key}});
+  rekordbox.send("browse " + rows.dump());
+
+  startBoth();
+  std::optional<WindowInfo> full;
+  ASSERT_TRUE(waitFor([&] { return (full = kestaWindow(380, 660)) && managed(full->id); }, 30))
+      << "Kesta's window was not shown and managed under " << GetParam().name;
+
+  // The frame's top-right corner 12 points in from the screen's (no panels here).
+  std::vector<long long> extents;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        full = kestaWindow(380, 660);
+        extents = frameExtents(full->id);
+        return full && extents.size() == 4 && kScreenWidth - (full->frame.x + 380 + extents[1]) == 12 &&
+               full->frame.y - extents[2] == 12;
+      },
+      10))
+      << "content at " << full->frame.x << ", " << full->frame.y << " in a frame of " << extents.size()
+      << " extents";
+  EXPECT_TRUE(onEveryDesktop(full->id, rekordbox.windowId()));
+
+  // A quick click on the background leaves the window where it is, pointer moved or not.
+  const Rect before = full->frame;
+  click(full->id, 300, 640);
+  xdotool("mousemove_relative -- -150 60 sleep 0.3 mousemove_relative -- -150 60");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  full = kestaWindow(380, 660);
+  ASSERT_TRUE(full);
+  EXPECT_EQ(full->frame.x, before.x);
+  EXPECT_EQ(full->frame.y, before.y);
+  const int x = int(before.x) + 300, y = int(before.y) + 640;
+  // A drag moves it, the window manager following the pointer from a few pixels out.
+  xdotool("mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1 sleep 0.2 mousemove " +
+          std::to_string(x - 6) + " " + std::to_string(y) + " sleep 0.3 mousemove " +
+          std::to_string(x - 150) + " " + std::to_string(y + 20) + " sleep 0.3 mousemove " +
+          std::to_string(x - 300) + " " + std::to_string(y + 40) + " sleep 0.3 mouseup 1");
+  EXPECT_TRUE(waitFor([&] { return (full = kestaWindow(380, 660)) && full->frame.x < before.x - 250; }, 10));
+  ASSERT_TRUE(full = kestaWindow(380, 660));
+
+  // A set of one-click loads: each onto the deck not playing, which then takes over.
+  click(full->id, 207, 77 - kBand);  // Connect
+  rekordbox.load(1, {{"title", library_[0].title},
+                     {"artist", library_[0].artist},
+                     {"bpm", library_[0].bpm},
+                     {"key", library_[0].key},
+                     {"duration", 420},
+                     {"elapsed", 0}});
+  const auto takeOver = [&](int deck) {
+    rekordbox.send("play " + std::to_string(deck));
+    rekordbox.send("fader " + std::to_string(deck) + " 1");
+    rekordbox.send("fader " + std::to_string(3 - deck) + " 0");
+    rekordbox.send("stop " + std::to_string(3 - deck));
+  };
+  takeOver(1);
+  const auto onDeck = [&](int deck) {
+    const nlohmann::json shown = rekordbox.send("browser")["decks"][deck - 1];
+    return shown.is_string() ? shown.get<std::string>() : std::string();
+  };
+  int loads = 0;
+  for (int deck = 2; loads < 20; deck = 3 - deck) {
+    const std::string held = onDeck(deck);
+    auto clicked = std::chrono::steady_clock::time_point();
+    // The button waits until Kesta follows the other deck and has seen this
+    // one stand still, so the click is repeated until the deck changes.
+    const bool loaded = waitFor(
+        [&] {
+          if (onDeck(deck) != held) return true;
+          if (std::chrono::steady_clock::now() - clicked > std::chrono::milliseconds(1500)) {
+            click(full->id, 263, 342 - kBand);
+            clicked = std::chrono::steady_clock::now();
+          }
+          return false;
+        },
+        45);
+    if (!loaded) {
+      shot("load-stalled");
+      break;
+    }
+    ++loads;
+    takeOver(deck);
+  }
+  EXPECT_EQ(loads, 20) << "one-click loads in a row under " << GetParam().name;
+  EXPECT_TRUE(above(full->id, rekordbox.windowId()));
+
+  click(full->id, 337, 36 - kBand);  // Mini
+  std::optional<WindowInfo> card;
+  ASSERT_TRUE(waitFor([&] { return (card = kestaWindow(340, 224)) && managed(card->id); }, 20));
+  EXPECT_TRUE(waitFor([&] { return above(card->id, rekordbox.windowId()); }, 5));
+  EXPECT_TRUE(onEveryDesktop(card->id, rekordbox.windowId()));
+  EXPECT_NE(commandOutput("xdotool getactivewindow 2>/dev/null"), std::to_string(card->id));
+}
+
+INSTANTIATE_TEST_SUITE_P(Managers, WindowManagerTest,
+                         ::testing::Values(Manager{"openbox", {"openbox", "--sm-disable"}},
+                                           Manager{"metacity",
+                                                   {"metacity", "--sm-disable", "--compositor=none"}}),
+                         [](const auto& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace kesta::test
