@@ -112,8 +112,12 @@ model::ModelPorts makePorts(const std::shared_ptr<model::RekordboxApp>& rekordbo
 int run(QApplication& application) {
   auto rekordbox = std::make_shared<ui::X11RekordboxApp>(std::make_shared<X11WindowSystem>(),
                                                          std::make_shared<X11InputSystem>());
-  std::shared_ptr<model::AppModel> model = model::AppModel::create(makePorts(rekordbox));
-  ui::ModelBridge bridge(model);
+  model::ModelPorts ports = makePorts(rekordbox);
+  // The views open the diagnostics folder through the model's own store and URL port.
+  const std::shared_ptr<AppStore> store = ports.store;
+  const std::shared_ptr<model::UrlOpener> urls = ports.urls;
+  std::shared_ptr<model::AppModel> model = model::AppModel::create(std::move(ports));
+  ui::ModelBridge bridge(model, store, urls);
   const ui::WindowController::Contents contents{
       .full =
           [&bridge](ui::WindowController::SetMode setMode) {

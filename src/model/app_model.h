@@ -85,11 +85,7 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
     double evidenceAt = 0;   // monotonic seconds
     double confirmedAt = 0;  // monotonic seconds
   };
-  struct CardHeading {
-    std::string title;
-    std::string subtitle;
-    friend bool operator==(const CardHeading&, const CardHeading&) = default;
-  };
+  using CardHeading = model::CardHeading;
   struct ReportSession {
     DiagnosticsSession session;
     bool previous = false;  // an earlier run's session

@@ -44,10 +44,7 @@ StatusInputs AppModel::statusInputs() const {
 
 std::string AppModel::status(bool compact) const { return statusText(statusInputs(), compact); }
 
-AppModel::CardHeading AppModel::cardHeading() const {
-  model::CardHeading heading = model::cardHeading(statusInputs());
-  return {std::move(heading.title), std::move(heading.subtitle)};
-}
+CardHeading AppModel::cardHeading() const { return model::cardHeading(statusInputs()); }
 
 bool AppModel::readerProblem() const {
   return health_.as<ReaderHealth::CannotSeeDecks>() != nullptr ||

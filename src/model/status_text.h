@@ -13,6 +13,7 @@
 #include "live/reader_health.h"
 #include "live/scan_record.h"
 #include "live/tracker_phase.h"
+#include "model/card_heading.h"
 #include "model/library_state.h"
 #include "model/load_status.h"
 #include "reading/library_index.h"
@@ -58,12 +59,6 @@ struct StatusInputs {
   // did not. Asked only for the full text about a track missing from the
   // library, as it looks at the disk.
   std::function<std::optional<std::string>()> staleExportDay;
-};
-
-struct CardHeading {
-  std::string title;
-  std::string subtitle;
-  friend bool operator==(const CardHeading&, const CardHeading&) = default;
 };
 
 // The status line: the full text, or with `compact` the short one.

@@ -3,10 +3,12 @@
 namespace kesta {
 namespace {
 
-// Indexed by Lane::Value.
+// Indexed by Lane::Value, one entry per lane.
 constexpr std::array<std::string_view, 4> kIds{"groove", "raise", "breather", "pivot"};
 constexpr std::array<std::string_view, 4> kTitles{"Keep groove", "Raise energy", "Breather", "Pivot"};
 constexpr std::array<std::string_view, 4> kShortTitles{"GROOVE", "RAISE", "EASE", "PIVOT"};
+static_assert(kIds.size() == Lane::kCount && kTitles.size() == Lane::kCount &&
+              kShortTitles.size() == Lane::kCount);
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -12,11 +13,13 @@ namespace kesta {
 class Lane {
  public:
   enum Value : std::uint8_t { groove, raise, breather, pivot };
+  // How many lanes there are; every table indexed by lane has this many entries.
+  static constexpr std::size_t kCount = 4;
 
   constexpr Lane(Value value) : value_(value) {}  // NOLINT: a lane is its case
   constexpr operator Value() const { return value_; }
 
-  static constexpr std::array<Lane, 4> allCases() { return {groove, raise, breather, pivot}; }
+  static constexpr std::array<Lane, kCount> allCases() { return {groove, raise, breather, pivot}; }
   // Exactly one of "groove", "raise", "breather", "pivot", case-sensitive.
   static std::optional<Lane> fromRawValue(std::string_view text);
 
@@ -30,5 +33,7 @@ class Lane {
  private:
   Value value_;
 };
+
+static_assert(Lane::pivot + 1 == Lane::kCount, "a new lane needs its entries in every lane table");
 
 }  // namespace kesta

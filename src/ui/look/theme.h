@@ -126,8 +126,10 @@ class Theme {
   static constexpr int kSetTimeColumnWidth = 58;
   static constexpr int kSetLaneColumnWidth = 50;
 
-  // The full window: the content inset from the window's edges, then one
-  // column of blocks.
+  // The full window: its content size, the content inset from the window's
+  // edges, then one column of blocks.
+  static constexpr int kFullWidth = 380;
+  static constexpr int kFullHeight = 660;
   static constexpr int kFullInsetX = 14;
   static constexpr int kFullInsetTop = 26;
   static constexpr int kFullInsetBottom = 12;
@@ -167,6 +169,8 @@ class Theme {
   static constexpr int kStarSpacing = 1;
 
   // The corner card: exactly the card window's size, nothing scrolls.
+  static constexpr int kCardWidth = 340;
+  static constexpr int kCardHeight = 224;
   static constexpr int kCardPaddingX = 12;
   static constexpr int kCardPaddingY = 10;
   static constexpr int kCardSpacing = 5;

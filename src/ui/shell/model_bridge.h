@@ -1,29 +1,42 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
+#include <cstdint>
 #include <memory>
-#include <string>
 
-#include "model/app_model.h"
 #include "model/changed_fields.h"
+#include "model/model_actions.h"
+#include "model/view_snapshot.h"
+#include "ui/shell/utf8_text.h"
+
+namespace kesta {
+class AppStore;
+}
+
+namespace kesta::model {
+class AppModel;
+class UrlOpener;
+}  // namespace kesta::model
 
 namespace kesta::ui {
 
-// Model text (UTF-8) as Qt text and back.
-inline QString toQString(const std::string& text) { return QString::fromStdString(text); }
-inline std::string toStdString(const QString& text) { return text.toStdString(); }
-
-// The one link from the app model's change notifications to the views: each
-// notification is re-emitted as `changed` with the mask of the fields just
-// assigned, so a view updates what it shows of those fields, in place. Holds
-// the model for the views. Main thread only, like the model.
+// The one link between the app model and the views. At each change
+// notification it takes again the parts of the view snapshot made of the
+// fields just assigned, then emits `changed` with their mask, so a view
+// updates what it shows of those fields, in place, reading the snapshot. The
+// views act through `actions`, never on the model itself; the model is held
+// here for the shell. Main thread only, like the model.
 class ModelBridge : public QObject {
   Q_OBJECT
 
  public:
-  explicit ModelBridge(std::shared_ptr<model::AppModel> model, QObject* parent = nullptr);
+  // The diagnostics folder opens through `store` and `urls`, the model's own ports.
+  ModelBridge(std::shared_ptr<model::AppModel> model, std::shared_ptr<AppStore> store,
+              std::shared_ptr<model::UrlOpener> urls, QObject* parent = nullptr);
   ~ModelBridge() override;
+
+  const model::ViewSnapshot& snapshot() const { return snapshot_; }
+  model::ModelActions& actions() const { return *actions_; }
 
   model::AppModel& model() const { return *model_; }
   const std::shared_ptr<model::AppModel>& modelPointer() const { return model_; }
@@ -33,7 +46,9 @@ class ModelBridge : public QObject {
 
  private:
   std::shared_ptr<model::AppModel> model_;
-  model::AppModel::ListenerID listener_;
+  std::unique_ptr<model::ModelActions> actions_;
+  model::ViewSnapshot snapshot_;
+  std::uint64_t listener_ = 0;
 };
 
 }  // namespace kesta::ui

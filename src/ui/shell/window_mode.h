@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+#include "ui/look/theme.h"
+
 namespace kesta::ui {
 
 // Which of the two top-level windows is on screen: the full window or the
@@ -24,7 +26,8 @@ inline std::optional<WindowMode> windowModeFromRaw(const QString& raw) {
 
 // The content size of the window shown in `mode`.
 inline QSize contentSize(WindowMode mode) {
-  return mode == WindowMode::mini ? QSize(340, 224) : QSize(380, 660);
+  return mode == WindowMode::mini ? QSize(Theme::kCardWidth, Theme::kCardHeight)
+                                  : QSize(Theme::kFullWidth, Theme::kFullHeight);
 }
 
 // The key under which the window's top-left corner is kept: "card" for the

@@ -16,7 +16,8 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : LaneOptionRow(bridge, lane,
                     {.nextSymbolSize = Theme::kCardLaneNextSymbolSize,
                      .hideSymbolSize = Theme::kCardLaneHideSymbolSize,
-                     .emptyFont = Theme::font(Theme::kCardLaneEmptyFontSize)},
+                     .emptyFont = Theme::font(Theme::kCardLaneEmptyFontSize),
+                     .form = model::RowForm::card},
                     parent),
       label_(new LaneLabel(
           lane,
@@ -34,7 +35,7 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   lines->addWidget(title_);
   lines->addWidget(artist_);
 
-  nextButton()->setToolTip(tr("Another %1 option").arg(fromView(lane.title())));
+  nextButton()->setToolTip(tr("Another %1 option").arg(toQString(lane.title())));
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(Theme::kCardLaneRowPadding, 0, Theme::kCardLaneRowPadding, 0);
@@ -51,22 +52,10 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
 
 QList<QWidget*> CardLaneRow::optionParts() const { return {tempo_, nextButton(), hideButton()}; }
 
-void CardLaneRow::fillSuggestion(const Suggestion& s) {
-  title_->setText(toQString(s.track.title));
-  artist_->setText(toQString(s.track.displayArtist()));
-  tempo_->setText(toQString(s.track.displayBPM() + " · " + s.track.displayKey()));
-}
-
-void CardLaneRow::fillEmpty() {
-  QString shown = QStringLiteral(" ");
-  if (const auto reason = model().emptyShort(lane())) {
-    shown = toQString(*reason);
-  } else if (model().currentTrack()) {
-    shown = QStringLiteral("—");
-  }
-  const std::optional<std::string> reason = model().emptyReason(lane());
-  emptyLine()->setText(shown);
-  emptyLine()->setToolTip(reason ? toQString(*reason) : shown);
+void CardLaneRow::fillSuggestion(const model::LaneRowText& row) {
+  title_->setText(toQString(row.title));
+  artist_->setText(toQString(row.detail));
+  tempo_->setText(toQString(row.tempo));
 }
 
 }  // namespace kesta::ui

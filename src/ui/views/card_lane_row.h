@@ -24,8 +24,7 @@ class CardLaneRow : public LaneOptionRow {
   TextLine* tempoLine() const { return tempo_; }
 
  protected:
-  void fillSuggestion(const Suggestion& suggestion) override;
-  void fillEmpty() override;
+  void fillSuggestion(const model::LaneRowText& row) override;
   QList<QWidget*> optionParts() const override;
 
  private:

@@ -8,18 +8,20 @@
 #include <algorithm>
 #include <utility>
 
+#include "model/card_header.h"
+#include "model/now_playing_text.h"
 #include "model/version_label.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/kesta_mark.h"
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/shell/window_mode.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/card_lane_row.h"
 #include "ui/views/deck_choice.h"
 #include "ui/views/load_undo.h"
-#include "ui/views/meta_line.h"
 #include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
 
@@ -27,10 +29,13 @@ namespace kesta::ui {
 
 namespace {
 
-using model::ChangedFields;
-using model::Field;
-
-constexpr std::size_t kShownVersions = 3;
+// Header, line, one row per lane and footer fit the card without scrolling.
+static_assert(2 * Theme::kCardPaddingY + Theme::kCardHeaderHeight + 1 +
+                      int(Lane::kCount) * Theme::kCardLaneRowHeight +
+                      (int(Lane::kCount) - 1) * Theme::kCardLaneListSpacing + Theme::kCardFooterHeight +
+                      3 * Theme::kCardSpacing <=
+                  Theme::kCardHeight,
+              "the corner card has no room for another lane");
 
 // The live dot of the header: a small filled circle.
 class Dot : public QWidget {
@@ -82,8 +87,7 @@ CornerCard::CornerCard(ModelBridge& bridge, std::function<void()> expand, QWidge
   layout->addWidget(middle_, 1);
   layout->addWidget(makeFooter());
 
-  connect(&bridge_, &ModelBridge::changed, this, &CornerCard::refresh);
-  refresh();
+  new ViewRefresh(bridge_, *this, model::kEveryField, [this](model::ChangedFields) { refresh(); });
 }
 
 QSize CornerCard::sizeHint() const { return contentSize(WindowMode::mini); }
@@ -174,44 +178,25 @@ void CornerCard::refresh() {
   refreshHeading();
   refreshControl();
   refreshMiddle();
-  const model::AppModel& model = bridge_.model();
-  status_->setText(toQString(model.compactStatus()));
-  status_->setToolTip(toQString(model.statusLine()));
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  status_->setText(toQString(snapshot.compactStatus));
+  status_->setToolTip(toQString(snapshot.statusLine));
 }
 
 void CornerCard::refreshHeading() {
-  const model::AppModel& model = bridge_.model();
-  const auto track = model.currentTrack();
-  showsTrack_ = track.has_value();
-  if (!track) {
-    const auto heading = model.cardHeading();
-    title_->setText(toQString(heading.title));
-    subtitle_->setText(toQString(heading.subtitle));
-    title_->setToolTip(toQString(heading.title));
-    subtitle_->setToolTip(toQString(heading.subtitle));
-    return;
-  }
-  const int deck = model.focus() ? model.focus()->deck : 0;
-  title_->setText(toQString(track->title));
-  title_->setToolTip(toQString(track->title));
+  const model::CardHeader header = model::cardHeader(bridge_.snapshot());
+  showsTrack_ = header.showsTrack;
+  title_->setText(toQString(header.title));
+  title_->setToolTip(toQString(header.title));
   // The artist is cut before tempo and key.
-  const QString lead = tr("Deck %1 · %2").arg(deck).arg(toQString(track->displayArtist()));
-  const QString tail = QStringLiteral(" · ") + metaLine(*track);
-  subtitle_->setText(lead, tail);
-  subtitle_->setToolTip(lead + tail);
+  const QString subtitle = toQString(header.subtitle);
+  const QString kept = toQString(header.subtitleKept);
+  subtitle_->setText(subtitle.chopped(kept.size()), kept);
+  subtitle_->setToolTip(toQString(header.subtitle));
 }
 
 void CornerCard::refreshControl() {
-  const model::AppModel& model = bridge_.model();
-  if (!model.watching() && !model.screenPermission() && model.askedForScreenPermission()) {
-    control_ = Control::reopen;
-  } else if (model.watching()) {
-    control_ = model.readerProblem() ? Control::problemDot : Control::liveDot;
-  } else if (model.library().isEmpty()) {
-    control_ = Control::setUp;
-  } else {
-    control_ = Control::connect;
-  }
+  control_ = model::cardControl(bridge_.snapshot());
   const bool dot = control_ == Control::problemDot || control_ == Control::liveDot;
   controlChip_->setVisible(!dot);
   dot_->setVisible(dot);
@@ -238,42 +223,33 @@ void CornerCard::refreshControl() {
 }
 
 void CornerCard::tapControl() {
-  model::AppModel& model = bridge_.model();
   switch (control_) {
     case Control::reopen:
-      model.relaunch();
+      bridge_.actions().relaunch();
       break;
     case Control::setUp:
       expand_();
       break;
     case Control::connect:
-      model.toggleWatching();
+      bridge_.actions().toggleWatching();
       break;
     default:
       break;
   }
 }
 
-CornerCard::Middle CornerCard::middle() const {
-  const model::AppModel& model = bridge_.model();
-  if (model.phase() == TrackerPhase::ambiguousStartup) return Middle::startupQuestion;
-  const auto& focus = model.focus();
-  if (focus && focus->content.is<DeckContent::Ambiguous>()) return Middle::versionPick;
-  return Middle::lanes;
-}
+CornerCard::Middle CornerCard::middle() const { return model::cardMiddle(bridge_.snapshot()); }
 
 void CornerCard::refreshMiddle() {
   const Middle shown = middle();
   middle_->setCurrentIndex(static_cast<int>(shown));
   if (shown != Middle::versionPick) return;
-  const int deck = bridge_.model().focus()->deck;
-  versionQuestion_->setText(tr("Which version is on Deck %1?").arg(deck));
-  setVersionChips(deck);
+  const model::NowPlayingText versions = model::nowPlayingText(bridge_.snapshot());
+  versionQuestion_->setText(toQString(versions.headline));
+  setVersionChips(versions.deck, versions.versions);
 }
 
-void CornerCard::setVersionChips(int deck) {
-  std::vector<Track> candidates = bridge_.model().candidates(deck);
-  if (candidates.size() > kShownVersions) candidates.resize(kShownVersions);
+void CornerCard::setVersionChips(int deck, const std::vector<Track>& candidates) {
   std::vector<std::string> ids;
   for (const Track& track : candidates) ids.push_back(track.id);
   if (ids == versionIDs_ && deck == versionDeck_) return;
@@ -288,7 +264,8 @@ void CornerCard::setVersionChips(int deck) {
     chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     chip->setToolTip(toQString(track.displayArtist()) + QStringLiteral(" · ") + toQString(track.title));
-    connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
+    connect(chip, &ChipButton::clicked, this,
+            [this, deck, track] { bridge_.actions().identify(deck, track); });
     versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);
     versionChips_.push_back(chip);
   }
@@ -298,14 +275,14 @@ void CornerCard::setVersionChips(int deck) {
 
 std::unique_ptr<QMenu> CornerCard::makeContextMenu() {
   auto menu = std::make_unique<QMenu>(this);
-  const model::AppModel& model = bridge_.model();
-  if (!showsTrack_ || !model.watching()) return menu;
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  if (!showsTrack_ || !snapshot.watching) return menu;
   menu->addAction(tr("Kesta is following the wrong track"), this,
-                  [this] { bridge_.model().flagWrongTrack(); });
-  if (const auto other = model.otherLoadedDeck()) {
+                  [this] { bridge_.actions().flagWrongTrack(); });
+  if (const auto other = snapshot.otherLoadedDeck) {
     const int deck = *other;
     menu->addAction(tr("Follow Deck %1 instead").arg(deck), this,
-                    [this, deck] { bridge_.model().follow(deck, FocusKind::userChoice); });
+                    [this, deck] { bridge_.actions().follow(deck); });
   }
   return menu;
 }

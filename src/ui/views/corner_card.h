@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "model/changed_fields.h"
+#include "library/track.h"
+#include "model/card_header.h"
 
 class QHBoxLayout;
 class QMenu;
@@ -36,9 +37,9 @@ class CornerCard : public QWidget {
 
  public:
   // What the middle shows.
-  enum class Middle { startupQuestion, versionPick, lanes };
+  using Middle = model::CardMiddle;
   // The header's status control.
-  enum class Control { reopen, problemDot, liveDot, setUp, connect };
+  using Control = model::CardControl;
 
   CornerCard(ModelBridge& bridge, std::function<void()> expand, QWidget* parent = nullptr);
 
@@ -76,7 +77,8 @@ class CornerCard : public QWidget {
   void refreshHeading();
   void refreshControl();
   void refreshMiddle();
-  void setVersionChips(int deck);
+  // Rebuilds the chips only when the versions' ids or the deck changed.
+  void setVersionChips(int deck, const std::vector<Track>& candidates);
   void tapControl();
 
   ModelBridge& bridge_;

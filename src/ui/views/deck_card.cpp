@@ -3,9 +3,10 @@
 #include <QBoxLayout>
 #include <QPainter>
 
+#include "model/deck_text.h"
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
-#include "ui/views/meta_line.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -16,30 +17,6 @@ using model::Field;
 
 constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::focus) | Field::decks |
                                               Field::pendingDecks | Field::watching | Field::library;
-
-// The meta line is the artist, then tempo and key, which are never cut.
-struct Shown {
-  QString title;
-  QString meta;
-  QString metaTail;
-};
-
-// The title and meta line of what the deck holds.
-Shown describe(const DeckContent& content, const LibraryIndex& index, bool watching) {
-  const QString blank = QStringLiteral(" ");
-  if (const auto* held = content.as<DeckContent::Track>()) {
-    const Track* track = index.track(held->id);
-    if (!track) return {QStringLiteral("—"), blank};
-    return {toQString(track->title), toQString(track->displayArtist()),
-            QStringLiteral(" · ") + ui::metaLine(*track)};
-  }
-  if (const auto* ambiguous = content.as<DeckContent::Ambiguous>()) {
-    return {DeckCard::tr("%1 possible versions").arg(ambiguous->ids.size()), blank};
-  }
-  if (content.is<DeckContent::Unmatched>()) return {DeckCard::tr("Not in your library"), blank};
-  if (content.is<DeckContent::Empty>()) return {DeckCard::tr("Empty"), blank};
-  return {watching ? DeckCard::tr("Reading…") : QStringLiteral("—"), blank};
-}
 
 }  // namespace
 
@@ -80,36 +57,26 @@ DeckCard::DeckCard(ModelBridge& bridge, int deck, QWidget* parent)
   label->addWidget(meta_);
   label->addStretch(1);
 
-  connect(this, &QAbstractButton::clicked, this,
-          [this] { bridge_.model().follow(deck_, FocusKind::userChoice); });
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
-  });
-  refresh();
+  connect(this, &QAbstractButton::clicked, this, [this] { bridge_.actions().follow(deck_); });
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 void DeckCard::refresh() {
-  const model::AppModel& model = bridge_.model();
-  const bool followed = model.focus() && model.focus()->deck == deck_;
-  if (followed != followed_) {
-    followed_ = followed;
+  const model::DeckText shown = model::deckText(bridge_.snapshot(), deck_);
+  if (shown.followed != followed_) {
+    followed_ = shown.followed;
     update();
   }
   deckLabel_->setColor(followed_ ? Theme::lime() : Theme::muted());
   following_->setVisible(followed_);
-  checking_->setVisible(model.pendingDecks().contains(deck_));
-  showContent();
-}
-
-void DeckCard::showContent() {
-  const model::AppModel& model = bridge_.model();
-  const auto index = static_cast<std::size_t>(deck_ - 1);
-  const DeckContent content = index < model.decks().size() ? model.decks()[index] : DeckContent::unknown();
-  const Shown shown = describe(content, model.index(), model.watching());
-  title_->setText(shown.title);
-  title_->setToolTip(shown.title);
-  meta_->setText(shown.meta, shown.metaTail);
-  setEnabled(model.watching() && content.hasMedia());
+  checking_->setVisible(shown.checking);
+  title_->setText(toQString(shown.title));
+  title_->setToolTip(toQString(shown.title));
+  // The artist is cut before tempo and key.
+  const QString meta = toQString(shown.meta);
+  const QString kept = toQString(shown.metaKept);
+  meta_->setText(meta.chopped(kept.size()), kept);
+  setEnabled(shown.tappable);
 }
 
 QSize DeckCard::sizeHint() const { return {QAbstractButton::sizeHint().width(), Theme::kDeckCardHeight}; }

@@ -37,7 +37,6 @@ class DeckCard : public QAbstractButton {
 
  private:
   void refresh();
-  void showContent();
 
   ModelBridge& bridge_;
   int deck_;

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <array>
 
+#include "model/view_snapshot.h"
+
 namespace kesta::ui {
 
 class ChipButton;
@@ -25,7 +27,7 @@ class DeckChoice : public QWidget {
   void refresh();
 
   ModelBridge& bridge_;
-  std::array<ChipButton*, 2> chips_{};
+  std::array<ChipButton*, model::kDeckCount> chips_{};
 };
 
 }  // namespace kesta::ui

@@ -4,14 +4,11 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <filesystem>
-#include <system_error>
 
-#include "store/app_store.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
-#include "ui/shell/qt_url_opener.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 
 namespace kesta::ui {
@@ -19,6 +16,8 @@ namespace kesta::ui {
 namespace {
 
 using model::Field;
+
+constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::watching) | Field::includeRawText;
 
 }  // namespace
 
@@ -40,9 +39,7 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
 
   rawText_->setFont(Theme::captionFont());
   rawText_->setFocusPolicy(Qt::NoFocus);
-  connect(rawText_, &QCheckBox::toggled, this, [this](bool on) {
-    if (on != bridge_.model().includeRawText()) bridge_.model().setIncludeRawText(on);
-  });
+  connect(rawText_, &QCheckBox::toggled, this, [this](bool on) { bridge_.actions().setIncludeRawText(on); });
 
   report_->setReadOnly(true);
   report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -60,10 +57,7 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
   column->addWidget(report_, 1);
   column->addWidget(makeButtons());
 
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if (fields.contains(Field::watching) || fields.contains(Field::includeRawText)) refresh();
-  });
-  refresh();
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 QWidget* DiagnosticsView::makeButtons() {
@@ -73,15 +67,15 @@ QWidget* DiagnosticsView::makeButtons() {
   refresh_ = new ChipButton(tr("Refresh"));
   connect(refresh_, &ChipButton::clicked, this, &DiagnosticsView::readReport);
   saveReport_ = new ChipButton(tr("Save report…"), true);
-  connect(saveReport_, &ChipButton::clicked, this, [this] { bridge_.model().exportDiagnostics(); });
+  connect(saveReport_, &ChipButton::clicked, this, [this] { bridge_.actions().exportDiagnostics(); });
   saveDeckView_ = new ChipButton(tr("Save what Kesta sees…"));
   saveDeckView_->setToolTip(
       tr("Saves an image of the two deck areas Kesta reads, to help fix detection on your layout. It shows "
          "loaded "
          "titles; nothing is sent."));
-  connect(saveDeckView_, &ChipButton::clicked, this, [this] { bridge_.model().saveDeckView(); });
+  connect(saveDeckView_, &ChipButton::clicked, this, [this] { bridge_.actions().saveDeckView(); });
   openFolder_ = new ChipButton(tr("Open diagnostics folder"));
-  connect(openFolder_, &ChipButton::clicked, this, &DiagnosticsView::openFolder);
+  connect(openFolder_, &ChipButton::clicked, this, [this] { bridge_.actions().openDiagnosticsFolder(); });
   // The four chips fit the sheet's width only a point smaller than usual.
   for (ChipButton* chip : {refresh_, saveReport_, saveDeckView_}) {
     chip->setLabelFont(Theme::font(Theme::kDiagnosticsButtonFontSize, Theme::Weight::semibold));
@@ -100,22 +94,15 @@ void DiagnosticsView::showEvent(QShowEvent* event) {
   readReport();
 }
 
-void DiagnosticsView::readReport() { report_->setPlainText(toQString(bridge_.model().diagnosticsReport())); }
-
-void DiagnosticsView::refresh() {
-  const model::AppModel& model = bridge_.model();
-  saveDeckView_->setEnabled(model.watching());
-  const QSignalBlocker quiet(rawText_);
-  rawText_->setChecked(model.includeRawText());
+void DiagnosticsView::readReport() {
+  report_->setPlainText(toQString(bridge_.actions().diagnosticsReport()));
 }
 
-void DiagnosticsView::openFolder() {
-  model::AppModel& model = bridge_.model();
-  model.saveDiagnostics();
-  const std::filesystem::path folder = AppStore::defaultRoot() / "diagnostics";
-  std::error_code ignored;
-  std::filesystem::create_directories(folder, ignored);
-  QtUrlOpener().open(folder.string());
+void DiagnosticsView::refresh() {
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  saveDeckView_->setEnabled(snapshot.watching);
+  const QSignalBlocker quiet(rawText_);
+  rawText_->setChecked(snapshot.includeRawText);
 }
 
 }  // namespace kesta::ui

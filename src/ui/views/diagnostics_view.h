@@ -16,7 +16,7 @@ class ModelBridge;
 // it, save an image of the deck areas (only while connected) and open the
 // diagnostics folder. The report is read when the sheet opens and on
 // "Refresh" only: it does not follow later scans. The folder opens through
-// the desktop's handler, like every address the model opens. Main thread only.
+// the model's store and URL port, like every address the model opens. Main thread only.
 class DiagnosticsView : public SheetFrame {
   Q_OBJECT
 
@@ -38,7 +38,6 @@ class DiagnosticsView : public SheetFrame {
   QWidget* makeButtons();
   void readReport();
   void refresh();
-  void openFolder();
 
   ModelBridge& bridge_;
   QCheckBox* rawText_;

@@ -11,6 +11,7 @@
 #include <QtMath>
 #include <utility>
 
+#include "model/setup_buttons.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/icons.h"
 #include "ui/look/kesta_mark.h"
@@ -20,6 +21,7 @@
 #include "ui/look/status_text.h"
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/deck_card.h"
 #include "ui/views/lane_row.h"
@@ -45,7 +47,7 @@ constexpr ChangedFields kFollowingFields = ChangedFields(Field::focus) | Field::
 constexpr ChangedFields kPoolFields = ChangedFields(Field::poolChoices) | Field::poolID | Field::library;
 constexpr ChangedFields kFooterFields = ChangedFields(Field::activeSet) | Field::lanes | Field::library;
 
-bool touches(ChangedFields fields, ChangedFields watched) { return (fields.bits() & watched.bits()) != 0; }
+using model::touches;
 
 bool isPlaylist(const PoolChoice& choice) { return choice.id.rfind(kPlaylistPrefix, 0) == 0; }
 
@@ -154,8 +156,7 @@ FullView::FullView(ModelBridge& bridge, std::function<void()> collapse,
   column->addWidget(makeFooter());
   column->addStretch(1);
 
-  connect(&bridge_, &ModelBridge::changed, this, &FullView::refresh);
-  refresh(ChangedFields(kSetupFields) | kFollowingFields | kPoolFields | kFooterFields);
+  new ViewRefresh(bridge_, *this, model::kEveryField, [this](ChangedFields fields) { refresh(fields); });
 }
 
 QWidget* FullView::makeHeader() {
@@ -207,18 +208,18 @@ QWidget* FullView::makeSetupButtons() {
       "computer."));
   connect(libraryButton_, &ChipButton::clicked, this, &FullView::tapLibrary);
   permission_ = new ChipButton({});
-  connect(permission_, &ChipButton::clicked, this, [this] { bridge_.model().requestScreenPermission(); });
+  connect(permission_, &ChipButton::clicked, this, [this] { bridge_.actions().requestScreenPermission(); });
   reopen_ = new ChipButton(tr("Reopen Kesta"), true);
   reopen_->setToolTip(tr("Screen reading permission takes effect only after Kesta restarts"));
-  connect(reopen_, &ChipButton::clicked, this, [this] { bridge_.model().relaunch(); });
+  connect(reopen_, &ChipButton::clicked, this, [this] { bridge_.actions().relaunch(); });
   allowOneClick_ = new ChipButton(tr("Allow one-click"), true);
   allowOneClick_->setToolTip(
       tr("One-click load needs Accessibility permission. After an update, turn Kesta Live Beta off and on in "
          "that "
          "list."));
-  connect(allowOneClick_, &ChipButton::clicked, this, [this] { bridge_.model().allowOneClick(); });
+  connect(allowOneClick_, &ChipButton::clicked, this, [this] { bridge_.actions().allowOneClick(); });
   connect_ = new ChipButton({});
-  connect(connect_, &ChipButton::clicked, this, [this] { bridge_.model().toggleWatching(); });
+  connect(connect_, &ChipButton::clicked, this, [this] { bridge_.actions().toggleWatching(); });
   for (QWidget* chip : {static_cast<QWidget*>(libraryButton_), static_cast<QWidget*>(permission_),
                         static_cast<QWidget*>(reopen_), static_cast<QWidget*>(allowOneClick_),
                         static_cast<QWidget*>(connect_)}) {
@@ -241,7 +242,7 @@ QWidget* FullView::makeSetupButtons() {
 
 void FullView::makeActionsMenu() {
   actions_ = new QMenu(this);
-  actions_->addAction(tr("Choose a different XML…"), this, [this] { bridge_.model().chooseLibraryFile(); });
+  actions_->addAction(tr("Choose a different XML…"), this, [this] { bridge_.actions().chooseLibraryFile(); });
   libraryDetails_ =
       actions_->addAction(tr("Library details…"), this, [this] { open_(RootView::Sheet::library); });
   actions_->addAction(tr("Set history…"), this, [this] { open_(RootView::Sheet::sets); });
@@ -249,9 +250,7 @@ void FullView::makeActionsMenu() {
   actions_->addSeparator();
   oneClick_ = actions_->addAction(tr("Experimental: one-click load"));
   oneClick_->setCheckable(true);
-  connect(oneClick_, &QAction::toggled, this, [this](bool on) {
-    if (on != bridge_.model().oneClickLoad()) bridge_.model().setOneClickLoad(on);
-  });
+  connect(oneClick_, &QAction::toggled, this, [this](bool on) { bridge_.actions().setOneClickLoad(on); });
 }
 
 QWidget* FullView::makeFollowing() {
@@ -268,7 +267,7 @@ QWidget* FullView::makeFollowing() {
   wrongTrack_->setToolTip(
       tr("Tell Kesta it's following the wrong track. It's counted in Diagnostics to measure accuracy."));
   connect(static_cast<QAbstractButton*>(wrongTrack_), &QAbstractButton::clicked, this,
-          [this] { bridge_.model().flagWrongTrack(); });
+          [this] { bridge_.actions().flagWrongTrack(); });
   captionRow->addWidget(wrongTrack_);
   // As tall with the button as without it, so the rows below stay where they are.
   caption->setFixedHeight(qMax(label->sizeHint().height(), wrongTrack_->sizeHint().height()));
@@ -289,7 +288,7 @@ QWidget* FullView::makeFollowing() {
   layout->addWidget(pool_);
   stars_ = new StarRating;
   connect(stars_, &StarRating::rated, this, [this](int stars) {
-    if (const auto track = bridge_.model().currentTrack()) bridge_.model().rate(*track, stars);
+    if (const auto& track = bridge_.snapshot().currentTrack) bridge_.actions().rate(*track, stars);
   });
   layout->addWidget(stars_);
   layout->addStretch(1);
@@ -316,13 +315,13 @@ QWidget* FullView::makeFooter() {
   connect(replay_, &ChipButton::clicked, this, [this] {
     ask(tr("Bring back the tracks you've used this set?"),
         tr("They'll be suggested again. Your set history is kept."), tr("Replay tracks"),
-        [this] { bridge_.model().replayTracks(); });
+        [this] { bridge_.actions().replayTracks(); });
   });
   endSet_ = new ChipButton(tr("End set"));
   endSet_->setToolTip(tr("Save this set to history and start fresh"));
   connect(endSet_, &ChipButton::clicked, this, [this] {
     ask(tr("End this set?"), tr("It's saved to Set history, and every track becomes suggestible again."),
-        tr("End set"), [this] { bridge_.model().endSet(); });
+        tr("End set"), [this] { bridge_.actions().endSet(); });
   });
   layout->addWidget(replay_);
   layout->addWidget(endSet_);
@@ -333,11 +332,13 @@ QWidget* FullView::makeFooter() {
 }
 
 void FullView::refresh(ChangedFields fields) {
-  const model::AppModel& model = bridge_.model();
-  dot_->setState(model.watching(), model.readerProblem());
-  version_->setText(QStringLiteral("beta ") + toQString(model.versionLabel()));
-  status_->setText(toQString(model.statusLine()));
-  refreshSummary();
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  dot_->setState(snapshot.watching, snapshot.readerProblem);
+  version_->setText(QStringLiteral("beta ") + toQString(snapshot.versionLabel));
+  status_->setText(toQString(snapshot.statusLine));
+  const QString summary = toQString(model::librarySummary(snapshot));
+  summary_->setText(summary);
+  summary_->setToolTip(summary);
   if (touches(fields, kSetupFields)) refreshSetupButtons();
   if (touches(fields, kFollowingFields)) refreshFollowing();
   if (touches(fields, kPoolFields)) refreshPool();
@@ -345,72 +346,49 @@ void FullView::refresh(ChangedFields fields) {
 }
 
 void FullView::refreshSetupButtons() {
-  const model::AppModel& model = bridge_.model();
-  const bool empty = model.library().isEmpty();
-  const bool asked = model.askedForScreenPermission();
-  const bool permissionGroup = !model.screenPermission() && !empty;
+  const model::SetupButtons shown = model::setupButtons(bridge_.snapshot());
+  libraryButton_->setVisible(shown.libraryShown);
+  libraryButton_->setText(toQString(shown.libraryText));
+  libraryButton_->setProminent(shown.libraryProminent);
 
-  libraryButton_->setVisible(!(asked && permissionGroup));
-  libraryButton_->setText(empty ? tr("Add rekordbox library") : tr("Refresh library"));
-  libraryButton_->setProminent(empty);
+  permission_->setVisible(shown.permissionShown);
+  permission_->setText(toQString(shown.permissionText));
+  permission_->setProminent(shown.permissionProminent);
+  reopen_->setVisible(shown.reopenShown);
 
-  permission_->setVisible(permissionGroup);
-  permission_->setText(asked ? tr("Open Settings") : tr("Allow screen reading"));
-  permission_->setProminent(!asked);
-  reopen_->setVisible(permissionGroup && asked);
+  allowOneClick_->setVisible(shown.allowOneClickShown);
+  connect_->setVisible(shown.connectShown);
+  connect_->setText(toQString(shown.connectText));
+  connect_->setProminent(shown.connectProminent);
+  connect_->setEnabled(shown.connectEnabled);
 
-  allowOneClick_->setVisible(!permissionGroup && model.oneClickNeedsAccess());
-  connect_->setVisible(!permissionGroup);
-  connect_->setText(model.watching() ? tr("Stop") : tr("Connect rekordbox"));
-  connect_->setProminent(!model.watching() && !empty);
-  connect_->setEnabled(!empty);
-
-  libraryDetails_->setEnabled(!empty);
+  libraryDetails_->setEnabled(shown.libraryDetailsEnabled);
   const QSignalBlocker quiet(oneClick_);
-  oneClick_->setChecked(model.oneClickLoad());
-}
-
-void FullView::refreshSummary() {
-  const model::AppModel& model = bridge_.model();
-  const Library& library = model.library();
-  QString summary;
-  if (!library.isEmpty()) {
-    summary = tr("%1 tracks · %2 suggestible · %3 playlists")
-                  .arg(library.report.totalEntries)
-                  .arg(library.report.recommendable)
-                  .arg(library.report.playlists);
-    if (const auto age = model.exportAge()) summary += QStringLiteral(" · ") + toQString(*age);
-  } else if (const auto& note = model.legacyNote()) {
-    summary = toQString(*note);
-  } else {
-    summary = tr("Your library stays on this computer.");
-  }
-  summary_->setText(summary);
-  summary_->setToolTip(summary);
+  oneClick_->setChecked(bridge_.snapshot().oneClickLoad);
 }
 
 void FullView::refreshFollowing() {
-  const model::AppModel& model = bridge_.model();
-  const auto track = model.currentTrack();
-  wrongTrack_->setVisible(model.watching() && track.has_value());
-  stars_->setVisible(track.has_value());
-  if (track) stars_->setRating(model.rating(*track));
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  const bool followed = snapshot.currentTrack.has_value();
+  wrongTrack_->setVisible(snapshot.watching && followed);
+  stars_->setVisible(followed);
+  if (followed) stars_->setRating(snapshot.currentRating);
 }
 
 void FullView::refreshPool() {
-  const model::AppModel& model = bridge_.model();
-  const QString label = toQString(model.poolLabel());
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  const QString label = toQString(snapshot.poolLabel);
   pool_->setText(label);
   pool_->setToolTip(label + QStringLiteral("\n") +
                     tr("Where suggestions come from. Tick several playlists to combine them."));
-  pool_->setEnabled(!model.library().isEmpty());
-  if (model.poolChoices() != menuChoices_ || model.poolID() != menuPoolID_) rebuildPoolMenu();
+  pool_->setEnabled(!snapshot.library.empty);
+  if (snapshot.poolChoices != menuChoices_ || snapshot.poolID != menuPoolID_) rebuildPoolMenu();
 }
 
 void FullView::rebuildPoolMenu() {
-  const model::AppModel& model = bridge_.model();
-  menuChoices_ = model.poolChoices();
-  menuPoolID_ = model.poolID();
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  menuChoices_ = snapshot.poolChoices;
+  menuPoolID_ = snapshot.poolID;
   poolMenu_->clear();
   bool anyPlaylist = false;
   for (const PoolChoice& choice : menuChoices_) {
@@ -421,36 +399,35 @@ void FullView::rebuildPoolMenu() {
     QAction* action = poolMenu_->addAction(choiceLabel(choice));
     action->setCheckable(true);
     action->setChecked(choice.id == menuPoolID_);
-    connect(action, &QAction::triggered, this, [this, id = choice.id] { bridge_.model().setPoolID(id); });
+    connect(action, &QAction::triggered, this, [this, id = choice.id] { bridge_.actions().setPoolID(id); });
   }
   if (!anyPlaylist) return;
   poolMenu_->addSeparator();
   // A heading the menu measures like its entries, so it is never cut.
   QAction* heading = poolMenu_->addAction(tr("Playlists (tick several to combine)"));
   heading->setEnabled(false);
-  const auto selected = model.selectedPlaylistIDs();
+  const auto& selected = snapshot.selectedPlaylistIDs;
   for (const PoolChoice& choice : menuChoices_) {
     if (!isPlaylist(choice)) continue;
     const std::string id = choice.id.substr(std::char_traits<char>::length(kPlaylistPrefix));
     QAction* action = poolMenu_->addAction(choiceLabel(choice));
     action->setCheckable(true);
     action->setChecked(selected.count(id) > 0);
-    connect(action, &QAction::triggered, this, [this, id] { bridge_.model().togglePlaylist(id); });
+    connect(action, &QAction::triggered, this, [this, id] { bridge_.actions().togglePlaylist(id); });
   }
 }
 
 void FullView::refreshFooter() {
-  const model::AppModel& model = bridge_.model();
-  replay_->setEnabled(model.canReplay());
-  used_->setText(tr("%1 used this set").arg(model.activeSet().entries().size()));
+  const model::ViewSnapshot& snapshot = bridge_.snapshot();
+  replay_->setEnabled(snapshot.canReplay);
+  used_->setText(tr("%1 used this set").arg(snapshot.activeSet.entries().size()));
 }
 
 void FullView::tapLibrary() {
-  model::AppModel& model = bridge_.model();
-  if (model.library().isEmpty()) {
-    model.chooseLibraryFile();
+  if (bridge_.snapshot().library.empty) {
+    bridge_.actions().chooseLibraryFile();
   } else {
-    model.refreshLibrary();
+    bridge_.actions().refreshLibrary();
   }
 }
 

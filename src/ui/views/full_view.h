@@ -77,7 +77,6 @@ class FullView : public QWidget {
 
   void refresh(model::ChangedFields fields);
   void refreshSetupButtons();
-  void refreshSummary();
   void refreshFollowing();
   void refreshPool();
   void rebuildPoolMenu();

@@ -4,13 +4,13 @@
 #include <QtMath>
 
 #include "ui/look/theme.h"
-#include "ui/views/view_text.h"
+#include "ui/shell/utf8_text.h"
 
 namespace kesta::ui {
 
 namespace {
 
-QString name(Lane lane) { return fromView(lane.shortTitle()); }
+QString name(Lane lane) { return toQString(lane.shortTitle()); }
 
 }  // namespace
 

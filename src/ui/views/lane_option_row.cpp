@@ -4,6 +4,7 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
@@ -27,60 +28,60 @@ LaneOptionRow::LaneOptionRow(ModelBridge& bridge, Lane lane, const Look& look, Q
     : QWidget(parent),
       bridge_(bridge),
       lane_(lane),
+      form_(look.form),
       block_(new QWidget),
       load_(new LoadButton(bridge, Suggestion{lane, {}, {}, {}})),
       next_(new SymbolButton(Icon::reload, look.nextSymbolSize, Theme::Weight::regular)),
       hide_(new SymbolButton(Icon::close, look.hideSymbolSize, Theme::Weight::bold)),
       empty_(new TextLine(look.emptyFont, Theme::muted())) {
-  next_->setAccessibleName(tr("Another %1 option").arg(fromView(lane.title())));
+  next_->setAccessibleName(tr("Another %1 option").arg(toQString(lane.title())));
   hide_->setToolTip(tr("Not tonight: hide this track for the rest of the set"));
   connect(next_, &SymbolButton::clicked, this, &LaneOptionRow::nextOption);
   connect(hide_, &SymbolButton::clicked, this, &LaneOptionRow::hideShown);
 }
 
 void LaneOptionRow::follow() {
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
-  });
-  refresh();
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 void LaneOptionRow::refresh() {
-  shown_ = model().suggestion(lane_);
+  const model::LaneRowText row = model::laneRowText(bridge_.snapshot(), lane_, form_);
+  shown_ = row.shown;
   if (shown_) {
-    showSuggestion(*shown_);
+    showSuggestion(row);
   } else {
-    showEmpty();
+    showEmpty(row);
   }
 }
 
-void LaneOptionRow::showSuggestion(const Suggestion& s) {
-  fillSuggestion(s);
+void LaneOptionRow::showSuggestion(const model::LaneRowText& row) {
+  const Suggestion& s = *row.shown;
+  fillSuggestion(row);
   block_->setToolTip(suggestionTooltip(s));
   load_->setSuggestion(s);
-  const bool more = model().alternatives(lane_) >= 2;
-  next_->setEnabled(more);
-  next_->setColor(more ? Theme::muted() : Theme::line());
+  next_->setEnabled(row.moreOptions);
+  next_->setColor(row.moreOptions ? Theme::muted() : Theme::line());
   hide_->setAccessibleName(tr("Not tonight: hide %1").arg(toQString(s.track.title)));
 
   empty_->setVisible(false);
   block_->setVisible(true);
   for (QWidget* part : optionParts()) part->setVisible(true);
-  load_->setVisible(model().oneClickLoad());
+  load_->setVisible(row.loadShown);
 }
 
-void LaneOptionRow::showEmpty() {
-  fillEmpty();
+void LaneOptionRow::showEmpty(const model::LaneRowText& row) {
+  empty_->setText(toQString(row.emptyText));
+  empty_->setToolTip(toQString(row.emptyTooltip));
   block_->setVisible(false);
   load_->setVisible(false);
   for (QWidget* part : optionParts()) part->setVisible(false);
   empty_->setVisible(true);
 }
 
-void LaneOptionRow::nextOption() { bridge_.model().nextOption(lane_); }
+void LaneOptionRow::nextOption() { bridge_.actions().nextOption(lane_); }
 
 void LaneOptionRow::hideShown() {
-  if (shown_) bridge_.model().dismiss(*shown_);
+  if (shown_) bridge_.actions().dismiss(*shown_);
 }
 
 void LaneOptionRow::paintEvent(QPaintEvent*) {

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <optional>
 
+#include "model/lane_row_text.h"
 #include "suggest/lane.h"
 #include "suggest/suggestion.h"
 #include "ui/shell/model_bridge.h"
@@ -40,6 +41,7 @@ class LaneOptionRow : public QWidget {
     qreal nextSymbolSize = 0;
     qreal hideSymbolSize = 0;
     QFont emptyFont;
+    model::RowForm form = model::RowForm::full;
   };
 
   LaneOptionRow(ModelBridge& bridge, Lane lane, const Look& look, QWidget* parent);
@@ -48,12 +50,9 @@ class LaneOptionRow : public QWidget {
   // in this constructor, as it calls the subclass's fill functions.
   void follow();
 
-  const model::AppModel& model() const { return bridge_.model(); }
-
-  // Fill the subclass's parts from the shown option, or the empty line from
-  // the model's reason; which parts are visible is handled here.
-  virtual void fillSuggestion(const Suggestion& suggestion) = 0;
-  virtual void fillEmpty() = 0;
+  // Fill the subclass's parts from the row's lines about the shown option;
+  // which parts are visible is handled here.
+  virtual void fillSuggestion(const model::LaneRowText& row) = 0;
   // The subclass's parts that are shown with an option and hidden without.
   virtual QList<QWidget*> optionParts() const = 0;
 
@@ -61,13 +60,14 @@ class LaneOptionRow : public QWidget {
 
  private:
   void refresh();
-  void showSuggestion(const Suggestion& suggestion);
-  void showEmpty();
+  void showSuggestion(const model::LaneRowText& row);
+  void showEmpty(const model::LaneRowText& row);
   void nextOption();
   void hideShown();
 
   ModelBridge& bridge_;
   Lane lane_;
+  model::RowForm form_;
   std::optional<Suggestion> shown_;
   QWidget* block_;
   LoadButton* load_;

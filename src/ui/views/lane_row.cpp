@@ -16,7 +16,8 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
     : LaneOptionRow(bridge, lane,
                     {.nextSymbolSize = Theme::kLaneNextSymbolSize,
                      .hideSymbolSize = Theme::kLaneHideSymbolSize,
-                     .emptyFont = Theme::font(Theme::kLaneEmptyFontSize)},
+                     .emptyFont = Theme::font(Theme::kLaneEmptyFontSize),
+                     .form = model::RowForm::full},
                     parent),
       label_(new LaneLabel(
           lane, Theme::font(Theme::kLaneLabelFontSize, Theme::Weight::heavy, Theme::kLaneLabelTracking),
@@ -55,7 +56,7 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   buttons_->setFixedWidth(Theme::kLaneButtonColumnWidth);
   buttons->addWidget(nextButton(), 0, Qt::AlignHCenter);
   buttons->addWidget(hideButton(), 0, Qt::AlignHCenter);
-  nextButton()->setToolTip(tr("Show another %1 option").arg(fromView(lane.title())));
+  nextButton()->setToolTip(tr("Show another %1 option").arg(toQString(lane.title())));
   // Every lane's reason may take two lines: the row has the room.
   emptyLine()->setLines(2);
 
@@ -70,29 +71,15 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   follow();
 }
 
-void LaneRow::fillSuggestion(const Suggestion& s) {
-  title_->setText(toQString(s.track.title));
-  // The reason is kept before the artist.
-  detail_->setText(toQString(s.track.displayArtist()), toQString(" · " + s.why));
-  caveat_->setText(s.caveat ? toQString(*s.caveat) : QStringLiteral(" "));
-  bpm_->setText(toQString(s.track.displayBPM()));
-  key_->setText(toQString(s.track.displayKey()));
-}
-
-void LaneRow::fillEmpty() {
-  const std::optional<std::string> reason = model().emptyReason(lane());
-  QString shown = QStringLiteral(" ");
-  if (model().ranking()) {
-    shown = QStringLiteral("…");
-  } else if (reason) {
-    shown = toQString(*reason);
-  } else if (model().currentTrack()) {
-    shown = QStringLiteral("—");
-  } else if (lane() == Lane::groove) {
-    shown = tr("Suggestions appear once Kesta knows the loaded track.");
-  }
-  emptyLine()->setText(shown);
-  emptyLine()->setToolTip(reason ? toQString(*reason) : QString());
+void LaneRow::fillSuggestion(const model::LaneRowText& row) {
+  title_->setText(toQString(row.title));
+  // The reasons are kept before the artist.
+  const QString detail = toQString(row.detail);
+  const QString kept = toQString(row.detailKept);
+  detail_->setText(detail.chopped(kept.size()), kept);
+  caveat_->setText(toQString(row.caveat));
+  bpm_->setText(toQString(row.tempo));
+  key_->setText(toQString(row.key));
 }
 
 }  // namespace kesta::ui

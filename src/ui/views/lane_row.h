@@ -26,8 +26,7 @@ class LaneRow : public LaneOptionRow {
   TextLine* keyLine() const { return key_; }
 
  protected:
-  void fillSuggestion(const Suggestion& suggestion) override;
-  void fillEmpty() override;
+  void fillSuggestion(const model::LaneRowText& row) override;
   QList<QWidget*> optionParts() const override { return {tempo_, buttons_}; }
 
  private:

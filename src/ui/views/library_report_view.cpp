@@ -6,13 +6,12 @@
 
 #include "ui/look/theme.h"
 #include "ui/shell/model_bridge.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 
 namespace kesta::ui {
 
 namespace {
-
-using model::Field;
 
 QLabel* wrappingLabel(const QString& text, const QFont& font, const QColor& color) {
   auto* label = new QLabel(text);
@@ -59,19 +58,15 @@ LibraryReportView::LibraryReportView(ModelBridge& bridge, QWidget* parent)
   layout->addWidget(closing);
   layout->addStretch(1);
 
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if (fields.contains(Field::library) || fields.contains(Field::legacyNote)) refresh();
-  });
-  refresh();
+  new ViewRefresh(bridge_, *this, model::kLibraryFields, [this](model::ChangedFields) { refresh(); });
 }
 
 void LibraryReportView::refresh() {
-  const model::AppModel& model = bridge_.model();
-  fileName_->setText(toQString(model.library().sourceFileName));
+  const model::LibraryView& library = bridge_.snapshot().library;
+  fileName_->setText(toQString(library.fileName));
   QStringList bullets;
-  for (const std::string& note : model.library().report.notes())
-    bullets << QStringLiteral("• ") + toQString(note);
-  if (const auto& note = model.legacyNote()) bullets << QStringLiteral("• ") + toQString(*note);
+  for (const std::string& note : library.notes) bullets << QStringLiteral("• ") + toQString(note);
+  if (library.legacyNote) bullets << QStringLiteral("• ") + toQString(*library.legacyNote);
   if (bullets == bullets_) return;
   bullets_ = bullets;
   while (QLayoutItem* item = bulletList_->takeAt(0)) {

@@ -7,6 +7,7 @@
 
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
+#include "ui/shell/view_refresh.h"
 
 namespace kesta::ui {
 
@@ -26,30 +27,9 @@ QFont labelFont() { return Theme::font(Theme::kLoadButtonFontSize, Theme::Weight
 
 LoadButton::Look LoadButton::look(const LoadDecision& decision, const model::LoadStatus& status,
                                   const std::string& trackID) {
-  Look out;
-  if (const auto* allowed = decision.as<LoadDecision::Allowed>()) {
-    out.title = tr("Load→D%1").arg(allowed->deck);
-    out.fill = Look::Fill::lime;
-    out.tooltip = tr("Load onto Deck %1 in rekordbox (experimental). Kesta takes the keyboard and mouse "
-                     "for about a second.")
-                      .arg(allowed->deck);
-  } else if (const auto* asks = decision.as<LoadDecision::NeedsConfirmation>()) {
-    out.title = tr("Load→D%1?").arg(asks->deck);
-    out.fill = Look::Fill::warn;
-    out.tooltip = tr("Deck %1 is still playing. Click twice to load over it, only once it's faded out.")
-                      .arg(asks->deck);
-  } else {
-    out.title = tr("Load");
-    out.fill = Look::Fill::raised;
-    out.tooltip = QString::fromStdString(decision.as<LoadDecision::Refused>()->reason);
-  }
-  out.restingTitle = out.title;
-  const auto* loading = status.as<model::LoadStatus::Loading>();
-  if (loading && loading->trackID == trackID) out.title = tr("…");
-  // While any load runs every button waits, drawn as the refused one.
-  if (loading) out.fill = Look::Fill::raised;
-  out.enabled = out.fill != Look::Fill::raised;
-  return out;
+  const model::LoadButtonState state = model::loadButtonState(decision, status, trackID);
+  return {toQString(state.title), toQString(state.restingTitle), state.enabled, state.fill,
+          toQString(state.tooltip)};
 }
 
 QColor LoadButton::fillColor(Look::Fill fill) {
@@ -72,11 +52,8 @@ LoadButton::LoadButton(ModelBridge& bridge, Suggestion suggestion, QWidget* pare
     : QAbstractButton(parent), bridge_(bridge), suggestion_(std::move(suggestion)) {
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  connect(this, &QAbstractButton::clicked, this, [this] { bridge_.model().load(suggestion_); });
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
-  });
-  refresh();
+  connect(this, &QAbstractButton::clicked, this, [this] { bridge_.actions().load(suggestion_); });
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 void LoadButton::setSuggestion(Suggestion suggestion) {
@@ -86,8 +63,8 @@ void LoadButton::setSuggestion(Suggestion suggestion) {
 }
 
 void LoadButton::refresh() {
-  const model::AppModel& model = bridge_.model();
-  const Look next = look(model.loadDecision(suggestion_), model.loadStatus(), suggestion_.track.id);
+  const Look next =
+      look(bridge_.actions().loadDecision(suggestion_), bridge_.snapshot().loadStatus, suggestion_.track.id);
   if (next == look_) return;
   const bool resized = next.restingTitle != look_.restingTitle;
   look_ = next;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <string>
 
+#include "model/load_button_state.h"
 #include "model/load_status.h"
 #include "oneclick/load_decision.h"
 #include "suggest/suggestion.h"
@@ -21,9 +22,9 @@ class LoadButton : public QAbstractButton {
   Q_OBJECT
 
  public:
-  // What the button shows, as a pure function of the model's state.
+  // What the button shows, in Qt's terms.
   struct Look {
-    enum class Fill { raised, warn, lime };
+    using Fill = model::LoadButtonState::Fill;
 
     QString title;
     // The decision's label, which the button keeps room for while busy, so

@@ -3,6 +3,7 @@
 #include <QEvent>
 
 #include "oneclick/stroke_text.h"
+#include "ui/shell/view_refresh.h"
 
 namespace kesta::ui {
 
@@ -18,22 +19,11 @@ LoadUndo::LoadUndo(ModelBridge& bridge, QWidget* parent)
     : ChipButton(tr("Undo"), false, parent), bridge_(bridge) {
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connect(this, &ChipButton::clicked, this, &LoadUndo::undo);
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
-  });
-  refresh();
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 void LoadUndo::refresh() {
-  const model::AppModel& model = bridge_.model();
-  const auto* done = model.loadStatus().as<model::LoadStatus::Done>();
-  Target target = Target::nothing;
-  if (model.lastDismissed()) {
-    target = Target::dismissal;
-  } else if (done && done->canUndo) {
-    target = Target::load;
-  }
-  target_ = target;
+  target_ = model::undoTarget(bridge_.snapshot());
   switch (target_) {
     case Target::dismissal:
       setToolTip(tr("Show that track again"));
@@ -68,11 +58,10 @@ bool LoadUndo::event(QEvent* event) {
 
 void LoadUndo::undo() {
   // Decided again at the click: the model may have moved on since the last redraw.
-  model::AppModel& model = bridge_.model();
-  if (model.lastDismissed()) {
-    model.undoDismiss();
+  if (bridge_.snapshot().dismissalUndoable) {
+    bridge_.actions().undoDismiss();
   } else {
-    model.undoLoad();
+    bridge_.actions().undoLoad();
   }
 }
 

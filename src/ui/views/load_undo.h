@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/undo_target.h"
 #include "ui/look/chip_button.h"
 #include "ui/shell/model_bridge.h"
 
@@ -14,7 +15,7 @@ class LoadUndo : public ChipButton {
 
  public:
   // What the chip would undo now.
-  enum class Target { nothing, dismissal, load };
+  using Target = model::UndoTarget;
 
   explicit LoadUndo(ModelBridge& bridge, QWidget* parent = nullptr);
 

@@ -3,9 +3,11 @@
 #include <QBoxLayout>
 #include <algorithm>
 
+#include "model/now_playing_text.h"
 #include "model/version_label.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/meta_line.h"
 #include "ui/views/shared_row.h"
@@ -20,8 +22,6 @@ using model::Field;
 constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::focus) | Field::decks |
                                               Field::phase | Field::watching | Field::library | Field::shown |
                                               Field::screenTracks;
-
-constexpr std::size_t kShownVersions = 3;
 
 }  // namespace
 
@@ -45,10 +45,7 @@ NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
   rows->addWidget(chipRow_);
   rows->addStretch(1);
 
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
-  });
-  refresh();
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 std::vector<ChipButton*> NowPlaying::versionChips() const {
@@ -60,70 +57,39 @@ std::vector<ChipButton*> NowPlaying::versionChips() const {
 }
 
 void NowPlaying::refresh() {
-  const model::AppModel& model = bridge_.model();
-  if (const auto track = model.currentTrack()) {
-    showTrack(*track);
-    return;
+  const model::NowPlayingText shown = model::nowPlayingText(bridge_.snapshot());
+  switch (shown.kind) {
+    case model::NowPlayingText::Kind::track:
+      showHeadline(shown, Theme::kNowPlayingTitleFontSize, Theme::text());
+      break;
+    case model::NowPlayingText::Kind::versions:
+      setChips(shown.deck, shown.versions);
+      showHeadline(shown, Theme::kNowPlayingQuestionFontSize, Theme::warn());
+      break;
+    case model::NowPlayingText::Kind::nothing:
+      showHeadline(shown, Theme::kNowPlayingEmptyFontSize, Theme::muted());
+      break;
   }
-  const auto& focus = model.focus();
-  if (focus && focus->content.is<DeckContent::Ambiguous>()) {
-    showVersions(focus->deck);
-    return;
-  }
-  showNothing();
 }
 
-void NowPlaying::showTrack(const Track& track) {
-  const auto& focus = bridge_.model().focus();
-  headline_->setTextFont(Theme::font(Theme::kNowPlayingTitleFontSize, Theme::Weight::bold));
-  headline_->setColor(Theme::text());
-  headline_->setText(toQString(track.title));
-  headline_->setToolTip(toQString(track.title));
-  const QString artist = toQString(track.displayArtist());
-  QString tail = QStringLiteral(" · ") + metaLine(track);
-  if (focus) tail += tr(" · Deck %1").arg(focus->deck);
-  readout_->setText(artist, tail);
-  readout_->setToolTip(artist + tail);
-  chipRow_->setVisible(false);
-  readout_->setVisible(true);
-}
-
-void NowPlaying::showVersions(int deck) {
-  headline_->setTextFont(Theme::font(Theme::kNowPlayingQuestionFontSize, Theme::Weight::bold));
-  headline_->setColor(Theme::warn());
-  headline_->setText(tr("Which version is on Deck %1?").arg(deck));
+void NowPlaying::showHeadline(const model::NowPlayingText& shown, qreal fontSize, const QColor& color) {
+  const bool versions = shown.kind == model::NowPlayingText::Kind::versions;
+  headline_->setTextFont(Theme::font(fontSize, Theme::Weight::bold));
+  headline_->setColor(color);
+  headline_->setText(toQString(shown.headline));
   headline_->setToolTip(headline_->text());
-  setChips(deck, bridge_.model().candidates(deck));
-  readout_->setVisible(false);
-  chipRow_->setVisible(true);
-}
-
-void NowPlaying::showNothing() {
-  const model::AppModel& model = bridge_.model();
-  const auto& focus = model.focus();
-  QString text;
-  if (model.phase() == TrackerPhase::ambiguousStartup) {
-    text = tr("Which deck are you mixing from?");
-  } else if (focus && focus->content.is<DeckContent::Unmatched>()) {
-    text = tr("Deck %1: not in your library").arg(focus->deck);
-  } else if (model.watching()) {
-    text = tr("Waiting for a load…");
-  } else {
-    text = tr("Not connected");
+  if (!versions) {
+    // The artist is cut before tempo, key and deck.
+    const QString readout = toQString(shown.readout);
+    const QString kept = toQString(shown.readoutKept);
+    readout_->setText(readout.chopped(kept.size()), kept);
+    readout_->setToolTip(shown.kind == model::NowPlayingText::Kind::track ? readout : QString());
   }
-  headline_->setTextFont(Theme::font(Theme::kNowPlayingEmptyFontSize, Theme::Weight::bold));
-  headline_->setColor(Theme::muted());
-  headline_->setText(text);
-  headline_->setToolTip(text);
-  readout_->setText(QStringLiteral(" "));
-  readout_->setToolTip({});
-  chipRow_->setVisible(false);
-  readout_->setVisible(true);
+  readout_->setVisible(!versions);
+  chipRow_->setVisible(versions);
 }
 
-void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
-  const std::vector<Track> shown(
-      candidates.begin(), candidates.begin() + std::ptrdiff_t(std::min(candidates.size(), kShownVersions)));
+void NowPlaying::setChips(int deck, const std::vector<Track>& shown) {
   const auto sameIDs = [](const Track& a, const Track& b) { return a.id == b.id; };
   if (deck == chipDeck_ &&
       std::equal(shown.begin(), shown.end(), chipTracks_.begin(), chipTracks_.end(), sameIDs)) {
@@ -144,7 +110,8 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& candidates) {
     auto* chip = new ChipButton({});
     chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setToolTip(toQString(track.title + " — " + track.displayArtist() + ", ") + metaLine(track));
-    connect(chip, &ChipButton::clicked, this, [this, deck, track] { bridge_.model().identify(deck, track); });
+    connect(chip, &ChipButton::clicked, this,
+            [this, deck, track] { bridge_.actions().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);
   }
   shareRow(versionChips(), width(), Theme::kVersionChipSpacing);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "library/track.h"
+#include "model/now_playing_text.h"
 #include "ui/shell/model_bridge.h"
 
 class QHBoxLayout;
@@ -37,11 +38,10 @@ class NowPlaying : public QWidget {
 
  private:
   void refresh();
-  void showTrack(const Track& track);
-  void showVersions(int deck);
-  void showNothing();
-  // Rebuilds the chips only when the candidates' ids changed.
-  void setChips(int deck, const std::vector<Track>& candidates);
+  // The headline in `fontSize` and `color`, under it the readout or the version chips.
+  void showHeadline(const model::NowPlayingText& shown, qreal fontSize, const QColor& color);
+  // Rebuilds the chips only when the versions' ids changed.
+  void setChips(int deck, const std::vector<Track>& shown);
 
   ModelBridge& bridge_;
   TextLine* headline_;

@@ -7,9 +7,9 @@
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
 #include "ui/shell/icu_date_text.h"
+#include "ui/shell/utf8_text.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/text_line.h"
-#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 
@@ -40,7 +40,7 @@ QWidget* entryRow(const DJSet::Entry& entry) {
   played->setCompressible(false);
   auto* lane = new TextLine(caption2(Theme::Weight::bold), Theme::lime());
   if (entry.suggestedAs) {
-    lane->setText(fromView(entry.suggestedAs->shortTitle()));
+    lane->setText(toQString(entry.suggestedAs->shortTitle()));
   }
   lane->setFixedWidth(Theme::kSetLaneColumnWidth);
   lane->setAlignment(Qt::AlignRight);

@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QScrollArea>
 
+#include "model/set_rows.h"
 #include "ui/look/theme.h"
+#include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/set_card.h"
 
@@ -55,19 +57,13 @@ SetsView::SetsView(ModelBridge& bridge, QWidget* parent)
   column->addWidget(legend());
   column->addWidget(scroll, 1);
 
-  connect(&bridge_, &ModelBridge::changed, this, [this](model::ChangedFields fields) {
-    if ((fields.bits() & kShownFields.bits()) != 0) refresh();
-  });
-  refresh();
+  new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
 void SetsView::refresh() {
-  const model::AppModel& model = bridge_.model();
-  std::vector<const DJSet*> sets{&model.activeSet()};
-  for (const DJSet& set : model.archivedSets()) sets.push_back(&set);
-
+  const std::vector<model::SetRow> sets = model::setRows(bridge_.snapshot());
   bool sameList = sets.size() == cards_.size();
-  for (std::size_t i = 0; sameList && i < sets.size(); ++i) sameList = cards_[i]->setID() == sets[i]->id;
+  for (std::size_t i = 0; sameList && i < sets.size(); ++i) sameList = cards_[i]->setID() == sets[i].set->id;
   if (!sameList) {
     for (SetCard* card : cards_) {
       list_->removeWidget(card);
@@ -82,22 +78,11 @@ void SetsView::refresh() {
       cards_.push_back(card);
     }
   }
-  for (std::size_t i = 0; i < sets.size(); ++i)
-    cards_[i]->showSet(*sets[i], sets[i]->id == model.activeSet().id);
+  for (std::size_t i = 0; i < sets.size(); ++i) cards_[i]->showSet(*sets[i].set, sets[i].current);
 }
 
 void SetsView::exportSet(const std::string& setID) {
-  model::AppModel& model = bridge_.model();
-  if (model.activeSet().id == setID) {
-    model.exportSet(model.activeSet());
-    return;
-  }
-  for (const DJSet& set : model.archivedSets()) {
-    if (set.id == setID) {
-      model.exportSet(set);
-      return;
-    }
-  }
+  if (const DJSet* set = model::findSet(bridge_.snapshot(), setID)) bridge_.actions().exportSet(*set);
 }
 
 }  // namespace kesta::ui

@@ -2,16 +2,15 @@
 
 #include <QStringList>
 
+#include "ui/shell/utf8_text.h"
+
 namespace kesta::ui {
 
 QString suggestionTooltip(const Suggestion& suggestion) {
   const Track& track = suggestion.track;
-  QStringList lines{QString::fromStdString(track.title), QString::fromStdString(track.displayArtist()),
-                    QString::fromStdString(suggestion.why)};
-  if (suggestion.caveat) lines << QString::fromStdString(*suggestion.caveat);
+  QStringList lines{toQString(track.title), toQString(track.displayArtist()), toQString(suggestion.why)};
+  if (suggestion.caveat) lines << toQString(*suggestion.caveat);
   return lines.join(QLatin1Char('\n'));
 }
-
-QString fromView(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 }  // namespace kesta::ui

@@ -16,7 +16,7 @@ using model::Field;
 class ModelBridgeTest : public model::testing::ModelFixture {};
 
 TEST_F(ModelBridgeTest, ReEmitsEachNotificationWithItsFields) {
-  ModelBridge bridge(modelPointer());
+  ModelBridge bridge(modelPointer(), store, urls);
   std::vector<ChangedFields> seen;
   QObject::connect(&bridge, &ModelBridge::changed, [&seen](ChangedFields fields) { seen.push_back(fields); });
 
@@ -30,7 +30,7 @@ TEST_F(ModelBridgeTest, ReEmitsEachNotificationWithItsFields) {
 }
 
 TEST_F(ModelBridgeTest, StopsListeningWhenDestroyed) {
-  auto bridge = std::make_unique<ModelBridge>(modelPointer());
+  auto bridge = std::make_unique<ModelBridge>(modelPointer(), store, urls);
   bridge.reset();
   const auto before = notifications.size();
   model().setCompact(true);  // would reach a destroyed bridge if it still listened

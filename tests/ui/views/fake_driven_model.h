@@ -55,7 +55,7 @@ class FakeDrivenModel {
       model_ = model::AppModel::create(model::ModelPorts{
           store, queue, scheduler, executor, monotonic, wall, engines, loader, keyPreset, screen, rekordbox,
           urls, panels, relauncher, clickThrough, dayFormatter, imageEncoder});
-      bridge_ = std::make_unique<ModelBridge>(model_);
+      bridge_ = std::make_unique<ModelBridge>(model_, store, urls);
     }
     return *bridge_;
   }

@@ -14,7 +14,6 @@
 #include "ui/views/root_view.h"
 #include "ui/views/text_line.h"
 #include "ui/views/view_stage.h"
-#include "ui/views/view_text.h"
 
 namespace kesta::ui {
 namespace {
@@ -112,7 +111,7 @@ TEST_F(FitTest, FullWindowKeepsTempoAndKeyOfDecksNowPlayingAndSuggestions) {
     if (!row->bpmLine()->isVisible()) continue;
     ++suggestions;
     for (const TextLine* line : {row->bpmLine(), row->keyLine()}) {
-      EXPECT_EQ(line->shownText(), line->text()) << fromView(row->lane().shortTitle()).toStdString();
+      EXPECT_EQ(line->shownText(), line->text()) << row->lane().shortTitle();
     }
   }
   EXPECT_GT(suggestions, 0);

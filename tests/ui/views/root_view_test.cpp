@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QTest>
-#include <QUrl>
 #include <filesystem>
 
 #include "ui/look/chip_button.h"
@@ -95,24 +93,8 @@ TEST(LibraryReportViewTest, ListsTheNotesThenTheLegacyNote) {
   EXPECT_EQ(sheet.bullets().last(), "• " + toQString(*stage.model().legacyNote()));
 }
 
-// Records the folders the desktop is asked to open.
-class OpenedUrls : public QObject {
-  Q_OBJECT
-
- public:
-  OpenedUrls() { QDesktopServices::setUrlHandler("file", this, "open"); }
-  ~OpenedUrls() override { QDesktopServices::unsetUrlHandler("file"); }
-  std::vector<QUrl> urls;
-
- public slots:
-  void open(const QUrl& url) { urls.push_back(url); }
-};
-
 class DiagnosticsViewTest : public ::testing::Test {
  protected:
-  DiagnosticsViewTest() { qputenv("KESTA_DATA_DIR", QByteArray::fromStdString(stage.dataDir().string())); }
-  ~DiagnosticsViewTest() override { qunsetenv("KESTA_DATA_DIR"); }
-
   ViewStage stage;
 };
 
@@ -157,15 +139,11 @@ TEST_F(DiagnosticsViewTest, RawTextToggleSetsTheModelAtOnce) {
 TEST_F(DiagnosticsViewTest, OpenFolderCreatesTheFolderAndOpensIt) {
   const std::filesystem::path folder = stage.dataDir() / "diagnostics";
   std::filesystem::remove_all(folder);
-  OpenedUrls opened;
   DiagnosticsView sheet(stage.bridge());
   sheet.openFolderButton()->click();
   EXPECT_TRUE(std::filesystem::is_directory(folder));
-  ASSERT_EQ(opened.urls.size(), 1u);
-  EXPECT_EQ(opened.urls[0].toLocalFile(), QString::fromStdString(folder.string()));
+  EXPECT_EQ(stage.urls->opened, std::vector<std::string>{folder.string()});
 }
 
 }  // namespace
 }  // namespace kesta::ui
-
-#include "root_view_test.moc"
