@@ -116,7 +116,7 @@ struct Setup {
   std::filesystem::path folder = std::filesystem::temp_directory_path() / "kesta-bench-focus-to-lanes";
   std::shared_ptr<AppStore> store;
   std::shared_ptr<WaitingMainQueue> queue = std::make_shared<WaitingMainQueue>();
-  testing::FakeMainQueue unusedQueue;
+  test::FakeMainQueue unusedQueue;
   std::shared_ptr<AppModel> model;
   std::vector<std::string> trackIDs;  // suggestible tracks to follow in turn
 
@@ -132,15 +132,15 @@ struct Setup {
     for (const Track& track : library.tracks) {
       if (track.isRecommendable() && trackIDs.size() < 64) trackIDs.push_back(track.id);
     }
-    model = AppModel::create(ModelPorts{
-        store, queue, std::make_shared<testing::FakeScheduler>(), std::make_shared<ThreadExecutor>(2),
-        std::make_shared<SystemClock>(), std::make_shared<testing::FakeWallClock>(),
-        std::make_shared<testing::FakeEngineFactory>(unusedQueue), std::make_shared<testing::FakeLoader>(),
-        std::make_shared<testing::FakeKeyPreset>(), std::make_shared<testing::FakeScreenAccess>(),
-        std::make_shared<testing::FakeRekordboxApp>(), std::make_shared<testing::FakeUrlOpener>(),
-        std::make_shared<testing::FakePanels>(), std::make_shared<testing::FakeRelauncher>(),
-        std::make_shared<testing::FakeClickThrough>(), std::make_shared<testing::FakeDayFormatter>(),
-        std::make_shared<testing::FakeImageEncoder>()});
+    model = AppModel::create(
+        ModelPorts{store, queue, std::make_shared<test::FakeScheduler>(), std::make_shared<ThreadExecutor>(2),
+                   std::make_shared<SystemClock>(), std::make_shared<test::FakeWallClock>(),
+                   std::make_shared<test::FakeEngineFactory>(unusedQueue),
+                   std::make_shared<test::FakeLoader>(), std::make_shared<test::FakeKeyPreset>(),
+                   std::make_shared<test::FakeScreenAccess>(), std::make_shared<test::FakeRekordboxApp>(),
+                   std::make_shared<test::FakeUrlOpener>(), std::make_shared<test::FakePanels>(),
+                   std::make_shared<test::FakeRelauncher>(), std::make_shared<test::FakeClickThrough>(),
+                   std::make_shared<test::FakeDayFormatter>(), std::make_shared<test::FakeImageEncoder>()});
     RankingProbe::install(*model, std::move(library));
   }
   ~Setup() {

@@ -33,7 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace kesta::model;
-using namespace kesta::model::testing;
+using namespace kesta::test;
 
 constexpr std::size_t kMillion = 1'000'000;
 

@@ -32,7 +32,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace kesta::model;
-using namespace kesta::model::testing;
+using namespace kesta::test;
 
 constexpr std::size_t kTracks = 50'000;
 

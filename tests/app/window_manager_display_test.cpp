@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -38,6 +39,8 @@ struct Manager {
   std::string name;
   std::vector<std::string> command;
 };
+
+void PrintTo(const Manager& manager, std::ostream* out) { *out << manager.name; }
 
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1200;
@@ -251,18 +254,28 @@ TEST_P(WindowManagerTest, StartsWithTheManagerAndKeepsItsWindowsPlacementStackin
     const nlohmann::json shown = rekordbox.send("browser")["decks"][deck - 1];
     return shown.is_string() ? shown.get<std::string>() : std::string();
   };
+  const auto actions = [&] { return rekordbox.send("browser")["actions"].size(); };
   int loads = 0;
   for (int deck = 2; loads < 20; deck = 3 - deck) {
     const std::string held = onDeck(deck);
     auto clicked = std::chrono::steady_clock::time_point();
+    auto busy = std::chrono::steady_clock::time_point();
+    std::size_t seen = actions();
     // The button waits until Kesta follows the other deck and has seen this
-    // one stand still, so the click is repeated until the deck changes.
+    // one stand still, so the click is repeated until the deck changes; never
+    // while a load is still at work in rekordbox (slow under sanitizers), as
+    // a click on Kesta would take the keyboard from it.
     const bool loaded = waitFor(
         [&] {
           if (onDeck(deck) != held) return true;
-          if (std::chrono::steady_clock::now() - clicked > std::chrono::milliseconds(1500)) {
+          const auto now = std::chrono::steady_clock::now();
+          if (const std::size_t count = actions(); count != seen) {
+            seen = count;
+            busy = now;
+          }
+          if (now - clicked > std::chrono::milliseconds(1500) && now - busy > std::chrono::seconds(4)) {
             click(full->id, 263, 330 - kBand);  // the load button, beside the title
-            clicked = std::chrono::steady_clock::now();
+            clicked = now;
           }
           return false;
         },

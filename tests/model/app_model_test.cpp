@@ -10,7 +10,8 @@
 #include "model_probe.h"
 #include "reading/reading_fixtures.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using kesta::test::libraryOf;
@@ -276,4 +277,4 @@ TEST(AppVersion, FallsBackForMissingParts) {
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -14,7 +14,8 @@
 #include "model_probe.h"
 #include "reading/reading_fixtures.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using kesta::test::FakeFrameSource;
@@ -191,4 +192,4 @@ TEST_F(EngineBoundaryTest, QuitLeavesNoEngineThreadRunning) {
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

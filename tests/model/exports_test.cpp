@@ -84,7 +84,7 @@ TEST(UtcDate, WritesDatesThatAreNoNumberAsTheReferenceDate) {
   EXPECT_EQ(utcDateTime(utc(951782400 + 86399)), "2000-02-29T23:59:59Z");
 }
 
-using ExportsTest = testing::ModelFixture;
+using ExportsTest = test::ModelFixture;
 
 // Every regular file under `folder`, temporary ones included.
 std::vector<std::filesystem::path> filesIn(const std::filesystem::path& folder) {

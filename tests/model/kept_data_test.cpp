@@ -15,7 +15,8 @@
 #include "support/fakes/fake_store_files.h"
 #include "support/test_paths.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 namespace fs = std::filesystem;
@@ -152,4 +153,4 @@ TEST_F(KeptDataTest, AnExportWhoseLibraryCouldNotBeReadBackIsRefusedAndTheEarlie
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -15,7 +15,8 @@
 #include "model_fixture.h"
 #include "support/test_paths.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 namespace fs = std::filesystem;
@@ -471,4 +472,4 @@ TEST_F(LibraryTest, RekordboxChangedSinceExportWhenItsDatabaseIsOverAnHourNewer)
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -17,7 +17,8 @@
 #include "support/fakes/fake_text_recognizer.h"
 #include "support/fakes/fake_window_system.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using kesta::test::browserCropObservations;
@@ -154,4 +155,4 @@ TEST_F(LoaderWorkerTest, GoingAwayDuringALoadEndsIt) {
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -8,7 +8,8 @@
 
 #include "model/ports/main_queue.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // A real main queue: other threads post, and the test's own thread serves
 // the work, as the application's event loop would.
@@ -67,4 +68,4 @@ class LoopMainQueue : public MainQueue {
   std::deque<std::function<void()>> tasks_;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

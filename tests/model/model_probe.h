@@ -11,14 +11,15 @@ namespace kesta::model {
 // tests of watching and updates need no import.
 struct ModelProbe {
   static void install(AppModel& model, Library library) {
-    model.library_ = std::make_shared<const Library>(std::move(library));
-    model.index_ = LibraryIndex(model.library_);
-    model.songKeys_.clear();
-    for (const auto& track : model.index_.tracks()) model.songKeys_.try_emplace(track.id, track.songKey());
-    model.libraryState_ = LibraryState::ready();
+    LibraryKeeper& keeper = model.library_;
+    keeper.library_ = std::make_shared<const Library>(std::move(library));
+    keeper.index_ = LibraryIndex(keeper.library_);
+    keeper.songKeys_.clear();
+    for (const auto& track : keeper.index_.tracks()) keeper.songKeys_.try_emplace(track.id, track.songKey());
+    keeper.state_ = LibraryState::ready();
   }
   // How many rankings were asked for so far.
-  static std::uint64_t rankGeneration(const AppModel& model) { return model.rankGeneration_; }
+  static std::uint64_t rankGeneration(const AppModel& model) { return model.lanes_.rankGeneration_; }
 };
 
 }  // namespace kesta::model

@@ -47,7 +47,8 @@
 #include "ui/shell/qt_main_queue.h"
 #include "ui/shell/qt_scheduler.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 class SystemMonotonicClock : public MonotonicClock {
@@ -198,4 +199,4 @@ TEST_F(OneClickDisplayTest, LoadsASuggestionOntoTheDeckNotFollowedWhileKestasWin
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -13,7 +13,8 @@
 #include "model_probe.h"
 #include "oneclick/browser_rows.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 Track track(std::string id, std::string title, std::string artist) {
@@ -422,4 +423,4 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

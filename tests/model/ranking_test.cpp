@@ -10,7 +10,8 @@
 #include "ranking_probe.h"
 #include "suggest/set_ledger.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using ::testing::ElementsAre;
@@ -470,4 +471,4 @@ TEST_F(RankingTest, AnEmptyLaneWithoutAShortTextGivesItsReasonForBoth) {
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

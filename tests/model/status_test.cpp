@@ -369,7 +369,7 @@ TEST(CardHeading, FirstMatchingRowWins) {
   }
 }
 
-using StatusTest = testing::ModelFixture;
+using StatusTest = test::ModelFixture;
 
 const std::string kNoLibrary = "Add your rekordbox library to begin.";
 
@@ -440,7 +440,7 @@ TEST_F(StatusTest, TheModelReadsItsEngineStateIntoTheRules) {
 
 // rekordbox's database file in a temporary folder that stands in for
 // rekordbox's own, so the export freshness check reads a date the test sets.
-class StaleExportTest : public testing::ModelFixture {
+class StaleExportTest : public test::ModelFixture {
  protected:
   StaleExportTest() {
     if (const char* old = std::getenv(kVariable)) previous_ = old;

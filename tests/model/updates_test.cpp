@@ -6,7 +6,8 @@
 
 #include "watching_fixture.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using UpdatesTest = WatchingFixture;
@@ -430,4 +431,4 @@ TEST_F(UpdatesTest, TheSuggestionsShownAreSavedWithTheSet) {
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

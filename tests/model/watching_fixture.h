@@ -9,7 +9,8 @@
 #include "model_probe.h"
 #include "reading/reading_fixtures.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Three library tracks; their stable keys are "meta:<id>".
 inline Library watchedLibrary() {
@@ -49,4 +50,4 @@ class WatchingFixture : public ModelFixture {
   std::uint64_t rankings() { return ModelProbe::rankGeneration(model()); }
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

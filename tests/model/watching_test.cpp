@@ -4,7 +4,8 @@
 
 #include "watching_fixture.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 namespace {
 
 using WatchingTest = WatchingFixture;
@@ -165,4 +166,4 @@ TEST_F(WatchingTest, QuitRemembersTheFocusWritesTheDiagnosticsAndShutsTheEngineD
 }
 
 }  // namespace
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace kesta::ui::testing {
+namespace kesta::test {
 
 void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (message.contains(QLatin1String("does not support propagateSizeHints"))) return;
@@ -12,4 +12,4 @@ void quietOffscreenMessages(QtMsgType type, const QMessageLogContext& context, c
   if (type == QtFatalMsg) std::abort();
 }
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test

@@ -4,7 +4,7 @@
 #include <QPalette>
 #include <cstdlib>
 
-namespace kesta::ui::testing {
+namespace kesta::test {
 
 ProbeHost::ProbeHost(const QColor& background, QSize size) {
   QPalette colours = palette();
@@ -41,7 +41,7 @@ bool hasInk(const QImage& image, const QRect& area, const QColor& background) {
   return false;
 }
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test
 
 QT_BEGIN_NAMESPACE
 void PrintTo(const QColor& color, std::ostream* out) {

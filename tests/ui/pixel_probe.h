@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <ostream>
 
-namespace kesta::ui::testing {
+namespace kesta::test {
 
 // A widget on a plain background of a known colour, shown offscreen, so that
 // what a control draws with transparency can be checked against a blend.
@@ -26,7 +26,7 @@ bool near(const QColor& a, const QColor& b, int tolerance = 2);
 // Whether any pixel of `area` differs from `background` by more than a faint edge.
 bool hasInk(const QImage& image, const QRect& area, const QColor& background);
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test
 
 // Readable colours in test failures.
 QT_BEGIN_NAMESPACE

@@ -10,7 +10,7 @@
 // so the pixels a test probes are the same on every machine.
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(kesta::ui::testing::quietOffscreenMessages);
+  qInstallMessageHandler(kesta::test::quietOffscreenMessages);
   std::setlocale(LC_ALL, "");
   testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);

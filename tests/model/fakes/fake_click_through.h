@@ -5,7 +5,8 @@
 
 #include "model/ports/click_through.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Two windows; records which ignore the mouse now.
 class FakeClickThrough : public ClickThrough {
@@ -26,4 +27,4 @@ class FakeClickThrough : public ClickThrough {
   std::set<WindowID> ignoring;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -3,7 +3,8 @@
 #include "model/ports/monotonic_clock.h"
 #include "model/ports/wall_clock.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 class FakeMonotonicClock : public MonotonicClock {
  public:
@@ -17,4 +18,4 @@ class FakeWallClock : public WallClock {
   Date date = Date::fromUnixSeconds(1'780'000'000);  // a fixed day in 2026
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -5,7 +5,8 @@
 #include "model/ports/day_formatter.h"
 #include "model/utc_date.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // "day 2026-03-14": the same text on every machine and in every time zone.
 class FakeDayFormatter : public DayFormatter {
@@ -13,4 +14,4 @@ class FakeDayFormatter : public DayFormatter {
   std::string monthDay(Date date) const override { return "day " + utcDay(date); }
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -9,7 +9,8 @@
 #include "fakes/fake_main_queue.h"
 #include "model/ports/engine_port.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // A scripted engine: records every call in order and answers through the
 // fake main queue with the answers the test set. The test hands it updates
@@ -128,4 +129,4 @@ class FakeEngineFactory : public EngineFactory {
   FakeMainQueue& queue_;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -5,7 +5,8 @@
 
 #include "model/ports/image_encoder.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // "PNG <width>x<height>" for every image, or nothing once `fails` is set.
 class FakeImageEncoder : public ImageEncoder {
@@ -18,4 +19,4 @@ class FakeImageEncoder : public ImageEncoder {
   bool fails = false;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

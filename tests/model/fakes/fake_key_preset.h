@@ -2,7 +2,8 @@
 
 #include "model/ports/key_preset_check.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 class FakeKeyPreset : public KeyPresetCheck {
  public:
@@ -14,4 +15,4 @@ class FakeKeyPreset : public KeyPresetCheck {
   int checks = 0;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

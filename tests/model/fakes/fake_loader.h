@@ -9,7 +9,8 @@
 
 #include "model/ports/loader_port.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // A loader whose loads wait until the test finishes them: with an attempt
 // number, a LoadError or another failure. Undos likewise.
@@ -76,4 +77,4 @@ class FakeLoader : public LoaderPort {
   }
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

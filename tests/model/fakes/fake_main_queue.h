@@ -6,7 +6,8 @@
 
 #include "model/ports/main_queue.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Holds posted work until the test drains it, as the main thread would.
 class FakeMainQueue : public MainQueue {
@@ -45,4 +46,4 @@ class FakeMainQueue : public MainQueue {
   std::deque<std::function<void()>> tasks_;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -7,7 +7,8 @@
 
 #include "model/ports/panels.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Answers each panel with the next queued answer (cancelled when none is
 // queued) and records what was asked.
@@ -35,4 +36,4 @@ class FakePanels : public Panels {
   }
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

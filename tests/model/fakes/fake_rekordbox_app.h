@@ -2,7 +2,8 @@
 
 #include "model/ports/rekordbox_app.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 class FakeRekordboxApp : public RekordboxApp {
  public:
@@ -12,4 +13,4 @@ class FakeRekordboxApp : public RekordboxApp {
   int activations = 0;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -2,7 +2,8 @@
 
 #include "model/ports/relauncher.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 class FakeRelauncher : public Relauncher {
  public:
@@ -17,4 +18,4 @@ class FakeRelauncher : public Relauncher {
   int terminations = 0;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

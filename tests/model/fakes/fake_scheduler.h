@@ -7,7 +7,8 @@
 #include "fakes/fake_clocks.h"
 #include "model/ports/scheduler.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Virtual time: timed work runs only when the test advances the time, in the
 // order of its due times (then of scheduling). Advancing moves the fake
@@ -63,4 +64,4 @@ class FakeScheduler : public Scheduler {
   std::multimap<std::pair<double, long>, Timer> timers_;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -4,7 +4,8 @@
 
 #include "model/ports/screen_access.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // The permission as the test sets it; a request grants it when
 // `requestGrants` is set.
@@ -27,4 +28,4 @@ class FakeScreenAccess : public ScreenAccess {
   int requests = 0;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -5,7 +5,8 @@
 
 #include "model/ports/url_opener.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 class FakeUrlOpener : public UrlOpener {
  public:
@@ -13,4 +14,4 @@ class FakeUrlOpener : public UrlOpener {
   std::vector<std::string> opened;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

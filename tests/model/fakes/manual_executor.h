@@ -6,7 +6,8 @@
 
 #include "model/ports/background_executor.h"
 
-namespace kesta::model::testing {
+namespace kesta::test {
+using namespace kesta::model;
 
 // Holds background jobs until the test runs them, in any order.
 class ManualExecutor : public BackgroundExecutor {
@@ -29,4 +30,4 @@ class ManualExecutor : public BackgroundExecutor {
   std::vector<std::function<void()>> jobs_;
 };
 
-}  // namespace kesta::model::testing
+}  // namespace kesta::test

@@ -11,7 +11,7 @@
 // the same sources give the same pictures on every machine.
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(kesta::ui::testing::quietOffscreenMessages);
+  qInstallMessageHandler(kesta::test::quietOffscreenMessages);
   QApplication application(argc, argv);
   kesta::ui::applyApplicationLook(application);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("build/screenshots");

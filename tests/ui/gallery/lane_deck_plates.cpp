@@ -15,8 +15,8 @@ namespace kesta::ui::gallery {
 
 namespace {
 
-using testing::FakeDrivenModel;
-using testing::sampleFocus;
+using test::FakeDrivenModel;
+using test::sampleFocus;
 
 // Keeps a fake-driven model alive as long as the plate that shows it.
 class ModelKeeper : public QObject {
@@ -39,7 +39,7 @@ View* sized(View* view, int width) {
 
 // Followed, with the groove lane's first option carrying a very long title and artist.
 void followLongTitle(FakeDrivenModel& fake) {
-  std::vector<Track> tracks = testing::sampleLibrary();
+  std::vector<Track> tracks = test::sampleLibrary();
   tracks[1].title =
       "The Extraordinarily Long Extended Twelve Inch Club Mix Of A Track Whose Title Never Seems To End";
   tracks[1].artist = "A Collective Of Far Too Many Featured Artists And Remixers";
@@ -52,7 +52,7 @@ void followLongTitle(FakeDrivenModel& fake) {
 
 // Connected and following a track that no lane has anything for.
 void followLonely(FakeDrivenModel& fake) {
-  fake.install({testing::sampleTrack("1", "Only One", "Solo", 124, "8A")});
+  fake.install({test::sampleTrack("1", "Only One", "Solo", 124, "8A")});
   fake.connect();
   fake.scan({DeckContent::track("1"), DeckContent::empty()}, sampleFocus(1, DeckContent::track("1")));
 }
@@ -60,7 +60,7 @@ void followLonely(FakeDrivenModel& fake) {
 std::unique_ptr<QWidget> laneRows() {
   auto plate = std::make_unique<Plate>(QStringLiteral("LANE ROWS"));
   FakeDrivenModel& following = keep(*plate);
-  testing::followSample(following);
+  test::followSample(following);
   for (const Lane lane : Lane::allCases()) {
     plate->addRow(QString::fromUtf8(lane.title().data()),
                   {sized(new LaneRow(following.bridge(), lane), kFullWidth)});
@@ -70,11 +70,11 @@ std::unique_ptr<QWidget> laneRows() {
   plate->addRow(QStringLiteral("long title"),
                 {sized(new LaneRow(longTitle.bridge(), Lane::groove), kFullWidth)});
   FakeDrivenModel& off = keep(*plate);
-  testing::followSample(off);
+  test::followSample(off);
   off.model().setOneClickLoad(false);
   plate->addRow(QStringLiteral("one-click off"), {sized(new LaneRow(off.bridge(), Lane::pivot), kFullWidth)});
   FakeDrivenModel& fresh = keep(*plate);
-  fresh.install(testing::sampleLibrary());
+  fresh.install(test::sampleLibrary());
   plate->addRow(QStringLiteral("nothing followed"),
                 {sized(new LaneRow(fresh.bridge(), Lane::groove), kFullWidth)});
   plate->addRow(QStringLiteral(""), {sized(new LaneRow(fresh.bridge(), Lane::raise), kFullWidth)});
@@ -94,7 +94,7 @@ std::unique_ptr<QWidget> laneRows() {
 std::unique_ptr<QWidget> cardLaneRows() {
   auto plate = std::make_unique<Plate>(QStringLiteral("CARD LANE ROWS"), 500);
   FakeDrivenModel& following = keep(*plate);
-  testing::followSample(following);
+  test::followSample(following);
   for (const Lane lane : Lane::allCases()) {
     plate->addRow(QString::fromUtf8(lane.title().data()),
                   {sized(new CardLaneRow(following.bridge(), lane), kCardWidth)});
@@ -104,7 +104,7 @@ std::unique_ptr<QWidget> cardLaneRows() {
   plate->addRow(QStringLiteral("long title"),
                 {sized(new CardLaneRow(longTitle.bridge(), Lane::groove), kCardWidth)});
   FakeDrivenModel& off = keep(*plate);
-  testing::followSample(off);
+  test::followSample(off);
   off.model().setOneClickLoad(false);
   plate->addRow(QStringLiteral("one-click off"),
                 {sized(new CardLaneRow(off.bridge(), Lane::raise), kCardWidth)});
@@ -124,11 +124,11 @@ std::unique_ptr<QWidget> loadButtons() {
     return fake.model().suggestion(lane).value();
   };
   FakeDrivenModel& allowed = keep(*plate);
-  testing::followSample(allowed);
+  test::followSample(allowed);
   FakeDrivenModel& confirm = keep(*plate);
-  testing::followSample(confirm, true);
+  test::followSample(confirm, true);
   FakeDrivenModel& refused = keep(*plate);
-  testing::followSample(refused);
+  test::followSample(refused);
   const Suggestion refusedOne = suggestion(refused, Lane::groove);
   refused.model().stopWatching();
   plate->addRow(QStringLiteral("allowed, playing, refused"),
@@ -137,14 +137,14 @@ std::unique_ptr<QWidget> loadButtons() {
                  new LoadButton(refused.bridge(), refusedOne)});
 
   FakeDrivenModel& loading = keep(*plate);
-  testing::followSample(loading);
+  test::followSample(loading);
   loading.model().load(suggestion(loading, Lane::groove));
   plate->addRow(QStringLiteral("loading, another waits"),
                 {new LoadButton(loading.bridge(), suggestion(loading, Lane::groove)),
                  new LoadButton(loading.bridge(), suggestion(loading, Lane::raise))});
 
   FakeDrivenModel& failed = keep(*plate);
-  testing::followSample(failed);
+  test::followSample(failed);
   failed.model().load(suggestion(failed, Lane::groove));
   failed.loader->failWith("rekordbox did not answer in time");
   auto* status = new StatusText(QString::fromStdString(failed.model().statusLine()), 2);
@@ -153,7 +153,7 @@ std::unique_ptr<QWidget> loadButtons() {
                 {new LoadButton(failed.bridge(), suggestion(failed, Lane::groove)), status});
 
   FakeDrivenModel& hidden = keep(*plate);
-  testing::followSample(hidden);
+  test::followSample(hidden);
   hidden.model().dismiss(suggestion(hidden, Lane::raise));
   plate->addRow(QStringLiteral("undo a hide"), {new LoadUndo(hidden.bridge())});
   return plate;
@@ -166,25 +166,25 @@ std::unique_ptr<QWidget> deckCards() {
                   {sized(new DeckCard(fake.bridge(), 1), 170), sized(new DeckCard(fake.bridge(), 2), 170)});
   };
   FakeDrivenModel& before = keep(*plate);
-  before.install(testing::sampleLibrary());
+  before.install(test::sampleLibrary());
   pair(QStringLiteral("not connected"), before);
 
   FakeDrivenModel& following = keep(*plate);
-  following.install(testing::sampleLibrary());
+  following.install(test::sampleLibrary());
   following.connect();
   following.scan({DeckContent::track("1"), DeckContent::track("6")}, sampleFocus(1, DeckContent::track("1")),
                  TrackerPhase::following, {}, {1});
   pair(QStringLiteral("following, checking"), following);
 
   FakeDrivenModel& odd = keep(*plate);
-  odd.install(testing::sampleLibrary());
+  odd.install(test::sampleLibrary());
   odd.connect();
   const DeckContent versions = DeckContent::ambiguous({"1", "11", "12"});
   odd.scan({versions, DeckContent::unmatched("White Label Edit")}, sampleFocus(1, versions));
   pair(QStringLiteral("ambiguous, unmatched"), odd);
 
   FakeDrivenModel& reading = keep(*plate);
-  reading.install(testing::sampleLibrary());
+  reading.install(test::sampleLibrary());
   reading.connect();
   reading.scan({DeckContent::empty(), DeckContent::unknown()}, std::nullopt, TrackerPhase::waiting);
   pair(QStringLiteral("empty, reading"), reading);
@@ -203,7 +203,7 @@ std::unique_ptr<QWidget> nowPlaying() {
     plate->addRow(caption, {sized(new NowPlaying(fake.bridge()), kFullWidth)});
   };
   FakeDrivenModel& playing = keep(*plate);
-  testing::followSample(playing);
+  test::followSample(playing);
   add(QStringLiteral("following"), playing);
   FakeDrivenModel& longTitle = keep(*plate);
   followLongTitle(longTitle);
@@ -211,25 +211,25 @@ std::unique_ptr<QWidget> nowPlaying() {
                  sampleFocus(2, DeckContent::track("2"), 2));
   add(QStringLiteral("long title"), longTitle);
   FakeDrivenModel& versions = keep(*plate);
-  versions.install(testing::sampleLibrary());
+  versions.install(test::sampleLibrary());
   versions.connect();
   const DeckContent three = DeckContent::ambiguous({"1", "11", "12"});
   versions.scan({DeckContent::empty(), three}, sampleFocus(2, three));
   add(QStringLiteral("ambiguous deck"), versions);
   FakeDrivenModel& startup = keep(*plate);
-  startup.install(testing::sampleLibrary());
+  startup.install(test::sampleLibrary());
   startup.connect();
   startup.scan({DeckContent::track("1"), DeckContent::track("2")}, std::nullopt,
                TrackerPhase::ambiguousStartup);
   add(QStringLiteral("which deck"), startup);
   FakeDrivenModel& unmatched = keep(*plate);
-  unmatched.install(testing::sampleLibrary());
+  unmatched.install(test::sampleLibrary());
   unmatched.connect();
   const DeckContent bootleg = DeckContent::unmatched("White Label Edit");
   unmatched.scan({DeckContent::empty(), bootleg}, sampleFocus(2, bootleg));
   add(QStringLiteral("not in library"), unmatched);
   FakeDrivenModel& waiting = keep(*plate);
-  waiting.install(testing::sampleLibrary());
+  waiting.install(test::sampleLibrary());
   waiting.connect();
   add(QStringLiteral("waiting"), waiting);
   FakeDrivenModel& off = keep(*plate);
@@ -240,7 +240,7 @@ std::unique_ptr<QWidget> nowPlaying() {
 // The set being recorded, an archived set and one of the earlier version.
 void storeSets(FakeDrivenModel& fake) {
   using Kind = SetEvent::Kind;
-  const std::vector<Track> tracks = testing::sampleLibrary();
+  const std::vector<Track> tracks = test::sampleLibrary();
   const double now = fake.wall->date.unixSeconds();
   const auto at = [now](double minutesAgo) { return Date::fromUnixSeconds(now - minutesAgo * 60); };
   DJSet active = DJSet::started(at(40));

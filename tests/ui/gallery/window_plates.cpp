@@ -15,8 +15,8 @@ namespace kesta::ui::gallery {
 
 namespace {
 
-using testing::Scene;
-using testing::ViewStage;
+using test::Scene;
+using test::ViewStage;
 
 // A view together with the model it shows; the view goes first.
 class Staged : public QWidget {
@@ -49,20 +49,20 @@ std::unique_ptr<QWidget> cornerCard(const Scene& scene) {
 }
 
 std::unique_ptr<QWidget> librarySheet() {
-  auto staged = std::make_unique<Staged>(testing::scene("live"));
+  auto staged = std::make_unique<Staged>(test::scene("live"));
   staged->host(new LibraryReportView(staged->stage().bridge()));
   return staged;
 }
 
 std::unique_ptr<QWidget> diagnosticsSheet() {
-  auto staged = std::make_unique<Staged>(testing::scene("live"));
+  auto staged = std::make_unique<Staged>(test::scene("live"));
   staged->host(new DiagnosticsView(staged->stage().bridge()));
   return staged;
 }
 
 // A question of the footer as it opens over the full window: End set's or Replay's.
 std::unique_ptr<QWidget> question(bool endSet) {
-  auto staged = std::make_unique<Staged>(testing::scene("live"));
+  auto staged = std::make_unique<Staged>(test::scene("live"));
   auto* root = new RootView(staged->stage().bridge(), [](WindowMode) {});
   staged->host(root);
   (endSet ? root->fullView()->endSetButton() : root->fullView()->replayButton())->click();
@@ -76,7 +76,7 @@ std::unique_ptr<QWidget> question(bool endSet) {
 
 // A menu of the full window, drawn as it opens.
 std::unique_ptr<QWidget> menu(bool pool) {
-  auto staged = std::make_unique<Staged>(testing::scene("live"));
+  auto staged = std::make_unique<Staged>(test::scene("live"));
   auto* full = new FullView(
       staged->stage().bridge(), [] {}, [](RootView::Sheet) {});
   full->hide();
@@ -91,7 +91,7 @@ std::unique_ptr<QWidget> menu(bool pool) {
 
 std::vector<Shot> windowShots() {
   std::vector<Shot> shots;
-  for (const Scene& scene : testing::viewScenes()) {
+  for (const Scene& scene : test::viewScenes()) {
     shots.push_back({"full_" + scene.name, [scene] { return fullWindow(scene); }});
     shots.push_back({"card_" + scene.name, [scene] { return cornerCard(scene); }});
   }

@@ -10,9 +10,9 @@
 namespace kesta::ui {
 namespace {
 
-using testing::blend;
-using testing::near;
-using testing::ProbeHost;
+using test::blend;
+using test::near;
+using test::ProbeHost;
 
 struct ChipCase {
   const char* name;

@@ -8,8 +8,8 @@
 namespace kesta::ui {
 namespace {
 
-using testing::near;
-using testing::ProbeHost;
+using test::near;
+using test::ProbeHost;
 
 struct DotCase {
   bool on;

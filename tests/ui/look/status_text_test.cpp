@@ -10,8 +10,8 @@
 namespace kesta::ui {
 namespace {
 
-using testing::hasInk;
-using testing::ProbeHost;
+using test::hasInk;
+using test::ProbeHost;
 
 const QString kLong = QStringLiteral(
     "Connected to rekordbox, but both deck areas have been unreadable for a while: check that the "

@@ -13,7 +13,7 @@ namespace {
 using model::ChangedFields;
 using model::Field;
 
-class ModelBridgeTest : public model::testing::ModelFixture {};
+class ModelBridgeTest : public test::ModelFixture {};
 
 TEST_F(ModelBridgeTest, ReEmitsEachNotificationWithItsFields) {
   ModelBridge bridge(modelPointer(), store, urls);

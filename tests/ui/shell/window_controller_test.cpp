@@ -14,7 +14,7 @@
 namespace kesta::ui {
 namespace {
 
-class WindowControllerTest : public model::testing::ModelFixture {
+class WindowControllerTest : public test::ModelFixture {
  protected:
   // Plain contents that keep the closures the controller hands them.
   std::unique_ptr<WindowController> makeController() {

@@ -14,7 +14,7 @@
 namespace kesta::ui {
 namespace {
 
-using testing::ViewStage;
+using test::ViewStage;
 using Control = CornerCard::Control;
 using Middle = CornerCard::Middle;
 
@@ -91,8 +91,8 @@ TEST(CornerCardTest, HeaderShowsTheModelsHeadingOrTheFollowedTrack) {
 
   stage.connect();
   stage.deliver({DeckContent::empty(), DeckContent::track("6")}, 2);
-  EXPECT_EQ(card.titleLine()->text(), toQString(testing::kLongTitle));
-  EXPECT_EQ(card.titleLine()->toolTip(), toQString(testing::kLongTitle));
+  EXPECT_EQ(card.titleLine()->text(), toQString(test::kLongTitle));
+  EXPECT_EQ(card.titleLine()->toolTip(), toQString(test::kLongTitle));
   EXPECT_EQ(card.subtitleLine()->text(), "Deck 2 · Orchestra · 128 BPM · 8B");
 }
 

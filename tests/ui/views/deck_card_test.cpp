@@ -12,12 +12,12 @@
 namespace kesta::ui {
 namespace {
 
-using testing::sampleFocus;
+using test::sampleFocus;
 
 class DeckViewsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    fake.install(testing::sampleLibrary());
+    fake.install(test::sampleLibrary());
     host.setFixedSize(380, 200);
     deck1 = new DeckCard(fake.bridge(), 1, &host);
     deck2 = new DeckCard(fake.bridge(), 2, &host);
@@ -33,7 +33,7 @@ class DeckViewsTest : public ::testing::Test {
               std::move(pending));
   }
 
-  testing::FakeDrivenModel fake;
+  test::FakeDrivenModel fake;
   QWidget host;
   DeckCard* deck1 = nullptr;
   DeckCard* deck2 = nullptr;
@@ -67,8 +67,8 @@ TEST_F(DeckViewsTest, CardShowsWhatTheDeckHolds) {
     EXPECT_EQ(deck2->metaLine()->text(), QString::fromUtf8(c.meta));
     EXPECT_EQ(deck2->isEnabled(), c.enabled);
   }
-  const Track noTempo = testing::sampleTrack("20", "Bare", "", std::nullopt, std::nullopt);
-  fake.install({testing::samplePlaying(), noTempo});
+  const Track noTempo = test::sampleTrack("20", "Bare", "", std::nullopt, std::nullopt);
+  fake.install({test::samplePlaying(), noTempo});
   scan(DeckContent::track("20"), sampleFocus(1, DeckContent::track("1")));
   EXPECT_EQ(deck2->metaLine()->text(), QStringLiteral("Unknown artist · — BPM · —"));
 }
@@ -127,7 +127,7 @@ TEST_F(DeckViewsTest, NowPlayingShowsTheFollowedTrack) {
   EXPECT_EQ(nowPlaying->readout()->text(), QStringLiteral("Kasimir Grey · 124 BPM · 8A · Deck 1"));
 
   const std::string longTitle(120, 'L');
-  std::vector<Track> tracks = testing::sampleLibrary();
+  std::vector<Track> tracks = test::sampleLibrary();
   tracks[0].title = longTitle;
   fake.install(tracks);
   scan(DeckContent::empty(), sampleFocus(1, DeckContent::track("1"), 2));
@@ -138,10 +138,10 @@ TEST_F(DeckViewsTest, NowPlayingShowsTheFollowedTrack) {
 
 TEST_F(DeckViewsTest, AmbiguousDeckOffersTheFirstThreeVersions) {
   fake.connect();
-  std::vector<Track> tracks = testing::sampleLibrary();
+  std::vector<Track> tracks = test::sampleLibrary();
   for (int i = 0; i < 3; ++i) {  // five versions of the playing song in all
     tracks.push_back(
-        testing::sampleTrack(std::to_string(30 + i), "Velvet Thunder", "Kasimir Grey", 120 + i, "8A"));
+        test::sampleTrack(std::to_string(30 + i), "Velvet Thunder", "Kasimir Grey", 120 + i, "8A"));
   }
   fake.install(tracks);
   const DeckContent five = DeckContent::ambiguous({"1", "11", "12", "30", "31"});

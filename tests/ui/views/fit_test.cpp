@@ -18,7 +18,7 @@
 namespace kesta::ui {
 namespace {
 
-using testing::ViewStage;
+using test::ViewStage;
 
 // Forty characters of `text`, padded with wide letters: the longest titles
 // (and artists) the windows must show without losing tempo or key.

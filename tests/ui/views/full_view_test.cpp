@@ -19,7 +19,7 @@
 namespace kesta::ui {
 namespace {
 
-using testing::ViewStage;
+using test::ViewStage;
 
 // The setup buttons before the menu, as "<title> (<prominent|plain>[, off])".
 QStringList setupRow(const FullView& view) {
@@ -120,7 +120,7 @@ TEST(FullViewTest, EmptyLibraryDisablesThePoolAndLibraryDetails) {
 
 TEST(FullViewTest, SummaryEndsWithTheExportAge) {
   ViewStage stage;
-  stage.install(testing::stageLibrary(), Date::fromUnixSeconds(1'779'900'000));
+  stage.install(test::stageLibrary(), Date::fromUnixSeconds(1'779'900'000));
   FullView view(
       stage.bridge(), [] {}, [](RootView::Sheet) {});
   const auto age = stage.model().exportAge();
@@ -165,7 +165,7 @@ TEST(FullViewTest, PoolMenuMarksTheChosenPoolAndTickedPlaylists) {
 
 TEST(FullViewTest, LibraryWithoutPlaylistsHasNoPlaylistSection) {
   ViewStage stage;
-  Library library = testing::stageLibrary();
+  Library library = test::stageLibrary();
   library.playlists.clear();
   stage.install(library);
   FullView view(
@@ -234,7 +234,7 @@ void answer(FullView& view, bool confirm) {
 
 TEST(FullViewTest, EndSetAsksFirstAndCancelKeepsTheSet) {
   ViewStage stage;
-  testing::liveOnLongTitle(stage);
+  test::liveOnLongTitle(stage);
   FullView view(
       stage.bridge(), [] {}, [](RootView::Sheet) {});
   const DJSet before = stage.model().activeSet();
@@ -257,7 +257,7 @@ TEST(FullViewTest, EndSetAsksFirstAndCancelKeepsTheSet) {
 
 TEST(FullViewTest, ReplayAsksFirstAndCancelKeepsTheUsedTracks) {
   ViewStage stage;
-  testing::liveOnLongTitle(stage);
+  test::liveOnLongTitle(stage);
   FullView view(
       stage.bridge(), [] {}, [](RootView::Sheet) {});
   ASSERT_TRUE(stage.model().canReplay());

@@ -13,9 +13,9 @@
 namespace kesta::ui {
 namespace {
 
-using testing::FakeDrivenModel;
-using testing::followSample;
-using testing::sampleTrack;
+using test::FakeDrivenModel;
+using test::followSample;
+using test::sampleTrack;
 
 // Every lane's full and compact row side by side in a window of the full
 // window's width.
@@ -58,7 +58,7 @@ TEST_F(LaneRowTest, EmptyLanesSayWhyAndKeepTheirHeight) {
   fake.connect();
   EngineUpdate update;
   update.decks = {DeckContent::track("1"), DeckContent::empty()};
-  update.focus = testing::sampleFocus(1, DeckContent::track("1"));
+  update.focus = test::sampleFocus(1, DeckContent::track("1"));
   update.phase = TrackerPhase::following;
   update.health = ReaderHealth::reading();
   fake.engines->last()->deliver(update);
@@ -206,14 +206,13 @@ TEST_F(LaneRowTest, LoadButtonOnlyWhileOneClickLoadIsOn) {
 }
 
 TEST_F(LaneRowTest, LongTitlesAreCutWhileLabelAndTempoKeepTheirWidth) {
-  std::vector<Track> tracks = testing::sampleLibrary();
+  std::vector<Track> tracks = test::sampleLibrary();
   const std::string longTitle(120, 'W');
   tracks[1].title = longTitle;  // the groove lane's first option
   tracks[1].artist = std::string(60, 'A');
   fake.install(tracks);
   fake.connect();
-  fake.scan({DeckContent::track("1"), DeckContent::empty()},
-            testing::sampleFocus(1, DeckContent::track("1")));
+  fake.scan({DeckContent::track("1"), DeckContent::empty()}, test::sampleFocus(1, DeckContent::track("1")));
   build();
   ASSERT_EQ(fake.model().suggestion(Lane::groove)->track.title, longTitle);
 

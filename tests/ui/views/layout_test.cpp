@@ -21,17 +21,17 @@
 #include "ui/views/text_line.h"
 #include "ui/views/view_scenes.h"
 
-namespace kesta::ui {
-
-namespace testing {
+namespace kesta::test {
 // Names the scene in test output.
 inline void PrintTo(const Scene& scene, std::ostream* out) { *out << scene.name; }
-}  // namespace testing
+}  // namespace kesta::test
+
+namespace kesta::ui {
 
 namespace {
 
-using testing::Scene;
-using testing::ViewStage;
+using test::Scene;
+using test::ViewStage;
 
 QString describe(const QWidget* widget) {
   const QString name = widget->metaObject()->className();
@@ -136,7 +136,7 @@ void expectSteady(const std::vector<std::pair<std::string, Rows>>& scenes) {
 
 TEST(SteadyRows, FullWindowRowsKeepTheirPlacesInEveryScene) {
   std::vector<std::pair<std::string, Rows>> scenes;
-  for (const Scene& scene : testing::viewScenes()) {
+  for (const Scene& scene : test::viewScenes()) {
     ViewStage stage(scene.screenGranted);
     scene.setUp(stage);
     RootView root(stage.bridge(), [](WindowMode) {});
@@ -150,7 +150,7 @@ TEST(SteadyRows, FullWindowRowsKeepTheirPlacesInEveryScene) {
 
 TEST(SteadyRows, CornerCardRowsKeepTheirPlacesInEveryScene) {
   std::vector<std::pair<std::string, Rows>> scenes;
-  for (const Scene& scene : testing::viewScenes()) {
+  for (const Scene& scene : test::viewScenes()) {
     ViewStage stage(scene.screenGranted);
     scene.setUp(stage);
     CornerCard card(stage.bridge(), [] {});
@@ -167,7 +167,7 @@ TEST(SteadyRows, BusyLoadButtonKeepsItsWidth) {
   std::map<std::string, std::pair<QString, int>> shown;
   for (const std::string name : {"live", "live_loading"}) {
     ViewStage stage;
-    testing::scene(name).setUp(stage);
+    test::scene(name).setUp(stage);
     RootView root(stage.bridge(), [](WindowMode) {});
     root.show();
     QApplication::processEvents();
@@ -180,7 +180,7 @@ TEST(SteadyRows, BusyLoadButtonKeepsItsWidth) {
   EXPECT_EQ(shown["live_loading"].second, shown["live"].second);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, WindowLayoutTest, ::testing::ValuesIn(testing::viewScenes()),
+INSTANTIATE_TEST_SUITE_P(Scenes, WindowLayoutTest, ::testing::ValuesIn(test::viewScenes()),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -79,19 +79,19 @@ TEST(MetaLine, WritesTempoAndKeyWithDashesForWhatIsMissing) {
                                 {std::nullopt, "Fm", "— BPM · Fm"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.expected);
-    EXPECT_EQ(metaLine(testing::sampleTrack("1", "T", "A", c.bpm, c.key)), QString::fromUtf8(c.expected));
+    EXPECT_EQ(metaLine(test::sampleTrack("1", "T", "A", c.bpm, c.key)), QString::fromUtf8(c.expected));
   }
 }
 
 class LoadButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::followSample(fake);
+    test::followSample(fake);
     host.setFixedWidth(300);
   }
   Suggestion suggestion(Lane lane) { return fake.model().suggestion(lane).value(); }
 
-  testing::FakeDrivenModel fake;
+  test::FakeDrivenModel fake;
   QWidget host;
 };
 
@@ -129,7 +129,7 @@ TEST_F(LoadButtonTest, UndoChipTakesBackTheHideBeforeTheLoad) {
   fake.model().load(loaded);
   fake.loader->succeed();
   fake.scan({DeckContent::track("1"), DeckContent::track(loaded.track.id)},
-            testing::sampleFocus(1, DeckContent::track("1")), TrackerPhase::following,
+            test::sampleFocus(1, DeckContent::track("1")), TrackerPhase::following,
             {DeckMotion::running(), DeckMotion::stopped(0)});
   fake.scheduler->advance(0.25);
   const auto* done = fake.model().loadStatus().as<LoadStatus::Done>();

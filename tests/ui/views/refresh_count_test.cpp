@@ -15,7 +15,7 @@
 namespace kesta::ui {
 namespace {
 
-using testing::ViewStage;
+using test::ViewStage;
 
 // Counts the refreshes of every view under `window` whose type is `View`.
 template <class View>

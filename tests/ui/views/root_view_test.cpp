@@ -17,7 +17,7 @@
 namespace kesta::ui {
 namespace {
 
-using testing::ViewStage;
+using test::ViewStage;
 
 template <class Sheet>
 Sheet* openSheet(RootView& root) {
@@ -77,9 +77,9 @@ TEST(RootViewTest, MiniSwitchesToTheCard) {
 
 TEST(LibraryReportViewTest, ListsTheNotesThenTheLegacyNote) {
   ViewStage stage;
-  stage.install(testing::stageLibrary(testing::kLongFileName));
+  stage.install(test::stageLibrary(test::kLongFileName));
   LibraryReportView sheet(stage.bridge());
-  EXPECT_EQ(sheet.fileName()->text(), toQString(testing::kLongFileName));
+  EXPECT_EQ(sheet.fileName()->text(), toQString(test::kLongFileName));
   QStringList notes;
   for (const std::string& note : stage.model().library().report.notes()) notes << "• " + toQString(note);
   EXPECT_EQ(sheet.bullets(), notes);

@@ -7,7 +7,8 @@
 #include "library/track.h"
 #include "ui/views/fake_driven_model.h"
 
-namespace kesta::ui::testing {
+namespace kesta::test {
+using namespace kesta::ui;
 
 // A library track with what the views and the ranking look at.
 inline Track sampleTrack(std::string id, std::string title, std::string artist, std::optional<double> bpm,
@@ -63,4 +64,4 @@ inline void followSample(FakeDrivenModel& fake, bool deck2Playing = false) {
   fake.scheduler->advance(20);  // past the notice of switching one-click load on
 }
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test

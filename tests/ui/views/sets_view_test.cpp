@@ -32,7 +32,7 @@ std::string golden(const std::string& name) {
 // played, four shown by a lane first.
 DJSet goldenSet() {
   const auto track = [](std::string id, std::string title, std::string artist) {
-    return testing::sampleTrack(std::move(id), std::move(title), std::move(artist), 124, "8A");
+    return test::sampleTrack(std::move(id), std::move(title), std::move(artist), 124, "8A");
   };
   const Track opening = track("1", "Opening \"Night\" Drive", "Kasra, Dan");
   const Track twoLines = track("2", "Two\nLines", "Ödön Ñu");
@@ -57,7 +57,7 @@ DJSet goldenSet() {
 }
 
 DJSet legacySet() {
-  const Track old = testing::sampleTrack("6", "From Before", "Earlier", 120, "1A");
+  const Track old = test::sampleTrack("6", "From Before", "Earlier", 120, "1A");
   DJSet set = DJSet::started(utc(1760000000));
   set.legacy = true;
   set.events = {SetEvent::make(Kind::loaded, utc(1760000100), &old, std::nullopt, 1)};
@@ -66,7 +66,7 @@ DJSet legacySet() {
 
 class SetsViewTest : public ::testing::Test {
  protected:
-  testing::FakeDrivenModel fake;
+  test::FakeDrivenModel fake;
 };
 
 TEST_F(SetsViewTest, NewEmptySetIsTheOnlyCard) {
@@ -85,7 +85,7 @@ TEST_F(SetsViewTest, NewEmptySetIsTheOnlyCard) {
 }
 
 TEST_F(SetsViewTest, CurrentAndEarlierSetsNewestFirstAndExportOfOne) {
-  const Track recent = testing::samplePlaying();
+  const Track recent = test::samplePlaying();
   DJSet active = DJSet::started(fake.wall->date);
   active.events = {SetEvent::make(Kind::loaded, fake.wall->date, &recent, std::nullopt, 1)};
   fake.store->saveActiveSet(active);
@@ -112,7 +112,7 @@ TEST_F(SetsViewTest, CurrentAndEarlierSetsNewestFirstAndExportOfOne) {
 }
 
 TEST_F(SetsViewTest, RowsKeepTheirColumnsAndTheListFollowsTheModel) {
-  const Track recent = testing::samplePlaying();
+  const Track recent = test::samplePlaying();
   DJSet active = DJSet::started(fake.wall->date);
   active.events = {SetEvent::make(Kind::loaded, fake.wall->date, &recent, std::nullopt, 1)};
   fake.store->saveActiveSet(active);

@@ -6,7 +6,8 @@
 
 #include "ui/views/view_stage.h"
 
-namespace kesta::ui::testing {
+namespace kesta::test {
+using namespace kesta::ui;
 
 // A library file name of 80 characters.
 inline const std::string kLongFileName =
@@ -102,4 +103,4 @@ inline Scene scene(const std::string& name) {
   return viewScenes().front();
 }
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test

@@ -8,7 +8,8 @@
 #include "reading/reading_fixtures.h"
 #include "ui/views/fake_driven_model.h"
 
-namespace kesta::ui::testing {
+namespace kesta::test {
+using namespace kesta::ui;
 
 // A title of 120 characters, the longest the views must cope with.
 inline const std::string kLongTitle =
@@ -90,4 +91,4 @@ class ViewStage : public FakeDrivenModel {
   std::uint64_t seq_ = 0;
 };
 
-}  // namespace kesta::ui::testing
+}  // namespace kesta::test

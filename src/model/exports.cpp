@@ -1,11 +1,15 @@
-#include <cmath>
+#include "model/exports.h"
+
 #include <memory>
 #include <system_error>
 #include <utility>
 
-#include "model/app_model.h"
+#include "model/diagnostics_record.h"
 #include "model/export_file_names.h"
+#include "model/library_keeper.h"
+#include "model/one_click_load.h"
 #include "model/set_history_csv.h"
+#include "model/watching.h"
 #include "store/atomic_file.h"
 
 namespace kesta::model {
@@ -53,41 +57,43 @@ class DeckViewOnce {
 
 }  // namespace
 
-std::optional<Point> AppModel::savedTopLeft(const std::string& key) const {
-  const auto found = preferences_.windowTopLeft.find(key);
-  if (found == preferences_.windowTopLeft.end() || found->second.size() != 2) return std::nullopt;
-  return Point{found->second[0], found->second[1]};
+Exports::Exports(const ModelPorts& ports, ModelParts parts)
+    : parts_(parts),
+      store_(ports.store),
+      panels_(ports.panels),
+      imageEncoder_(ports.imageEncoder),
+      screenAccess_(ports.screenAccess),
+      rekordbox_(ports.rekordbox),
+      mainQueue_(ports.mainQueue) {}
+
+std::map<std::string, std::string> Exports::liveEnvironment() const {
+  const auto yesNo = [](bool value) { return std::string(value ? "yes" : "no"); };
+  return {{"Screen recording allowed", yesNo(screenAccess_->granted())},
+          {"rekordbox running", yesNo(rekordbox_->isRunning())}};
 }
 
-void AppModel::saveTopLeft(Point topLeft, const std::string& key) {
-  // The settings file cannot hold such a number: every later save of the
-  // settings would fail, losing the other settings too.
-  if (!std::isfinite(topLeft.x) || !std::isfinite(topLeft.y)) return;
-  preferences_.windowTopLeft[key] = {topLeft.x, topLeft.y};
-  savePreferences();
-}
-
-AppModel::ReportSession AppModel::reportSession() const {
-  if (diagnosticsSession_.log.isEmpty()) {
-    if (auto previous = store_->latestDiagnostics(diagnosticsSession_.id))
+Exports::ReportSession Exports::reportSession() const {
+  if (parts_.diagnostics.session().log.isEmpty()) {
+    if (auto previous = store_->latestDiagnostics(parts_.diagnostics.session().id))
       return {std::move(*previous), true};
   }
-  return {diagnosticsSession_, false};
+  return {parts_.diagnostics.session(), false};
 }
 
-std::string AppModel::reportText(const DiagnosticsSession& session, std::size_t recentScans) const {
+std::string Exports::reportText(const DiagnosticsSession& session, std::size_t recentScans) const {
+  const Library& library = parts_.library.library();
   const std::optional<ImportReport> report =
-      library_->isEmpty() ? std::nullopt : std::optional<ImportReport>(library_->report);
+      library.isEmpty() ? std::nullopt : std::optional<ImportReport>(library.report);
   return session.exportText(report, liveEnvironment(), recentScans);
 }
 
-std::string AppModel::diagnosticsReport() const {
+std::string Exports::diagnosticsReport() const {
   const ReportSession report = reportSession();
   std::string text = reportText(report.session, 0);
   return report.previous ? std::string(kPreviousSessionNote) + text : text;
 }
 
-void AppModel::exportDiagnostics() {
+void Exports::exportDiagnostics() {
   const ReportSession report = reportSession();
   const auto file = panels_->chooseSaveLocation(
       {"Save Kesta diagnostics", "", diagnosticsFileName(report.session.startedAt), {"txt"}});
@@ -95,29 +101,30 @@ void AppModel::exportDiagnostics() {
   writeExport(*file, reportText(report.session, kExportedScans));
 }
 
-void AppModel::exportSet(const DJSet& set) {
+void Exports::exportSet(const DJSet& set) {
   const auto file =
       panels_->chooseSaveLocation({"Export set history", "", setFileName(set.startedAt), {"csv"}});
   if (!file) return;
   writeExport(*file, setHistoryCsv(set.entries()));
 }
 
-void AppModel::saveDeckView() {
-  if (!engine_) {
-    fail(std::string(kNotConnected), std::nullopt);
+void Exports::saveDeckView() {
+  const auto& engine = parts_.watching.engine();
+  if (!engine) {
+    parts_.oneClick.fail(std::string(kNotConnected), std::nullopt);
     return;
   }
   auto once = std::make_shared<DeckViewOnce>(
-      [weak = weak_from_this()](DeckViewAnswer answer) {
-        if (const auto model = weak.lock()) model->saveDeckView(std::move(answer));
+      [weak = self_](DeckViewAnswer answer) {
+        if (const auto self = weak.lock()) self->saveDeckView(std::move(answer));
       },
       mainQueue_);
-  engine_->deckView([once](DeckViewAnswer answer) { (*once)(std::move(answer)); });
+  engine->deckView([once](DeckViewAnswer answer) { (*once)(std::move(answer)); });
 }
 
-void AppModel::saveDeckView(DeckViewAnswer answer) {
+void Exports::saveDeckView(DeckViewAnswer answer) {
   if (answer.error) {
-    fail(*answer.error, std::nullopt);
+    parts_.oneClick.fail(*answer.error, std::nullopt);
     return;
   }
   if (!answer.image) return;
@@ -129,7 +136,7 @@ void AppModel::saveDeckView(DeckViewAnswer answer) {
   if (!file) return;
   const std::optional<std::string> png = imageEncoder_->png(*answer.image);
   if (!png) return;
-  if (auto error = writeExport(*file, *png)) fail(std::move(*error), std::nullopt);
+  if (auto error = writeExport(*file, *png)) parts_.oneClick.fail(std::move(*error), std::nullopt);
 }
 
 }  // namespace kesta::model

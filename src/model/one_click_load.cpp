@@ -1,23 +1,21 @@
-// One-click load: whether a load may start, the second click over a playing
-// deck, the checks before rekordbox is touched, the loader call with its
-// safety re-check, the watch for the track on the deck, the timed clears of
-// the load status, the undo, and a diagnostics record for every outcome.
-//
-// Everything here runs on the main thread. The loader, the engine and the
-// scheduler answer through callbacks there; a load holds the model until the
-// loader answers, verifications and clears hold it weakly. One load at a time
-// is kept by the `loading` status.
+#include "model/one_click_load.h"
 
 #include <exception>
 #include <memory>
 #include <string>
 #include <utility>
 
-#include "model/app_model.h"
+#include "model/diagnostics_record.h"
+#include "model/library_keeper.h"
+#include "model/live_mirror.h"
 #include "model/load_landing.h"
+#include "model/model_settings.h"
+#include "model/notices.h"
+#include "model/one_click_texts.h"
+#include "model/reread_answer.h"
 #include "model/safety_recheck.h"
+#include "model/watching.h"
 #include "oneclick/load_safety.h"
-#include "oneclick/rekordbox_loader.h"
 #include "oneclick/stroke_text.h"
 
 namespace kesta::model {
@@ -32,74 +30,49 @@ constexpr double failureClearSeconds = 10;
 constexpr const char* accessibilitySettings =
     "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
 
-std::string deckText(int deck) { return "Deck " + std::to_string(deck); }
-
-std::string joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (const auto& part : parts) text += (text.empty() ? "" : ", ") + part;
-  return text;
-}
-
-// The detail of the record of a failed load. The attempt count is the
-// loader's limit, not the attempts made.
-std::optional<std::string> failureDetail(const LoadError& error) {
-  const std::string tries = "after " + std::to_string(RekordboxLoader::maxAttempts) + " tries";
-  switch (error.kind()) {
-    case LoadError::Case::becameUnsafe:
-      return error.reason();
-    case LoadError::Case::rowMoved:
-      return tries + ", check saw: " + error.reason();
-    default:
-      return error.worthRetrying() ? std::optional(tries) : std::nullopt;
-  }
-}
-
-std::string failureCode(const LoadFailure& failure) {
-  return failure.error ? failure.error->diagnosticsCode() : "error";
-}
-
-std::optional<std::string> failureShort(const LoadFailure& failure) {
-  return failure.error ? std::optional(failure.error->shortDescription()) : std::nullopt;
-}
-
-// The engine's answer to a re-read, passed on to the loader's re-check. An
-// engine let go before it answered (the DJ pressed Stop) drops the call; the
-// re-check is then answered as for an unreadable readout rather than never,
-// which would leave the load waiting with Kesta's windows letting clicks through.
-class RereadAnswer {
- public:
-  RereadAnswer(int deck, LoaderPort::Answer answer, std::shared_ptr<MainQueue> mainQueue)
-      : deck_(deck), answer_(std::move(answer)), mainQueue_(std::move(mainQueue)) {}
-  RereadAnswer(const RereadAnswer&) = delete;
-  RereadAnswer& operator=(const RereadAnswer&) = delete;
-  // May run on the thread that let the engine go.
-  ~RereadAnswer() {
-    if (!answer_) return;
-    mainQueue_->post([deck = deck_, answer = std::move(answer_)] {
-      answer(SafetyRecheck::afterReread(deck, std::nullopt));
-    });
-  }
-
-  void operator()(std::optional<bool> stillStopped) {
-    std::exchange(answer_, nullptr)(SafetyRecheck::afterReread(deck_, stillStopped));
-  }
-
- private:
-  int deck_;
-  LoaderPort::Answer answer_;
-  std::shared_ptr<MainQueue> mainQueue_;
-};
-
 }  // namespace
 
-LoadDecision AppModel::loadDecision(const Suggestion& suggestion) const {
-  if (!watching_ || health_.as<ReaderHealth::Reading>() == nullptr) {
-    return LoadDecision::refused("Connect to rekordbox first.");
-  }
-  return LoadSafety::decide(suggestion.track, focus_, decks_, motion_, pendingDecks_, songKeys_, mixer_);
+OneClickLoad::OneClickLoad(const ModelPorts& ports, ModelParts parts)
+    : parts_(parts),
+      loader_(ports.loader),
+      keyPresetCheck_(ports.keyPreset),
+      clickThrough_(ports.clickThrough),
+      scheduler_(ports.scheduler),
+      mainQueue_(ports.mainQueue),
+      wallClock_(ports.wallClock),
+      urls_(ports.urls),
+      oneClickLoad_(parts.settings.preferences().oneClickLoad.value_or(false)) {}
+
+void OneClickLoad::setOneClickLoad(bool on) {
+  const Notifier::Batch batch(parts_.notifier);
+  const bool wasOn = oneClickLoad_;
+  parts_.notifier.publish(oneClickLoad_, on, Field::oneClickLoad);
+  parts_.settings.preferences().oneClickLoad = on;
+  parts_.settings.save();
+  if (wasOn || !on) return;
+  loader_->requestAuthorization();
+  const PresetNotice notice = presetNotice(keyPresetCheck_->check());
+  parts_.notices.show(notice.text, notice.shortText, notice.seconds);
 }
 
-void AppModel::load(const Suggestion& suggestion) {
+void OneClickLoad::setLoadStatus(LoadStatus status) {
+  const Notifier::Batch batch(parts_.notifier);
+  loadStatusShort_.reset();
+  parts_.notifier.publish(loadStatus_, std::move(status), Field::loadStatus);
+  if (loadStatus_.is<LoadStatus::Done>() || loadStatus_.is<LoadStatus::Failed>()) parts_.notices.clear();
+}
+
+LoadDecision OneClickLoad::loadDecision(const Suggestion& suggestion) const {
+  const LiveMirror& live = parts_.live;
+  if (!parts_.watching.watching() || parts_.live.health().as<ReaderHealth::Reading>() == nullptr) {
+    return LoadDecision::refused("Connect to rekordbox first.");
+  }
+  return LoadSafety::decide(suggestion.track, live.focus(), live.decks(), live.motion(), live.pendingDecks(),
+                            parts_.library.songKeys(), live.mixer());
+}
+
+void OneClickLoad::load(const Suggestion& suggestion) {
+  const Notifier::Batch batch(parts_.notifier);
   if (!oneClickLoad_ || isLoading()) return;
   bool confirmed = false;
   const LoadDecision decision = loadDecision(suggestion);
@@ -120,7 +93,7 @@ void AppModel::load(const Suggestion& suggestion) {
   startLoad(suggestion, deck, confirmed);
 }
 
-bool AppModel::confirmOverPlaying(const Suggestion& suggestion, int deck) {
+bool OneClickLoad::confirmOverPlaying(const Suggestion& suggestion, int deck) {
   const Date now = wallClock_->now();
   if (playingConfirmation_ && playingConfirmation_->deck == deck && now < playingConfirmation_->until) {
     const bool sameTrack = playingConfirmation_->trackID == suggestion.track.id;
@@ -130,12 +103,13 @@ bool AppModel::confirmOverPlaying(const Suggestion& suggestion, int deck) {
   }
   playingConfirmation_ = PlayingConfirmation{suggestion.track.id, deck, now.adding(confirmationSeconds)};
   recordOneClick("confirm-asked");
-  show(deckText(deck) + " is still playing. If it's faded out, click Load again to load over it.",
-       deckText(deck) + " playing: click Load again to load.", confirmationSeconds);
+  parts_.notices.show(
+      deckText(deck) + " is still playing. If it's faded out, click Load again to load over it.",
+      deckText(deck) + " playing: click Load again to load.", confirmationSeconds);
   return false;
 }
 
-bool AppModel::readyToDrive() {
+bool OneClickLoad::readyToDrive() {
   const KeyPreset::Result preset = keyPresetCheck_->check();
   if (const auto* differs = std::get_if<KeyPreset::Differs>(&preset)) {
     recordOneClick("keys-differ");
@@ -153,32 +127,32 @@ bool AppModel::readyToDrive() {
   return true;
 }
 
-void AppModel::startLoad(const Suggestion& suggestion, int deck, bool confirmed) {
+void OneClickLoad::startLoad(const Suggestion& suggestion, int deck, bool confirmed) {
   const Track track = suggestion.track;
-  const DeckContent before = deckContent(deck);
+  const DeckContent before = parts_.live.deckContent(deck);
   setLoadStatus(LoadStatus::loading(track.id, deck));
   if (loadVerification_) loadVerification_->cancel();
   const std::vector<ClickThrough::WindowID> windows = clickThrough_->ignoreMouse();
 
-  auto stillSafe = [weak = weak_from_this(), suggestion, deck, confirmed](LoaderPort::Answer answer) {
-    const auto model = weak.lock();
-    if (!model) return answer("Kesta closed.");
-    model->recheckSafety(suggestion, deck, confirmed, std::move(answer));
+  auto stillSafe = [weak = self_, suggestion, deck, confirmed](LoaderPort::Answer answer) {
+    const auto self = weak.lock();
+    if (!self) return answer("Kesta closed.");
+    self->recheckSafety(suggestion, deck, confirmed, std::move(answer));
   };
   // The windows get the mouse back however the load ends, a throw included,
   // and also when the model has gone meanwhile; the loader holding the model
   // strongly would keep it alive for ever.
-  auto done = [weak = weak_from_this(), clickThrough = clickThrough_, track, deck, before,
+  auto done = [weak = self_, clickThrough = clickThrough_, track, deck, before,
                windows](LoadOutcome outcome) {
     struct Restore {
       ClickThrough& clickThrough;
       const std::vector<ClickThrough::WindowID>& windows;
       ~Restore() { clickThrough.restoreMouse(windows); }
     } restore{*clickThrough, windows};
-    if (const auto model = weak.lock()) model->finishLoad(track, deck, before, outcome);
+    if (const auto self = weak.lock()) self->finishLoad(track, deck, before, outcome);
   };
   try {
-    loader_->load(track, deck, index_, std::move(stillSafe), std::move(done));
+    loader_->load(track, deck, parts_.library.index(), std::move(stillSafe), std::move(done));
   } catch (const std::exception& error) {
     recordOneClick("error");
     fail(error.what(), std::nullopt);
@@ -186,17 +160,17 @@ void AppModel::startLoad(const Suggestion& suggestion, int deck, bool confirmed)
   }
 }
 
-void AppModel::recheckSafety(const Suggestion& suggestion, int deck, bool confirmed,
-                             LoaderPort::Answer answer) const {
-  const SafetyRecheck check =
-      SafetyRecheck::judge(loadDecision(suggestion), deck, confirmed, motion_, mixer_);
+void OneClickLoad::recheckSafety(const Suggestion& suggestion, int deck, bool confirmed,
+                                 LoaderPort::Answer answer) const {
+  const SafetyRecheck check = SafetyRecheck::judge(loadDecision(suggestion), deck, confirmed,
+                                                   parts_.live.motion(), parts_.live.mixer());
   switch (check.kind) {
     case SafetyRecheck::Kind::stop:
       return answer(check.reason);
     case SafetyRecheck::Kind::rereadReadout:
-      if (engine_) {
+      if (const auto& engine = parts_.watching.engine()) {
         auto reread = std::make_shared<RereadAnswer>(deck, std::move(answer), mainQueue_);
-        return engine_->confirmStopped(deck, [reread](std::optional<bool> stopped) { (*reread)(stopped); });
+        return engine->confirmStopped(deck, [reread](std::optional<bool> stopped) { (*reread)(stopped); });
       }
       return answer(std::nullopt);
     case SafetyRecheck::Kind::goOn:
@@ -204,8 +178,9 @@ void AppModel::recheckSafety(const Suggestion& suggestion, int deck, bool confir
   }
 }
 
-void AppModel::finishLoad(const Track& track, int deck, const DeckContent& before,
-                          const LoadOutcome& outcome) {
+void OneClickLoad::finishLoad(const Track& track, int deck, const DeckContent& before,
+                              const LoadOutcome& outcome) {
+  const Notifier::Batch batch(parts_.notifier);
   if (!outcome.failure) {
     verifyLoad(track, deck, before, outcome.attempt);
     return;
@@ -215,26 +190,27 @@ void AppModel::finishLoad(const Track& track, int deck, const DeckContent& befor
   fail(failure.description, failureShort(failure));
 }
 
-void AppModel::verifyLoad(const Track& track, int deck, DeckContent before, int tries) {
+void OneClickLoad::verifyLoad(const Track& track, int deck, DeckContent before, int tries) {
   std::optional<std::string> detail;
   if (tries >= 2) detail = "on try " + std::to_string(tries);
   scheduleLandingPoll(Verification{track, deck, std::move(before), std::move(detail), 1});
 }
 
 // The verification's pending sleep is the handle a new load cancels.
-void AppModel::scheduleLandingPoll(Verification verification) {
-  loadVerification_ = scheduler_->after(pollSeconds, [weak = weak_from_this(), verification]() mutable {
-    if (const auto model = weak.lock()) model->pollLanding(std::move(verification));
+void OneClickLoad::scheduleLandingPoll(Verification verification) {
+  loadVerification_ = scheduler_->after(pollSeconds, [weak = self_, verification]() mutable {
+    if (const auto self = weak.lock()) self->pollLanding(std::move(verification));
   });
 }
 
-void AppModel::pollLanding(Verification verification) {
-  const DeckContent current = deckContent(verification.deck);
-  switch (judgeLanding(current, verification.track, verification.before, index_)) {
+void OneClickLoad::pollLanding(Verification verification) {
+  const Notifier::Batch batch(parts_.notifier);
+  const DeckContent current = parts_.live.deckContent(verification.deck);
+  switch (judgeLanding(current, verification.track, verification.before, parts_.library.index())) {
     case LoadLanding::landed:
       return landed(verification, current);
     case LoadLanding::landedAmbiguous:
-      identify(verification.deck, verification.track);
+      parts_.watching.identify(verification.deck, verification.track);
       return landed(verification, DeckContent::track(verification.track.id));
     case LoadLanding::wrongTrack:
       return wrongTrackLanded(verification, current);
@@ -252,22 +228,22 @@ void AppModel::pollLanding(Verification verification) {
        "Not seen on " + deck + ". Check it; " + strokeText(RekordboxKeys::undoLoad) + " undoes.");
 }
 
-void AppModel::landed(const Verification& verification, DeckContent content) {
+void OneClickLoad::landed(const Verification& verification, DeckContent content) {
   lastLoad_ = LastLoad{verification.deck, std::move(content)};
   recordOneClick("loaded", verification.detail);
   setLoadStatus(LoadStatus::done(
       "Loaded " + verification.track.title + " on " + deckText(verification.deck) + ".", true));
-  loadVerification_ = scheduler_->after(doneClearSeconds, [weak = weak_from_this()] {
-    const auto model = weak.lock();
-    if (model && model->loadStatus_.is<LoadStatus::Done>()) model->setLoadStatus(LoadStatus::idle());
+  loadVerification_ = scheduler_->after(doneClearSeconds, [weak = self_] {
+    const auto self = weak.lock();
+    if (self && self->loadStatus_.is<LoadStatus::Done>()) self->setLoadStatus(LoadStatus::idle());
   });
 }
 
 // Another track came: the undo stays offered, without a timed clear, until
 // the next load status.
-void AppModel::wrongTrackLanded(const Verification& verification, DeckContent content) {
+void OneClickLoad::wrongTrackLanded(const Verification& verification, DeckContent content) {
   const auto* shown = content.as<DeckContent::Track>();
-  const Track* other = shown != nullptr ? index_.track(shown->id) : nullptr;
+  const Track* other = shown != nullptr ? parts_.library.index().track(shown->id) : nullptr;
   const std::string deck = deckText(verification.deck);
   lastLoad_ = LastLoad{verification.deck, std::move(content)};
   recordOneClick("wrong-track-landed");
@@ -277,20 +253,22 @@ void AppModel::wrongTrackLanded(const Verification& verification, DeckContent co
   showLoadStatusShort(deck + " got a different track. Undo it?");
 }
 
-void AppModel::undoLoad() {
-  if (!lastLoad_ || deckContent(lastLoad_->deck) != lastLoad_->content) {
+void OneClickLoad::undoLoad() {
+  const Notifier::Batch batch(parts_.notifier);
+  if (!lastLoad_ || parts_.live.deckContent(lastLoad_->deck) != lastLoad_->content) {
     recordOneClick("undo-withheld");
     fail("Deck changed since the load, so Kesta didn't send Undo. Use rekordbox's own Undo if needed.",
          "Deck changed, so Kesta didn't send Undo.");
     return;
   }
   lastLoad_.reset();
-  loader_->undoLastLoad([weak = weak_from_this()](std::optional<LoadFailure> failure) {
-    if (const auto model = weak.lock()) model->finishUndo(failure);
+  loader_->undoLastLoad([weak = self_](std::optional<LoadFailure> failure) {
+    if (const auto self = weak.lock()) self->finishUndo(failure);
   });
 }
 
-void AppModel::finishUndo(const std::optional<LoadFailure>& failure) {
+void OneClickLoad::finishUndo(const std::optional<LoadFailure>& failure) {
+  const Notifier::Batch batch(parts_.notifier);
   if (!failure) {
     recordOneClick("undo-sent");
     setLoadStatus(LoadStatus::done("Asked rekordbox to undo the load.", false));
@@ -300,38 +278,30 @@ void AppModel::finishUndo(const std::optional<LoadFailure>& failure) {
   fail(failure->description, failureShort(*failure));
 }
 
-void AppModel::allowOneClick() {
+void OneClickLoad::allowOneClick() {
   loader_->requestAuthorization();
   urls_->open(accessibilitySettings);
 }
 
-void AppModel::dismissLoadStatus() { setLoadStatus(LoadStatus::idle()); }
-
-void AppModel::fail(std::string message, std::optional<std::string> shortText) {
+void OneClickLoad::fail(std::string message, std::optional<std::string> shortText) {
   setLoadStatus(LoadStatus::failed(message));
   showLoadStatusShort(std::move(shortText));
-  scheduler_->after(failureClearSeconds, [weak = weak_from_this(), message = std::move(message)] {
-    const auto model = weak.lock();
-    if (model && model->loadStatus_ == LoadStatus::failed(message)) model->setLoadStatus(LoadStatus::idle());
+  scheduler_->after(failureClearSeconds, [weak = self_, message = std::move(message)] {
+    const auto self = weak.lock();
+    if (self && self->loadStatus_ == LoadStatus::failed(message)) self->setLoadStatus(LoadStatus::idle());
   });
 }
 
 // Listeners hear of a status before its short form is set: they are told
 // again, so that the corner card shows the short form.
-void AppModel::showLoadStatusShort(std::optional<std::string> shortText) {
+void OneClickLoad::showLoadStatusShort(std::optional<std::string> shortText) {
   if (!shortText) return;
   loadStatusShort_ = std::move(shortText);
-  changed(Field::loadStatus);
+  parts_.notifier.changed(Field::loadStatus);
 }
 
-void AppModel::recordOneClick(const std::string& code, std::optional<std::string> detail) {
-  diagnosticsSession_.log.recordOneClick(code, detail);
-  diagnosticsDirty_ = true;
-}
-
-DeckContent AppModel::deckContent(int deck) const {
-  const auto index = static_cast<std::size_t>(deck - 1);
-  return index < decks_.size() ? decks_[index] : DeckContent::unknown();
+void OneClickLoad::recordOneClick(const std::string& code, std::optional<std::string> detail) {
+  parts_.diagnostics.log().recordOneClick(code, detail);
 }
 
 }  // namespace kesta::model

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+
+#include "model/import_gate.h"
+#include "model/prepared_library.h"
+#include "platform/time/date.h"
+#include "store/app_store.h"
+#include "store/legacy_data.h"
+#include "store/library_file.h"
+
+namespace kesta::model {
+
+// The library's work off the main thread: reading and preparing the stored
+// library and an export, and keeping an import in "library.json". Each runs
+// on a background thread and touches no model state. Failures: an export
+// that cannot be read, or a library too large to keep, is an outcome with
+// its error; a failed write leaves the file as it was.
+
+// The background half of the restore: the stored library prepared, and the
+// earlier version's data, read from where it kept it the first time.
+struct Restored {
+  std::optional<PreparedLibrary> library;
+  std::optional<LegacyData> legacy;
+};
+Restored readStored(const AppStore& store);
+
+// The background half of an import: read the export and prepare its install.
+ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets);
+
+// The text of "library.json" for an import, made before the install: a
+// library too large to be read back at the next start is refused as the
+// importer refuses an export, and the DJ keeps the one they have. None when
+// the library cannot be encoded; it is then installed but not kept.
+std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, std::uint64_t maximumBytes);
+
+// Keeps an import in "library.json" unless a newer import has started. A
+// failed write leaves the library usable for this run (the store tells the
+// DJ); the next launch reopens whatever the file still holds.
+void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation,
+                 const LibraryFile::Text& text);
+
+}  // namespace kesta::model

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "library/track.h"
+#include "model/notifier.h"
+#include "model/ports/wall_clock.h"
+#include "store/app_store.h"
+#include "store/user_data.h"
+#include "suggest/dj_set.h"
+#include "suggest/set_ledger.h"
+
+namespace kesta::model {
+
+// The running set, the archive of finished sets and the DJ's ratings and
+// learned play pairs. The ledger records as things happen; `activeSet` is
+// its published mirror, brought up to date (and saved) by `sync`.
+//
+// Threads: main thread only. Failures: unreadable stored sets give an empty
+// archive and a new set; saves report nothing. Units: dates in seconds.
+class SetRecord {
+ public:
+  // Reads the stored sets, rolling over a set idle for 8 hours or more.
+  SetRecord(Notifier& notifier, std::shared_ptr<AppStore> store, std::shared_ptr<WallClock> wallClock);
+
+  // Where the running set is recorded; `sync` publishes what it holds.
+  SetLedger& ledger() { return ledger_; }
+  const SetLedger& ledger() const { return ledger_; }
+  void sync();
+
+  const DJSet& activeSet() const { return activeSet_; }
+  const std::vector<DJSet>& archivedSets() const { return archivedSets_; }
+  const UserData& userData() const { return userData_; }
+  void setUserData(UserData userData);
+
+  // The stars of `track`, 0 without a rating.
+  int rating(const Track& track) const;
+  bool canReplay() const { return ledger_.set().hasReplayableHistory(); }
+
+  // A screen-only track is not rated. Answers whether the rating was kept.
+  bool rate(const Track& track, int stars);
+  // One more play of one track after another.
+  void countPair(const DJSet::Transition& transition);
+  void replay();
+  // Archives the running set, if anything happened in it, and starts a new one.
+  void endSet();
+  // Sets of an earlier version, placed among the archived ones by start.
+  void mergeArchived(const std::vector<DJSet>& sets);
+
+ private:
+  Notifier& notifier_;
+  std::shared_ptr<AppStore> store_;
+  std::shared_ptr<WallClock> wallClock_;
+  DJSet activeSet_;
+  std::vector<DJSet> archivedSets_;
+  UserData userData_;
+  SetLedger ledger_;
+};
+
+}  // namespace kesta::model
