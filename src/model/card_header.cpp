@@ -6,10 +6,8 @@ CardHeader cardHeader(const ViewSnapshot& s) {
   const auto& track = s.currentTrack;
   if (!track) return {s.heading.title, s.heading.subtitle, false};
   const int deck = s.focus ? s.focus->deck : 0;
-  return {track->title,
-          "Deck " + std::to_string(deck) + " · " + track->displayArtist() + " · " + track->displayBPM() +
-              " BPM · " + track->displayKey(),
-          true};
+  std::string kept = " · " + track->displayBPM() + " BPM · " + track->displayKey();
+  return {track->title, "Deck " + std::to_string(deck) + " · " + track->displayArtist() + kept, true, kept};
 }
 
 CardControl cardControl(const ViewSnapshot& s) {

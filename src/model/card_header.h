@@ -13,6 +13,8 @@ struct CardHeader {
   std::string title;
   std::string subtitle;  // "Deck <n> · <artist> · <bpm> BPM · <key>" under a followed track
   bool showsTrack = false;
+  // The end of the subtitle kept whole, the artist cut first: " · <bpm> BPM · <key>".
+  std::string subtitleKept;
   friend bool operator==(const CardHeader&, const CardHeader&) = default;
 };
 

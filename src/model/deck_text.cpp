@@ -6,29 +6,37 @@ namespace {
 
 constexpr const char* kBlank = " ";
 
+struct Described {
+  std::string title;
+  std::string meta = kBlank;
+  std::string metaKept;
+};
+
 // The title and meta line of what the deck holds.
-std::pair<std::string, std::string> describe(const DeckView& deck, bool watching) {
+Described describe(const DeckView& deck, bool watching) {
   const DeckContent& content = deck.content;
   if (content.is<DeckContent::Track>()) {
-    if (!deck.track) return {"—", kBlank};
+    if (!deck.track) return {"—"};
     const Track& track = *deck.track;
-    return {track.title, track.displayArtist() + " · " + track.displayBPM() + " BPM · " + track.displayKey()};
+    std::string kept = " · " + track.displayBPM() + " BPM · " + track.displayKey();
+    return {track.title, track.displayArtist() + kept, kept};
   }
   if (const auto* ambiguous = content.as<DeckContent::Ambiguous>()) {
-    return {std::to_string(ambiguous->ids.size()) + " possible versions", kBlank};
+    return {std::to_string(ambiguous->ids.size()) + " possible versions"};
   }
-  if (content.is<DeckContent::Unmatched>()) return {"Not in your library", kBlank};
-  if (content.is<DeckContent::Empty>()) return {"Empty", kBlank};
-  return {watching ? "Reading…" : "—", kBlank};
+  if (content.is<DeckContent::Unmatched>()) return {"Not in your library"};
+  if (content.is<DeckContent::Empty>()) return {"Empty"};
+  return {watching ? "Reading…" : "—"};
 }
 
 }  // namespace
 
 DeckText deckText(const ViewSnapshot& snapshot, int deck) {
   const DeckView& view = snapshot.deck(deck);
-  auto [title, meta] = describe(view, snapshot.watching);
-  return {.title = std::move(title),
-          .meta = std::move(meta),
+  Described described = describe(view, snapshot.watching);
+  return {.title = std::move(described.title),
+          .meta = std::move(described.meta),
+          .metaKept = std::move(described.metaKept),
           .followed = snapshot.focus && snapshot.focus->deck == deck,
           .checking = view.checking,
           .tappable = snapshot.watching && view.content.hasMedia()};

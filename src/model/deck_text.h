@@ -11,6 +11,9 @@ namespace kesta::model {
 struct DeckText {
   std::string title;  // the track's title, or what the deck holds instead
   std::string meta;   // "<artist> · <bpm> BPM · <key>", a blank for anything but a track
+  // The end of `meta` that a narrow card keeps whole, cutting the artist
+  // instead: " · <bpm> BPM · <key>"; empty for anything but a track.
+  std::string metaKept;
   bool followed = false;
   bool checking = false;
   bool tappable = false;  // connected and something on the deck

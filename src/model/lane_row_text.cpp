@@ -14,7 +14,8 @@ void fillOption(LaneRowText& row, const Suggestion& s, RowForm form) {
     row.tempo = track.displayBPM() + " · " + track.displayKey();
     return;
   }
-  row.detail = track.displayArtist() + " · " + s.why;
+  row.detailKept = " · " + s.why;
+  row.detail = track.displayArtist() + row.detailKept;
   row.caveat = s.caveat.value_or(kBlank);
   row.tempo = track.displayBPM();
   row.key = track.displayKey();

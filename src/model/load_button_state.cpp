@@ -22,6 +22,7 @@ LoadButtonState loadButtonState(const LoadDecision& decision, const LoadStatus& 
     out.title = "Load";
     out.tooltip = decision.as<LoadDecision::Refused>()->reason;
   }
+  out.restingTitle = out.title;
   const auto* loading = status.as<LoadStatus::Loading>();
   if (loading && loading->trackID == trackID) out.title = "…";
   if (loading) out.fill = Fill::raised;

@@ -14,6 +14,9 @@ struct LoadButtonState {
   enum class Fill { raised, warn, lime };
 
   std::string title;  // "Load→D<n>", "Load→D<n>?", "Load" or "…"
+  // The decision's title, whose room the button keeps while it shows "…",
+  // so that nothing beside it moves.
+  std::string restingTitle;
   bool enabled = false;
   Fill fill = Fill::raised;
   std::string tooltip;

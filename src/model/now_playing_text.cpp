@@ -24,8 +24,9 @@ NowPlayingText nowPlayingText(const ViewSnapshot& s) {
   if (const auto& track = s.currentTrack) {
     out.kind = Kind::track;
     out.headline = track->title;
-    out.readout = track->displayArtist() + " · " + track->displayBPM() + " BPM · " + track->displayKey();
-    if (s.focus) out.readout += " · Deck " + std::to_string(out.deck);
+    out.readoutKept = " · " + track->displayBPM() + " BPM · " + track->displayKey();
+    if (s.focus) out.readoutKept += " · Deck " + std::to_string(out.deck);
+    out.readout = track->displayArtist() + out.readoutKept;
     return out;
   }
   if (s.focus && s.focus->content.is<DeckContent::Ambiguous>()) {

@@ -17,9 +17,10 @@ struct NowPlayingText {
   enum class Kind { track, versions, nothing };
 
   Kind kind = Kind::nothing;
-  std::string headline;         // the title, the version question or why nothing shows
-  std::string readout;          // "<artist> · <bpm> BPM · <key> · Deck <n>"; a blank without a track
-  int deck = 0;                 // the followed deck, 0 without a focus
+  std::string headline;     // the title, the version question or why nothing shows
+  std::string readout;      // "<artist> · <bpm> BPM · <key> · Deck <n>"; a blank without a track
+  std::string readoutKept;  // its end kept whole when the artist is cut: " · <bpm> BPM · <key> · Deck <n>"
+  int deck = 0;             // the followed deck, 0 without a focus
   std::vector<Track> versions;  // the first candidates of an ambiguous deck
   friend bool operator==(const NowPlayingText&, const NowPlayingText&) = default;
 };

@@ -16,6 +16,7 @@
 #include "model/safety_recheck.h"
 #include "model/watching.h"
 #include "oneclick/load_safety.h"
+#include "oneclick/stroke_text.h"
 
 namespace kesta::model {
 
@@ -223,8 +224,8 @@ void OneClickLoad::pollLanding(Verification verification) {
   const std::string deck = deckText(verification.deck);
   recordOneClick("not-seen-on-deck");
   fail("rekordbox didn't show " + verification.track.title + " on " + deck + " within 6 s. Check " + deck +
-           "; rekordbox's Undo is ⌘Z.",
-       "Not seen on " + deck + ". Check it; ⌘Z undoes.");
+           "; rekordbox's Undo is " + strokeText(RekordboxKeys::undoLoad) + ".",
+       "Not seen on " + deck + ". Check it; " + strokeText(RekordboxKeys::undoLoad) + " undoes.");
 }
 
 void OneClickLoad::landed(const Verification& verification, DeckContent content) {

@@ -39,6 +39,8 @@ TEST(DeckText, DescribesWhatTheDeckHolds) {
     const DeckText text = deckText(s, 2);
     EXPECT_EQ(text.title, c.title);
     EXPECT_EQ(text.meta, c.meta);
+    // A narrow card keeps tempo and key and cuts the artist; other lines have nothing to keep.
+    EXPECT_EQ(text.metaKept, text.meta == strobeMeta ? " · 128 BPM · 8A" : "") << c.name;
     EXPECT_EQ(text.tappable, c.tappable);
   }
 }

@@ -18,6 +18,7 @@ TEST(LaneRowText, FullAndCardFormsLayOutTheSameOption) {
   const LaneRowText full = laneRowText(s, Lane::groove, RowForm::full);
   EXPECT_EQ(full.title, "Levels");
   EXPECT_EQ(full.detail, "Unknown artist · Same key · +1 BPM");
+  EXPECT_EQ(full.detailKept, " · Same key · +1 BPM");
   EXPECT_EQ(full.caveat, "Played 20 min ago");
   EXPECT_EQ(full.tempo, "126.5");
   EXPECT_EQ(full.key, "—");

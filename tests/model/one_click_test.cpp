@@ -278,8 +278,8 @@ TEST_F(OneClickTest, TrackNotSeenWithinSixSecondsFails) {
   scheduler->advance(0.25);
   EXPECT_EQ(model().loadStatus(),
             LoadStatus::failed("rekordbox didn't show Harbour Lights on Deck 2 within 6 s. "
-                               "Check Deck 2; rekordbox's Undo is ⌘Z."));
-  EXPECT_EQ(model().loadStatusShort(), "Not seen on Deck 2. Check it; ⌘Z undoes.");
+                               "Check Deck 2; rekordbox's Undo is Ctrl+Z."));
+  EXPECT_EQ(model().loadStatusShort(), "Not seen on Deck 2. Check it; Ctrl+Z undoes.");
   EXPECT_EQ(lastRecord(), "one-click: not-seen-on-deck");
   scheduler->advance(10);
   EXPECT_EQ(model().loadStatus(), LoadStatus::idle());

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "oneclick/stroke_text.h"
+
 namespace kesta {
 namespace {
 
@@ -35,6 +37,15 @@ TEST(RekordboxKeys, StrokesAreEqualOnlyWhenEveryFieldIs) {
   EXPECT_NE(base, (Stroke{9, true, true, false}));
   EXPECT_NE(base, (Stroke{9, false, false, false}));
   EXPECT_NE(base, (Stroke{9, false, true, true}));
+}
+
+TEST(RekordboxKeys, StrokesReadAsThisPlatformTypesThem) {
+  const std::pair<Stroke, const char*> cases[] = {
+      {RekordboxKeys::undoLoad, "Ctrl+Z"},     {RekordboxKeys::search, "Ctrl+F"},
+      {RekordboxKeys::paste, "Ctrl+V"},        {RekordboxKeys::load(1), "Shift+Left"},
+      {RekordboxKeys::load(2), "Shift+Right"}, {Stroke{.key = 200}, "?"},
+  };
+  for (const auto& [stroke, text] : cases) EXPECT_EQ(strokeText(stroke), text) << text;
 }
 
 }  // namespace

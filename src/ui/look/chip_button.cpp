@@ -16,10 +16,20 @@ ChipButton::ChipButton(const QString& text, bool prominent, QWidget* parent)
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-void ChipButton::setText(const QString& text) {
+void ChipButton::setText(const QString& text) { setText(text, {}); }
+
+void ChipButton::setText(const QString& text, const QString& tail, const QStringList& shorter) {
+  if (tail != tail_ || shorter != shorter_) {
+    tail_ = tail;
+    shorter_ = shorter;
+    updateGeometry();
+    update();
+  }
   QAbstractButton::setText(text);
   setShortcut(QKeySequence());
 }
+
+QString ChipButton::shownText() const { return ChipStyle::shownText(label(), width()); }
 
 void ChipButton::setProminent(bool prominent) {
   if (style_.prominent == prominent) return;
@@ -52,7 +62,7 @@ void ChipButton::paintEvent(QPaintEvent*) {
   style_.paint(painter, QRectF(rect()), label(), isDown(), isEnabled());
 }
 
-ChipLabel ChipButton::label() const { return {text(), symbol_, font_}; }
+ChipLabel ChipButton::label() const { return {text(), symbol_, font_, tail_, shorter_}; }
 
 ChipButton* modeChip(const QString& text, Icon symbol, const QString& toolTip) {
   auto* chip = new ChipButton(text);

@@ -20,6 +20,11 @@ class ChipButton : public QAbstractButton {
   // The text as shown, '&' included: unlike other buttons, a chip takes no
   // keyboard shortcut from it (a track title is no mnemonic).
   void setText(const QString& text);
+  // A text whose `tail` is never cut, and shorter forms of the whole for when
+  // it does not fit (see ChipLabel); text() is then the first part.
+  void setText(const QString& text, const QString& tail, const QStringList& shorter = {});
+  // What the chip draws at its present width.
+  QString shownText() const;
 
   bool isProminent() const { return style_.prominent; }
   void setProminent(bool prominent);
@@ -40,6 +45,8 @@ class ChipButton : public QAbstractButton {
   ChipStyle style_;
   std::optional<Icon> symbol_;
   QFont font_;
+  QString tail_;
+  QStringList shorter_;
 };
 
 // The header chip that switches between the full window and the corner card:

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QtMath>
 
+#include "ui/look/fitted_text.h"
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
 
@@ -15,6 +16,13 @@ namespace {
 
 // The symbol is as tall as the text's capitals and a little more.
 qreal symbolSize(const QFont& font) { return QFontMetricsF(font).capHeight() * 1.35; }
+
+// The room the text has beside the symbol in a chip `width` wide.
+qreal textRoom(const ChipLabel& label, qreal width) {
+  const qreal symbol = label.symbol ? symbolSize(label.font) : 0;
+  const qreal gap = label.symbol && !label.text.isEmpty() ? Theme::kChipIconSpacing : 0;
+  return qMax<qreal>(0, width - 2 * Theme::kChipPaddingX - symbol - gap);
+}
 
 }  // namespace
 
@@ -29,11 +37,18 @@ QColor ChipStyle::fill(bool pressed) const {
 
 QSizeF ChipStyle::size(const ChipLabel& label) {
   const QFontMetricsF metrics(label.font);
-  qreal width = metrics.horizontalAdvance(label.text);
+  qreal width = metrics.horizontalAdvance(label.text + label.tail);
   if (label.symbol) {
     width += symbolSize(label.font) + (label.text.isEmpty() ? 0 : Theme::kChipIconSpacing);
   }
   return {qCeil(width) + 2 * Theme::kChipPaddingX, qCeil(metrics.height()) + 2 * Theme::kChipPaddingY};
+}
+
+QString ChipStyle::shownText(const ChipLabel& label, qreal width) {
+  const QFontMetricsF metrics(label.font);
+  const qreal room = textRoom(label, width);
+  if (label.shorter.isEmpty()) return fittedText(metrics, label.text, label.tail, room);
+  return firstFitting(metrics, QStringList{label.text + label.tail} + label.shorter, room);
 }
 
 void ChipStyle::paint(QPainter& painter, const QRectF& rect, const ChipLabel& label, bool pressed,
@@ -67,8 +82,7 @@ void ChipStyle::paintOpaque(QPainter& painter, const QRectF& rect, const ChipLab
   const QFontMetricsF metrics(label.font);
   const qreal symbol = label.symbol ? symbolSize(label.font) : 0;
   const qreal gap = label.symbol && !label.text.isEmpty() ? Theme::kChipIconSpacing : 0;
-  const QString text =
-      metrics.elidedText(label.text, Qt::ElideRight, qMax<qreal>(0, inner.width() - symbol - gap));
+  const QString text = shownText(label, rect.width());
   const qreal width = symbol + gap + metrics.horizontalAdvance(text);
   qreal x = inner.left() + qMax<qreal>(0, (inner.width() - width) / 2);
   if (label.symbol) {

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "ui/look/icons.h"
@@ -14,11 +15,15 @@ class QPainter;
 namespace kesta::ui {
 
 // What a chip shows: a line of text, optionally led by a symbol, in a font
-// (the chip's own 11-point semibold unless a view asks for another).
+// (the chip's own 11-point semibold unless a view asks for another). Given
+// too little room, the chip cuts `text` at its end and keeps `tail` whole;
+// with `shorter` forms it shows the first of text + tail and those that fits.
 struct ChipLabel {
   QString text;
   std::optional<Icon> symbol;
   QFont font;
+  QString tail = {};
+  QStringList shorter = {};
 };
 
 // The look of the small rounded buttons of every view: a lime chip with black
@@ -34,7 +39,9 @@ struct ChipStyle {
   QColor fill(bool pressed) const;
   // The chip's natural size: the label's plus the padding.
   static QSizeF size(const ChipLabel& label);
-  // Draws the chip filling `rect`; the text is cut at the end when it does not fit.
+  // The text drawn in a chip `width` wide (see ChipLabel).
+  static QString shownText(const ChipLabel& label, qreal width);
+  // Draws the chip filling `rect` with its shown text.
   void paint(QPainter& painter, const QRectF& rect, const ChipLabel& label, bool pressed, bool enabled) const;
 
  private:

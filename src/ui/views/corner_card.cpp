@@ -5,12 +5,12 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStackedWidget>
-#include <QtMath>
 #include <algorithm>
 #include <utility>
 
 #include "model/card_header.h"
 #include "model/now_playing_text.h"
+#include "model/version_label.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/kesta_mark.h"
 #include "ui/look/rounded_shape.h"
@@ -22,6 +22,7 @@
 #include "ui/views/card_lane_row.h"
 #include "ui/views/deck_choice.h"
 #include "ui/views/load_undo.h"
+#include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -58,15 +59,6 @@ class Dot : public QWidget {
  private:
   QColor color_ = Theme::lime();
 };
-
-// "<artist> · <bpm>" for a chip `width` points wide: the artist is cut
-// rather than the tempo, which is what tells the versions apart.
-QString versionLabel(const Track& track, int width) {
-  const QFontMetrics metrics(ChipStyle::defaultFont());
-  const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
-  const int room = width - 2 * qCeil(Theme::kChipPaddingX) - metrics.horizontalAdvance(tempo) - 1;
-  return metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo;
-}
 
 }  // namespace
 
@@ -196,7 +188,10 @@ void CornerCard::refreshHeading() {
   showsTrack_ = header.showsTrack;
   title_->setText(toQString(header.title));
   title_->setToolTip(toQString(header.title));
-  subtitle_->setText(toQString(header.subtitle));
+  // The artist is cut before tempo and key.
+  const QString subtitle = toQString(header.subtitle);
+  const QString kept = toQString(header.subtitleKept);
+  subtitle_->setText(subtitle.chopped(kept.size()), kept);
   subtitle_->setToolTip(toQString(header.subtitle));
 }
 
@@ -262,12 +257,11 @@ void CornerCard::setVersionChips(int deck, const std::vector<Track>& candidates)
   versionDeck_ = deck;
   for (ChipButton* chip : versionChips_) delete chip;
   versionChips_.clear();
-  const int count = static_cast<int>(candidates.size());
-  const int share = (contentSize(WindowMode::mini).width() - 2 * Theme::kCardPaddingX -
-                     (count - 1) * Theme::kVersionChipSpacing) /
-                    std::max(count, 1);
-  for (const Track& track : candidates) {
-    auto* chip = new ChipButton(versionLabel(track, share));
+  const std::vector<model::VersionLabel> labels = model::versionLabels(candidates);
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    const Track& track = candidates[i];
+    auto* chip = new ChipButton({});
+    chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     chip->setToolTip(toQString(track.displayArtist()) + QStringLiteral(" · ") + toQString(track.title));
     connect(chip, &ChipButton::clicked, this,
@@ -275,6 +269,8 @@ void CornerCard::setVersionChips(int deck, const std::vector<Track>& candidates)
     versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);
     versionChips_.push_back(chip);
   }
+  shareRow(versionChips_, contentSize(WindowMode::mini).width() - 2 * Theme::kCardPaddingX,
+           Theme::kVersionChipSpacing);
 }
 
 std::unique_ptr<QMenu> CornerCard::makeContextMenu() {

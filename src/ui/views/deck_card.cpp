@@ -72,7 +72,10 @@ void DeckCard::refresh() {
   checking_->setVisible(shown.checking);
   title_->setText(toQString(shown.title));
   title_->setToolTip(toQString(shown.title));
-  meta_->setText(toQString(shown.meta));
+  // The artist is cut before tempo and key.
+  const QString meta = toQString(shown.meta);
+  const QString kept = toQString(shown.metaKept);
+  meta_->setText(meta.chopped(kept.size()), kept);
   setEnabled(shown.tappable);
 }
 

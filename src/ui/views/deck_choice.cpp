@@ -34,7 +34,9 @@ void DeckChoice::refresh() {
   for (int deck = 1; deck <= model::kDeckCount; ++deck) {
     const auto& track = bridge_.snapshot().deck(deck).track;
     const QString title = track ? toQString(track->title) : QStringLiteral("—");
-    chips_[deck - 1]->setText(tr("Deck %1: %2").arg(deck).arg(title));
+    // "D<n> · <title>" when the whole form would cut the title.
+    chips_[deck - 1]->setText(tr("Deck %1: %2").arg(deck).arg(title), {},
+                              {tr("D%1 · %2").arg(deck).arg(title)});
     chips_[deck - 1]->setToolTip(title);
   }
 }

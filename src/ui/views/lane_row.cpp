@@ -33,8 +33,17 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   setFixedHeight(Theme::kLaneRowHeight);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
+  // The load button sits beside the title, so the reason and the caveat
+  // below it have the block's whole width.
+  auto* heading = new QHBoxLayout;
+  heading->setContentsMargins(0, 0, 0, 0);
+  heading->setSpacing(Theme::kLaneRowSpacing);
+  heading->addWidget(title_, 1, Qt::AlignVCenter);
+  heading->addWidget(loadButton(), 0, Qt::AlignVCenter);
   auto* lines = bareColumn(suggestionBlock(), Theme::kLaneLineSpacing);
-  for (TextLine* line : {title_, detail_, caveat_}) lines->addWidget(line);
+  lines->addLayout(heading);
+  lines->addWidget(detail_);
+  lines->addWidget(caveat_);
 
   auto* tempo = bareColumn(tempo_, Theme::kLaneLineSpacing);
   tempo_->setFixedWidth(Theme::kTempoColumnWidth);
@@ -48,14 +57,14 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   buttons->addWidget(nextButton(), 0, Qt::AlignHCenter);
   buttons->addWidget(hideButton(), 0, Qt::AlignHCenter);
   nextButton()->setToolTip(tr("Show another %1 option").arg(toQString(lane.title())));
-  emptyLine()->setLines(lane == Lane::groove ? 2 : 1);
+  // Every lane's reason may take two lines: the row has the room.
+  emptyLine()->setLines(2);
 
   auto* row = new QHBoxLayout(this);
   row->setContentsMargins(Theme::kLaneRowPadding, 0, Theme::kLaneRowPadding, 0);
   row->setSpacing(Theme::kLaneRowSpacing);
   row->addWidget(label_, 0, Qt::AlignVCenter);
   row->addWidget(suggestionBlock(), 1, Qt::AlignVCenter);
-  row->addWidget(loadButton(), 0, Qt::AlignVCenter);
   row->addWidget(tempo_, 0, Qt::AlignVCenter);
   row->addWidget(buttons_, 0, Qt::AlignVCenter);
   row->addWidget(emptyLine(), 1, Qt::AlignVCenter);
@@ -64,7 +73,10 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
 
 void LaneRow::fillSuggestion(const model::LaneRowText& row) {
   title_->setText(toQString(row.title));
-  detail_->setText(toQString(row.detail));
+  // The reasons are kept before the artist.
+  const QString detail = toQString(row.detail);
+  const QString kept = toQString(row.detailKept);
+  detail_->setText(detail.chopped(kept.size()), kept);
   caveat_->setText(toQString(row.caveat));
   bpm_->setText(toQString(row.tempo));
   key_->setText(toQString(row.key));

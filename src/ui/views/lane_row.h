@@ -22,6 +22,8 @@ class LaneRow : public LaneOptionRow {
   TextLine* titleLine() const { return title_; }
   TextLine* detailLine() const { return detail_; }
   TextLine* caveatLine() const { return caveat_; }
+  TextLine* bpmLine() const { return bpm_; }
+  TextLine* keyLine() const { return key_; }
 
  protected:
   void fillSuggestion(const model::LaneRowText& row) override;

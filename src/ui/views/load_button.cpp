@@ -28,7 +28,8 @@ QFont labelFont() { return Theme::font(Theme::kLoadButtonFontSize, Theme::Weight
 LoadButton::Look LoadButton::look(const LoadDecision& decision, const model::LoadStatus& status,
                                   const std::string& trackID) {
   const model::LoadButtonState state = model::loadButtonState(decision, status, trackID);
-  return {toQString(state.title), state.enabled, state.fill, toQString(state.tooltip)};
+  return {toQString(state.title), toQString(state.restingTitle), state.enabled, state.fill,
+          toQString(state.tooltip)};
 }
 
 QColor LoadButton::fillColor(Look::Fill fill) {
@@ -65,7 +66,7 @@ void LoadButton::refresh() {
   const Look next =
       look(bridge_.actions().loadDecision(suggestion_), bridge_.snapshot().loadStatus, suggestion_.track.id);
   if (next == look_) return;
-  const bool resized = next.title != look_.title;
+  const bool resized = next.restingTitle != look_.restingTitle;
   look_ = next;
   setText(look_.title);
   setToolTip(look_.tooltip);
@@ -76,7 +77,9 @@ void LoadButton::refresh() {
 
 QSize LoadButton::sizeHint() const {
   const QFontMetricsF metrics(labelFont());
-  return {qCeil(metrics.horizontalAdvance(look_.title) + 2 * Theme::kLoadButtonPaddingX),
+  const qreal label =
+      qMax(metrics.horizontalAdvance(look_.title), metrics.horizontalAdvance(look_.restingTitle));
+  return {qCeil(label + 2 * Theme::kLoadButtonPaddingX),
           qCeil(metrics.height() + 2 * Theme::kLoadButtonPaddingY)};
 }
 

@@ -27,6 +27,9 @@ class LoadButton : public QAbstractButton {
     using Fill = model::LoadButtonState::Fill;
 
     QString title;
+    // The decision's label, which the button keeps room for while busy, so
+    // that nothing beside it moves.
+    QString restingTitle;
     bool enabled = false;
     Fill fill = Fill::raised;
     QString tooltip;

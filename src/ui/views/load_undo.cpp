@@ -2,6 +2,7 @@
 
 #include <QEvent>
 
+#include "oneclick/stroke_text.h"
 #include "ui/shell/view_refresh.h"
 
 namespace kesta::ui {
@@ -28,7 +29,8 @@ void LoadUndo::refresh() {
       setToolTip(tr("Show that track again"));
       break;
     case Target::load:
-      setToolTip(tr("Sends ⌘Z to rekordbox, which undoes its last action. Use it right after the load."));
+      setToolTip(tr("Sends %1 to rekordbox, which undoes its last action. Use it right after the load.")
+                     .arg(QString::fromStdString(strokeText(RekordboxKeys::undoLoad))));
       break;
     case Target::nothing:
       setToolTip({});

@@ -1,15 +1,16 @@
 #include "ui/views/now_playing.h"
 
 #include <QBoxLayout>
-#include <QFontMetricsF>
 #include <algorithm>
 
 #include "model/now_playing_text.h"
+#include "model/version_label.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
 #include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/meta_line.h"
+#include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -78,8 +79,11 @@ void NowPlaying::showHeadline(const model::NowPlayingText& shown, qreal fontSize
   headline_->setText(toQString(shown.headline));
   headline_->setToolTip(headline_->text());
   if (!versions) {
-    readout_->setText(toQString(shown.readout));
-    readout_->setToolTip(shown.kind == model::NowPlayingText::Kind::track ? readout_->text() : QString());
+    // The artist is cut before tempo, key and deck.
+    const QString readout = toQString(shown.readout);
+    const QString kept = toQString(shown.readoutKept);
+    readout_->setText(readout.chopped(kept.size()), kept);
+    readout_->setToolTip(shown.kind == model::NowPlayingText::Kind::track ? readout : QString());
   }
   readout_->setVisible(!versions);
   chipRow_->setVisible(versions);
@@ -100,34 +104,22 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& shown) {
     chip->hide();
     chip->deleteLater();
   }
+  const std::vector<model::VersionLabel> labels = model::versionLabels(chipTracks_);
   for (std::size_t i = 0; i < chipTracks_.size(); ++i) {
     const Track& track = chipTracks_[i];
-    auto* chip = new ChipButton(toQString(track.displayArtist() + " · " + track.displayBPM()));
+    auto* chip = new ChipButton({});
+    chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setToolTip(toQString(track.title + " — " + track.displayArtist() + ", ") + metaLine(track));
     connect(chip, &ChipButton::clicked, this,
             [this, deck, track] { bridge_.actions().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);
   }
-  fitChipLabels();
+  shareRow(versionChips(), width(), Theme::kVersionChipSpacing);
 }
 
 void NowPlaying::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  fitChipLabels();
-}
-
-void NowPlaying::fitChipLabels() {
-  const std::vector<ChipButton*> chips = versionChips();
-  if (chips.empty() || chips.size() != chipTracks_.size()) return;
-  const auto count = qreal(chips.size());
-  const qreal each = (width() - Theme::kVersionChipSpacing * (count - 1)) / count - 2 * Theme::kChipPaddingX;
-  const QFontMetricsF metrics(ChipStyle::defaultFont());
-  for (std::size_t i = 0; i < chips.size(); ++i) {
-    const Track& track = chipTracks_[i];
-    const QString tempo = QStringLiteral(" · ") + toQString(track.displayBPM());
-    const qreal room = qMax<qreal>(0, each - metrics.horizontalAdvance(tempo));
-    chips[i]->setText(metrics.elidedText(toQString(track.displayArtist()), Qt::ElideRight, room) + tempo);
-  }
+  shareRow(versionChips(), width(), Theme::kVersionChipSpacing);
 }
 
 }  // namespace kesta::ui

@@ -18,8 +18,9 @@ class TextLine;
 // The followed track in the full window, always two rows in 42 points: the
 // title with artist, tempo, key and deck; or, for an ambiguous deck, the
 // question which version it holds with a chip for each of the first three
-// candidates; or a line saying why nothing is shown. A chip names the
-// version to the model. Updated in place from the model; main thread only.
+// candidates, labelled with what sets the versions apart; or a line saying
+// why nothing is shown. A chip names the version to the model. Updated in place from the model; main thread
+// only.
 class NowPlaying : public QWidget {
   Q_OBJECT
 
@@ -41,8 +42,6 @@ class NowPlaying : public QWidget {
   void showHeadline(const model::NowPlayingText& shown, qreal fontSize, const QColor& color);
   // Rebuilds the chips only when the versions' ids changed.
   void setChips(int deck, const std::vector<Track>& shown);
-  // "<artist> · <bpm>" on each chip, the artist cut so that the chips share the width.
-  void fitChipLabels();
 
   ModelBridge& bridge_;
   TextLine* headline_;

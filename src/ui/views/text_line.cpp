@@ -2,8 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
 #include <QtMath>
 
+#include "ui/look/fitted_text.h"
 #include "ui/look/status_text.h"
 
 namespace kesta::ui {
@@ -17,6 +19,26 @@ QString oneLine(const QString& text) {
   return flat;
 }
 
+// How many of at most `lines` lines `text` takes, wrapped at words, in `width`.
+int usedLines(const QFont& font, const QString& text, qreal width, int lines) {
+  QString flowing = text;
+  flowing.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  QTextLayout layout(flowing, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  int used = 0;
+  while (used < lines) {
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) break;
+    line.setLineWidth(width);
+    ++used;
+  }
+  layout.endLayout();
+  return qMax(1, used);
+}
+
 }  // namespace
 
 TextLine::TextLine(const QFont& font, const QColor& color, QWidget* parent)
@@ -24,9 +46,13 @@ TextLine::TextLine(const QFont& font, const QColor& color, QWidget* parent)
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-void TextLine::setText(const QString& text) {
-  if (text == text_) return;
+void TextLine::setText(const QString& text) { setText(text, {}); }
+
+void TextLine::setText(const QString& lead, const QString& tail) {
+  const QString text = lead + tail;
+  if (text == text_ && tail == tail_) return;
   text_ = text;
+  tail_ = tail;
   if (!compressible_) updateGeometry();
   update();
 }
@@ -66,7 +92,8 @@ void TextLine::setAlignment(Qt::Alignment alignment) {
 }
 
 QString TextLine::shownText() const {
-  return QFontMetricsF(font_).elidedText(oneLine(text_), Qt::ElideRight, width());
+  const QString lead = text_.left(text_.size() - tail_.size());
+  return fittedText(QFontMetricsF(font_), oneLine(lead), oneLine(tail_), width());
 }
 
 QSize TextLine::sizeHint() const {
@@ -83,11 +110,14 @@ void TextLine::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font_);
   painter.setPen(color_);
+  const QFontMetricsF metrics(font_);
   if (lines_ > 1) {
+    // Fewer lines than the box holds sit in its middle, as a single line does.
+    const int spare = lines_ - usedLines(font_, text_, width(), lines_);
+    painter.translate(0, spare * metrics.lineSpacing() / 2);
     StatusText::paintText(painter, QRectF(rect()), text_, lines_);
     return;
   }
-  const QFontMetricsF metrics(font_);
   const QString shown = shownText();
   const qreal advance = metrics.horizontalAdvance(shown);
   qreal x = 0;

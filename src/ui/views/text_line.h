@@ -20,6 +20,9 @@ class TextLine : public QWidget {
   QString text() const { return text_; }
   // Each setter repaints (or re-lays out) only when the value changed.
   void setText(const QString& text);
+  // A line whose `tail` is never cut: given too little room, `lead` is cut at
+  // its end first ("Kasim… · 124 BPM · 8A"). text() is lead + tail.
+  void setText(const QString& lead, const QString& tail);
   void setColor(const QColor& color);
   void setTextFont(const QFont& font);
   void setLines(int lines);
@@ -41,6 +44,7 @@ class TextLine : public QWidget {
   QFont font_;
   QColor color_;
   QString text_;
+  QString tail_;
   int lines_ = 1;
   bool compressible_ = true;
   Qt::Alignment alignment_ = Qt::AlignLeft;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
 #include "ui/look/chip_button.h"
@@ -112,7 +113,9 @@ TEST(CornerCardTest, StartupQuestionWinsOverVersionsAndVersionsOverLanes) {
   EXPECT_EQ(card.middle(), Middle::versionPick);
   EXPECT_EQ(card.questionLine()->text(), "Which version is on Deck 1?");
   ASSERT_EQ(card.versionChips().size(), 2u);
-  EXPECT_EQ(card.versionChips()[0]->text(), "RÜFÜS DU SOL · 120");
+  card.show();
+  QApplication::processEvents();
+  EXPECT_EQ(card.versionChips()[0]->shownText(), "RÜFÜS DU SOL · 120");
 
   stage.deliver({DeckContent::track("1"), DeckContent::track("2")}, 1);
   EXPECT_EQ(card.middle(), Middle::lanes);
@@ -128,8 +131,11 @@ TEST(CornerCardTest, VersionPickShowsAtMostThreeChips) {
   const std::vector<Track> candidates = stage.model().candidates(1);
   ASSERT_EQ(card.versionChips().size(), std::min<std::size_t>(3, candidates.size()));
   // Three chips share the card's width: the artist is cut, never the tempo.
+  card.show();
+  QApplication::processEvents();
   for (std::size_t i = 0; i < card.versionChips().size(); ++i) {
-    EXPECT_TRUE(card.versionChips()[i]->text().endsWith(" · " + toQString(candidates[i].displayBPM())));
+    const QString shown = card.versionChips()[i]->shownText();
+    EXPECT_TRUE(shown.endsWith(" · " + toQString(candidates[i].displayBPM()))) << shown.toStdString();
   }
 }
 

@@ -54,6 +54,13 @@ inline std::vector<Scene> viewScenes() {
        }},
       {"reopen_empty", false, [](ViewStage& stage) { stage.model().requestScreenPermission(); }},
       {"live", true, liveOnLongTitle},
+      {"live_loading", true,
+       [](ViewStage& stage) {
+         liveOnLongTitle(stage);
+         if (const auto groove = stage.model().suggestion(Lane::groove)) {
+           stage.model().setLoadStatus(model::LoadStatus::loading(groove->track.id, 2));
+         }
+       }},
       {"live_undo", true,
        [](ViewStage& stage) {
          liveOnLongTitle(stage);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QFontMetricsF>
+#include <QString>
+
+namespace kesta::ui {
+
+// One line of text fitted to a width, cutting what matters least first. Pure
+// over the font's metrics; any thread.
+
+// `lead` + `tail` whole when it fits in `width`; otherwise the lead cut at its
+// end with an ellipsis and the tail whole after it ("Kasim… · 124 BPM · 8A");
+// when even the tail and an ellipsis do not fit, an ellipsis for the lead and
+// the tail cut at its end ("… · +2.4% tempo · adjacent k…"). A line without
+// a tail is cut at its end.
+QString fittedText(const QFontMetricsF& metrics, const QString& lead, const QString& tail, qreal width);
+
+// The first of `forms` (longest first) that fits `width` whole; when none
+// does, the last one fitted as above with no tail. Empty for no forms.
+QString firstFitting(const QFontMetricsF& metrics, const QStringList& forms, qreal width);
+
+}  // namespace kesta::ui

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <set>
+#include <string>
+
+#include "ui/look/chip_button.h"
+#include "ui/views/card_lane_row.h"
+#include "ui/views/corner_card.h"
+#include "ui/views/deck_card.h"
+#include "ui/views/deck_choice.h"
+#include "ui/views/lane_row.h"
+#include "ui/views/now_playing.h"
+#include "ui/views/root_view.h"
+#include "ui/views/text_line.h"
+#include "ui/views/view_stage.h"
+
+namespace kesta::ui {
+namespace {
+
+using test::ViewStage;
+
+// Forty characters of `text`, padded with wide letters: the longest titles
+// (and artists) the windows must show without losing tempo or key.
+std::string forty(std::string text) {
+  text.resize(40, 'W');
+  return text;
+}
+
+Track track(std::string id, const std::string& title, const std::string& artist, double bpm,
+            std::string key) {
+  Track out = kesta::test::libraryTrack(std::move(id), forty(title), forty(artist), bpm, std::move(key));
+  out.durationSeconds = 400;
+  return out;
+}
+
+// Long titles and artists with wide tempos and keys; "7" to "9" are versions
+// of one song, "7" and "9" alike in all but their entries; "10" is short.
+Library longLibrary() {
+  Track extended =
+      kesta::test::libraryTrack("7", "Velvet Thunder (Extended Mix)", "Kasimir Grey", 124.0, "8A");
+  Track original = extended;
+  original.id = "8";
+  original.key = StableKey{"meta:8"};
+  original.title = "Velvet Thunder (Original Mix)";
+  Track copy = extended;
+  copy.id = "9";
+  copy.key = StableKey{"meta:9"};
+  return kesta::test::libraryOf({
+      kesta::test::libraryTrack("1", forty("Adagio for Strings (Extended Festival Mix)"),
+                                "A Collective Of Far Too Many Featured Artists And Their Friends", 123.5,
+                                "10A"),
+      track("2", "Midnight Signals From The Golden Hour", "Oslo Drift and The Harbour Lights", 124.5, "11A"),
+      track("3", "Harbour Lights Over The Northern Sea", "Mara Lind featuring Dune Pilots", 122.5, "10B"),
+      track("4", "Rise Up Slowly And Then Fall Back Down", "Halcyon Rae with June Harlow", 126.5, "12A"),
+      track("5", "Night Ferry To The Islands (Dub Version)", "The Vagrants of Every Northern", 127.5, "11B"),
+      track("6", "Copper Sky Above The Old Harbour (Edit)", "Ebb and Flow and The Long Names", 128.5, "9A"),
+      extended,
+      original,
+      copy,
+      kesta::test::libraryTrack("10", "Strobe", "deadmau5", 128.0, "8A"),
+  });
+}
+
+QString text(const std::string& value) { return QString::fromStdString(value); }
+
+QString tempoAndKey(const Track& t) {
+  return text(t.displayBPM()) + QStringLiteral(" BPM · ") + text(t.displayKey());
+}
+
+class FitTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    stage.install(longLibrary());
+    stage.model().setOneClickLoad(true);
+    stage.connect();
+  }
+
+  void follow() {
+    stage.deliver({DeckContent::track("1"), DeckContent::track("2")}, 1, TrackerPhase::following,
+                  ReaderHealth::reading(),
+                  {TrackerEvent::load(1, DeckContent::track("1"), DeckContent::empty(), 999.2)});
+    stage.finishWork();
+  }
+
+  const Track& library(const std::string& id) { return *stage.model().index().track(id); }
+
+  ViewStage stage;
+};
+
+TEST_F(FitTest, FullWindowKeepsTempoAndKeyOfDecksNowPlayingAndSuggestions) {
+  follow();
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  QApplication::processEvents();
+
+  for (const DeckCard* card : root.findChildren<DeckCard*>()) {
+    const Track& held = library(std::to_string(card->deck()));
+    EXPECT_TRUE(card->metaLine()->shownText().endsWith(tempoAndKey(held)))
+        << qPrintable(card->metaLine()->shownText());
+    EXPECT_NE(card->metaLine()->shownText(), card->metaLine()->text()) << "the artist is cut first";
+  }
+  const NowPlaying* playing = root.findChild<NowPlaying*>();
+  const QString readout = playing->readout()->shownText();
+  EXPECT_TRUE(readout.endsWith(tempoAndKey(library("1")) + QStringLiteral(" · Deck 1")))
+      << qPrintable(readout);
+  EXPECT_NE(readout, playing->readout()->text()) << "the artist is cut first";
+
+  int suggestions = 0;
+  for (const LaneRow* row : root.findChildren<LaneRow*>()) {
+    if (!row->bpmLine()->isVisible()) continue;
+    ++suggestions;
+    for (const TextLine* line : {row->bpmLine(), row->keyLine()}) {
+      EXPECT_EQ(line->shownText(), line->text()) << row->lane().shortTitle();
+    }
+  }
+  EXPECT_GT(suggestions, 0);
+}
+
+TEST_F(FitTest, CornerCardKeepsTempoAndKeyOfTheHeadingAndSuggestions) {
+  follow();
+  CornerCard card(stage.bridge(), [] {});
+  card.show();
+  QApplication::processEvents();
+
+  const QString heading = card.subtitleLine()->shownText();
+  EXPECT_TRUE(heading.startsWith(QStringLiteral("Deck 1 · "))) << qPrintable(heading);
+  EXPECT_TRUE(heading.endsWith(tempoAndKey(library("1")))) << qPrintable(heading);
+  int suggestions = 0;
+  for (const CardLaneRow* row : card.findChildren<CardLaneRow*>()) {
+    if (!row->tempoLine()->isVisible()) continue;
+    ++suggestions;
+    EXPECT_EQ(row->tempoLine()->shownText(), row->tempoLine()->text());
+  }
+  EXPECT_GT(suggestions, 0);
+}
+
+// The chips of versions that differ only in their mix, or not at all, read
+// differently, and each keeps its tempo.
+TEST_F(FitTest, VersionChipsOfLookAlikesDiffer) {
+  const DeckContent versions = DeckContent::ambiguous({"7", "8", "9"});
+  stage.deliver({versions, DeckContent::empty()}, 1);
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  CornerCard card(stage.bridge(), [] {});
+  card.show();
+  QApplication::processEvents();
+
+  const std::vector<std::pair<const char*, std::vector<ChipButton*>>> rows{
+      {"full", root.findChild<NowPlaying*>()->versionChips()}, {"card", card.versionChips()}};
+  for (const auto& [window, chips] : rows) {
+    ASSERT_EQ(chips.size(), 3u) << window;
+    std::set<QString> shown;
+    for (const ChipButton* chip : chips) {
+      EXPECT_TRUE(chip->shownText().contains(QStringLiteral(" · 124")))
+          << window << qPrintable(chip->shownText());
+      shown.insert(chip->shownText());
+    }
+    EXPECT_EQ(shown.size(), chips.size()) << window;
+  }
+}
+
+// A long label gives up room before a short one does.
+TEST_F(FitTest, VersionChipsShareTheRowFairly) {
+  const DeckContent versions = DeckContent::ambiguous({"1", "10", "2"});
+  stage.deliver({versions, DeckContent::empty()}, 1);
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  CornerCard card(stage.bridge(), [] {});
+  card.show();
+  QApplication::processEvents();
+
+  const std::vector<std::pair<const char*, std::vector<ChipButton*>>> rows{
+      {"full", root.findChild<NowPlaying*>()->versionChips()}, {"card", card.versionChips()}};
+  for (const auto& [window, chips] : rows) {
+    ASSERT_EQ(chips.size(), 3u) << window;
+    EXPECT_EQ(chips[1]->shownText(), QStringLiteral("Strobe · 128")) << window;
+    EXPECT_TRUE(chips[0]->shownText().endsWith(QStringLiteral("… · 123.5"))) << window;
+    EXPECT_TRUE(chips[2]->shownText().endsWith(QStringLiteral("… · 124.5"))) << window;
+  }
+}
+
+// The start-up question's chips name the deck briefly when the whole form
+// would cut the title, and say it in full when it fits.
+TEST_F(FitTest, DeckChoiceKeepsTheTitle) {
+  const struct {
+    const char* deck2;
+    QString shown;
+  } cases[] = {
+      {"3", QStringLiteral("D2 · ")},
+      {"10", QStringLiteral("Deck 2: Strobe")},
+  };
+  for (const auto& c : cases) {
+    stage.deliver({DeckContent::track("1"), DeckContent::track(c.deck2)}, 0, TrackerPhase::ambiguousStartup);
+    CornerCard card(stage.bridge(), [] {});
+    card.show();
+    QApplication::processEvents();
+    ASSERT_NE(card.deckChoice(), nullptr);
+    EXPECT_TRUE(card.deckChoice()->chip(1)->shownText().startsWith(QStringLiteral("D1 · Adagio")))
+        << qPrintable(card.deckChoice()->chip(1)->shownText());
+    EXPECT_TRUE(card.deckChoice()->chip(2)->shownText().startsWith(c.shown))
+        << qPrintable(card.deckChoice()->chip(2)->shownText());
+  }
+}
+
+}  // namespace
+}  // namespace kesta::ui
