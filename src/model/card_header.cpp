@@ -4,7 +4,7 @@ namespace kesta::model {
 
 CardHeader cardHeader(const ViewSnapshot& s) {
   const auto& track = s.currentTrack;
-  if (!track) return {s.heading.title, s.heading.subtitle, false};
+  if (!track) return {s.heading.title, s.heading.subtitle, false, ""};
   const int deck = s.focus ? s.focus->deck : 0;
   std::string kept = " · " + track->displayBPM() + " BPM · " + track->displayKey();
   return {track->title, "Deck " + std::to_string(deck) + " · " + track->displayArtist() + kept, true, kept};

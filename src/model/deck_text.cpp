@@ -16,17 +16,17 @@ struct Described {
 Described describe(const DeckView& deck, bool watching) {
   const DeckContent& content = deck.content;
   if (content.is<DeckContent::Track>()) {
-    if (!deck.track) return {"—"};
+    if (!deck.track) return {"—", kBlank, ""};
     const Track& track = *deck.track;
     std::string kept = " · " + track.displayBPM() + " BPM · " + track.displayKey();
     return {track.title, track.displayArtist() + kept, kept};
   }
   if (const auto* ambiguous = content.as<DeckContent::Ambiguous>()) {
-    return {std::to_string(ambiguous->ids.size()) + " possible versions"};
+    return {std::to_string(ambiguous->ids.size()) + " possible versions", kBlank, ""};
   }
-  if (content.is<DeckContent::Unmatched>()) return {"Not in your library"};
-  if (content.is<DeckContent::Empty>()) return {"Empty"};
-  return {watching ? "Reading…" : "—"};
+  if (content.is<DeckContent::Unmatched>()) return {"Not in your library", kBlank, ""};
+  if (content.is<DeckContent::Empty>()) return {"Empty", kBlank, ""};
+  return {watching ? "Reading…" : "—", kBlank, ""};
 }
 
 }  // namespace

@@ -74,23 +74,12 @@ class EndToEndTest : public ::testing::TestWithParam<bool> {
     }
     ASSERT_GT(windowManager_, 0);
     // The manager is up once it has published its desktops.
-    ASSERT_TRUE(waitFor([] { return !output("xdotool get_num_desktops 2>/dev/null").empty(); }, 10))
+    ASSERT_TRUE(waitFor([] { return !commandOutput("xdotool get_num_desktops 2>/dev/null").empty(); }, 10))
         << "openbox did not start";
   }
 
-  // A command's standard output without the final line break.
-  static std::string output(const std::string& command) {
-    std::string text;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char buffer[256];
-      while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
-      pclose(pipe);
-    }
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-  }
   static std::uint32_t activeWindow() {
-    const std::string text = output("xdotool getactivewindow 2>/dev/null");
+    const std::string text = commandOutput("xdotool getactivewindow 2>/dev/null");
     return text.empty() ? 0 : std::uint32_t(std::stoul(text));
   }
 

@@ -77,7 +77,7 @@ TEST(CardHeader, ShowsTheFollowedTrackOrTheModelsHeading) {
   EXPECT_EQ(cardHeader(s),
             (CardHeader{"Strobe", "Deck 1 · deadmau5 · 128 BPM · 8A", true, " · 128 BPM · 8A"}));
   s.currentTrack.reset();
-  EXPECT_EQ(cardHeader(s), (CardHeader{"Ready", "Load a track in rekordbox", false}));
+  EXPECT_EQ(cardHeader(s), (CardHeader{"Ready", "Load a track in rekordbox", false, ""}));
 }
 
 TEST(CardMiddle, StartupQuestionWinsOverVersionsAndVersionsOverLanes) {
