@@ -121,14 +121,15 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
                                                   : nullptr;
   if (!window || !window->isVisible()) return false;
   const WindowMode mode = window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
-  // The manager framed the window where it was placed, or nudged it to fit
-  // its guess of the frame (the frame is known only then): placed again from
-  // the same corner with the real frame, it keeps the inset. A window the
-  // user moved later stays where it was put.
+  // The manager framed the window where it was placed, or nudged it just
+  // after, while framing it (the frame is known only then): placed again from
+  // the same corner with the real frame, it keeps the inset. A window moved
+  // otherwise stays where it was put.
   const auto placed = placed_.find(window);
   const bool justPlaced =
-      placed != placed_.end() && (window->frameGeometry().topLeft() == placed->second.topLeft ||
-                                  std::chrono::steady_clock::now() - placed->second.at < kFramingTime);
+      placed != placed_.end() &&
+      (window->frameGeometry().topLeft() == placed->second.topLeft ||
+       (event->spontaneous() && std::chrono::steady_clock::now() - placed->second.at < kFramingTime));
   if (justPlaced && window->windowHandle() &&
       window->windowHandle()->frameMargins() != placed->second.margins) {
     place(*window, mode, placed->second.corner);
