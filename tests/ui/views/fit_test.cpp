@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -76,6 +77,19 @@ class FitTest : public ::testing::Test {
     stage.connect();
   }
 
+  using ChipRows = std::vector<std::pair<const char*, std::vector<ChipButton*>>>;
+
+  // Deck 1 holds one of `versions`: the version chips of both windows.
+  ChipRows versionChips(const DeckContent& versions) {
+    stage.deliver({versions, DeckContent::empty()}, 1);
+    root_ = std::make_unique<RootView>(stage.bridge(), [](WindowMode) {});
+    root_->show();
+    card_ = std::make_unique<CornerCard>(stage.bridge(), [] {});
+    card_->show();
+    QApplication::processEvents();
+    return {{"full", root_->findChild<NowPlaying*>()->versionChips()}, {"card", card_->versionChips()}};
+  }
+
   void follow() {
     stage.deliver({DeckContent::track("1"), DeckContent::track("2")}, 1, TrackerPhase::following,
                   ReaderHealth::reading(),
@@ -86,6 +100,8 @@ class FitTest : public ::testing::Test {
   const Track& library(const std::string& id) { return *stage.model().index().track(id); }
 
   ViewStage stage;
+  std::unique_ptr<RootView> root_;
+  std::unique_ptr<CornerCard> card_;
 };
 
 TEST_F(FitTest, FullWindowKeepsTempoAndKeyOfDecksNowPlayingAndSuggestions) {
@@ -138,16 +154,7 @@ TEST_F(FitTest, CornerCardKeepsTempoAndKeyOfTheHeadingAndSuggestions) {
 // The chips of versions that differ only in their mix, or not at all, read
 // differently, and each keeps its tempo.
 TEST_F(FitTest, VersionChipsOfLookAlikesDiffer) {
-  const DeckContent versions = DeckContent::ambiguous({"7", "8", "9"});
-  stage.deliver({versions, DeckContent::empty()}, 1);
-  RootView root(stage.bridge(), [](WindowMode) {});
-  root.show();
-  CornerCard card(stage.bridge(), [] {});
-  card.show();
-  QApplication::processEvents();
-
-  const std::vector<std::pair<const char*, std::vector<ChipButton*>>> rows{
-      {"full", root.findChild<NowPlaying*>()->versionChips()}, {"card", card.versionChips()}};
+  const ChipRows rows = versionChips(DeckContent::ambiguous({"7", "8", "9"}));
   for (const auto& [window, chips] : rows) {
     ASSERT_EQ(chips.size(), 3u) << window;
     std::set<QString> shown;
@@ -162,16 +169,7 @@ TEST_F(FitTest, VersionChipsOfLookAlikesDiffer) {
 
 // A long label gives up room before a short one does.
 TEST_F(FitTest, VersionChipsShareTheRowFairly) {
-  const DeckContent versions = DeckContent::ambiguous({"1", "10", "2"});
-  stage.deliver({versions, DeckContent::empty()}, 1);
-  RootView root(stage.bridge(), [](WindowMode) {});
-  root.show();
-  CornerCard card(stage.bridge(), [] {});
-  card.show();
-  QApplication::processEvents();
-
-  const std::vector<std::pair<const char*, std::vector<ChipButton*>>> rows{
-      {"full", root.findChild<NowPlaying*>()->versionChips()}, {"card", card.versionChips()}};
+  const ChipRows rows = versionChips(DeckContent::ambiguous({"1", "10", "2"}));
   for (const auto& [window, chips] : rows) {
     ASSERT_EQ(chips.size(), 3u) << window;
     EXPECT_EQ(chips[1]->shownText(), QStringLiteral("Strobe · 128")) << window;
