@@ -22,6 +22,8 @@ constexpr int kMapWait = 1500;  // milliseconds
 constexpr int kMapTries = 5;
 // How long after placing a window the manager may still move it while framing it.
 constexpr std::chrono::seconds kFramingTime{3};
+// How far, in points, the manager may move it then: a frame's size, not a drag.
+constexpr int kFramingNudge = 64;
 
 }  // namespace
 
@@ -121,15 +123,18 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
                                                   : nullptr;
   if (!window || !window->isVisible()) return false;
   const WindowMode mode = window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
-  // The manager framed the window where it was placed, or nudged it just
-  // after, while framing it (the frame is known only then): placed again from
-  // the same corner with the real frame, it keeps the inset. A window moved
-  // otherwise stays where it was put.
+  // The manager framed the window where it was placed, or nudged it a little
+  // just after, while framing it (the frame is known only then): placed again
+  // from the same corner with the real frame, it keeps the inset. A window
+  // moved otherwise (by the DJ's drag, say) stays where it was put.
   const auto placed = placed_.find(window);
+  const auto nudged = [&] {
+    const QPoint offset = window->frameGeometry().topLeft() - placed->second.topLeft;
+    return event->spontaneous() && offset.manhattanLength() <= kFramingNudge &&
+           std::chrono::steady_clock::now() - placed->second.at < kFramingTime;
+  };
   const bool justPlaced =
-      placed != placed_.end() &&
-      (window->frameGeometry().topLeft() == placed->second.topLeft ||
-       (event->spontaneous() && std::chrono::steady_clock::now() - placed->second.at < kFramingTime));
+      placed != placed_.end() && (window->frameGeometry().topLeft() == placed->second.topLeft || nudged());
   if (justPlaced && window->windowHandle() &&
       window->windowHandle()->frameMargins() != placed->second.margins) {
     place(*window, mode, placed->second.corner);
