@@ -106,12 +106,7 @@ class EndToEndTest : public ::testing::TestWithParam<bool> {
 
   // Kesta's shown top-level window of this size.
   std::optional<WindowInfo> kestaWindow(int width, int height) {
-    for (const WindowInfo& window : windows_.windows()) {
-      if (window.className == "Kesta" && window.viewable && window.frame.width == width &&
-          window.frame.height == height)
-        return window;
-    }
-    return std::nullopt;
+    return test::kestaWindow(windows_, width, height);
   }
   // Any other shown window of Kesta's (a panel).
   std::optional<WindowInfo> kestaPanel() {

@@ -36,6 +36,15 @@ std::string commandOutput(const std::string& command) {
   return text;
 }
 
+std::optional<WindowInfo> kestaWindow(X11WindowSystem& windows, int width, int height) {
+  for (const WindowInfo& window : windows.windows()) {
+    if (window.className == "Kesta" && window.viewable && window.frame.width == width &&
+        window.frame.height == height)
+      return window;
+  }
+  return std::nullopt;
+}
+
 KestaProcess::KestaProcess(const std::string& display, const std::filesystem::path& dataDir) {
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("could not start Kesta");

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/x11/x11_window_system.h"
+
 namespace kesta::test {
 
 // Kesta's own program run as a child process on an X display, over a data
@@ -35,6 +37,9 @@ bool waitFor(const std::function<bool()>& done, double seconds);
 
 // A shell command's standard output without the final line break.
 std::string commandOutput(const std::string& command);
+
+// Kesta's shown window of exactly this size, if there is one.
+std::optional<WindowInfo> kestaWindow(X11WindowSystem& windows, int width, int height);
 
 // One track of a sample export, as its TRACK element gives it.
 struct LibraryTrack {

@@ -130,12 +130,7 @@ class WindowManagerTest : public ::testing::TestWithParam<Manager> {
   }
 
   std::optional<WindowInfo> kestaWindow(int width, int height) {
-    for (const WindowInfo& window : windows_.windows()) {
-      if (window.className == "Kesta" && window.viewable && window.frame.width == width &&
-          window.frame.height == height)
-        return window;
-    }
-    return std::nullopt;
+    return test::kestaWindow(windows_, width, height);
   }
   static bool managed(std::uint32_t window) {
     std::ostringstream id;

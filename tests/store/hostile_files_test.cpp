@@ -12,12 +12,10 @@ namespace kesta {
 namespace {
 
 using test::fileNames;
+using test::kRecordFiles;
 using test::readFile;
 using test::TempFolder;
 using test::writeFile;
-
-const std::vector<std::string> kRecordFiles = {"preferences.json", "userdata.json", "library.json",
-                                               "active-set.json",  "sets.json",     "legacy-import.json"};
 
 // Whether the record kept in `file` reads as its defaults or as nothing.
 bool readsAsDefault(const AppStore& store, const std::string& file) {

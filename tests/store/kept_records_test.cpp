@@ -17,6 +17,7 @@ namespace kesta {
 namespace {
 
 using test::fileNames;
+using test::kRecordFiles;
 using test::readFile;
 using test::TempFolder;
 using test::writeFile;
@@ -68,9 +69,6 @@ void session(const AppStore& store) {
   store.saveActiveSet(std::nullopt);
   store.flush();
 }
-
-const std::vector<std::string> kRecordFiles = {"preferences.json", "userdata.json", "library.json",
-                                               "active-set.json",  "sets.json",     "legacy-import.json"};
 
 TEST(KeptRecords, ARecordThatCannotBeReadIsNeverReplacedBySaving) {
   for (const std::string& file : kRecordFiles) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "library/library.h"
 #include "platform/defaults/defaults_domain.h"
@@ -39,6 +40,11 @@ class ScopedEnv {
   std::string name_;
   std::optional<std::string> previous_;
 };
+
+// Every record file the store keeps in the data folder.
+inline const std::vector<std::string> kRecordFiles = {"preferences.json", "userdata.json",
+                                                      "library.json",     "active-set.json",
+                                                      "sets.json",        "legacy-import.json"};
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);
