@@ -76,4 +76,13 @@ void X11WindowHints::showOnEveryDesktop(std::uint32_t window) {
   XcbReply<xcb_get_input_focus_reply_t> done(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
 }
 
+std::optional<std::uint32_t> X11WindowHints::frameChanged(const xcb_generic_event_t& event) {
+  // The top bit marks an event sent by another client.
+  if ((event.response_type & 0x7f) != XCB_PROPERTY_NOTIFY) return std::nullopt;
+  const auto& change = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+  auto* x = connection();
+  if (!x || change.atom != x->atom("_NET_FRAME_EXTENTS")) return std::nullopt;
+  return change.window;
+}
+
 }  // namespace kesta

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/x11/x11_connection.h"
@@ -13,7 +14,10 @@ namespace kesta {
 // window, which the server keeps, so it works from a connection of its own;
 // it is read when the manager maps the window, so it is made each time
 // before the window is shown, and once more as a message for a window
-// already managed. Does nothing while no display can be reached. Main thread.
+// already managed. It also tells, from the events of the application's own
+// connection, when the manager changed the frame around a window, which the
+// manager may do after the window was placed without moving it. Does nothing
+// while no display can be reached. Main thread.
 class X11WindowHints {
  public:
   // The display named, or $DISPLAY, opened on first use.
@@ -23,6 +27,9 @@ class X11WindowHints {
   // _NET_WM_DESKTOP "all desktops" and _NET_WM_STATE_STICKY on `window`;
   // back when the server has them, so a show that follows sees them.
   void showOnEveryDesktop(std::uint32_t window);
+  // The window whose frame extents (_NET_FRAME_EXTENTS) `event` says have
+  // changed; none for any other event.
+  std::optional<std::uint32_t> frameChanged(const xcb_generic_event_t& event);
 
  private:
   X11Connection* connection();

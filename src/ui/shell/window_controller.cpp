@@ -1,5 +1,6 @@
 #include "ui/shell/window_controller.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QPointer>
@@ -25,6 +26,12 @@ constexpr std::chrono::seconds kFramingTime{3};
 // How far, in points, the manager may move it then: a frame's size, not a drag.
 constexpr int kFramingNudge = 64;
 
+// `window`'s frame as the window system has it now.
+QRect frameGeometry(const QWidget& window) {
+  const QWindow* handle = window.windowHandle();
+  return handle ? handle->frameGeometry() : window.frameGeometry();
+}
+
 }  // namespace
 
 WindowController::WindowController(std::shared_ptr<model::AppModel> model,
@@ -44,6 +51,7 @@ WindowController::WindowController(std::shared_ptr<model::AppModel> model,
   fullWindow_ = std::make_unique<FullWindow>(contents.full(setMode), contentSize(WindowMode::full));
   cardPanel_ = std::make_unique<CardPanel>(contents.card(expand), contentSize(WindowMode::mini));
   connect(fullWindow_.get(), &FullWindow::quitRequested, this, &WindowController::quitRequested);
+  if (QGuiApplication::platformName() == "xcb") QCoreApplication::instance()->installNativeEventFilter(this);
   fullWindow_->installEventFilter(this);
   cardPanel_->installEventFilter(this);
   show(mode_);
@@ -91,8 +99,9 @@ void WindowController::place(QWidget& window, WindowMode mode, std::optional<Poi
                         content.height() + margins.top() + margins.bottom());
   const QPoint topLeft = ScreenPlacement::frame(frameSize, corner).topLeft();
   placed_[&window] = Placement{margins, corner, topLeft, std::chrono::steady_clock::now()};
-  // A top-level widget's position is its frame's.
-  window.move(topLeft);
+  // Placed by its content: a widget's own idea of its frame is taken once
+  // and misses a frame the manager changes later.
+  window.setGeometry(QRect(topLeft + QPoint(margins.left(), margins.top()), content));
 }
 
 void WindowController::checkMapped(QWidget& shown, int tries) {
@@ -116,31 +125,56 @@ void WindowController::showOnEveryDesktop(QWidget& window) {
   desktopHints_.showOnEveryDesktop(std::uint32_t(window.winId()));
 }
 
+QWidget* WindowController::ownWindow(const QObject* object) const {
+  if (object == fullWindow_.get()) return fullWindow_.get();
+  if (object == cardPanel_.get()) return cardPanel_.get();
+  return nullptr;
+}
+
+WindowMode WindowController::modeOf(const QWidget& window) const {
+  return &window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
+}
+
+bool WindowController::placeInNewFrame(QWidget& window, bool spontaneous) {
+  const auto placed = placed_.find(&window);
+  if (placed == placed_.end() || !window.windowHandle()) return false;
+  const Placement& placement = placed->second;
+  if (window.windowHandle()->frameMargins() == placement.margins) return false;
+  // The manager framed the window where it was placed, changed the frame
+  // around the window where it stood, or nudged it a little just after, while
+  // framing it: placed again from the same corner with the real frame, it
+  // keeps the inset. A window moved otherwise (by the DJ's drag, say) stays.
+  const QPoint frame = frameGeometry(window).topLeft();
+  const QPoint content = placement.topLeft + QPoint(placement.margins.left(), placement.margins.top());
+  const bool nudged = spontaneous && (frame - placement.topLeft).manhattanLength() <= kFramingNudge &&
+                      std::chrono::steady_clock::now() - placement.at < kFramingTime;
+  if (frame != placement.topLeft && window.geometry().topLeft() != content && !nudged) return false;
+  place(window, modeOf(window), placement.corner);
+  return true;
+}
+
 bool WindowController::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::Move) return false;
-  QWidget* window = watched == fullWindow_.get()  ? static_cast<QWidget*>(fullWindow_.get())
-                    : watched == cardPanel_.get() ? static_cast<QWidget*>(cardPanel_.get())
-                                                  : nullptr;
-  if (!window || !window->isVisible()) return false;
-  const WindowMode mode = window == cardPanel_.get() ? WindowMode::mini : WindowMode::full;
-  // The manager framed the window where it was placed, or nudged it a little
-  // just after, while framing it (the frame is known only then): placed again
-  // from the same corner with the real frame, it keeps the inset. A window
-  // moved otherwise (by the DJ's drag, say) stays where it was put.
-  const auto placed = placed_.find(window);
-  const auto nudged = [&] {
-    const QPoint offset = window->frameGeometry().topLeft() - placed->second.topLeft;
-    return event->spontaneous() && offset.manhattanLength() <= kFramingNudge &&
-           std::chrono::steady_clock::now() - placed->second.at < kFramingTime;
-  };
-  const bool justPlaced =
-      placed != placed_.end() && (window->frameGeometry().topLeft() == placed->second.topLeft || nudged());
-  if (justPlaced && window->windowHandle() &&
-      window->windowHandle()->frameMargins() != placed->second.margins) {
-    place(*window, mode, placed->second.corner);
-    return false;
+  QWidget* window = ownWindow(watched);
+  if (!window || !window->isVisible() || placeInNewFrame(*window, event->spontaneous())) return false;
+  model_->saveTopLeft(ScreenPlacement::savedCorner(frameGeometry(*window)),
+                      positionKey(modeOf(*window)).toStdString());
+  return false;
+}
+
+bool WindowController::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+  if (eventType != "xcb_generic_event_t") return false;
+  const auto changed = desktopHints_.frameChanged(*static_cast<const xcb_generic_event_t*>(message));
+  if (!changed) return false;
+  // A frame changed without a move brings no Move event. Qt reads the new
+  // margins once it has handled this event, so the check comes after it.
+  for (QWidget* window :
+       {static_cast<QWidget*>(fullWindow_.get()), static_cast<QWidget*>(cardPanel_.get())}) {
+    if (std::uint32_t(window->internalWinId()) != *changed) continue;
+    QTimer::singleShot(0, this, [this, shown = QPointer<QWidget>(window)] {
+      if (shown && shown->isVisible()) placeInNewFrame(*shown, true);
+    });
   }
-  model_->saveTopLeft(ScreenPlacement::savedCorner(window->frameGeometry()), positionKey(mode).toStdString());
   return false;
 }
 

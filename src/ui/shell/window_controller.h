@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QMargins>
 #include <QObject>
 #include <QPoint>
@@ -29,15 +30,15 @@ class FullWindow;
 // window and the corner card, and keeps exactly one of them on screen: the
 // one of the stored mode at start, then the one `setMode` asks for. Each
 // window opens at its kept top-left corner (or the top-right of the screen
-// under the mouse), placed again once the window manager has put its frame
-// around it, and keeps its corner whenever it is moved while shown. On X11
-// both windows are on every workspace, and a shown window that the server
-// has not mapped after a while (its map request lost by a window manager
-// taking over the screen at that moment) is shown again.
+// under the mouse), placed again whenever the window manager puts or changes
+// its frame around it before it was moved, and keeps its corner whenever it is
+// moved while shown. On X11 both windows are on every workspace, and a shown
+// window that the server has not mapped after a while (its map request lost
+// by a window manager taking over the screen at that moment) is shown again.
 // Showing the full window activates the application; showing the card never
 // does, and hands the keyboard back to rekordbox when the application had
 // it. Main thread only.
-class WindowController : public QObject {
+class WindowController : public QObject, private QAbstractNativeEventFilter {
   Q_OBJECT
 
  public:
@@ -67,6 +68,7 @@ class WindowController : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
  private:
   void show(WindowMode mode);
@@ -75,6 +77,15 @@ class WindowController : public QObject {
   void place(QWidget& window, WindowMode mode);
   // The same from the saved corner `corner` (none: the screen's top-right).
   void place(QWidget& window, WindowMode mode, std::optional<Point> corner);
+  // Places `window` again from its saved corner when its frame margins
+  // changed since it was placed and neither it nor its frame has moved since
+  // (a small nudge by the manager just after placing counts as not moved);
+  // whether it did. `spontaneous`: the window system moved or reframed it.
+  bool placeInNewFrame(QWidget& window, bool spontaneous);
+  // One of the two windows, or null.
+  QWidget* ownWindow(const QObject* object) const;
+  // The mode that shows `window`, one of the two.
+  WindowMode modeOf(const QWidget& window) const;
   // On X11, shows `window` again, up to `tries` times, while it stays
   // unmapped a while after it was shown.
   void checkMapped(QWidget& window, int tries);
