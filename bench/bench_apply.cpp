@@ -46,13 +46,13 @@ struct CapturingEngine : EnginePort {
   void shutdown() override {}
   void chooseDeck(int, FocusKind, std::function<void(std::optional<Focus>)>) override {}
   void resolve(int, std::string, std::function<void(std::optional<Focus>)>) override {}
-  void replaceLibrary(LibraryIndex, SongKeys) override {}
+  void replaceLibrary(LibraryIndex, SharedSongKeys) override {}
   void confirmStopped(int, std::function<void(std::optional<bool>)>) override {}
   void deckView(std::function<void(DeckViewAnswer)>) override {}
   OnUpdate onUpdate;
 };
 struct OneEngine : EngineFactory {
-  std::shared_ptr<EnginePort> make(LibraryIndex, EnginePort::SongKeys) override { return engine; }
+  std::shared_ptr<EnginePort> make(LibraryIndex, EnginePort::SharedSongKeys) override { return engine; }
   std::shared_ptr<CapturingEngine> engine = std::make_shared<CapturingEngine>();
 };
 

@@ -39,6 +39,7 @@ struct Bench {
                                                          Clock::now, ScreenPermission::granted);
     parts.recognizer = std::make_shared<TesseractRecognizer>();
     parts.index = LibraryIndex(test::setLibrary());
+    parts.songKeys = LiveEngine::songKeysOf(parts.index);
     parts.timing = {.now = [o = offset] { return Clock::now() + *o; },
                     .sleep = [](std::stop_token, double) {}};
     engine = LiveEngine::create(std::move(parts));

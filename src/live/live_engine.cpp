@@ -11,11 +11,12 @@ std::shared_ptr<LiveEngine> LiveEngine::create(Parts parts) {
 LiveEngine::LiveEngine(Parts parts)
     : source_(std::move(parts.source)),
       extractor_(parts.recognizer, parts.extractorConfig),
-      tracker_(std::move(parts.songKeys)),
+      tracker_(parts.songKeys),
       index_(std::move(parts.index)),
       config_(parts.config),
       timing_(std::move(parts.timing)),
-      mixerReader_(parts.recognizer) {}
+      mixerReader_(parts.recognizer),
+      songKeys_(std::move(parts.songKeys)) {}
 
 // The last reference may be dropped on the loop's own thread (it holds the
 // engine while it scans); that thread cannot wait for itself and ends right
@@ -27,11 +28,11 @@ void LiveEngine::setIncludeRawText(bool include) {
   includeRawText_ = include;
 }
 
-void LiveEngine::replaceLibrary(LibraryIndex index, SongKeys songKeys) {
+void LiveEngine::replaceLibrary(LibraryIndex index, SharedSongKeys songKeys) {
   const std::lock_guard lock(mutex_);
   index_ = std::move(index);
-  songKeysCache_ = songKeys;
-  tracker_ = LoadTracker(std::move(songKeys));
+  songKeys_ = std::move(songKeys);
+  tracker_ = LoadTracker(songKeys_);
   extractor_.reset();
 }
 
@@ -39,8 +40,7 @@ void LiveEngine::start(OnUpdate onUpdate) {
   stopAndWait();
   {
     const std::lock_guard lock(mutex_);
-    if (songKeysCache_.empty()) songKeysCache_ = songKeysSnapshot();
-    tracker_ = LoadTracker(songKeysCache_);
+    tracker_ = LoadTracker(songKeys_);
     extractor_.reset();
     mixerReader_.reset();
     lastReadable_.reset();
@@ -145,10 +145,13 @@ std::optional<bool> LiveEngine::confirmStopped(int deck) {
   return motion.kind == DeckMotion::Kind::stopped && unchanged;
 }
 
-LiveEngine::SongKeys LiveEngine::songKeysSnapshot() const {
+LiveEngine::SharedSongKeys LiveEngine::songKeysOf(const LibraryIndex& index) {
   SongKeys keys;
-  for (const auto& track : index_.tracks()) keys.try_emplace(track.id, track.songKey());
-  return keys;
+  keys.reserve(index.trackCount());
+  for (const Track& track : index.tracks()) {
+    if (index.track(track.id) == &track) keys.emplace(track.id, track.songKey());
+  }
+  return std::make_shared<const SongKeys>(std::move(keys));
 }
 
 const Track* LiveEngine::trackByID(const std::string& id) const { return index_.track(id); }

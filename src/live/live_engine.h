@@ -35,6 +35,10 @@ namespace kesta {
 // Made with `create`: the loop holds the engine only while it scans, and the
 // engine may be released from any thread, the loop's own included. Releasing
 // it ends the loop; from another thread it also waits for the loop's thread.
+//
+// The library's index and song keys are shared with the app model, never
+// copied: handing them over costs a pointer copy, and the engine's tracker
+// starts again from the same map at each start.
 class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
  public:
   struct Config {
@@ -47,6 +51,7 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   using Timing = kesta::Timing;
 
   using SongKeys = LoadTracker::SongKeys;
+  using SharedSongKeys = LoadTracker::SharedSongKeys;
   // Called on the loop's thread; the loop goes on only after it returns, so
   // updates never queue up.
   using OnUpdate = std::function<void(EngineUpdate)>;
@@ -55,7 +60,7 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
     std::unique_ptr<FrameSource> source;
     std::shared_ptr<TextRecognizer> recognizer;
     LibraryIndex index;
-    SongKeys songKeys;
+    SharedSongKeys songKeys = LoadTracker::noSongKeys();  // for every id of the index; never null
     DeckTextExtractor::Config extractorConfig{};
     Config config{};
     Timing timing = Timing::real();
@@ -68,7 +73,7 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
 
   void setIncludeRawText(bool include);
   // A new library: the tracker starts again from nothing.
-  void replaceLibrary(LibraryIndex index, SongKeys songKeys);
+  void replaceLibrary(LibraryIndex index, SharedSongKeys songKeys);
   // Starts (or restarts) the scan loop and returns once it runs. A loop
   // already running is ended first and, unless this is its own thread,
   // waited for.
@@ -93,6 +98,11 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   // One scan; the loop calls it. Public so that benchmarks can drive scans.
   EngineUpdate scanOnce(double startedAt);
 
+  // The song keys of every id of the index, built once per library (the work
+  // grows with it: not for the main thread). Of entries sharing an id, the one
+  // the index answers for that id is keyed.
+  static SharedSongKeys songKeysOf(const LibraryIndex& index);
+
   // An event's line in the scan record ("load d2 empty→track").
   static std::string describe(const TrackerEvent& event);
 
@@ -102,7 +112,6 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   static void runLoop(std::weak_ptr<LiveEngine> engine, std::stop_token stop, OnUpdate onUpdate,
                       Config config, Timing timing);
 
-  SongKeys songKeysSnapshot() const;
   EngineUpdate outcome(ScanRecord record, std::vector<TrackerEvent> events, ReaderHealth health,
                        double confirmedAt) const;
   EngineUpdate failedScan(ScanRecord record, const std::string& failure, ReaderHealth health) const;
@@ -153,7 +162,7 @@ class LiveEngine : public std::enable_shared_from_this<LiveEngine> {
   double lastForcedReconnect_ = 0;
   double nextConnectAttempt_ = 0;
   std::optional<CaptureError> lastConnectError_;
-  SongKeys songKeysCache_;
+  SharedSongKeys songKeys_;
 };
 
 }  // namespace kesta

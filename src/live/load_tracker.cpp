@@ -54,8 +54,13 @@ std::string_view head(std::string_view text) {
 
 }  // namespace
 
-LoadTracker::LoadTracker(SongKeys songKeys, Config config)
-    : songKeys_(std::make_shared<const SongKeys>(std::move(songKeys))), config_(config) {}
+LoadTracker::SharedSongKeys LoadTracker::noSongKeys() {
+  static const SharedSongKeys none = std::make_shared<const SongKeys>();
+  return none;
+}
+
+LoadTracker::LoadTracker(SharedSongKeys songKeys, Config config)
+    : songKeys_(std::move(songKeys)), config_(config) {}
 
 bool LoadTracker::sameUnlistedText(std::string_view a, std::string_view b) {
   // Canonically equivalent spellings count as equal texts.

@@ -39,10 +39,18 @@ struct LoadTrackerConfig {
 // which deck the DJ mixes from. It is slow to believe: a differing reading is
 // counted as a pending candidate until enough frames agree within a window.
 // A plain value; its owner serialises every call.
+//
+// The song keys are built once per library and shared, never copied: the
+// tracker, its copies, the engine and the app model hold the one immutable
+// map. A shared map is never null; an empty library has an empty one.
 class LoadTracker {
  public:
   // Track id to song key (normalised title "|" normalised artist).
   using SongKeys = std::unordered_map<std::string, std::string>;
+  // The one map of a library, read from any thread; never null.
+  using SharedSongKeys = std::shared_ptr<const SongKeys>;
+  // A shared empty map, for no library.
+  static SharedSongKeys noSongKeys();
 
   using Config = LoadTrackerConfig;
 
@@ -80,7 +88,7 @@ class LoadTracker {
     }
   };
 
-  explicit LoadTracker(SongKeys songKeys = {}, Config config = Config());
+  explicit LoadTracker(SharedSongKeys songKeys = noSongKeys(), Config config = Config());
 
   // One tracker step; the events of this frame, in order.
   std::vector<TrackerEvent> ingest(const Frame& frame);
@@ -133,7 +141,7 @@ class LoadTracker {
   std::uint64_t focusCounter_ = 0;
   bool ambiguityFromLoads_ = false;
   int audibleStreak_ = 0;
-  std::shared_ptr<const SongKeys> songKeys_;  // shared: copies of a tracker stay cheap
+  SharedSongKeys songKeys_;  // shared: copies of a tracker stay cheap
   Config config_;
 };
 

@@ -4,7 +4,7 @@
 
 namespace kesta::SessionReplay {
 
-std::vector<std::string> events(std::span<const Frame> frames, const LoadTracker::SongKeys& songKeys,
+std::vector<std::string> events(std::span<const Frame> frames, const LoadTracker::SharedSongKeys& songKeys,
                                 const std::function<std::string(const TrackerEvent&)>& describe) {
   std::vector<std::string> lines;
   LoadTracker tracker(songKeys);

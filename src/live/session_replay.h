@@ -13,8 +13,9 @@ namespace kesta::SessionReplay {
 
 // Feeds recorded frames through a fresh load tracker (default configuration)
 // and describes each event it reports, in order. A frame numbered no higher
-// than the one before starts a new recording, and with it a fresh tracker.
-std::vector<std::string> events(std::span<const Frame> frames, const LoadTracker::SongKeys& songKeys,
+// than the one before starts a new recording, and with it a fresh tracker;
+// every tracker reads the one shared map.
+std::vector<std::string> events(std::span<const Frame> frames, const LoadTracker::SharedSongKeys& songKeys,
                                 const std::function<std::string(const TrackerEvent&)>& describe);
 
 }  // namespace kesta::SessionReplay

@@ -113,7 +113,7 @@ void EngineSession::resolve(int deck, std::string trackID, std::function<void(st
       [deck, trackID = std::move(trackID)](LiveEngine& engine) { return engine.resolve(deck, trackID); });
 }
 
-void EngineSession::replaceLibrary(LibraryIndex index, SongKeys songKeys) {
+void EngineSession::replaceLibrary(LibraryIndex index, SharedSongKeys songKeys) {
   enqueue([index = std::move(index), songKeys = std::move(songKeys)](LiveEngine& engine) mutable {
     engine.replaceLibrary(std::move(index), std::move(songKeys));
   });

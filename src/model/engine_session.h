@@ -38,7 +38,7 @@ class EngineSession : public EnginePort {
   void shutdown() override;
   void chooseDeck(int deck, FocusKind kind, std::function<void(std::optional<Focus>)> answer) override;
   void resolve(int deck, std::string trackID, std::function<void(std::optional<Focus>)> answer) override;
-  void replaceLibrary(LibraryIndex index, SongKeys songKeys) override;
+  void replaceLibrary(LibraryIndex index, SharedSongKeys songKeys) override;
   void confirmStopped(int deck, std::function<void(std::optional<bool>)> answer) override;
   void deckView(std::function<void(DeckViewAnswer)> answer) override;
 

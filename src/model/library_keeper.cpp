@@ -42,7 +42,7 @@ bool fileExists(const std::filesystem::path& file) {
 
 bool isLarge(const PreparedLibrary& retired) {
   const std::size_t tracks = retired.library ? retired.library->tracks.size() : 0;
-  return std::max({tracks, retired.songKeys.size(), retired.engineSongKeys.size()}) >= kLargeLibraryTracks;
+  return std::max(tracks, retired.songKeys->size()) >= kLargeLibraryTracks;
 }
 
 }  // namespace
@@ -197,7 +197,7 @@ void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
   // What the new library replaces is let go on a background thread: freeing
   // it takes as long as building it.
   auto retired =
-      std::make_shared<PreparedLibrary>(PreparedLibrary{library_, index_, {}, {}, {}, {}, {}, nullptr});
+      std::make_shared<PreparedLibrary>(PreparedLibrary{library_, index_, songKeys_, {}, {}, {}, nullptr});
   parts_.notifier.publish(library_, std::move(prepared.library), Field::library);
   index_ = std::move(prepared.index);
   parts_.settings.preferences().xmlPath = std::move(prepared.xmlPath);
@@ -207,14 +207,15 @@ void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
   parts_.notifier.publish(state_, LibraryState::ready(), Field::libraryState);
   parts_.live.forgetDecks();
   parts_.lanes.clear();
-  retired->songKeys = std::exchange(songKeys_, std::move(prepared.songKeys));
-  retired->engineSongKeys = std::move(prepared.engineSongKeys);
+  songKeys_ = std::move(prepared.songKeys);
 
   // The engine is looked up when this runs, so one started in between gets the library too.
+  // The keys sent along stay held here until a later install retires them,
+  // and that one's hand-over runs after this one: this copy is never the last.
   const bool large = isLarge(*retired);
-  mainQueue_->post([weak = self_, index = index_, retired, large, background = background_]() mutable {
-    if (const auto self = weak.lock())
-      self->parts_.watching.replaceLibrary(index, std::move(retired->engineSongKeys));
+  mainQueue_->post([weak = self_, index = index_, songKeys = songKeys_, retired, large,
+                    background = background_]() mutable {
+    if (const auto self = weak.lock()) self->parts_.watching.replaceLibrary(index, std::move(songKeys));
     if (large) background->run([doomed = std::move(retired)] {});
   });
 }

@@ -31,6 +31,9 @@ namespace kesta::model {
 // and the lanes. Threads: main thread only; reading and preparing a library
 // runs on the background executor and hands its result back on the main
 // queue. Only the newest import installs and writes "library.json".
+// Ownership: the library, its index and its song keys are built once, while
+// preparing, and shared, never copied: the engine reads the same ones. A
+// large library let go is freed on the background executor.
 // Failures: an import that fails leaves the library in use and says why.
 class LibraryKeeper {
  public:
@@ -60,7 +63,8 @@ class LibraryKeeper {
   const LibraryState& state() const { return state_; }
   const std::optional<std::string>& legacyNote() const { return legacyNote_; }
   const LibraryIndex& index() const { return index_; }
-  const EnginePort::SongKeys& songKeys() const { return songKeys_; }
+  // Never null; shared with the engine, which reads the same map.
+  const EnginePort::SharedSongKeys& songKeys() const { return songKeys_; }
   const std::vector<PoolChoice>& poolChoices() const { return poolChoices_; }
 
  private:
@@ -92,7 +96,7 @@ class LibraryKeeper {
   LibraryState state_;
   std::optional<std::string> legacyNote_;
   LibraryIndex index_;
-  EnginePort::SongKeys songKeys_;
+  EnginePort::SharedSongKeys songKeys_ = LoadTracker::noSongKeys();
   std::vector<PoolChoice> poolChoices_;
   std::optional<LegacyData> legacy_;
   // Shared with the import jobs: only the newest import installs its library

@@ -4,7 +4,7 @@
 
 namespace kesta::model {
 
-std::shared_ptr<EnginePort> LiveEngineFactory::make(LibraryIndex index, EnginePort::SongKeys songKeys) {
+std::shared_ptr<EnginePort> LiveEngineFactory::make(LibraryIndex index, EnginePort::SharedSongKeys songKeys) {
   LiveEngine::Parts parts;
   parts.source = parts_.makeSource();
   parts.recognizer = parts_.makeRecognizer();

@@ -23,7 +23,7 @@ class LiveEngineFactory : public EngineFactory {
 
   explicit LiveEngineFactory(Parts parts) : parts_(std::move(parts)) {}
 
-  std::shared_ptr<EnginePort> make(LibraryIndex index, EnginePort::SongKeys songKeys) override;
+  std::shared_ptr<EnginePort> make(LibraryIndex index, EnginePort::SharedSongKeys songKeys) override;
 
  private:
   Parts parts_;

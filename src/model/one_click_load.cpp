@@ -68,7 +68,7 @@ LoadDecision OneClickLoad::loadDecision(const Suggestion& suggestion) const {
     return LoadDecision::refused("Connect to rekordbox first.");
   }
   return LoadSafety::decide(suggestion.track, live.focus(), live.decks(), live.motion(), live.pendingDecks(),
-                            parts_.library.songKeys(), live.mixer());
+                            *parts_.library.songKeys(), live.mixer());
 }
 
 void OneClickLoad::load(const Suggestion& suggestion) {

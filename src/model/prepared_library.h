@@ -15,15 +15,16 @@
 namespace kesta::model {
 
 // A library made ready to install: shared (the model, the index, the engine
-// and the ranking all read the one copy), indexed, with its song keys, pool
+// and the ranking all read the one copy), indexed, with its song keys (one
+// map, shared the same way), pool
 // menu and, when asked, the targets of old ratings worked out. Preparing takes
 // a large library seconds, so it is done on the background thread that read
 // the library; installing it on the main thread then only hands things over.
 struct PreparedLibrary {
   std::shared_ptr<const Library> library;
   LibraryIndex index;
-  LiveEngine::SongKeys songKeys;        // track id → song key, for every id of the index
-  LiveEngine::SongKeys engineSongKeys;  // the engine's own copy of them
+  // Track id → song key, for every id of the index; shared with the engine, never null.
+  LiveEngine::SharedSongKeys songKeys = LoadTracker::noSongKeys();
   std::vector<PoolChoice> poolChoices;
   std::string xmlPath;             // the export the library was read from
   std::optional<Date> modifiedAt;  // that file's modification date, when known

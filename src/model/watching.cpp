@@ -194,7 +194,7 @@ void Watching::passIncludeRawText() {
   });
 }
 
-void Watching::replaceLibrary(const LibraryIndex& index, EnginePort::SongKeys songKeys) {
+void Watching::replaceLibrary(const LibraryIndex& index, EnginePort::SharedSongKeys songKeys) {
   if (engine_) engine_->replaceLibrary(index, std::move(songKeys));
 }
 

@@ -55,7 +55,7 @@ class Watching {
   // The engine gets the raw-text setting as it stands when this runs.
   void passIncludeRawText();
   // The current engine, if any, reads against another library.
-  void replaceLibrary(const LibraryIndex& index, EnginePort::SongKeys songKeys);
+  void replaceLibrary(const LibraryIndex& index, EnginePort::SharedSongKeys songKeys);
 
   bool watching() const { return watching_; }
   bool screenPermission() const { return screenPermission_; }

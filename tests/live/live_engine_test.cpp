@@ -29,7 +29,7 @@ class LiveEngineTest : public ::testing::Test {
     engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
                                  .recognizer = test::screenReader(screen, screenMutex),
                                  .index = index,
-                                 .songKeys = {},
+                                 .songKeys = LiveEngine::songKeysOf(index),
                                  .timing = clock->timing()});
   }
 
@@ -157,7 +157,7 @@ TEST_F(LiveEngineTest, UnreadableDecksTurnIntoCannotSeeDecksAndAForcedReconnect)
 TEST_F(LiveEngineTest, ReplacingTheLibraryStartsTheTrackerAgain) {
   show({"Midnight Signal", "Echo Unit"}, {"Golden Hour Drive", "Mira Lane"});
   scanLines(12);
-  engine->replaceLibrary(index, {});
+  engine->replaceLibrary(index, LiveEngine::songKeysOf(index));
   show({}, {});
   clock->advance(0.25);
   const auto update = engine->scanOnce(clock->now());
@@ -201,7 +201,7 @@ TEST_F(LiveEngineTest, AKeyReadOnceIsKeptUntilSeventeenScreenTracksAreHeld) {
     engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
                                  .recognizer = test::screenReader(screen, screenMutex),
                                  .index = index,
-                                 .songKeys = {},
+                                 .songKeys = LiveEngine::songKeysOf(index),
                                  .timing = clock->timing()});
     show({"Midnight Signal", "Echo Unit"}, {"Unknown Song", "Nobody", "124.00", "8A"});
     scan();
@@ -351,6 +351,44 @@ TEST_F(LiveEngineLoopTest, StopAndWaitFromTheCallbackDoesNotWaitForItself) {
   });
   stopped.wait();
   EXPECT_FALSE(engine->hasLoopThread());
+}
+
+TEST_F(LiveEngineTest, TheTrackerKnowsTwoEntriesOfOneSongByTheSongKeysItWasGiven) {
+  // The deck reads as the one entry, then as the other: the same song, unless
+  // the tracker lacks the song keys. The loop is started (and stopped in its
+  // first update) so that the tracker it starts afresh is the one checked.
+  const LibraryIndex twins(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit", 124.0),
+                                      libraryTrack("2", "Midnight Signal", "Echo Unit", 131.0)}));
+  const std::vector<std::string> newLoad{"load d1 track→track", "focus d1 #2 load"};
+  const struct {
+    LiveEngine::SharedSongKeys made;
+    std::optional<LiveEngine::SharedSongKeys> replaced;
+    std::vector<std::string> expected;
+  } cases[] = {{LiveEngine::songKeysOf(twins), std::nullopt, {}},
+               {LoadTracker::noSongKeys(), std::nullopt, newLoad},
+               {LoadTracker::noSongKeys(), LiveEngine::songKeysOf(twins), {}},
+               {LiveEngine::songKeysOf(twins), LoadTracker::noSongKeys(), newLoad}};
+  for (const auto& c : cases) {
+    engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
+                                 .recognizer = test::screenReader(screen, screenMutex),
+                                 .index = twins,
+                                 .songKeys = c.made,
+                                 .timing = clock->timing()});
+    if (c.replaced) engine->replaceLibrary(twins, *c.replaced);
+    show({"Midnight Signal", "Echo Unit", "124.00"}, {"No Track Loaded"});
+    auto done = std::make_shared<std::promise<void>>();
+    engine->start([weak = std::weak_ptr(engine), done](EngineUpdate) {
+      if (const auto engine = weak.lock()) {
+        engine->stopAndWait();
+        done->set_value();
+      }
+    });
+    done->get_future().wait();
+    engine->stopAndWait();
+    scanLines(12);
+    show({"Midnight Signal", "Echo Unit", "131.00"}, {"No Track Loaded"});
+    EXPECT_EQ(scanLines(12), c.expected);
+  }
 }
 
 }  // namespace

@@ -22,12 +22,12 @@ LoadTracker::Config patient() {
   return config;
 }
 
-LoadTracker tracker(LoadTracker::SongKeys songKeys = {}) {
+LoadTracker tracker(LoadTracker::SharedSongKeys songKeys = LoadTracker::noSongKeys()) {
   return LoadTracker(std::move(songKeys), patient());
 }
 
-const LoadTracker::SongKeys kSongKeys{
-    {"A", "song|one"}, {"A2", "song|one"}, {"B", "other|two"}, {"C", "third|three"}, {"X", "x|x"}};
+const auto kSongKeys = std::make_shared<const LoadTracker::SongKeys>(LoadTracker::SongKeys{
+    {"A", "song|one"}, {"A2", "song|one"}, {"B", "other|two"}, {"C", "third|three"}, {"X", "x|x"}});
 
 TEST(LoadTrackerConfirmation, FramesNeededByReadingStrength) {
   struct Case {

@@ -15,7 +15,8 @@ namespace {
 
 using namespace script;
 
-const LoadTracker::SongKeys kSongKeys{{"A", "a|a"}, {"B", "b|b"}, {"C", "c|c"}, {"D", "d|d"}};
+const auto kSongKeys = std::make_shared<const LoadTracker::SongKeys>(
+    LoadTracker::SongKeys{{"A", "a|a"}, {"B", "b|b"}, {"C", "c|c"}, {"D", "d|d"}});
 
 TEST(LoadTrackerStartup, OneLoadedDeck) {
   struct Case {

@@ -29,7 +29,7 @@ TEST(LoadTrackerReplay, RecordedFramesGiveTheRecordedEvents) {
   const auto& events = recorded.at("events");
   ASSERT_EQ(frames.size(), events.size());
 
-  LoadTracker tracker(songKeys);
+  LoadTracker tracker(std::make_shared<const LoadTracker::SongKeys>(std::move(songKeys)));
   for (std::size_t i = 0; i < frames.size(); ++i) {
     const Frame frame = Frame::fromJson(frames[i]);
     EXPECT_EQ(frame.toJson(), frames[i]) << "frame " << i + 1 << " reads back unchanged";

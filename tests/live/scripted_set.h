@@ -170,6 +170,7 @@ inline std::shared_ptr<LiveEngine> followingEngine(const std::string& display, c
                                                        ScreenPermission::granted);
   parts.recognizer = std::make_shared<TesseractRecognizer>();
   parts.index = index;
+  parts.songKeys = LiveEngine::songKeysOf(index);
   return LiveEngine::create(std::move(parts));
 }
 

@@ -46,7 +46,8 @@ std::vector<Frame> recording(std::uint64_t firstSeq, double firstTime) {
   return frames;
 }
 
-const LoadTracker::SongKeys kSongKeys{{"1", "title|artist"}};
+const auto kSongKeys =
+    std::make_shared<const LoadTracker::SongKeys>(LoadTracker::SongKeys{{"1", "title|artist"}});
 
 std::vector<std::string> live(const std::vector<Frame>& frames) {
   LoadTracker tracker(kSongKeys);
@@ -80,7 +81,7 @@ TEST(SessionReplay, ANumberThatDoesNotRiseStartsAFreshTracker) {
   const auto again = live(second);
   expected.insert(expected.end(), again.begin(), again.end());
   EXPECT_EQ(SessionReplay::events(frames, kSongKeys, describe), expected);
-  EXPECT_TRUE(SessionReplay::events({}, {}, describe).empty());
+  EXPECT_TRUE(SessionReplay::events({}, LoadTracker::noSongKeys(), describe).empty());
 }
 
 }  // namespace

@@ -96,7 +96,8 @@ TEST(LoadTrackerEquivalence, WhatCountsAsTheSameContent) {
       {"unlisted text against a track", text, normal("A"), false},
       {"empty against no title", nothing, noTitle(), true},
   };
-  const LoadTracker::SongKeys songKeys{{"A", "a|x"}, {"A2", "a|x"}, {"B", "b|x"}, {"C", "c|x"}};
+  const auto songKeys = std::make_shared<const LoadTracker::SongKeys>(
+      LoadTracker::SongKeys{{"A", "a|x"}, {"A2", "a|x"}, {"B", "b|x"}, {"C", "c|x"}});
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     LoadTracker::Config config;

@@ -35,10 +35,11 @@ struct EngineRig {
   }
 
   std::shared_ptr<LiveEngine> make() {
+    const LibraryIndex index(kLibrary);
     auto engine = LiveEngine::create({.source = std::make_unique<FakeFrameSource>(source),
                                       .recognizer = kesta::test::screenReader(screen, screenMutex),
-                                      .index = LibraryIndex(kLibrary),
-                                      .songKeys = {},
+                                      .index = index,
+                                      .songKeys = LiveEngine::songKeysOf(index),
                                       .timing = clock->timing()});
     made.push_back(engine);
     return engine;
@@ -146,7 +147,7 @@ class EngineBoundaryTest : public ModelFixture {
  protected:
   struct Factory : EngineFactory {
     Factory(EngineRig& rig, std::shared_ptr<LoopMainQueue> queue) : rig(rig), queue(std::move(queue)) {}
-    std::shared_ptr<EnginePort> make(LibraryIndex, EnginePort::SongKeys) override {
+    std::shared_ptr<EnginePort> make(LibraryIndex, EnginePort::SharedSongKeys) override {
       return std::make_shared<EngineSession>(rig.make(), queue);
     }
     EngineRig& rig;

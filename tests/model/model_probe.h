@@ -14,9 +14,12 @@ struct ModelProbe {
     LibraryKeeper& keeper = model.library_;
     keeper.library_ = std::make_shared<const Library>(std::move(library));
     keeper.index_ = LibraryIndex(keeper.library_);
-    keeper.songKeys_.clear();
-    for (const auto& track : keeper.index_.tracks()) keeper.songKeys_.try_emplace(track.id, track.songKey());
+    keeper.songKeys_ = LiveEngine::songKeysOf(keeper.index_);
     keeper.state_ = LibraryState::ready();
+  }
+  // The library's song keys, as the keeper holds them.
+  static const EnginePort::SharedSongKeys& songKeys(const AppModel& model) {
+    return model.library_.songKeys();
   }
   // How many rankings were asked for so far.
   static std::uint64_t rankGeneration(const AppModel& model) { return model.lanes_.rankGeneration_; }

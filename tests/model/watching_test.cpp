@@ -73,7 +73,10 @@ TEST_F(WatchingTest, ConnectStartsTheEngineAfterTheSettingAndResetsWhatItMust) {
   EXPECT_EQ(model().motion(), update.motion);
   EXPECT_EQ(model().mixer(), update.mixer);
   EXPECT_EQ(second.library.trackCount(), 3u);
-  EXPECT_EQ(second.keys.size(), 3u);
+  EXPECT_EQ(second.keys->size(), 3u);
+  // Each Connect hands over the keeper's one map, never a copy of it.
+  EXPECT_EQ(first.keys, ModelProbe::songKeys(model()));
+  EXPECT_EQ(second.keys, first.keys);
 }
 
 TEST_F(WatchingTest, StopRemembersTheFocusStopsTheEngineAndSavesTheDiagnostics) {

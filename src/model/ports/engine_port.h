@@ -26,7 +26,7 @@ struct DeckViewAnswer {
 // except in `shutdown`.
 class EnginePort {
  public:
-  using SongKeys = LiveEngine::SongKeys;
+  using SharedSongKeys = LiveEngine::SharedSongKeys;
   // Runs on the main thread with each scan's update. The engine's next scan
   // starts only after it has returned.
   using OnUpdate = std::function<void(const EngineUpdate&)>;
@@ -48,7 +48,9 @@ class EnginePort {
   virtual void chooseDeck(int deck, FocusKind kind, std::function<void(std::optional<Focus>)> answer) = 0;
   // The tracker's focus after naming the deck's track.
   virtual void resolve(int deck, std::string trackID, std::function<void(std::optional<Focus>)> answer) = 0;
-  virtual void replaceLibrary(LibraryIndex index, SongKeys songKeys) = 0;
+  // The library's index and song keys are shared with the app model, never
+  // copied; the map is never null.
+  virtual void replaceLibrary(LibraryIndex index, SharedSongKeys songKeys) = 0;
   // Whether the deck is stopped, judged on a fresh capture; none when it
   // cannot be told.
   virtual void confirmStopped(int deck, std::function<void(std::optional<bool>)> answer) = 0;
@@ -56,11 +58,13 @@ class EnginePort {
 };
 
 // Makes a new engine over the library at each Connect (with a fresh frame
-// source); it starts nothing.
+// source); it starts nothing. The index and the never-null song keys are
+// shared with the app model, so making one does no work that grows with the
+// library on the main thread.
 class EngineFactory {
  public:
   virtual ~EngineFactory() = default;
-  virtual std::shared_ptr<EnginePort> make(LibraryIndex index, EnginePort::SongKeys songKeys) = 0;
+  virtual std::shared_ptr<EnginePort> make(LibraryIndex index, EnginePort::SharedSongKeys songKeys) = 0;
 };
 
 }  // namespace kesta::model

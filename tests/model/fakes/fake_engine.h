@@ -42,7 +42,7 @@ class FakeEngine : public EnginePort {
     calls.push_back("resolve(" + std::to_string(deck) + "," + trackID + ")");
     answerLater([answer = std::move(answer), focus = resolveAnswer(deck, trackID)] { answer(focus); });
   }
-  void replaceLibrary(LibraryIndex index, SongKeys songKeys) override {
+  void replaceLibrary(LibraryIndex index, SharedSongKeys songKeys) override {
     calls.push_back("replaceLibrary");
     library = std::move(index);
     keys = std::move(songKeys);
@@ -91,7 +91,7 @@ class FakeEngine : public EnginePort {
   bool holdAnswers = false;
   bool stopped = false;
   LibraryIndex library;
-  SongKeys keys;
+  SharedSongKeys keys = LoadTracker::noSongKeys();
 
  private:
   void answerLater(std::function<void()> answer) {
@@ -112,7 +112,7 @@ class FakeEngineFactory : public EngineFactory {
  public:
   explicit FakeEngineFactory(FakeMainQueue& queue) : queue_(queue) {}
 
-  std::shared_ptr<EnginePort> make(LibraryIndex index, EnginePort::SongKeys songKeys) override {
+  std::shared_ptr<EnginePort> make(LibraryIndex index, EnginePort::SharedSongKeys songKeys) override {
     auto engine = std::make_shared<FakeEngine>(queue_);
     engine->library = std::move(index);
     engine->keys = std::move(songKeys);
