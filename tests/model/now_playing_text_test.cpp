@@ -10,6 +10,7 @@ namespace {
 
 using Kind = NowPlayingText::Kind;
 using test::followingStrobe;
+using test::setupStage;
 
 // The snapshot with the focus on deck 1 holding `content` and no followed track.
 ViewSnapshot focusedOn(DeckContent content, TrackerPhase phase = TrackerPhase::following) {
@@ -109,11 +110,7 @@ TEST(CardControl, ShowsTheOneControlThatMattersNow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ViewSnapshot s;
-    s.library.empty = !c.library;
-    s.screenPermission = c.granted;
-    s.askedForScreenPermission = c.asked;
-    s.watching = c.watching;
+    ViewSnapshot s = setupStage(c.library, c.granted, c.asked, c.watching);
     s.readerProblem = c.problem;
     EXPECT_EQ(cardControl(s), c.control);
   }

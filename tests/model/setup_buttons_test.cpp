@@ -4,9 +4,12 @@
 
 #include "model/set_rows.h"
 #include "model/undo_target.h"
+#include "view_snapshots.h"
 
 namespace kesta::model {
 namespace {
+
+using test::setupStage;
 
 TEST(SetupButtons, PermissionButtonsTakeConnectsPlaceUntilScreenReadingIsAllowed) {
   struct Case {
@@ -76,11 +79,7 @@ TEST(SetupButtons, PermissionButtonsTakeConnectsPlaceUntilScreenReadingIsAllowed
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ViewSnapshot s;
-    s.library.empty = !c.library;
-    s.screenPermission = c.granted;
-    s.askedForScreenPermission = c.asked;
-    s.watching = c.watching;
+    ViewSnapshot s = setupStage(c.library, c.granted, c.asked, c.watching);
     s.oneClickNeedsAccess = c.needsAccess;
     const SetupButtons b = setupButtons(s);
     EXPECT_EQ(

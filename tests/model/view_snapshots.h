@@ -26,6 +26,16 @@ inline model::ViewSnapshot followingStrobe() {
   return s;
 }
 
+// The set-up facts the start controls depend on.
+inline model::ViewSnapshot setupStage(bool library, bool granted, bool asked, bool watching) {
+  model::ViewSnapshot s;
+  s.library.empty = !library;
+  s.screenPermission = granted;
+  s.askedForScreenPermission = asked;
+  s.watching = watching;
+  return s;
+}
+
 inline Suggestion suggestionOf(Lane lane, Track track, std::string why = "Same key",
                                std::optional<std::string> caveat = std::nullopt) {
   return {lane, std::move(track), std::move(why), std::move(caveat)};
