@@ -79,6 +79,8 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
         break;
       case files::ReadFailure::notRegularFile:
         // Nothing of the DJ's to move; it only must not be replaced.
+      case files::ReadFailure::noResources:
+        // Not the file's fault: it stays for the next start, and whole.
         problems_->hold(name);
         break;
       case files::ReadFailure::tooLarge:

@@ -16,7 +16,9 @@ namespace kesta::files {
 namespace {
 
 ReadFailure openFailure(int error) {
-  return error == ENOENT || error == ENOTDIR ? ReadFailure::missing : ReadFailure::unreadable;
+  if (error == ENOENT || error == ENOTDIR) return ReadFailure::missing;
+  if (error == EMFILE || error == ENFILE || error == ENOMEM) return ReadFailure::noResources;
+  return ReadFailure::unreadable;
 }
 
 // Reads to the end; the size seen at opening is only a hint, as the file may
@@ -29,7 +31,7 @@ ReadResult readAll(int fd, std::uint64_t sizeHint, std::uint64_t maxBytes) {
     const ssize_t count = ::read(fd, buffer.data(), buffer.size());
     if (count < 0) {
       if (errno == EINTR) continue;
-      return ReadFailure::unreadable;
+      return errno == ENOMEM ? ReadFailure::noResources : ReadFailure::unreadable;
     }
     if (count == 0) return bytes;
     if (static_cast<std::uint64_t>(count) > maxBytes - bytes.size()) return ReadFailure::tooLarge;
@@ -63,14 +65,14 @@ std::optional<ReadFailure> readRegularFileInBlocks(const std::filesystem::path& 
   try {
     buffer.resize(kBlockBytes);
   } catch (const std::bad_alloc&) {
-    return ReadFailure::unreadable;
+    return ReadFailure::noResources;
   }
   std::uint64_t total = 0;
   for (;;) {
     const ssize_t count = ::read(fd, buffer.data(), buffer.size());
     if (count < 0) {
       if (errno == EINTR) continue;
-      return ReadFailure::unreadable;
+      return errno == ENOMEM ? ReadFailure::noResources : ReadFailure::unreadable;
     }
     if (count == 0) return std::nullopt;
     if (static_cast<std::uint64_t>(count) > maxBytes - total) return ReadFailure::tooLarge;
@@ -86,9 +88,9 @@ ReadResult readRegularFile(const std::filesystem::path& file, std::uint64_t maxB
   try {
     return readAll(fd.get(), size, maxBytes);
   } catch (const std::bad_alloc&) {
-    return ReadFailure::unreadable;
+    return ReadFailure::noResources;
   } catch (const std::length_error&) {
-    return ReadFailure::unreadable;
+    return ReadFailure::noResources;
   }
 }
 

@@ -20,7 +20,8 @@ enum class ReadFailure {
   missing,         // nothing at the path (or a parent is missing)
   notRegularFile,  // a folder, FIFO, socket or device
   tooLarge,        // more than the caller's limit
-  unreadable,      // no permission, an input/output error, or out of memory
+  unreadable,      // no permission or an input/output error
+  noResources,     // the system is short of memory or file handles: the file may be fine
 };
 
 // The bytes, or why there are none.

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <mutex>
-#include <set>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -11,7 +12,8 @@
 namespace kesta::test {
 
 // The data folder's disk failing as asked: reads of the named files as when
-// the user may not read them (until the file is moved or replaced), moves as
+// the user may not read them, or the system is short of memory (until the
+// file is moved or replaced), moves as
 // in a folder that forbids them, and every write and removal with
 // `writeError` while it is not 0 (ENOSPC for a full disk, EROFS for a
 // read-only folder). Works the same as root, who may read any file.
@@ -20,13 +22,13 @@ class FakeStoreFiles : public StoreFiles {
   std::atomic<bool> refuseMoves = false;
   std::atomic<int> writeError = 0;
 
-  void makeUnreadable(const std::string& name) {
+  void makeUnreadable(const std::string& name, files::ReadFailure failure = files::ReadFailure::unreadable) {
     const std::lock_guard lock(mutex_);
-    unreadable_.insert(name);
+    unreadable_[name] = failure;
   }
 
   files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const override {
-    if (isUnreadable(file)) return files::ReadFailure::unreadable;
+    if (const auto failure = readFailure(file)) return *failure;
     return StoreFiles::read(file, maxBytes);
   }
   void write(const std::filesystem::path& target, std::span<const std::string_view> pieces) const override {
@@ -47,9 +49,11 @@ class FakeStoreFiles : public StoreFiles {
   }
 
  private:
-  bool isUnreadable(const std::filesystem::path& file) const {
+  std::optional<files::ReadFailure> readFailure(const std::filesystem::path& file) const {
     const std::lock_guard lock(mutex_);
-    return unreadable_.contains(file.filename().string());
+    const auto found = unreadable_.find(file.filename().string());
+    if (found == unreadable_.end()) return std::nullopt;
+    return found->second;
   }
   void forget(const std::filesystem::path& file) const {
     const std::lock_guard lock(mutex_);
@@ -60,7 +64,7 @@ class FakeStoreFiles : public StoreFiles {
   }
 
   mutable std::mutex mutex_;
-  mutable std::set<std::string> unreadable_;
+  mutable std::map<std::string, files::ReadFailure> unreadable_;
 };
 
 }  // namespace kesta::test
