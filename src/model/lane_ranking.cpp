@@ -100,6 +100,11 @@ void LaneRanking::publish(const RankTicket& ticket, std::vector<LaneResult> lane
   const bool sameFocus = focus ? ticket.focusPresent && focus->seq == ticket.seq : !ticket.focusPresent;
   if (ticket.generation != rankGeneration_ || !sameFocus) {
     parts_.diagnostics.log().staleResultDiscarded();
+    // The focus moved on (or went) and no newer ranking was asked for: none runs now.
+    if (ticket.generation == rankGeneration_) {
+      rankTask_.reset();
+      parts_.notifier.publish(ranking_, false, Field::ranking);
+    }
     return;
   }
   const Notifier::Batch batch(parts_.notifier);

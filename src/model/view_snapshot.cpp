@@ -61,10 +61,11 @@ void takePool(ViewSnapshot& s, const AppModel& model) {
   s.selectedPlaylistIDs = model.selectedPlaylistIDs();
 }
 
-void takeSets(ViewSnapshot& s, const AppModel& model) {
+void takeSets(ViewSnapshot& s, const AppModel& model, ChangedFields fields) {
   s.activeSet = model.activeSet();
-  s.archivedSets = model.archivedSets();
   s.canReplay = model.canReplay();
+  // The archive grows with the DJ's history: copied only when it changed.
+  if (touches(fields, Field::archivedSets)) s.archivedSets = model.archivedSets();
 }
 
 }  // namespace
@@ -79,7 +80,7 @@ void refreshSnapshot(ViewSnapshot& s, const AppModel& model, ChangedFields field
     s.dismissalUndoable = model.lastDismissed().has_value();
   }
   if (touches(fields, kPoolFields)) takePool(s, model);
-  if (touches(fields, kSetFields)) takeSets(s, model);
+  if (touches(fields, kSetFields)) takeSets(s, model, fields);
   s.statusLine = model.statusLine();
   s.compactStatus = model.compactStatus();
   s.heading = model.cardHeading();

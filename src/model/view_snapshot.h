@@ -126,8 +126,7 @@ inline constexpr ChangedFields kLaneFields = ChangedFields(Field::lanes) | Field
 inline constexpr ChangedFields kLoadFields = ChangedFields(Field::loadStatus) | Field::lastDismissed;
 inline constexpr ChangedFields kPoolFields =
     ChangedFields(Field::poolChoices) | Field::poolID | Field::library;
-inline constexpr ChangedFields kSetFields =
-    ChangedFields(Field::activeSet) | Field::archivedSets | Field::lanes | Field::library;
+inline constexpr ChangedFields kSetFields = ChangedFields(Field::activeSet) | Field::archivedSets;
 
 // Whether `fields` holds any of `watched`.
 constexpr bool touches(ChangedFields fields, ChangedFields watched) {
