@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "model/app_version.h"
-#include "platform/system/system_facts.h"
 
 namespace kesta::model {
 
@@ -46,8 +45,6 @@ void AppModel::attach(const std::shared_ptr<AppModel>& self) {
   oneClick_.attach(std::shared_ptr<OneClickLoad>(self, &oneClick_));
   exports_.attach(std::shared_ptr<Exports>(self, &exports_));
 }
-
-std::string AppModel::machineModel() { return SystemFacts::machineModel(); }
 
 void AppModel::setIncludeRawText(bool include) {
   const Notifier::Batch batch(notifier_);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -78,8 +77,6 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
 
   // "<short version> (<build>)".
   const std::string& versionLabel() const { return appVersion_; }
-  // The hardware model for the diagnostics environment.
-  static std::string machineModel();
 
   // Shows a timed notice; it is cleared after `seconds` unless a newer notice
   // or another change of the notice generation came first.
@@ -127,7 +124,6 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   }
   void chooseLibraryFile() { library_.chooseFile(); }
   void refreshLibrary() { library_.refresh(); }
-  void importLibrary(const std::filesystem::path& file, bool quiet) { library_.import(file, quiet); }
   void install(Library library, std::string xmlPath, std::optional<Date> modifiedAt) {
     library_.install(std::move(library), std::move(xmlPath), modifiedAt);
   }
@@ -135,7 +131,6 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void checkForNewerExport() { library_.checkForNewerExport(); }
   bool rekordboxChangedSinceExport() const { return library_.rekordboxChangedSinceExport(); }
   bool exportChangedDuringSet() const { return library_.exportChangedDuringSet(); }
-  void setExportChangedDuringSet(bool changed) { library_.setExportChangedDuringSet(changed); }
   const std::optional<Date>& libraryModifiedAt() const { return library_.modifiedAt(); }
   void setLibraryModifiedAt(std::optional<Date> date) { library_.setModifiedAt(date); }
 
@@ -194,15 +189,12 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   bool oneClickNeedsAccess() const { return live_.oneClickNeedsAccess(); }
   const std::vector<std::optional<MixerReading>>& mixer() const { return live_.mixer(); }
   const std::vector<LaneResult>& lanes() const { return lanes_.lanes(); }
-  const std::map<Lane, int>& laneCursor() const { return lanes_.laneCursor(); }
   bool ranking() const { return lanes_.ranking(); }
   const DJSet& activeSet() const { return sets_.activeSet(); }
   const std::vector<DJSet>& archivedSets() const { return sets_.archivedSets(); }
   const UserData& userData() const { return sets_.userData(); }
   bool includeRawText() const { return settings_.includeRawText(); }
   bool compact() const { return settings_.compact(); }
-  const std::map<int, ShownMetadata>& shown() const { return live_.shown(); }
-  const std::map<int, ScreenTrack>& screenTracks() const { return live_.screenTracks(); }
   const std::vector<PoolChoice>& poolChoices() const { return library_.poolChoices(); }
   bool askedForScreenPermission() const { return watching_.askedForScreenPermission(); }
   const std::optional<Track>& lastDismissed() const { return lanes_.lastDismissed(); }

@@ -63,7 +63,6 @@ class LaneRanking {
   void undoDismiss();
 
   const std::vector<LaneResult>& lanes() const { return lanes_; }
-  const std::map<Lane, int>& laneCursor() const { return laneCursor_; }
   bool ranking() const { return ranking_; }
   const std::optional<Track>& lastDismissed() const { return lastDismissed_; }
   const std::optional<PendingLatency>& pendingLatency() const { return pendingLatency_; }

@@ -52,7 +52,6 @@ class LiveMirror {
   const std::vector<DeckMotion>& motion() const { return motion_; }
   bool oneClickNeedsAccess() const { return oneClickNeedsAccess_; }
   const std::vector<std::optional<MixerReading>>& mixer() const { return mixer_; }
-  const std::map<int, ShownMetadata>& shown() const { return shown_; }
   const std::map<int, ScreenTrack>& screenTracks() const { return screenTracks_; }
 
   // The focused track, filled in from the screen, or the screen's own track.

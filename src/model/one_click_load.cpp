@@ -104,8 +104,8 @@ bool OneClickLoad::confirmOverPlaying(const Suggestion& suggestion, int deck) {
   playingConfirmation_ = PlayingConfirmation{suggestion.track.id, deck, now.adding(confirmationSeconds)};
   recordOneClick("confirm-asked");
   parts_.notices.show(
-      deckText(deck) + " is still playing. If it's faded out, click Load again to load over it.",
-      deckText(deck) + " playing: click Load again to load.", confirmationSeconds);
+      deckName(deck) + " is still playing. If it's faded out, click Load again to load over it.",
+      deckName(deck) + " playing: click Load again to load.", confirmationSeconds);
   return false;
 }
 
@@ -221,7 +221,7 @@ void OneClickLoad::pollLanding(Verification verification) {
     ++verification.poll;
     return scheduleLandingPoll(std::move(verification));
   }
-  const std::string deck = deckText(verification.deck);
+  const std::string deck = deckName(verification.deck);
   recordOneClick("not-seen-on-deck");
   fail("rekordbox didn't show " + verification.track.title + " on " + deck + " within 6 s. Check " + deck +
            "; rekordbox's Undo is " + strokeText(RekordboxKeys::undoLoad) + ".",
@@ -232,7 +232,7 @@ void OneClickLoad::landed(const Verification& verification, DeckContent content)
   lastLoad_ = LastLoad{verification.deck, std::move(content)};
   recordOneClick("loaded", verification.detail);
   setLoadStatus(LoadStatus::done(
-      "Loaded " + verification.track.title + " on " + deckText(verification.deck) + ".", true));
+      "Loaded " + verification.track.title + " on " + deckName(verification.deck) + ".", true));
   loadVerification_ = scheduler_->after(doneClearSeconds, [weak = self_] {
     const auto self = weak.lock();
     if (self && self->loadStatus_.is<LoadStatus::Done>()) self->setLoadStatus(LoadStatus::idle());
@@ -244,7 +244,7 @@ void OneClickLoad::landed(const Verification& verification, DeckContent content)
 void OneClickLoad::wrongTrackLanded(const Verification& verification, DeckContent content) {
   const auto* shown = content.as<DeckContent::Track>();
   const Track* other = shown != nullptr ? parts_.library.index().track(shown->id) : nullptr;
-  const std::string deck = deckText(verification.deck);
+  const std::string deck = deckName(verification.deck);
   lastLoad_ = LastLoad{verification.deck, std::move(content)};
   recordOneClick("wrong-track-landed");
   setLoadStatus(LoadStatus::done(deck + " got " + (other != nullptr ? other->title : "another track") +

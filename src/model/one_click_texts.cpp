@@ -20,7 +20,7 @@ PresetNotice presetNotice(const KeyPreset::Result& result) {
           "One-click load on (default shortcuts).", 8};
 }
 
-std::string deckText(int deck) { return "Deck " + std::to_string(deck); }
+std::string deckName(int deck) { return "Deck " + std::to_string(deck); }
 
 std::string joined(const std::vector<std::string>& parts) {
   std::string text;

@@ -20,8 +20,8 @@ struct PresetNotice {
 };
 PresetNotice presetNotice(const KeyPreset::Result& result);
 
-// "Deck <n>".
-std::string deckText(int deck);
+// "Deck <n>", as every text names a deck.
+std::string deckName(int deck);
 // The parts, joined with ", ".
 std::string joined(const std::vector<std::string>& parts);
 

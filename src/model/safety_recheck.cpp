@@ -2,11 +2,11 @@
 
 #include <utility>
 
+#include "model/one_click_texts.h"
+
 namespace kesta::model {
 
 namespace {
-
-std::string deckText(int deck) { return "Deck " + std::to_string(deck); }
 
 SafetyRecheck stop(std::string reason) { return {SafetyRecheck::Kind::stop, std::move(reason)}; }
 
@@ -27,7 +27,7 @@ SafetyRecheck SafetyRecheck::judge(const LoadDecision& decision, int deck, bool 
   const auto* allowed = decision.as<LoadDecision::Allowed>();
   const auto* asks = decision.as<LoadDecision::NeedsConfirmation>();
   const int target = allowed != nullptr ? allowed->deck : asks->deck;
-  if (target != deck) return stop("you loaded " + deckText(deck) + " yourself.");
+  if (target != deck) return stop("you loaded " + deckName(deck) + " yourself.");
 
   const DeckMotion* deckMotion = entry(motion, deck);
   const auto kind = deckMotion != nullptr ? deckMotion->kind : DeckMotion::Kind::unknown;
@@ -37,14 +37,14 @@ SafetyRecheck SafetyRecheck::judge(const LoadDecision& decision, int deck, bool 
   // The deck came into use after a click the rule had allowed.
   const std::optional<MixerReading>* reading = entry(mixer, deck);
   if (kind == DeckMotion::Kind::running && reading != nullptr && reading->has_value()) {
-    return stop(deckText(deck) + "'s fader came up.");
+    return stop(deckName(deck) + "'s fader came up.");
   }
-  return stop(deckText(deck) + " started playing.");
+  return stop(deckName(deck) + " started playing.");
 }
 
 std::optional<std::string> SafetyRecheck::afterReread(int deck, std::optional<bool> stillStopped) {
-  if (!stillStopped) return "Kesta couldn't re-read " + deckText(deck) + "'s time readout.";
-  if (!*stillStopped) return deckText(deck) + " started playing.";
+  if (!stillStopped) return "Kesta couldn't re-read " + deckName(deck) + "'s time readout.";
+  if (!*stillStopped) return deckName(deck) + " started playing.";
   return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <utility>
 
+#include "model/one_click_texts.h"
+
 namespace kesta::model {
 namespace {
 
@@ -15,8 +17,6 @@ struct Texts {
 };
 
 Texts same(std::string text) { return {std::move(text), std::nullopt}; }
-
-std::string deckName(int deck) { return "Deck " + std::to_string(deck); }
 
 bool showsTrackList(const ScanRecord* scan) {
   return scan != nullptr && (scan->deck1.ends_with("track-list") || scan->deck2.ends_with("track-list"));

@@ -8,6 +8,7 @@
 #include "model/app_version.h"
 #include "model_fixture.h"
 #include "model_probe.h"
+#include "platform/system/system_facts.h"
 #include "reading/reading_fixtures.h"
 
 namespace kesta::test {
@@ -34,7 +35,7 @@ TEST_F(AppModelTest, StartsFromDefaultsOverAnEmptyDataFolder) {
   EXPECT_EQ(built.activeSet().startedAt, wall->date);
   EXPECT_EQ(built.diagnosticsSession().startedAt, wall->date);
   EXPECT_EQ(built.diagnosticsSession().environment.count("macOS"), 1u);
-  EXPECT_EQ(built.diagnosticsSession().environment.at("Mac"), AppModel::machineModel());
+  EXPECT_EQ(built.diagnosticsSession().environment.at("Mac"), SystemFacts::machineModel());
   EXPECT_TRUE(notifications.empty());
 }
 

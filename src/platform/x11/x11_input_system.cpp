@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cmath>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -172,15 +170,10 @@ xcb_timestamp_t X11InputSystem::serverTime(X11Connection& x) {
   // Appending nothing to a property still reports the change, with the time.
   const xcb_atom_t name = x.atom("_KESTA_TIME");
   xcb_change_property(c, XCB_PROP_MODE_APPEND, clock_, name, XCB_ATOM_STRING, 8, 0, nullptr);
-  xcb_flush(c);
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-  while (std::chrono::steady_clock::now() < until) {
-    XcbReply<xcb_generic_event_t> event(xcb_poll_for_event(c));
-    if (!event) {
-      if (xcb_connection_has_error(c)) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      continue;
-    }
+  // The server sends the event before the reply to a request made after the
+  // change: once that reply is in, the event is queued here.
+  sync(x);
+  while (XcbReply<xcb_generic_event_t> event{xcb_poll_for_queued_event(c)}) {
     if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
     const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
     if (notify->window == clock_ && notify->atom == name) return notify->time;
