@@ -354,6 +354,12 @@ TEST_P(WindowManagerTest, CardCornersShowTheDesktopBehindUnlessACompositorRuns) 
   while (std::getline(entry, line) && line.rfind("StartupWMClass=", 0) != 0) {
   }
   EXPECT_EQ(line, "StartupWMClass=" + card->className);
+  // Its icon, for the taskbar and the window list, comes at every usual size.
+  EXPECT_EQ(commandOutput(
+                "xprop -id " + std::to_string(card->id) +
+                " -len 1000000 _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\\n' ' '"),
+            "Icon (16 x 16) Icon (24 x 24) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) "
+            "Icon (256 x 256) ");
 
   QImage shown;
   EXPECT_TRUE(waitFor(
