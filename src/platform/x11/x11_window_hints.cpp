@@ -20,6 +20,8 @@ constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateAdd = 1;
 // The source of a request: a pager, as the user asked for it.
 constexpr std::uint32_t kFromUser = 2;
+// The server numbers the events of its extensions from here on.
+constexpr int kFirstExtensionEvent = 64;
 
 std::vector<xcb_atom_t> atomList(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name) {
   XcbReply<xcb_get_property_reply_t> reply(
@@ -117,6 +119,8 @@ bool X11WindowHints::compositing() {
 }
 
 bool X11WindowHints::compositorChanged(const xcb_generic_event_t& event) {
+  // Core events, the most of them, are told apart without the server.
+  if ((event.response_type & 0x7f) < kFirstExtensionEvent) return false;
   auto* x = connection();
   if (!x) return false;
   const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(x->raw(), &xcb_xfixes_id);

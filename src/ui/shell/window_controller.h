@@ -35,10 +35,10 @@ class FullWindow;
 // its frame around it before it was moved, and keeps its corner whenever it is
 // moved while shown. On X11 both windows are on every workspace, every
 // window asks for a dark frame, the card is cut to its rounded outline while
-// no compositing manager runs (checked as it is shown and followed as one
-// comes or goes), and a shown
-// window that the server has not mapped after a while (its map request lost
-// by a window manager taking over the screen at that moment) is shown again.
+// no compositing manager runs (checked as it is shown, and again whenever
+// one comes or goes), and a shown window that the server has not mapped
+// after a while (its map request lost by a window manager taking over the
+// screen at that moment) is shown again.
 // Showing the full window activates the application; showing the card never
 // does, and hands the keyboard back to rekordbox when the application had
 // it. Main thread only.
