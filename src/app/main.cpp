@@ -24,6 +24,7 @@
 #include "reading/screen_permission.h"
 #include "store/app_store.h"
 #include "ui/look/application_look.h"
+#include "ui/look/kesta_mark.h"
 #include "ui/shell/icu_day_formatter.h"
 #include "ui/shell/model_bridge.h"
 #include "ui/shell/qt_background_executor.h"
@@ -149,7 +150,10 @@ int run(QApplication& application) {
 int main(int argc, char** argv) {
   ensureThreadLimit(argv);
   QApplication application(argc, argv);
+  // The name is the class of every window (WM_CLASS "kesta", "Kesta"), which
+  // the desktop entry's StartupWMClass names.
   QApplication::setApplicationName("Kesta");
+  QApplication::setWindowIcon(ui::KestaMark::icon());
   QApplication::setQuitOnLastWindowClosed(false);
   ui::applyApplicationLook(application);
   // The model lets the diagnostics writer finish when the store goes with it.

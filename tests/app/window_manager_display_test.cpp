@@ -5,6 +5,9 @@
 // frame 12 points in from the screen's corner, on every workspace and above
 // rekordbox; a click on its background must not move it and a drag must;
 // one-click loads must each bring rekordbox forward through the manager.
+// Without a compositing manager the card's rounded corners must show the
+// desktop behind it, and a manager drawing its frames from the desktop's theme
+// must draw Kesta's title bar dark.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,6 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QColor>
+#include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -26,6 +31,7 @@
 #include <vector>
 
 #include "kesta_process.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_window_system.h"
 #include "support/standin_rekordbox.h"
 #include "support/xvfb_server.h"
@@ -171,6 +177,19 @@ class WindowManagerTest : public ::testing::TestWithParam<Manager> {
                   ("scrot -o '" + (folder / (GetParam().name + "-" + name + ".png")).string() + "'").c_str()),
               0);
   }
+  // The whole screen as it is shown now.
+  QImage screen() {
+    const fs::path path = work_ / "screen.png";
+    if (std::system(("scrot -o '" + path.string() + "'").c_str()) != 0) return {};
+    return QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_RGB32);
+  }
+  // Starts Kesta with its card (not the full window) shown.
+  void storeCardMode() {
+    std::ifstream in(work_ / "data" / "preferences.json");
+    std::string preferences((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    preferences.replace(preferences.find(R"("compact":false)"), 15, R"("compact":true)");
+    std::ofstream(work_ / "data" / "preferences.json") << preferences;
+  }
   void click(std::uint32_t window, int x, int y) {
     xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
             std::to_string(y) + " click 1");
@@ -300,6 +319,120 @@ TEST_P(WindowManagerTest, StartsWithTheManagerAndKeepsItsWindowsPlacementStackin
   EXPECT_TRUE(waitFor([&] { return above(card->id, rekordbox.windowId()); }, 5));
   EXPECT_TRUE(onEveryDesktop(card->id, rekordbox.windowId()));
   EXPECT_NE(commandOutput("xdotool getactivewindow 2>/dev/null"), std::to_string(card->id));
+}
+
+// The four corner pixels of a window's content at `frame` as shown on `image`.
+std::vector<QColor> cornerPixels(const QImage& image, const Rect& frame) {
+  const int left = int(frame.x), top = int(frame.y);
+  const int right = left + int(frame.width) - 1, bottom = top + int(frame.height) - 1;
+  return {image.pixelColor(left, top), image.pixelColor(right, top), image.pixelColor(left, bottom),
+          image.pixelColor(right, bottom)};
+}
+
+bool allWhite(const std::vector<QColor>& pixels) {
+  return std::all_of(pixels.begin(), pixels.end(), [](const QColor& c) { return c == QColor(Qt::white); });
+}
+
+TEST_P(WindowManagerTest, CardCornersShowTheDesktopBehindUnlessACompositorRuns) {
+  // metacity owns the compositing manager's selection even with its compositor
+  // off, which leaves the card whole there.
+  if (GetParam().name != "openbox") GTEST_SKIP() << GetParam().name << " owns the compositing selection";
+  // The desktop behind the card painted white.
+  X11Connection x(server_.display());
+  const std::uint32_t white = x.screen().white_pixel;
+  xcb_change_window_attributes(x.raw(), x.root(), XCB_CW_BACK_PIXEL, &white);
+  xcb_clear_area(x.raw(), 0, x.root(), 0, 0, 0, 0);
+  xcb_flush(x.raw());
+  storeCardMode();
+  startBoth();
+  std::optional<WindowInfo> card;
+  ASSERT_TRUE(waitFor([&] { return (card = kestaWindow(340, 224)) && managed(card->id); }, 30));
+  // The window's class is the one the desktop entry names, so the desktop
+  // ties the window to the entry and its icon.
+  std::ifstream entry(KESTA_DESKTOP_ENTRY);
+  std::string line;
+  while (std::getline(entry, line) && line.rfind("StartupWMClass=", 0) != 0) {
+  }
+  EXPECT_EQ(line, "StartupWMClass=" + card->className);
+  // Its icon, for the taskbar and the window list, comes at every usual size.
+  EXPECT_EQ(commandOutput(
+                "xprop -id " + std::to_string(card->id) +
+                " -len 1000000 _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' | tr '\\n' ' '"),
+            "Icon (16 x 16) Icon (24 x 24) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) Icon (128 x 128) "
+            "Icon (256 x 256) ");
+
+  QImage shown;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        card = kestaWindow(340, 224);
+        shown = screen();
+        return card && !shown.isNull() && allWhite(cornerPixels(shown, card->frame));
+      },
+      10))
+      << "corner pixels " << cornerPixels(shown, card->frame)[0].name().toStdString();
+  shot("card-corners");
+  // The card itself is drawn: its dark ground just inside the corner, and below its top edge.
+  const auto dark = [&](int x, int y) {
+    return shown.pixelColor(int(card->frame.x) + x, int(card->frame.y) + y).lightness() < 60;
+  };
+  EXPECT_TRUE(dark(8, 8) && dark(170, 1) && dark(331, 215));
+
+  // A compositing manager arrives: the card is whole again and the
+  // compositor is left to blend its corners; when it goes, cut again.
+  const xcb_window_t owner = xcb_generate_id(x.raw());
+  xcb_create_window(x.raw(), XCB_COPY_FROM_PARENT, owner, x.root(), 0, 0, 1, 1, 0,
+                    XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+  xcb_set_selection_owner(x.raw(), owner, x.atom("_NET_WM_CM_S0"), XCB_CURRENT_TIME);
+  xcb_flush(x.raw());
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const std::vector<QColor> corners = cornerPixels(screen(), card->frame);
+        return std::none_of(corners.begin(), corners.end(),
+                            [](const QColor& c) { return c == QColor(Qt::white); });
+      },
+      10))
+      << "the card stayed cut while a compositor ran";
+  xcb_destroy_window(x.raw(), owner);
+  xcb_flush(x.raw());
+  EXPECT_TRUE(waitFor([&] { return allWhite(cornerPixels(screen(), card->frame)); }, 10))
+      << "the card was not cut again when the compositor went";
+}
+
+TEST_P(WindowManagerTest, TitleBarIsDarkWhereTheManagerDrawsItFromTheDesktopTheme) {
+  // openbox draws its frames from its own theme and reads no variant.
+  if (GetParam().name != "metacity") GTEST_SKIP() << GetParam().name << " reads no theme variant";
+  startBoth();
+  std::optional<WindowInfo> full;
+  std::vector<long long> extents;
+  ASSERT_TRUE(waitFor(
+      [&] {
+        full = kestaWindow(380, 660);
+        if (!full || !managed(full->id)) return false;
+        extents = frameExtents(full->id);
+        return extents.size() == 4 && extents[2] > extents[0];
+      },
+      30));
+  const auto isDark = [](const QColor& c) { return c.lightness() < 100; };
+  // Title bar pixels between the window's left edge and its centred title.
+  const auto titleBar = [&](const QImage& image) {
+    std::vector<QColor> pixels;
+    const int y = int(full->frame.y - extents[2] / 2);
+    for (int x = int(full->frame.x) + 60; x < int(full->frame.x) + 130; x += 10)
+      pixels.push_back(image.pixelColor(x, y));
+    return pixels;
+  };
+  std::vector<QColor> bar;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        full = kestaWindow(380, 660);
+        const QImage image = screen();
+        if (!full || image.isNull()) return false;
+        bar = titleBar(image);
+        return std::all_of(bar.begin(), bar.end(), isDark);
+      },
+      10))
+      << "title bar pixel " << (bar.empty() ? std::string("none") : bar.front().name().toStdString());
+  shot("title-bar");
 }
 
 INSTANTIATE_TEST_SUITE_P(Managers, WindowManagerTest,

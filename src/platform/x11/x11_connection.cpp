@@ -5,8 +5,7 @@
 namespace kesta {
 
 X11Connection::X11Connection(const std::string& displayName) {
-  int screenNumber = 0;
-  connection_ = xcb_connect(displayName.empty() ? nullptr : displayName.c_str(), &screenNumber);
+  connection_ = xcb_connect(displayName.empty() ? nullptr : displayName.c_str(), &screenNumber_);
   if (xcb_connection_has_error(connection_)) {
     xcb_disconnect(connection_);
     const char* shown = displayName.empty() ? std::getenv("DISPLAY") : displayName.c_str();
@@ -14,10 +13,10 @@ X11Connection::X11Connection(const std::string& displayName) {
                             std::string(shown && *shown ? shown : "(DISPLAY is not set)"));
   }
   xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection_));
-  for (int i = 0; i < screenNumber && it.rem > 0; ++i) xcb_screen_next(&it);
+  for (int i = 0; i < screenNumber_ && it.rem > 0; ++i) xcb_screen_next(&it);
   if (it.rem == 0) {
     xcb_disconnect(connection_);
-    throw WindowSystemError("the X display has no screen " + std::to_string(screenNumber));
+    throw WindowSystemError("the X display has no screen " + std::to_string(screenNumber_));
   }
   screen_ = it.data;
 }

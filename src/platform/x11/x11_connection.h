@@ -32,6 +32,8 @@ class X11Connection {
   xcb_connection_t* raw() const { return connection_; }
   const xcb_screen_t& screen() const { return *screen_; }
   xcb_window_t root() const { return screen_->root; }
+  // The screen's number on its display (the 1 of ":0.1").
+  int screenNumber() const { return screenNumber_; }
 
   // The connection broke (the server went away); it cannot be used again.
   bool broken() const { return xcb_connection_has_error(connection_) != 0; }
@@ -43,6 +45,7 @@ class X11Connection {
  private:
   xcb_connection_t* connection_ = nullptr;
   const xcb_screen_t* screen_ = nullptr;
+  int screenNumber_ = 0;
   std::map<std::string, xcb_atom_t, std::less<>> atoms_;
 };
 

@@ -1,7 +1,10 @@
 #include "platform/x11/x11_window_hints.h"
 
+#include <xcb/xfixes.h>
+
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -17,6 +20,8 @@ constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 constexpr std::uint32_t kStateAdd = 1;
 // The source of a request: a pager, as the user asked for it.
 constexpr std::uint32_t kFromUser = 2;
+// The server numbers the events of its extensions from here on.
+constexpr int kFirstExtensionEvent = 64;
 
 std::vector<xcb_atom_t> atomList(xcb_connection_t* c, xcb_window_t window, xcb_atom_t name) {
   XcbReply<xcb_get_property_reply_t> reply(
@@ -83,6 +88,46 @@ std::optional<std::uint32_t> X11WindowHints::frameChanged(const xcb_generic_even
   auto* x = connection();
   if (!x || change.atom != x->atom("_NET_FRAME_EXTENTS")) return std::nullopt;
   return change.window;
+}
+
+void X11WindowHints::preferDarkFrame(xcb_connection_t* connection, std::uint32_t window) {
+  const auto intern = [connection](std::string_view name) {
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, std::uint16_t(name.size()), name.data()), nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+  };
+  const xcb_atom_t variant = intern("_GTK_THEME_VARIANT");
+  const xcb_atom_t utf8 = intern("UTF8_STRING");
+  if (variant == XCB_ATOM_NONE || utf8 == XCB_ATOM_NONE) return;
+  constexpr std::string_view kDark = "dark";
+  xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, variant, utf8, 8,
+                      std::uint32_t(kDark.size()), kDark.data());
+  xcb_flush(connection);
+}
+
+xcb_atom_t X11WindowHints::compositorSelection(X11Connection& x) {
+  return x.atom("_NET_WM_CM_S" + std::to_string(x.screenNumber()));
+}
+
+bool X11WindowHints::compositing() {
+  auto* x = connection();
+  if (!x) return false;
+  xcb_connection_t* c = x->raw();
+  XcbReply<xcb_get_selection_owner_reply_t> owner(
+      xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, compositorSelection(*x)), nullptr));
+  return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+bool X11WindowHints::compositorChanged(const xcb_generic_event_t& event) {
+  // Core events, the most of them, are told apart without the server.
+  if ((event.response_type & 0x7f) < kFirstExtensionEvent) return false;
+  auto* x = connection();
+  if (!x) return false;
+  const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(x->raw(), &xcb_xfixes_id);
+  if (!xfixes || !xfixes->present) return false;
+  if ((event.response_type & 0x7f) != xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY) return false;
+  const auto& notify = reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event);
+  return notify.selection == compositorSelection(*x);
 }
 
 }  // namespace kesta

@@ -16,8 +16,10 @@ namespace kesta {
 // before the window is shown, and once more as a message for a window
 // already managed. It also tells, from the events of the application's own
 // connection, when the manager changed the frame around a window, which the
-// manager may do after the window was placed without moving it. Does nothing
-// while no display can be reached. Main thread.
+// manager may do after the window was placed without moving it, and when a
+// compositing manager came or went. It asks for the dark variant of the
+// window manager's frame, and tells whether a compositing manager runs.
+// Does nothing (no compositor) while no display can be reached. Main thread.
 class X11WindowHints {
  public:
   // The display named, or $DISPLAY, opened on first use.
@@ -30,9 +32,20 @@ class X11WindowHints {
   // The window whose frame extents (_NET_FRAME_EXTENTS) `event` says have
   // changed; none for any other event.
   std::optional<std::uint32_t> frameChanged(const xcb_generic_event_t& event);
+  // _GTK_THEME_VARIANT "dark" on `window`, which frames drawn from the
+  // desktop's theme read when the manager maps the window. Made through
+  // `connection`, the one that created the window, so that the property is
+  // there before the window's own map request, and the window exists.
+  static void preferDarkFrame(xcb_connection_t* connection, std::uint32_t window);
+  // Whether a compositing manager owns the screen's _NET_WM_CM_S<n> selection.
+  bool compositing();
+  // Whether `event` says the owner of that selection changed; it reaches the
+  // application's own connection, which Qt subscribes to these changes.
+  bool compositorChanged(const xcb_generic_event_t& event);
 
  private:
   X11Connection* connection();
+  xcb_atom_t compositorSelection(X11Connection& x);
 
   std::string displayName_;
   std::unique_ptr<X11Connection> connection_;

@@ -1,6 +1,7 @@
 #include "ui/look/kesta_mark.h"
 
 #include <QPainter>
+#include <QPixmap>
 #include <QtMath>
 
 #include "ui/look/icons.h"
@@ -37,6 +38,23 @@ void KestaMark::paint(QPainter& painter, const QRectF& box) {
   const qreal symbol = Theme::kMarkSymbolRatio * size;
   const QRectF symbolBox(square.center() - QPointF(symbol / 2, symbol / 2), QSizeF(symbol, symbol));
   paintIcon(painter, Icon::waveform, symbolBox, Theme::lime(), Theme::Weight::bold);
+}
+
+QImage KestaMark::iconImage(int pixels) {
+  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  const QRectF box(0, 0, pixels, pixels);
+  painter.fillPath(continuousRoundedRect(box, Theme::kMarkCornerRatio * pixels), Theme::background());
+  paint(painter, box);
+  return image;
+}
+
+QIcon KestaMark::icon() {
+  QIcon icon;
+  for (const int pixels : kIconSizes) icon.addPixmap(QPixmap::fromImage(iconImage(pixels)));
+  return icon;
 }
 
 void KestaMark::paintEvent(QPaintEvent*) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
 
 namespace kesta::ui {
@@ -13,6 +14,14 @@ class CardPanel : public QWidget {
  public:
   // Hosts `content` (taken over) at `size`.
   CardPanel(QWidget* content, QSize size);
+
+  // Cuts the window to the card's rounded outline, or shows it whole. With no
+  // compositing manager the clear corners would be drawn black, not show
+  // what lies behind, so the window is cut then.
+  void cutToOutline(bool cut);
+  // The pixels of a card of `size` that its rounded outline covers at least
+  // half: the window's shape when cut.
+  static QRegion outline(QSize size);
 };
 
 }  // namespace kesta::ui

@@ -70,6 +70,7 @@ void WindowController::show(WindowMode mode) {
   if (mode == WindowMode::mini) {
     const bool wasActive = QGuiApplication::applicationState() == Qt::ApplicationActive;
     fullWindow_->hide();
+    fitCardToCompositor();
     place(*cardPanel_, mode);
     showOnEveryDesktop(*cardPanel_);
     cardPanel_->show();
@@ -125,6 +126,11 @@ void WindowController::showOnEveryDesktop(QWidget& window) {
   desktopHints_.showOnEveryDesktop(std::uint32_t(window.winId()));
 }
 
+void WindowController::fitCardToCompositor() {
+  if (QGuiApplication::platformName() != "xcb") return;
+  cardPanel_->cutToOutline(!desktopHints_.compositing());
+}
+
 QWidget* WindowController::ownWindow(const QObject* object) const {
   if (object == fullWindow_.get()) return fullWindow_.get();
   if (object == cardPanel_.get()) return cardPanel_.get();
@@ -164,7 +170,12 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
 
 bool WindowController::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
   if (eventType != "xcb_generic_event_t") return false;
-  const auto changed = desktopHints_.frameChanged(*static_cast<const xcb_generic_event_t*>(message));
+  const auto& event = *static_cast<const xcb_generic_event_t*>(message);
+  if (desktopHints_.compositorChanged(event)) {
+    fitCardToCompositor();
+    return false;
+  }
+  const auto changed = desktopHints_.frameChanged(event);
   if (!changed) return false;
   // A frame changed without a move brings no Move event. Qt reads the new
   // margins once it has handled this event, so the check comes after it.

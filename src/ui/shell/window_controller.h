@@ -13,6 +13,7 @@
 #include "model/ports/rekordbox_app.h"
 #include "platform/image/geometry.h"
 #include "platform/x11/x11_window_hints.h"
+#include "ui/shell/dark_window_frames.h"
 #include "ui/shell/window_mode.h"
 
 class QWidget;
@@ -32,9 +33,12 @@ class FullWindow;
 // window opens at its kept top-left corner (or the top-right of the screen
 // under the mouse), placed again whenever the window manager puts or changes
 // its frame around it before it was moved, and keeps its corner whenever it is
-// moved while shown. On X11 both windows are on every workspace, and a shown
-// window that the server has not mapped after a while (its map request lost
-// by a window manager taking over the screen at that moment) is shown again.
+// moved while shown. On X11 both windows are on every workspace, every
+// window asks for a dark frame, the card is cut to its rounded outline while
+// no compositing manager runs (checked as it is shown, and again whenever
+// one comes or goes), and a shown window that the server has not mapped
+// after a while (its map request lost by a window manager taking over the
+// screen at that moment) is shown again.
 // Showing the full window activates the application; showing the card never
 // does, and hands the keyboard back to rekordbox when the application had
 // it. Main thread only.
@@ -91,6 +95,8 @@ class WindowController : public QObject, private QAbstractNativeEventFilter {
   void checkMapped(QWidget& window, int tries);
   // Asks the window manager, on X11, to show `window` on every workspace.
   void showOnEveryDesktop(QWidget& window);
+  // Cuts the card to its outline, on X11, when no compositing manager runs.
+  void fitCardToCompositor();
 
   std::shared_ptr<model::AppModel> model_;
   std::shared_ptr<model::RekordboxApp> rekordbox_;
@@ -107,6 +113,7 @@ class WindowController : public QObject, private QAbstractNativeEventFilter {
   };
   std::map<const QWidget*, Placement> placed_;
   X11WindowHints desktopHints_;
+  DarkWindowFrames darkFrames_;
 };
 
 }  // namespace kesta::ui
