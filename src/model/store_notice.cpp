@@ -53,8 +53,9 @@ StoreNotice heldNotice(const StoreProblem& problem, const std::string& content) 
               file + " is blocked: saving it later."};
     case StoreProblem::Hold::noResources:
       return {"Kesta was short of memory or file handles to read " + file +
-                  ". It never overwrites that file: before saving this session's changes to " + content +
-                  ", it moves it to a new name beside them.",
+                  ". It never overwrites that file: it moves it to a new name before saving this session's "
+                  "changes to " +
+                  content + ".",
               "Couldn't read " + file + ": it stays whole."};
     case StoreProblem::Hold::unreadable:
       break;
