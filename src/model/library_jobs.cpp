@@ -1,6 +1,8 @@
 #include "model/library_jobs.h"
 
 #include <exception>
+#include <new>
+#include <string>
 #include <utility>
 
 #include "library/library_import_error.h"
@@ -36,16 +38,21 @@ ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withR
   }
 }
 
-std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, std::uint64_t maximumBytes) {
+std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppStore& store) {
   if (!outcome.library) return std::nullopt;
+  std::string refusal;
   try {
-    auto text = LibraryFile::encodeText(*outcome.library->library, outcome.library->xmlPath,
-                                        outcome.library->modifiedAt);
-    if (text.size() <= maximumBytes) return text;
-    outcome = {std::nullopt,
-               LibraryImportError::unreadable("the library it holds is too large for Kesta to keep").what()};
+    auto text =
+        store.encodeLibrary(*outcome.library->library, outcome.library->xmlPath, outcome.library->modifiedAt);
+    if (text.size() <= store.maximumLibraryBytes()) return text;
+    refusal = "the library it holds is too large for Kesta to keep";
+  } catch (const std::bad_alloc&) {
+    refusal = "there is not enough memory to keep the library it holds";
   } catch (const std::exception&) {
+    refusal = "the library it holds cannot be kept";
   }
+  // Installed but not kept, it would be gone at the next start without a word.
+  outcome = {std::nullopt, LibraryImportError::unreadable(refusal).what()};
   return std::nullopt;
 }
 

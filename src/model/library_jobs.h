@@ -16,7 +16,7 @@ namespace kesta::model {
 // The library's work off the main thread: reading and preparing the stored
 // library and an export, and keeping an import in "library.json". Each runs
 // on a background thread and touches no model state. Failures: an export
-// that cannot be read, or a library too large to keep, is an outcome with
+// that cannot be read, or a library that cannot be kept, is an outcome with
 // its error; a failed write leaves the file as it was.
 
 // The background half of the restore: the stored library prepared, and the
@@ -31,10 +31,11 @@ Restored readStored(const AppStore& store);
 ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets);
 
 // The text of "library.json" for an import, made before the install: a
-// library too large to be read back at the next start is refused as the
-// importer refuses an export, and the DJ keeps the one they have. None when
-// the library cannot be encoded; it is then installed but not kept.
-std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, std::uint64_t maximumBytes);
+// library that cannot be kept (too large to be read back at the next start,
+// or memory ran out encoding it) is refused as the importer refuses an
+// export, and the DJ keeps the one they have. None for a refused or failed
+// import.
+std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppStore& store);
 
 // Keeps an import in "library.json" unless a newer import has started. A
 // failed write leaves the library usable for this run (the store tells the

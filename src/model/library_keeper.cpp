@@ -156,7 +156,7 @@ void LibraryKeeper::import(const std::filesystem::path& file, bool quiet) {
   background_->run([file, now = wallClock_->now(), store = store_, gate = importGate_, generation,
                     queue = mainQueue_, weak = self_, quiet, withRatingTargets] {
     auto outcome = readExport(file, now, withRatingTargets);
-    const auto text = encodeImport(outcome, store->maximumLibraryBytes());
+    const auto text = encodeImport(outcome, *store);
     queue->post([weak, outcome = std::move(outcome), quiet, generation]() mutable {
       if (const auto self = weak.lock()) self->finishImport(std::move(outcome), quiet, generation);
     });

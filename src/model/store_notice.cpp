@@ -36,16 +36,40 @@ std::string reasonOf(const std::error_code& error) {
   }
 }
 
+// A record the store leaves as it is; this session's saves of it wait in
+// memory. The library is only ever a copy of the export, so it is not kept
+// for later but read from the export again.
+StoreNotice heldNotice(const StoreProblem& problem, const std::string& content) {
+  const std::string& file = problem.file;
+  const auto later = [&](const std::string& until) {
+    if (file == "library.json")
+      return std::string(" Your library stays in use; the next start reads it from your export again.");
+    return " It keeps this session's changes to " + content + " and saves them once " + until + ".";
+  };
+  switch (problem.hold) {
+    case StoreProblem::Hold::notAFile:
+      return {"Something other than a file stands where Kesta keeps " + file +
+                  ", so Kesta leaves it as it is." + later("that is gone"),
+              file + " is blocked: saving it later."};
+    case StoreProblem::Hold::noResources:
+      return {"Kesta was short of memory or file handles to read " + file +
+                  ". It never overwrites that file: it moves it to a new name before saving this session's "
+                  "changes to " +
+                  content + ".",
+              "Couldn't read " + file + ": it stays whole."};
+    case StoreProblem::Hold::unreadable:
+      break;
+  }
+  return {"Kesta can't read " + file + " in its data folder, nor move it aside, so it leaves it as it is." +
+              later("it can move the file aside"),
+          "Can't read " + file + ": saving it later."};
+}
+
 }  // namespace
 
 StoreNotice storeNotice(const StoreProblem& problem) {
   const std::string content = contentOf(problem.file);
-  if (problem.kind == StoreProblem::Kind::recordHeld) {
-    return {"Kesta can't read " + problem.file +
-                " in its data folder, nor move it aside, so it leaves it as it is and won't save " + content +
-                " this session. Check the file's permissions.",
-            "Can't read " + problem.file + ": not saving it."};
-  }
+  if (problem.kind == StoreProblem::Kind::recordHeld) return heldNotice(problem, content);
   const std::string reason = reasonOf(problem.error);
   return {"Kesta can't save " + content + ": " + reason +
               ". Nothing is lost yet; Kesta keeps trying and saves everything once it can write again.",

@@ -54,7 +54,8 @@ AppStore::AppStore(std::filesystem::path root, std::shared_ptr<const StoreFiles>
       files_(std::move(files)),
       problems_(std::make_shared<StoreProblems>()),
       maximumLibraryBytes_(maximumLibraryBytes),
-      records_(std::make_unique<RecordWriter>(root_, files_, problems_)),
+      records_(std::make_unique<RecordWriter>(root_, files_, problems_,
+                                              [this](std::string_view name) { return release(name); })),
       diagnosticsQueue_(std::make_unique<SerialQueue>("kesta.diagnostics.write")) {
   std::error_code ignored;
   std::filesystem::create_directories(root_, ignored);
@@ -79,9 +80,11 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
         break;
       case files::ReadFailure::notRegularFile:
         // Nothing of the DJ's to move; it only must not be replaced.
+        problems_->hold(name, StoreProblem::Hold::notAFile);
+        break;
       case files::ReadFailure::noResources:
-        // Not the file's fault: it stays for the next start, and whole.
-        problems_->hold(name);
+        // Not the file's fault: it stays whole until this run has a record to put in its place.
+        problems_->hold(name, StoreProblem::Hold::noResources);
         break;
       case files::ReadFailure::tooLarge:
       case files::ReadFailure::unreadable:
@@ -93,8 +96,8 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
   try {
     return decode(std::string_view(std::get<std::string>(read)));
   } catch (const std::bad_alloc&) {
-    // Not the file's fault: it stays for the next start, and whole.
-    problems_->hold(name);
+    // Not the file's fault: it stays whole until this run has a record to put in its place.
+    problems_->hold(name, StoreProblem::Hold::noResources);
     return std::nullopt;
   } catch (const std::exception&) {
     setAside(name);
@@ -103,12 +106,23 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
 }
 
 void AppStore::setAside(std::string_view name) const {
+  if (!moveAside(name)) problems_->hold(name, StoreProblem::Hold::unreadable);
+}
+
+bool AppStore::release(std::string_view name) const {
+  std::error_code error;
+  const auto kind = std::filesystem::status(root_ / name, error).type();
+  // A folder, FIFO or device is never moved: the record waits until it has gone.
+  const bool free = kind == std::filesystem::file_type::not_found ||
+                    (kind == std::filesystem::file_type::regular && moveAside(name));
+  if (free) problems_->release(name);
+  return free;
+}
+
+bool AppStore::moveAside(std::string_view name) const {
   const auto moved = files_->moveAside(root_ / name, ".unreadable-" + unixSecondsNow());
-  if (!moved) {
-    problems_->hold(name);
-    return;
-  }
-  if (name != kLibraryFile) return;
+  if (!moved) return false;
+  if (name != kLibraryFile) return true;
   // Rebuilt from the export at every start that sets it aside, so only the
   // newest copy is worth keeping.
   const std::string prefix = std::string(kLibraryFile) + ".unreadable-";
@@ -122,6 +136,7 @@ void AppStore::setAside(std::string_view name) const {
       }
     }
   }
+  return true;
 }
 
 template <class Encode>
@@ -163,12 +178,17 @@ void AppStore::saveLibrary(const StoredLibrary& library) const {
 
 void AppStore::saveLibrary(const Library& library, const std::string& xmlPath,
                            const std::optional<Date>& xmlModifiedAt) const {
-  saveLibrary(LibraryFile::encodeText(library, xmlPath, xmlModifiedAt));
+  saveLibrary(encodeLibrary(library, xmlPath, xmlModifiedAt));
+}
+
+LibraryFile::Text AppStore::encodeLibrary(const Library& library, const std::string& xmlPath,
+                                          const std::optional<Date>& xmlModifiedAt) const {
+  return files_->encodeLibrary(library, xmlPath, xmlModifiedAt);
 }
 
 void AppStore::saveLibrary(const LibraryFile::Text& text) const {
   const auto file = root_ / kLibraryFile;
-  if (problems_->isHeld(kLibraryFile))
+  if (problems_->isHeld(kLibraryFile) && !release(kLibraryFile))
     throw std::system_error(std::make_error_code(std::errc::permission_denied),
                             "kept as it is, as it could not be read: " + file.string());
   // Never a file that the next start could not read back.

@@ -28,11 +28,15 @@ namespace kesta {
 // decodable, larger than AtomicFile::maximumFileBytes, or than
 // `maximumLibraryBytes` for "library.json") is moved aside under
 // "<name>.unreadable-<seconds since 1970>" and the read yields defaults or
-// nothing. "library.json" is never written larger than it is read. A save never replaces such a file: when it
-// cannot be moved (the folder forbids it), or it is a folder, FIFO or device, or memory ran out reading it,
-// it stays and that record is not written again this run. Of "library.json", which is only ever a copy of the
-// export, just the newest set-aside copy is kept. Every write is atomic and durable; what could not be kept
-// is told to the listener (StoreProblems).
+// nothing. "library.json" is never written larger than it is read. A save
+// never replaces such a file. When it cannot be moved (the folder forbids
+// it), or memory or file handles ran out reading it, it is held: it stays
+// where it is, and this run's saves of that record are kept in memory until
+// it can be set aside, and land then. A folder, FIFO or device in a record's
+// place is never moved: the record's saves wait until it has gone. Of
+// "library.json", which is only ever a copy of the export, just the newest
+// set-aside copy is kept. Every write is atomic and durable; what could not be
+// kept is told to the listener (StoreProblems).
 //
 // Threads: callable from any thread. Reads and the library save run on the
 // caller's thread. The record saves (preferences, user data, active set,
@@ -82,8 +86,8 @@ class AppStore final {
 
   // "library.json". Saving throws json::EncodingError or std::system_error
   // (file_too_large for a text over maximumLibraryBytes(), which could not
-  // be read back; permission_denied for a held file); the earlier file then
-  // stays whole.
+  // be read back; permission_denied for a held file that still cannot be set
+  // aside); the earlier file then stays whole.
   std::optional<StoredLibrary> storedLibrary() const;
   void saveLibrary(const StoredLibrary& library) const;
   // The same for a library shared with others, written without a copy.
@@ -91,6 +95,10 @@ class AppStore final {
                    const std::optional<Date>& xmlModifiedAt) const;
   // The same for a text already encoded.
   void saveLibrary(const LibraryFile::Text& text) const;
+  // The text of "library.json" for a library; throws json::EncodingError, or
+  // std::bad_alloc when memory runs out.
+  LibraryFile::Text encodeLibrary(const Library& library, const std::string& xmlPath,
+                                  const std::optional<Date>& xmlModifiedAt) const;
 
   // "active-set.json", the running set; saving none removes the file. Silent.
   std::optional<DJSet> activeSet() const;
@@ -119,6 +127,11 @@ class AppStore final {
   std::optional<T> load(std::string_view name, std::uint64_t maxBytes, Decode decode) const;
   // Moves a record that is there but cannot be used out of the way, or holds it.
   void setAside(std::string_view name) const;
+  // Whether the record's file was moved aside.
+  bool moveAside(std::string_view name) const;
+  // Frees a held record's name when what stands there is gone or could be
+  // moved aside; answers whether it may be written now.
+  bool release(std::string_view name) const;
   // Queues the record for the writer; an encoding error drops the save: the
   // callers of these files are not told.
   template <class Encode>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
+#include <iterator>
 #include <span>
 #include <system_error>
 #include <utility>
@@ -12,10 +13,11 @@
 namespace kesta {
 
 RecordWriter::RecordWriter(std::filesystem::path folder, std::shared_ptr<const StoreFiles> files,
-                           std::shared_ptr<StoreProblems> problems)
+                           std::shared_ptr<StoreProblems> problems, Release release)
     : folder_(std::move(folder)),
       files_(std::move(files)),
       problems_(std::move(problems)),
+      release_(std::move(release)),
       queue_("kesta.records.write") {}
 
 RecordWriter::~RecordWriter() {
@@ -58,13 +60,25 @@ void RecordWriter::land(std::uint64_t ticket) {
 }
 
 void RecordWriter::drain() {
-  std::size_t landed = 0;
-  while (landed < backlog_.size() && attempt(backlog_[landed])) ++landed;
-  backlog_.erase(backlog_.begin(), backlog_.begin() + static_cast<std::ptrdiff_t>(landed));
+  std::vector<Pending> waiting;
+  auto next = backlog_.begin();
+  for (; next != backlog_.end(); ++next) {
+    if (!mayWrite(*next)) {
+      waiting.push_back(std::move(*next));
+    } else if (!attempt(*next)) {
+      break;
+    }
+  }
+  // The held saves came before the first that failed: the order stays.
+  waiting.insert(waiting.end(), std::make_move_iterator(next), std::make_move_iterator(backlog_.end()));
+  backlog_ = std::move(waiting);
+}
+
+bool RecordWriter::mayWrite(const Pending& save) const {
+  return !problems_->isHeld(save.name) || (release_ && release_(save.name));
 }
 
 bool RecordWriter::attempt(const Pending& save) {
-  if (problems_->isHeld(save.name)) return true;
   const auto file = folder_ / save.name;
   try {
     if (save.bytes) {

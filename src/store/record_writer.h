@@ -31,15 +31,23 @@ namespace kesta {
 // whole and is kept: it is tried again, in the order of saving, each time
 // another save comes and when the writer goes, so that nothing is lost once
 // writing works again; later saves wait behind it to keep the order. The
-// first failure after saves worked is told to `problems`. A file `problems`
-// holds is neither written nor removed.
+// first failure after saves worked is told to `problems`.
 //
-// Thread-safe.
+// A file `problems` holds is neither written nor removed: its newest save is
+// kept, without holding up the saves of other files, and lands once
+// `release` answers that the file may be written again (asked each time the
+// kept saves are tried).
+//
+// Thread-safe; `release` is called on the writer's thread.
 class RecordWriter {
  public:
+  // Whether a held file may now be written; by default never.
+  using Release = std::function<bool(std::string_view name)>;
+
   explicit RecordWriter(std::filesystem::path folder,
                         std::shared_ptr<const StoreFiles> files = std::make_shared<StoreFiles>(),
-                        std::shared_ptr<StoreProblems> problems = std::make_shared<StoreProblems>());
+                        std::shared_ptr<StoreProblems> problems = std::make_shared<StoreProblems>(),
+                        Release release = {});
   RecordWriter(const RecordWriter&) = delete;
   RecordWriter& operator=(const RecordWriter&) = delete;
   // Lands everything queued first, and tries the failed saves once more.
@@ -61,13 +69,16 @@ class RecordWriter {
 
   void enqueue(std::string_view name, std::optional<std::string> bytes);
   void land(std::uint64_t ticket);
-  // Lands the kept saves in order, up to the first that fails again.
+  // Lands the kept saves in order, up to the first that fails again; those
+  // of held files wait aside.
   void drain();
+  bool mayWrite(const Pending& save) const;
   bool attempt(const Pending& save);
 
   std::filesystem::path folder_;
   std::shared_ptr<const StoreFiles> files_;
   std::shared_ptr<StoreProblems> problems_;
+  Release release_;
   std::vector<Pending> backlog_;  // writer thread only: saves not landed yet, in saving order
   std::mutex mutex_;
   std::map<std::uint64_t, Pending> pending_;  // by ticket: the saves not yet started

@@ -25,4 +25,9 @@ void StoreFiles::remove(const std::filesystem::path& file) const {
   if (error) throw std::system_error(error, "cannot remove " + file.string());
 }
 
+LibraryFile::Text StoreFiles::encodeLibrary(const Library& library, const std::string& xmlPath,
+                                            const std::optional<Date>& xmlModifiedAt) const {
+  return LibraryFile::encodeText(library, xmlPath, xmlModifiedAt);
+}
+
 }  // namespace kesta

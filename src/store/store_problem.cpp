@@ -15,15 +15,20 @@ void StoreProblems::listen(Listener listener) {
   }
 }
 
-void StoreProblems::hold(std::string_view file) {
+void StoreProblems::hold(std::string_view file, StoreProblem::Hold why) {
   std::unique_lock lock(mutex_);
   if (!held_.emplace(file).second) return;
-  tell(StoreProblem{StoreProblem::Kind::recordHeld, std::string(file), {}}, lock);
+  tell(StoreProblem{StoreProblem::Kind::recordHeld, std::string(file), {}, why}, lock);
 }
 
 bool StoreProblems::isHeld(std::string_view file) const {
   const std::lock_guard lock(mutex_);
   return held_.contains(file);
+}
+
+void StoreProblems::release(std::string_view file) {
+  const std::lock_guard lock(mutex_);
+  if (const auto found = held_.find(file); found != held_.end()) held_.erase(found);
 }
 
 void StoreProblems::saveFailed(std::string_view file, std::error_code error) {

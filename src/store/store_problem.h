@@ -15,17 +15,25 @@ namespace kesta {
 struct StoreProblem {
   enum class Kind {
     saveFailed,  // a save could not land; the store keeps trying
-    recordHeld,  // a record could not be read nor set aside: it is not written again this run
+    recordHeld,  // a record could not be read nor set aside: its saves wait until it can be
+  };
+  // Why a record is held.
+  enum class Hold {
+    unreadable,   // no permission or an input/output error, and the folder forbids moving it
+    notAFile,     // a folder, FIFO or device stands in its place
+    noResources,  // the system was short of memory or file handles to read it
   };
   Kind kind = Kind::saveFailed;
-  std::string file;       // the record's file name, such as "userdata.json"
-  std::error_code error;  // why the save failed; empty for a held record
+  std::string file;              // the record's file name, such as "userdata.json"
+  std::error_code error;         // why the save failed; empty for a held record
+  Hold hold = Hold::unreadable;  // why a held record is held
 
   bool operator==(const StoreProblem&) const = default;
 };
 
 // The problems of one store and who hears of them. A failed save is told once,
-// and again only after a save has landed in between; a held record once.
+// and again only after a save has landed in between; a held record once each
+// time it comes to be held.
 // Problems that come before anyone listens are kept and told to the first
 // listener. Thread-safe; the listener is called on the thread that met the
 // problem, never under the lock.
@@ -35,9 +43,11 @@ class StoreProblems {
 
   void listen(Listener listener);
 
-  // From now on `file` is neither written nor removed.
-  void hold(std::string_view file);
+  // From now on `file` is neither written nor removed, until it is released.
+  void hold(std::string_view file, StoreProblem::Hold why);
   bool isHeld(std::string_view file) const;
+  // What stood in `file`'s place is gone or set aside: it may be written again.
+  void release(std::string_view file);
 
   void saveFailed(std::string_view file, std::error_code error);
   void saveLanded();

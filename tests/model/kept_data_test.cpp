@@ -89,10 +89,14 @@ TEST_F(KeptDataTest, ASaveThatCannotLandShowsOneNoticeUntilSavesWorkAgain) {
     EXPECT_TRUE(store->preferences().includeRawText);
     EXPECT_TRUE(store->preferences().compact);
 
+    scheduler->advance(60);
+    ASSERT_FALSE(model().notice());
+    const int cleared = notified(Field::notice);
     files->writeError = c.error;
     model().setCompact(false);
     settle();
-    EXPECT_EQ(notified(Field::notice), shown + 1);
+    EXPECT_EQ(notified(Field::notice), cleared + 1);
+    EXPECT_EQ(model().noticeShort(), c.shortText);
     files->writeError = 0;
   }
 }
@@ -105,7 +109,7 @@ TEST_F(KeptDataTest, ARecordThatCanNeitherBeReadNorSetAsideIsLeftAsItIsAndSaidOn
   model();
   settle();
   ASSERT_TRUE(model().notice());
-  EXPECT_EQ(model().noticeShort(), "Can't read userdata.json: not saving it.");
+  EXPECT_EQ(model().noticeShort(), "Can't read userdata.json: saving it later.");
   const int shown = notified(Field::notice);
 
   store->saveUserData(UserData{});
@@ -115,6 +119,120 @@ TEST_F(KeptDataTest, ARecordThatCanNeitherBeReadNorSetAsideIsLeftAsItIsAndSaidOn
   EXPECT_EQ(notified(Field::notice), shown);
   std::ifstream in(dataDir() / "userdata.json");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
+}
+
+TEST_F(KeptDataTest, AHeldRecordLandsOnceTheFolderIsWritableAgainAndBothNoticesAreSeen) {
+  // The ratings file may not be read, in a folder that may not be changed.
+  const std::string original = R"({"playedPairs":{},"ratings":{"file:/earlier.mp3":3}})";
+  { std::ofstream(dataDir() / "userdata.json") << original; }
+  files->makeUnreadable("userdata.json");
+  files->refuseMoves = true;
+  files->writeError = EACCES;
+  std::vector<std::string> seen;
+  model().addListener([&](ChangedFields fields) {
+    if (fields.contains(Field::notice) && model().notice() &&
+        (seen.empty() || seen.back() != *model().notice()))
+      seen.push_back(*model().notice());
+  });
+  settle();
+  pick("few_tracks.xml");
+  const auto& tracks = model().library().tracks;
+  ASSERT_EQ(tracks.size(), 3u);
+  model().rate(tracks[0], 4);
+  model().rate(tracks[1], 2);
+  model().setCompact(true);
+  settle();
+  const UserData session = model().userData();
+
+  // The held record first, for its whole time; the failed saves after it, not instead of it.
+  const std::string held =
+      "Kesta can't read userdata.json in its data folder, nor move it aside, so it leaves it as it is. It "
+      "keeps "
+      "this session's changes to your ratings and played pairs and saves them once it can move the file "
+      "aside.";
+  EXPECT_EQ(model().notice(), held);
+  scheduler->advance(14.9);
+  EXPECT_EQ(model().notice(), held);
+  scheduler->advance(60);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], held);
+  EXPECT_NE(seen[1].find("Kesta may not write in its data folder. Nothing is lost yet"), std::string::npos)
+      << seen[1];
+
+  // Writable again: the next save brings everything with it.
+  files->writeError = 0;
+  files->refuseMoves = false;
+  const Track third = tracks[2];
+  model().rate(third, 5);
+  settle();
+  std::vector<std::string> aside;
+  for (const auto& entry : fs::directory_iterator(dataDir())) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("userdata.json.unreadable-")) aside.push_back(name);
+  }
+  ASSERT_EQ(aside.size(), 1u);
+  std::ifstream in(dataDir() / aside[0]);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), original);
+
+  // The next start has every change of the session.
+  modelPointer().reset();
+  useStore();
+  model();
+  settle();
+  UserData expected = session;
+  expected.ratings[third.key.raw] = 5;
+  EXPECT_EQ(model().userData(), expected);
+  EXPECT_TRUE(model().compact());
+  EXPECT_EQ(model().library().tracks.size(), 3u);
+}
+
+TEST_F(KeptDataTest, AHeldRecordsNoticeGoesAheadOfTheFailedSavesWaitingAfterTheOneShown) {
+  files->writeError = ENOSPC;
+  model().setCompact(true);
+  settle();
+  ASSERT_EQ(model().noticeShort(), "Not saving: the disk is full.");
+  // Saves land, then fail again, while the first notice is still shown.
+  files->writeError = 0;
+  model().setCompact(false);
+  settle();
+  files->writeError = EROFS;
+  model().setCompact(true);
+  settle();
+  // Then a record turns out to be held.
+  files->makeUnreadable("userdata.json");
+  files->refuseMoves = true;
+  { std::ofstream(dataDir() / "userdata.json") << "{}"; }
+  store->userData();
+  settle();
+
+  std::vector<std::optional<std::string>> shown;
+  for (int i = 0; i < 4; ++i) {
+    shown.push_back(model().notice() ? model().noticeShort() : std::nullopt);
+    scheduler->advance(15);
+  }
+  EXPECT_EQ(shown, (std::vector<std::optional<std::string>>{
+                       "Not saving: the disk is full.", "Can't read userdata.json: saving it later.",
+                       "Not saving: the data folder is read-only.", std::nullopt}));
+  files->writeError = 0;
+}
+
+TEST_F(KeptDataTest, AnImportThatRunsOutOfMemoryWhileKeepingItsLibraryIsRefusedAndTheEarlierOneKept) {
+  pick("few_tracks.xml");
+  ASSERT_EQ(model().library().tracks.size(), 3u);
+  files->encodingRunsOutOfMemory = true;
+  pick("with_playlists.xml");
+  EXPECT_EQ(
+      model().libraryState(),
+      LibraryState::failed(
+          LibraryImportError::unreadable("there is not enough memory to keep the library it holds").what()));
+  EXPECT_EQ(model().library().tracks.size(), 3u);
+
+  // The next start opens the library that was kept.
+  files->encodingRunsOutOfMemory = false;
+  modelPointer().reset();
+  model();
+  settle();
+  EXPECT_EQ(model().library().tracks.size(), 3u);
 }
 
 TEST_F(KeptDataTest, AnExportWhoseLibraryCouldNotBeReadBackIsRefusedAndTheEarlierOneKept) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -49,8 +52,10 @@ LegacyData sampleLegacy() {
 }
 
 // What a run does with the records: reads each, then saves each anew (the
-// running set is saved, then ended).
+// running set is saved, then ended). The same sets every time.
 void session(const AppStore& store) {
+  static const DJSet running = test::sampleSet(900);
+  static const DJSet archived = test::sampleSet(800);
   store.preferences();
   store.userData();
   store.activeSet();
@@ -59,8 +64,8 @@ void session(const AppStore& store) {
   store.storedLibrary();
   store.savePreferences(Preferences{});
   store.saveUserData(UserData{{{"file:/new.mp3", 1}}, {}});
-  store.saveActiveSet(test::sampleSet(900));
-  store.saveArchivedSets({test::sampleSet(800)});
+  store.saveActiveSet(running);
+  store.saveArchivedSets({archived});
   store.saveLegacy(sampleLegacy());
   try {
     store.saveLibrary(StoredLibrary{test::sampleLibrary(2), "/music/new.xml", std::nullopt});
@@ -73,17 +78,17 @@ void session(const AppStore& store) {
 TEST(KeptRecords, ARecordThatCannotBeReadIsNeverReplacedBySaving) {
   // A file the user may not read is set aside when the folder allows it and
   // held otherwise; one that could not be read for want of memory or file
-  // handles is held in place, as it is likely whole.
+  // handles is likely whole: it stays in place until a save needs its name.
   struct Case {
     const char* name;
     files::ReadFailure failure;
     bool movesRefused;
-    bool setAside;
+    std::optional<StoreProblem::Hold> held;
   };
   const Case cases[] = {
-      {"unreadable, moves allowed", files::ReadFailure::unreadable, false, true},
-      {"unreadable, moves refused", files::ReadFailure::unreadable, true, false},
-      {"short of resources", files::ReadFailure::noResources, false, false},
+      {"unreadable, moves allowed", files::ReadFailure::unreadable, false, std::nullopt},
+      {"unreadable, moves refused", files::ReadFailure::unreadable, true, StoreProblem::Hold::unreadable},
+      {"short of resources", files::ReadFailure::noResources, false, StoreProblem::Hold::noResources},
   };
   for (const std::string& file : kRecordFiles) {
     for (const Case& c : cases) {
@@ -99,27 +104,106 @@ TEST(KeptRecords, ARecordThatCannotBeReadIsNeverReplacedBySaving) {
         const Told told(store);
         session(store);
         session(store);
-        if (c.setAside) {
-          EXPECT_TRUE(told.problems().empty());
-        } else {
-          EXPECT_EQ(told.problems(),
-                    (std::vector<StoreProblem>{{StoreProblem::Kind::recordHeld, file, std::error_code()}}));
-        }
+        std::vector<StoreProblem> expected;
+        if (c.held) expected.push_back({StoreProblem::Kind::recordHeld, file, std::error_code(), *c.held});
+        EXPECT_EQ(told.problems(), expected);
       }
       std::vector<std::string> aside;
       for (const auto& name : fileNames(folder.path())) {
         if (name.starts_with(file + ".unreadable-")) aside.push_back(name);
       }
-      if (c.setAside) {
-        ASSERT_EQ(aside.size(), 1u);
-        EXPECT_EQ(readFile(folder / aside[0]), original);
-      } else {
+      if (c.movesRefused) {
         EXPECT_TRUE(aside.empty());
         EXPECT_EQ(readFile(folder / file), original);
+      } else {
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(readFile(folder / aside[0]), original);
       }
       // The other records were saved all the same.
       const std::string other = file == "userdata.json" ? "preferences.json" : "userdata.json";
       EXPECT_TRUE(std::filesystem::exists(folder / other));
+    }
+  }
+}
+
+TEST(KeptRecords, AHeldRecordLandsOnceWhatStoodInItsPlaceIsSetAsideOrGone) {
+  struct Case {
+    const char* name;
+    std::function<void(const TempFolder&, const std::string&, test::FakeStoreFiles&)> block;
+    std::function<void(const TempFolder&, const std::string&, test::FakeStoreFiles&)> unblock;
+    StoreProblem::Hold held;
+    bool setAside;
+  };
+  const std::string original = "the DJ's own record";
+  const std::vector<Case> cases = {
+      {"unreadable in a folder that forbids moves",
+       [&](const TempFolder& folder, const std::string& file, test::FakeStoreFiles& files) {
+         writeFile(folder / file, original);
+         files.makeUnreadable(file);
+         files.refuseMoves = true;
+       },
+       [](const TempFolder&, const std::string&, test::FakeStoreFiles& files) { files.refuseMoves = false; },
+       StoreProblem::Hold::unreadable, true},
+      {"a folder in its place",
+       [](const TempFolder& folder, const std::string& file, test::FakeStoreFiles&) {
+         std::filesystem::create_directory(folder / file);
+         writeFile(folder / file / "inside", "x");
+       },
+       [](const TempFolder& folder, const std::string& file, test::FakeStoreFiles&) {
+         std::filesystem::remove_all(folder / file);
+       },
+       StoreProblem::Hold::notAFile, false},
+      {"a FIFO in its place",
+       [](const TempFolder& folder, const std::string& file, test::FakeStoreFiles&) {
+         ASSERT_EQ(::mkfifo((folder / file).c_str(), 0600), 0);
+       },
+       [](const TempFolder& folder, const std::string& file, test::FakeStoreFiles&) {
+         std::filesystem::remove(folder / file);
+       },
+       StoreProblem::Hold::notAFile, false},
+  };
+  const TempFolder healthy;
+  session(AppStore(healthy.path()));
+  for (const std::string& file : kRecordFiles) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(file + ", " + c.name);
+      const TempFolder folder;
+      auto files = std::make_shared<test::FakeStoreFiles>();
+      c.block(folder, file, *files);
+      const auto blocked = std::filesystem::symlink_status(folder / file).type();
+      const AppStore store(folder.path(), files);
+      const Told told(store);
+      session(store);
+      // Nothing put in its place, nothing moved.
+      EXPECT_EQ(std::filesystem::symlink_status(folder / file).type(), blocked);
+      if (c.setAside) {
+        EXPECT_EQ(readFile(folder / file), original);
+      }
+
+      // The next save after that brings the session's record with it.
+      c.unblock(folder, file, *files);
+      if (file == "library.json") {
+        store.saveLibrary(StoredLibrary{test::sampleLibrary(2), "/music/new.xml", std::nullopt});
+      } else if (file == "preferences.json") {
+        store.saveUserData(UserData{{{"file:/new.mp3", 1}}, {}});
+      } else {
+        store.savePreferences(Preferences{});
+      }
+      store.flush();
+      std::vector<std::string> names;
+      std::vector<std::string> aside;
+      for (const auto& name : fileNames(folder.path())) {
+        (name.starts_with(file + ".unreadable-") ? aside : names).push_back(name);
+      }
+      ASSERT_EQ(names, fileNames(healthy.path()));
+      for (const auto& name : names) EXPECT_EQ(readFile(folder / name), readFile(healthy / name)) << name;
+      ASSERT_EQ(aside.size(), c.setAside ? 1u : 0u);
+      if (c.setAside) {
+        EXPECT_EQ(readFile(folder / aside[0]), original);
+      }
+      EXPECT_EQ(
+          told.problems(),
+          (std::vector<StoreProblem>{{StoreProblem::Kind::recordHeld, file, std::error_code(), c.held}}));
     }
   }
 }

@@ -17,11 +17,40 @@ StatusText::StatusText(const QString& text, int lines, QWidget* parent)
   setText(text);
 }
 
-void StatusText::setText(const QString& text) {
-  if (text == text_) return;
+namespace {
+
+// Whether `text`, wrapped at words in `width`, takes at most `lines` lines.
+bool fitsIn(const QFont& font, const QPaintDevice* device, const QString& text, qreal width, int lines) {
+  QString flowing = text;
+  flowing.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  // The layout only reads the device's resolution.
+  QTextLayout layout(flowing, font, const_cast<QPaintDevice*>(device));
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  int used = 0;
+  for (QTextLine line = layout.createLine(); line.isValid() && used <= lines; line = layout.createLine()) {
+    line.setLineWidth(width);
+    ++used;
+  }
+  layout.endLayout();
+  return used <= lines;
+}
+
+}  // namespace
+
+void StatusText::setText(const QString& text, const QString& shorter) {
+  if (text == text_ && shorter == shorter_) return;
   text_ = text;
+  shorter_ = shorter;
   setToolTip(text);
   update();
+}
+
+QString StatusText::shownText() const {
+  if (shorter_.isEmpty() || fitsIn(font(), this, text_, width(), lines_)) return text_;
+  return shorter_;
 }
 
 void StatusText::paintText(QPainter& painter, const QRectF& box, const QString& text, int lines) {
@@ -72,7 +101,7 @@ void StatusText::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font());
   painter.setPen(Theme::muted());
-  paintText(painter, QRectF(rect()), text_, lines_);
+  paintText(painter, QRectF(rect()), shownText(), lines_);
 }
 
 }  // namespace kesta::ui

@@ -335,7 +335,7 @@ void FullView::refresh(ChangedFields fields) {
   const model::ViewSnapshot& snapshot = bridge_.snapshot();
   dot_->setState(snapshot.watching, snapshot.readerProblem);
   version_->setText(QStringLiteral("beta ") + toQString(snapshot.versionLabel));
-  status_->setText(toQString(snapshot.statusLine));
+  status_->setText(toQString(snapshot.statusLine), toQString(snapshot.compactStatus));
   const QString summary = toQString(model::librarySummary(snapshot));
   summary_->setText(summary);
   summary_->setToolTip(summary);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -16,11 +17,13 @@ namespace kesta::test {
 // file is moved or replaced), moves as
 // in a folder that forbids them, and every write and removal with
 // `writeError` while it is not 0 (ENOSPC for a full disk, EROFS for a
-// read-only folder). Works the same as root, who may read any file.
+// read-only folder), and the library's encoding as when memory runs out.
+// Works the same as root, who may read any file.
 class FakeStoreFiles : public StoreFiles {
  public:
   std::atomic<bool> refuseMoves = false;
   std::atomic<int> writeError = 0;
+  std::atomic<bool> encodingRunsOutOfMemory = false;
 
   void makeUnreadable(const std::string& name, files::ReadFailure failure = files::ReadFailure::unreadable) {
     const std::lock_guard lock(mutex_);
@@ -46,6 +49,11 @@ class FakeStoreFiles : public StoreFiles {
   void remove(const std::filesystem::path& file) const override {
     failIfAsked(file);
     StoreFiles::remove(file);
+  }
+  LibraryFile::Text encodeLibrary(const Library& library, const std::string& xmlPath,
+                                  const std::optional<Date>& xmlModifiedAt) const override {
+    if (encodingRunsOutOfMemory) throw std::bad_alloc();
+    return StoreFiles::encodeLibrary(library, xmlPath, xmlModifiedAt);
   }
 
  private:

@@ -66,5 +66,35 @@ TEST(StatusText, CutTextEndsInAnEllipsisWithinTheWidth) {
   EXPECT_FALSE(hasInk(image, QRect(120, 0, 40, 40), Theme::background()));
 }
 
+TEST(StatusText, AShortFormStandsInOnlyWhileTheWholeTextDoesNotFit) {
+  const QString shorter = QStringLiteral("Not saving: the disk is full.");
+  struct Case {
+    const char* name;
+    QString text;
+    QString shorter;
+    int width;
+    QString shown;
+  };
+  const Case cases[] = {
+      {"fits", QStringLiteral("Ready. Press Connect."), shorter, 240,
+       QStringLiteral("Ready. Press Connect.")},
+      {"two lines exactly", QStringLiteral("Ready.\nPress Connect."), shorter, 240,
+       QStringLiteral("Ready.\nPress Connect.")},
+      {"one line too many", QStringLiteral("Ready.\nPress\nConnect."), shorter, 240, shorter},
+      {"too long", kLong, shorter, 240, shorter},
+      {"too long, no short form", kLong, QString(), 240, kLong},
+      {"wide enough", kLong, shorter, 2000, kLong},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProbeHost host(Theme::background(), {c.width, 40});
+    auto* status = new StatusText({}, 2, &host);
+    status->setGeometry(0, 0, c.width, 30);
+    status->setText(c.text, c.shorter);
+    EXPECT_EQ(status->shownText(), c.shown);
+    EXPECT_EQ(status->toolTip(), c.text);
+  }
+}
+
 }  // namespace
 }  // namespace kesta::ui

@@ -11,7 +11,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "model/store_notice.h"
 #include "ui/look/chip_button.h"
+#include "ui/look/status_text.h"
+#include "ui/views/root_view.h"
 #include "ui/views/star_rating.h"
 #include "ui/views/text_line.h"
 #include "ui/views/view_scenes.h"
@@ -116,6 +119,22 @@ TEST(FullViewTest, EmptyLibraryDisablesThePoolAndLibraryDetails) {
   EXPECT_TRUE(view.poolButton()->isEnabled());
   EXPECT_TRUE(view.libraryDetailsAction()->isEnabled());
   EXPECT_EQ(view.librarySummary()->text(), "8 tracks · 8 suggestible · 2 playlists");
+}
+
+TEST(FullViewTest, AStatusTooLongForItsTwoLinesShowsItsShortForm) {
+  ViewStage stage;
+  stage.install();
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  QApplication::processEvents();
+  const FullView& view = *root.fullView();
+  EXPECT_EQ(view.statusText()->shownText(), "Ready. Press Connect when rekordbox is open.");
+
+  const model::StoreNotice notice = model::storeNotice(
+      {StoreProblem::Kind::saveFailed, "userdata.json", std::make_error_code(std::errc::permission_denied)});
+  stage.model().show(notice.text, notice.shortText, notice.seconds);
+  EXPECT_EQ(view.statusText()->text().toStdString(), notice.text);
+  EXPECT_EQ(view.statusText()->shownText(), "Not saving: Kesta may not write in its data folder.");
 }
 
 TEST(FullViewTest, SummaryEndsWithTheExportAge) {

@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "model/store_notice.h"
 #include "ui/views/view_stage.h"
 
 namespace kesta::test {
@@ -66,6 +68,14 @@ inline std::vector<Scene> viewScenes() {
          liveOnLongTitle(stage);
          stage.model().setLoadStatus(model::LoadStatus::done(
              "Deck 2 got Levels, not " + kLongTitle + ". Undo it? rekordbox's own Undo works too.", true));
+       }},
+      {"save_failed", true,
+       [](ViewStage& stage) {
+         liveOnLongTitle(stage);
+         const model::StoreNotice notice =
+             model::storeNotice({StoreProblem::Kind::saveFailed, "userdata.json",
+                                 std::make_error_code(std::errc::permission_denied)});
+         stage.model().show(notice.text, notice.shortText, notice.seconds);
        }},
       {"problem", true,
        [](ViewStage& stage) {
