@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QGlyphRun>
+#include <QImage>
+#include <QPainter>
 #include <QTextLayout>
 
 #include "model/lane_row_text.h"
 #include "ui/look/fitted_text.h"
 #include "ui/look/theme.h"
+#include "ui/views/text_line.h"
 #include "view_snapshots.h"
 
 namespace kesta::ui {
@@ -66,6 +69,44 @@ TEST(NameDirection, RightToLeftNameKeepsTheTemposSignInPlace) {
       }
     }
     EXPECT_LT(glyphX(layout, sign + 4), glyphX(layout, int(shown.indexOf(QStringLiteral("tempo")))));
+  }
+}
+
+// `text` drawn as one line in `font`, white on black, in `direction`, on an
+// image of `size`.
+QImage drawn(const QFont& font, const QString& text, Qt::LayoutDirection direction, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  QPainter painter(&image);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.setLayoutDirection(direction);
+  painter.drawText(QPointF(0, QFontMetricsF(font).ascent()), text);
+  return image;
+}
+
+// A line runs in the direction its first letter outside isolated names
+// gives: a right-to-left title alone reads right to left, "(Club Edit)" at
+// its left end; Kesta's own line with such a name stays left to right.
+TEST(NameDirection, ALineRunsInTheDirectionOfItsOwnText) {
+  const QFont font = Theme::font(Theme::kLaneTitleFontSize);
+  const struct {
+    QString text;
+    Qt::LayoutDirection direction;
+  } cases[] = {
+      {QStringLiteral("طريق الحب (Club Edit)"), Qt::RightToLeft},
+      {QStringLiteral("\u2068فيروز الصغيرة\u2069 · -0.8% tempo · same key"), Qt::LeftToRight},
+  };
+  for (const auto& c : cases) {
+    TextLine line(font, Qt::white);
+    line.setText(c.text);
+    line.resize(line.sizeHint());
+    QImage shown(line.size(), QImage::Format_RGB32);
+    shown.fill(Qt::black);
+    line.render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+    const Qt::LayoutDirection other = c.direction == Qt::RightToLeft ? Qt::LeftToRight : Qt::RightToLeft;
+    EXPECT_EQ(shown, drawn(font, c.text, c.direction, line.size())) << qPrintable(c.text);
+    EXPECT_NE(shown, drawn(font, c.text, other, line.size())) << qPrintable(c.text);
   }
 }
 
