@@ -1,5 +1,7 @@
 #include "model/card_header.h"
 
+#include "platform/text/unicode_text.h"
+
 namespace kesta::model {
 
 CardHeader cardHeader(const ViewSnapshot& s) {
@@ -7,7 +9,9 @@ CardHeader cardHeader(const ViewSnapshot& s) {
   if (!track) return {s.heading.title, s.heading.subtitle, false, ""};
   const int deck = s.focus ? s.focus->deck : 0;
   std::string kept = " · " + track->displayBPM() + " BPM · " + track->displayKey();
-  return {track->title, "Deck " + std::to_string(deck) + " · " + track->displayArtist() + kept, true, kept};
+  return {track->title,
+          "Deck " + std::to_string(deck) + " · " + unicode::isolated(track->displayArtist()) + kept, true,
+          kept};
 }
 
 CardControl cardControl(const ViewSnapshot& s) {

@@ -1,5 +1,7 @@
 #include "model/deck_text.h"
 
+#include "platform/text/unicode_text.h"
+
 namespace kesta::model {
 
 namespace {
@@ -19,7 +21,7 @@ Described describe(const DeckView& deck, bool watching) {
     if (!deck.track) return {"—", kBlank, ""};
     const Track& track = *deck.track;
     std::string kept = " · " + track.displayBPM() + " BPM · " + track.displayKey();
-    return {track.title, track.displayArtist() + kept, kept};
+    return {track.title, unicode::isolated(track.displayArtist()) + kept, kept};
   }
   if (const auto* ambiguous = content.as<DeckContent::Ambiguous>()) {
     return {std::to_string(ambiguous->ids.size()) + " possible versions", kBlank, ""};

@@ -11,6 +11,7 @@
 #include "model/pool_label.h"
 #include "model/ranking_request.h"
 #include "model/set_record.h"
+#include "platform/text/unicode_text.h"
 #include "suggest/recommender.h"
 
 namespace kesta::model {
@@ -219,8 +220,8 @@ void LaneRanking::dismiss(const Suggestion& suggestion) {
   parts_.sets.sync();
   schedule();
   parts_.notifier.publish(lastDismissed_, suggestion.track, Field::lastDismissed);
-  parts_.notices.show("Hid " + suggestion.track.title + " for this set.", "Hidden for the rest of this set.",
-                      kDismissUndoSeconds);
+  parts_.notices.show("Hid " + unicode::isolated(suggestion.track.title) + " for this set.",
+                      "Hidden for the rest of this set.", kDismissUndoSeconds);
   // Compared by generation, not by track: dismissing the same track again
   // after an undo starts a fresh 8 seconds.
   const std::uint64_t generation = ++dismissalGeneration_;

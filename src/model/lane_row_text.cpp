@@ -1,5 +1,7 @@
 #include "model/lane_row_text.h"
 
+#include "platform/text/unicode_text.h"
+
 namespace kesta::model {
 
 namespace {
@@ -15,7 +17,7 @@ void fillOption(LaneRowText& row, const Suggestion& s, RowForm form) {
     return;
   }
   row.detailKept = " · " + s.why;
-  row.detail = track.displayArtist() + row.detailKept;
+  row.detail = unicode::isolated(track.displayArtist()) + row.detailKept;
   row.caveat = s.caveat.value_or(kBlank);
   row.tempo = track.displayBPM();
   row.key = track.displayKey();

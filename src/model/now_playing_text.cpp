@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text/unicode_text.h"
+
 namespace kesta::model {
 
 namespace {
@@ -26,7 +28,7 @@ NowPlayingText nowPlayingText(const ViewSnapshot& s) {
     out.headline = track->title;
     out.readoutKept = " · " + track->displayBPM() + " BPM · " + track->displayKey();
     if (s.focus) out.readoutKept += " · Deck " + std::to_string(out.deck);
-    out.readout = track->displayArtist() + out.readoutKept;
+    out.readout = unicode::isolated(track->displayArtist()) + out.readoutKept;
     return out;
   }
   if (s.focus && s.focus->content.is<DeckContent::Ambiguous>()) {

@@ -17,6 +17,7 @@
 #include "model/watching.h"
 #include "oneclick/load_safety.h"
 #include "oneclick/stroke_text.h"
+#include "platform/text/unicode_text.h"
 
 namespace kesta::model {
 
@@ -223,8 +224,9 @@ void OneClickLoad::pollLanding(Verification verification) {
   }
   const std::string deck = deckName(verification.deck);
   recordOneClick("not-seen-on-deck");
-  fail("rekordbox didn't show " + verification.track.title + " on " + deck + " within 6 s. Check " + deck +
-           "; rekordbox's Undo is " + strokeText(RekordboxKeys::undoLoad) + ".",
+  fail("rekordbox didn't show " + unicode::isolated(verification.track.title) + " on " + deck +
+           " within 6 s. Check " + deck + "; rekordbox's Undo is " + strokeText(RekordboxKeys::undoLoad) +
+           ".",
        "Not seen on " + deck + ". Check it; " + strokeText(RekordboxKeys::undoLoad) + " undoes.");
 }
 
@@ -232,7 +234,8 @@ void OneClickLoad::landed(const Verification& verification, DeckContent content)
   lastLoad_ = LastLoad{verification.deck, std::move(content)};
   recordOneClick("loaded", verification.detail);
   setLoadStatus(LoadStatus::done(
-      "Loaded " + verification.track.title + " on " + deckName(verification.deck) + ".", true));
+      "Loaded " + unicode::isolated(verification.track.title) + " on " + deckName(verification.deck) + ".",
+      true));
   loadVerification_ = scheduler_->after(doneClearSeconds, [weak = self_] {
     const auto self = weak.lock();
     if (self && self->loadStatus_.is<LoadStatus::Done>()) self->setLoadStatus(LoadStatus::idle());
@@ -247,8 +250,9 @@ void OneClickLoad::wrongTrackLanded(const Verification& verification, DeckConten
   const std::string deck = deckName(verification.deck);
   lastLoad_ = LastLoad{verification.deck, std::move(content)};
   recordOneClick("wrong-track-landed");
-  setLoadStatus(LoadStatus::done(deck + " got " + (other != nullptr ? other->title : "another track") +
-                                     ", not " + verification.track.title + ". Undo it?",
+  setLoadStatus(LoadStatus::done(deck + " got " +
+                                     (other != nullptr ? unicode::isolated(other->title) : "another track") +
+                                     ", not " + unicode::isolated(verification.track.title) + ". Undo it?",
                                  true));
   showLoadStatusShort(deck + " got a different track. Undo it?");
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "platform/text/unicode_text.h"
+
 namespace kesta::model {
 
 namespace {
@@ -29,7 +31,11 @@ std::string poolLabel(const Library& library, const std::string& poolID,
            std::to_string(suggestibleIDs(library.pool(poolID)));
   }
   for (const PoolChoice& choice : choices) {
-    if (choice.id == poolID) return choice.name + std::string(kMiddleDot) + std::to_string(choice.count);
+    if (choice.id != poolID) continue;
+    // A playlist is the DJ's own name; the other pools are named by Kesta.
+    const bool playlist = choice.id.starts_with("playlist:");
+    return (playlist ? unicode::isolated(choice.name) : choice.name) + std::string(kMiddleDot) +
+           std::to_string(choice.count);
   }
   return "Full collection";
 }

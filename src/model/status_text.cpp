@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "model/one_click_texts.h"
+#include "platform/text/unicode_text.h"
 
 namespace kesta::model {
 namespace {
@@ -34,8 +35,8 @@ std::optional<Texts> beforeReading(const StatusInputs& s) {
   if (const auto* loading = s.loadStatus.as<LoadStatus::Loading>()) {
     const Track* track = s.index != nullptr ? s.index->track(loading->trackID) : nullptr;
     const std::string deck = std::to_string(loading->deck);
-    return Texts{"Loading " + (track != nullptr ? track->title : std::string("track")) + " onto Deck " +
-                     deck + "… hands off the keyboard for a second.",
+    return Texts{"Loading " + (track != nullptr ? unicode::isolated(track->title) : std::string("track")) +
+                     " onto Deck " + deck + "… hands off the keyboard for a second.",
                  "Loading onto Deck " + deck + "… hands off for a second."};
   }
   if (s.notice) return Texts{*s.notice, s.noticeShort};

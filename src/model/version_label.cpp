@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 
+#include "platform/text/unicode_text.h"
+
 namespace kesta::model {
 
 namespace {
@@ -75,10 +77,13 @@ std::vector<VersionLabel> versionLabels(const std::vector<Track>& candidates) {
   std::vector<VersionLabel> labels;
   for (std::size_t i = 0; i < candidates.size(); ++i) {
     const Track& track = candidates[i];
-    labels.push_back({sameTitles ? track.displayArtist() : remainders[i], " · " + track.displayBPM()});
+    labels.push_back(
+        {unicode::isolated(sameTitles ? track.displayArtist() : remainders[i]), " · " + track.displayBPM()});
   }
   std::vector<Part> extras{[](const Track& track) { return track.displayKey(); }, length};
-  if (!sameTitles) extras.insert(extras.begin(), [](const Track& track) { return track.displayArtist(); });
+  if (!sameTitles)
+    extras.insert(extras.begin(),
+                  [](const Track& track) { return unicode::isolated(track.displayArtist()); });
   for (const Part& part : extras) {
     if (!parts(candidates, labels, part)) continue;
     for (std::size_t i = 0; i < candidates.size(); ++i) labels[i].tail += " · " + part(candidates[i]);

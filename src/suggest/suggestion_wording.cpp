@@ -5,6 +5,7 @@
 
 #include "library/text_tools.h"
 #include "platform/text/numbers.h"
+#include "platform/text/unicode_text.h"
 
 namespace kesta {
 namespace {
@@ -72,7 +73,7 @@ std::string SuggestionWording::explain(Lane lane, const Track& current, const Tr
     phrases.push_back("energy " + std::to_string(*current.energy) + "→" + std::to_string(*candidate.energy));
   if (lane == Lane::pivot && !current.genre.empty() && !candidate.genre.empty() &&
       TextTools::normalized(current.genre) != TextTools::normalized(candidate.genre))
-    phrases.push_back(candidate.genre);
+    phrases.push_back(unicode::isolated(candidate.genre));
   return joined(phrases);
 }
 

@@ -16,10 +16,10 @@ TEST(DeckText, DescribesWhatTheDeckHolds) {
     bool inLibrary;  // the deck's library track is known
     bool watching;
     const char* title;
-    const char* meta;
+    std::string meta;
     bool tappable;
   };
-  const char* strobeMeta = "deadmau5 · 128 BPM · 8A";
+  const std::string strobeMeta = "\u2068deadmau5\u2069 · 128 BPM · 8A";
   const std::vector<Case> cases{
       {"track", DeckContent::track("1"), true, true, "Strobe", strobeMeta, true},
       {"trackGoneFromLibrary", DeckContent::track("9"), false, true, "—", " ", true},

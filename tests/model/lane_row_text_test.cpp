@@ -17,7 +17,7 @@ TEST(LaneRowText, FullAndCardFormsLayOutTheSameOption) {
   s.lanes[0].options = 2;
   const LaneRowText full = laneRowText(s, Lane::groove, RowForm::full);
   EXPECT_EQ(full.title, "Levels");
-  EXPECT_EQ(full.detail, "Unknown artist · Same key · +1 BPM");
+  EXPECT_EQ(full.detail, "\u2068Unknown artist\u2069 · Same key · +1 BPM");
   EXPECT_EQ(full.detailKept, " · Same key · +1 BPM");
   EXPECT_EQ(full.caveat, "Played 20 min ago");
   EXPECT_EQ(full.tempo, "126.5");

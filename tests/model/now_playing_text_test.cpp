@@ -27,11 +27,11 @@ TEST(NowPlayingText, ShowsTheFollowedTrackWithItsDeck) {
   NowPlayingText shown = nowPlayingText(s);
   EXPECT_EQ(shown.kind, Kind::track);
   EXPECT_EQ(shown.headline, "Strobe");
-  EXPECT_EQ(shown.readout, "deadmau5 · 128 BPM · 8A · Deck 1");
+  EXPECT_EQ(shown.readout, "\u2068deadmau5\u2069 · 128 BPM · 8A · Deck 1");
   EXPECT_EQ(shown.readoutKept, " · 128 BPM · 8A · Deck 1");
   // A screen track may be followed before any focus names its deck.
   s.focus.reset();
-  EXPECT_EQ(nowPlayingText(s).readout, "deadmau5 · 128 BPM · 8A");
+  EXPECT_EQ(nowPlayingText(s).readout, "\u2068deadmau5\u2069 · 128 BPM · 8A");
 }
 
 TEST(NowPlayingText, OffersAtMostThreeVersionsOfAnAmbiguousDeck) {
@@ -76,7 +76,7 @@ TEST(CardHeader, ShowsTheFollowedTrackOrTheModelsHeading) {
   ViewSnapshot s = followingStrobe();
   s.heading = {"Ready", "Load a track in rekordbox"};
   EXPECT_EQ(cardHeader(s),
-            (CardHeader{"Strobe", "Deck 1 · deadmau5 · 128 BPM · 8A", true, " · 128 BPM · 8A"}));
+            (CardHeader{"Strobe", "Deck 1 · \u2068deadmau5\u2069 · 128 BPM · 8A", true, " · 128 BPM · 8A"}));
   s.currentTrack.reset();
   EXPECT_EQ(cardHeader(s), (CardHeader{"Ready", "Load a track in rekordbox", false, ""}));
 }

@@ -193,7 +193,8 @@ TEST_F(OneClickDisplayTest, LoadsASuggestionOntoTheDeckNotFollowedWhileKestasWin
 
   // Loading lasts until the engine has seen the track on the deck, or not.
   ASSERT_TRUE(serveUntil([&] { return !model->isLoading(); }, 60));
-  EXPECT_EQ(model->loadStatus(), LoadStatus::done("Loaded " + suggestion.track.title + " on Deck 2.", true));
+  EXPECT_EQ(model->loadStatus(),
+            LoadStatus::done("Loaded \u2068" + suggestion.track.title + "\u2069 on Deck 2.", true));
   EXPECT_EQ(rekordbox.send("browser")["decks"][1], suggestion.track.title + " - " + suggestion.track.artist);
   EXPECT_FALSE(kesta.windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
 }

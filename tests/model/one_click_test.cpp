@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "load_status_printer.h"
+#include "model/set_history_csv.h"
 #include "model_fixture.h"
 #include "model_probe.h"
 #include "oneclick/browser_rows.h"
@@ -240,16 +241,16 @@ TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
     std::string record;
     bool clearedAfter12s;
   };
-  const LoadStatus loaded = LoadStatus::done("Loaded Harbour Lights on Deck 2.", true);
+  const LoadStatus loaded = LoadStatus::done("Loaded \u2068Harbour Lights\u2069 on Deck 2.", true);
   const std::vector<Case> cases = {
       {DeckContent::track(kWanted.id), 1, loaded, {}, "one-click: loaded", true},
       {DeckContent::track(kWantedAgain.id), 2, loaded, {}, "one-click: loaded (on try 2)", true},
       {DeckContent::ambiguous({kWantedAgain.id, kWanted.id}), 1, loaded, {}, "one-click: loaded", true},
       {DeckContent::track(kOther.id), 1,
-       LoadStatus::done("Deck 2 got Copper Sky, not Harbour Lights. Undo it?", true),
+       LoadStatus::done("Deck 2 got \u2068Copper Sky\u2069, not \u2068Harbour Lights\u2069. Undo it?", true),
        "Deck 2 got a different track. Undo it?", "one-click: wrong-track-landed", false},
       {DeckContent::track("99"), 1,
-       LoadStatus::done("Deck 2 got another track, not Harbour Lights. Undo it?", true),
+       LoadStatus::done("Deck 2 got another track, not \u2068Harbour Lights\u2069. Undo it?", true),
        "Deck 2 got a different track. Undo it?", "one-click: wrong-track-landed", false},
   };
   for (const Case& c : cases) {
@@ -268,6 +269,28 @@ TEST_F(OneClickTest, VerificationJudgesWhatTheDeckShows) {
   EXPECT_EQ(std::ranges::count(engine->calls, "resolve(2,2)"), 1);
 }
 
+// Kesta's own line names the track set apart in its direction; what is typed
+// into rekordbox's search and what the set history's CSV holds are the bare title.
+TEST_F(OneClickTest, DirectionMarksStayOutOfTheSearchAndTheSetHistory) {
+  click(kWanted);
+  ASSERT_EQ(loader->loads.size(), 1u);
+  EXPECT_EQ(loader->loads[0].track.title, "Harbour Lights");
+  loader->succeed();
+  EngineUpdate update;
+  update.health = ReaderHealth::reading();
+  update.phase = TrackerPhase::following;
+  decks[1] = DeckContent::track(kWanted.id);
+  update.decks = decks;
+  update.focus = Focus{1, decks[0], 1, FocusKind::load};
+  update.events = {TrackerEvent::load(2, decks[1], DeckContent::track(kBefore.id), 5)};
+  engine->deliver(update);
+  scheduler->advance(0.25);
+  EXPECT_EQ(model().loadStatus(), LoadStatus::done("Loaded \u2068Harbour Lights\u2069 on Deck 2.", true));
+  const std::string csv = setHistoryCsv(model().activeSet().entries());
+  EXPECT_NE(csv.find("\"Harbour Lights\",\"Mara Lind\""), std::string::npos) << csv;
+  EXPECT_EQ(csv.find("\u2068"), std::string::npos) << csv;
+}
+
 TEST_F(OneClickTest, TrackNotSeenWithinSixSecondsFails) {
   click(kWanted);
   loader->succeed();
@@ -277,7 +300,7 @@ TEST_F(OneClickTest, TrackNotSeenWithinSixSecondsFails) {
   EXPECT_TRUE(model().isLoading());
   scheduler->advance(0.25);
   EXPECT_EQ(model().loadStatus(),
-            LoadStatus::failed("rekordbox didn't show Harbour Lights on Deck 2 within 6 s. "
+            LoadStatus::failed("rekordbox didn't show \u2068Harbour Lights\u2069 on Deck 2 within 6 s. "
                                "Check Deck 2; rekordbox's Undo is Ctrl+Z."));
   EXPECT_EQ(model().loadStatusShort(), "Not seen on Deck 2. Check it; Ctrl+Z undoes.");
   EXPECT_EQ(lastRecord(), "one-click: not-seen-on-deck");

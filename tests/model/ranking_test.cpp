@@ -231,7 +231,7 @@ TEST_F(RankingTest, ADismissedTrackStaysHiddenUntilUndoOrReplay) {
   settle();
   EXPECT_FALSE(suggestedAnywhere(first.track.id));
   EXPECT_EQ(model().lastDismissed(), first.track);
-  EXPECT_EQ(model().notice(), "Hid " + first.track.title + " for this set.");
+  EXPECT_EQ(model().notice(), "Hid \u2068" + first.track.title + "\u2069 for this set.");
   EXPECT_EQ(model().noticeShort(), "Hidden for the rest of this set.");
 
   scheduler->advance(5);
@@ -345,9 +345,9 @@ TEST_F(RankingTest, TogglingPlaylistsBuildsThePoolAndItsLabel) {
     const char* pool;
     const char* label;
   } steps[] = {
-      {"p2", "playlist:p2", "Peak · 3"},
+      {"p2", "playlist:p2", "\u2068Peak\u2069 · 3"},
       {"p1", "playlists:p1,p2", "2 playlists · 5"},  // g2 is in both; "nobpm" is not suggestible
-      {"p2", "playlist:p1", "Warm up · 3"},
+      {"p2", "playlist:p1", "\u2068Warm up\u2069 · 3"},
       {"p1", "all", "Full collection · 7"},
   };
   for (const auto& step : steps) {

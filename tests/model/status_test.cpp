@@ -74,7 +74,8 @@ struct Row {
   std::string compact;  // empty: the same as the full text
 };
 
-const std::string kLoading = "Loading Blue Hour onto Deck 2… hands off the keyboard for a second.";
+const std::string kLoading =
+    "Loading \u2068Blue Hour\u2069 onto Deck 2… hands off the keyboard for a second.";
 const std::string kLoadingShort = "Loading onto Deck 2… hands off for a second.";
 const std::string kFollowing = "Following Deck 1, your latest load.";
 const std::string kPlaying =

@@ -9,6 +9,16 @@
 namespace kesta::model {
 namespace {
 
+// A label without the marks that set its names apart in their direction:
+// what the DJ reads.
+std::string unmarked(std::string text) {
+  for (const std::string mark : {"\u2068", "\u2069"}) {
+    for (std::size_t at = text.find(mark); at != std::string::npos; at = text.find(mark))
+      text.erase(at, mark.size());
+  }
+  return text;
+}
+
 Track version(std::string title, std::string artist, double bpm, std::string key, int seconds = 360) {
   Track track = test::libraryTrack("id", std::move(title), std::move(artist), bpm, std::move(key));
   track.durationSeconds = seconds;
@@ -55,7 +65,7 @@ TEST(VersionLabel, ShowsWhatSetsTheVersionsApart) {
   };
   for (const LabelCase& c : cases) {
     std::vector<std::string> shown;
-    for (const VersionLabel& label : versionLabels(c.candidates)) shown.push_back(label.text());
+    for (const VersionLabel& label : versionLabels(c.candidates)) shown.push_back(unmarked(label.text()));
     EXPECT_EQ(shown, c.shown) << c.name;
   }
 }
@@ -64,7 +74,7 @@ TEST(VersionLabel, TheTempoAndWhatFollowsItAreTheKeptTail) {
   const auto labels = versionLabels(
       {version("Opus (Extended)", "Eric Prydz", 126, "7A"), version("Opus (Edit)", "Eric Prydz", 126, "8A")});
   ASSERT_EQ(labels.size(), 2u);
-  EXPECT_EQ(labels[0].lead, "(Extended)");
+  EXPECT_EQ(labels[0].lead, "\u2068(Extended)\u2069");
   EXPECT_EQ(labels[0].tail, " · 126");
 }
 
@@ -76,7 +86,7 @@ TEST(VersionLabel, NoTwoLabelsReadTheSame) {
   std::set<std::string> texts;
   for (const VersionLabel& label : labels) texts.insert(label.text());
   EXPECT_EQ(texts.size(), alike.size());
-  EXPECT_EQ(labels[3].text(), "Song · 124 · B · 6:00");
+  EXPECT_EQ(unmarked(labels[3].text()), "Song · 124 · B · 6:00");
   EXPECT_TRUE(versionLabels({}).empty());
 }
 

@@ -63,7 +63,7 @@ TEST(ExplainTest, JoinsThePhrasesOfTheLane) {
        "same tempo (half/double time) · diagonal key"},
       {Lane::pivot, {.id = "c", .bpm = 100, .camelot = "8A", .energy = 6, .genre = "House"},
        {.id = "x", .bpm = 101, .camelot = "10A", .energy = 6, .genre = "Techno"},
-       "8A→10A, up a whole step · +1.0% tempo · energy 6→6 · Techno"},
+       "8A→10A, up a whole step · +1.0% tempo · energy 6→6 · \u2068Techno\u2069"},
       {Lane::pivot, {.id = "c", .camelot = "8A", .genre = "Électro"},
        {.id = "x", .camelot = "3B", .genre = "ELECTRO"},
        "8A→3B, up a major third, to major · same tempo"},

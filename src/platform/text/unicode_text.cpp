@@ -224,4 +224,11 @@ std::string trimmed(std::string_view text, bool (*isTrimmed)(char32_t)) {
   return fromScalars(std::u32string_view(scalars).substr(begin, end - begin));
 }
 
+std::string isolated(std::string_view text) {
+  std::string out = "\u2068";
+  out += text;
+  out += "\u2069";
+  return out;
+}
+
 }  // namespace kesta::unicode

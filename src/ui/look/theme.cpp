@@ -1,5 +1,6 @@
 #include "ui/look/theme.h"
 
+#include <QStringList>
 #include <QtMath>
 
 namespace kesta::ui {
@@ -23,6 +24,13 @@ QFont::Weight qtWeight(Theme::Weight weight) {
       return QFont::ExtraBold;
   }
   return QFont::Normal;
+}
+
+// `first`, then every fallback family in order.
+QStringList withFallbacks(const char* first) {
+  QStringList families{QString::fromLatin1(first)};
+  for (const char* family : Theme::kFallbackFamilies) families.append(QString::fromLatin1(family));
+  return families;
 }
 
 }  // namespace
@@ -75,7 +83,7 @@ QColor Theme::faded(const QColor& color, qreal opacity) {
 
 QFont Theme::font(qreal size, Weight weight, qreal tracking) {
   QFont font;
-  font.setFamilies({QString::fromLatin1(kFontFamily), QString::fromLatin1(kFallbackFamily)});
+  font.setFamilies(withFallbacks(kFontFamily));
   font.setPointSizeF(qtPoints(size));
   font.setWeight(qtWeight(weight));
   if (tracking != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, tracking);
@@ -83,7 +91,8 @@ QFont Theme::font(qreal size, Weight weight, qreal tracking) {
 }
 
 QFont Theme::monospacedFont(qreal size, Weight weight) {
-  QFont font(QString::fromLatin1(kMonospacedFamily));
+  QFont font;
+  font.setFamilies(withFallbacks(kMonospacedFamily));
   font.setStyleHint(QFont::Monospace);
   font.setPointSizeF(qtPoints(size));
   font.setWeight(qtWeight(weight));

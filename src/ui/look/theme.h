@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QtGlobal>
+#include <array>
 
 namespace kesta::ui {
 
@@ -30,9 +31,15 @@ class Theme {
 
   // The pinned typeface: every text of the interface is set in it, so the
   // pictures are the same on every machine. It is drawn for screens, with a
-  // real cut for every weight below; the fallback sets the scripts it lacks.
+  // real cut for every weight below, and sets Latin, Cyrillic and Greek.
   static constexpr const char* kFontFamily = "Inter";
-  static constexpr const char* kFallbackFamily = "DejaVu Sans";
+  // What Inter lacks comes from the first of these that has it, always in
+  // this order, never from whatever else the machine holds: kana, Hangul and
+  // Han, Arabic, Hebrew, Thai and Devanagari from Noto, emoji in colour, and
+  // DejaVu last for the symbols none of them has.
+  static constexpr std::array<const char*, 7> kFallbackFamilies = {
+      "Noto Sans CJK JP",     "Noto Sans Arabic", "Noto Sans Hebrew", "Noto Sans Thai",
+      "Noto Sans Devanagari", "Noto Color Emoji", "DejaVu Sans"};
   static constexpr const char* kMonospacedFamily = "DejaVu Sans Mono";
 
   // The weights the views ask for, each a cut of its own.

@@ -11,6 +11,7 @@
 #include "model/card_header.h"
 #include "model/now_playing_text.h"
 #include "model/version_label.h"
+#include "platform/text/unicode_text.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/kesta_mark.h"
 #include "ui/look/rounded_shape.h"
@@ -263,7 +264,8 @@ void CornerCard::setVersionChips(int deck, const std::vector<Track>& candidates)
     auto* chip = new ChipButton({});
     chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
     chip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    chip->setToolTip(toQString(track.displayArtist()) + QStringLiteral(" · ") + toQString(track.title));
+    chip->setToolTip(
+        toQString(unicode::isolated(track.displayArtist()) + " · " + unicode::isolated(track.title)));
     connect(chip, &ChipButton::clicked, this,
             [this, deck, track] { bridge_.actions().identify(deck, track); });
     versionRow_->insertWidget(static_cast<int>(versionChips_.size()), chip);

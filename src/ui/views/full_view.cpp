@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "model/setup_buttons.h"
+#include "platform/text/unicode_text.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/icons.h"
 #include "ui/look/kesta_mark.h"
@@ -52,7 +53,9 @@ using model::touches;
 bool isPlaylist(const PoolChoice& choice) { return choice.id.rfind(kPlaylistPrefix, 0) == 0; }
 
 QString choiceLabel(const PoolChoice& choice) {
-  return QStringLiteral("%1 · %2").arg(toQString(choice.name)).arg(choice.count);
+  // A playlist is the DJ's own name; the other pools are named by Kesta.
+  const std::string name = isPlaylist(choice) ? unicode::isolated(choice.name) : choice.name;
+  return QStringLiteral("%1 · %2").arg(toQString(name)).arg(choice.count);
 }
 
 // The setup card's ground: the panel colour in a rounded rectangle.

@@ -5,6 +5,7 @@
 
 #include "model/now_playing_text.h"
 #include "model/version_label.h"
+#include "platform/text/unicode_text.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
 #include "ui/shell/view_refresh.h"
@@ -109,7 +110,9 @@ void NowPlaying::setChips(int deck, const std::vector<Track>& shown) {
     const Track& track = chipTracks_[i];
     auto* chip = new ChipButton({});
     chip->setText(toQString(labels[i].lead), toQString(labels[i].tail));
-    chip->setToolTip(toQString(track.title + " — " + track.displayArtist() + ", ") + metaLine(track));
+    chip->setToolTip(
+        toQString(unicode::isolated(track.title) + " — " + unicode::isolated(track.displayArtist()) + ", ") +
+        metaLine(track));
     connect(chip, &ChipButton::clicked, this,
             [this, deck, track] { bridge_.actions().identify(deck, track); });
     chipLayout_->insertWidget(static_cast<int>(i), chip);

@@ -110,6 +110,10 @@ void TextLine::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setFont(font_);
   painter.setPen(color_);
+  // A line runs in the direction of its first letter outside isolated names:
+  // a right-to-left title alone reads right to left, while a line of Kesta's
+  // own text with a name in it stays left to right.
+  painter.setLayoutDirection(Qt::LayoutDirectionAuto);
   const QFontMetricsF metrics(font_);
   if (lines_ > 1) {
     // Fewer lines than the box holds sit in its middle, as a single line does.

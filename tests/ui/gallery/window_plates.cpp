@@ -74,9 +74,9 @@ std::unique_ptr<QWidget> question(bool endSet) {
   return staged;
 }
 
-// A menu of the full window, drawn as it opens.
-std::unique_ptr<QWidget> menu(bool pool) {
-  auto staged = std::make_unique<Staged>(test::scene("live"));
+// A menu of the full window in scene `scene`, drawn as it opens.
+std::unique_ptr<QWidget> menu(bool pool, const std::string& scene = "live") {
+  auto staged = std::make_unique<Staged>(test::scene(scene));
   auto* full = new FullView(
       staged->stage().bridge(), [] {}, [](RootView::Sheet) {});
   full->hide();
@@ -100,6 +100,7 @@ std::vector<Shot> windowShots() {
   shots.push_back({"full_end_set_question", [] { return question(true); }});
   shots.push_back({"full_replay_question", [] { return question(false); }});
   shots.push_back({"full_pool_menu", [] { return menu(true); }});
+  shots.push_back({"full_pool_menu_scripts", [] { return menu(true, "live_scripts"); }});
   shots.push_back({"full_actions_menu", [] { return menu(false); }});
   return shots;
 }

@@ -93,7 +93,7 @@ TEST(CornerCardTest, HeaderShowsTheModelsHeadingOrTheFollowedTrack) {
   stage.deliver({DeckContent::empty(), DeckContent::track("6")}, 2);
   EXPECT_EQ(card.titleLine()->text(), toQString(test::kLongTitle));
   EXPECT_EQ(card.titleLine()->toolTip(), toQString(test::kLongTitle));
-  EXPECT_EQ(card.subtitleLine()->text(), "Deck 2 · Orchestra · 128 BPM · 8B");
+  EXPECT_EQ(card.subtitleLine()->text(), "Deck 2 · \u2068Orchestra\u2069 · 128 BPM · 8B");
 }
 
 TEST(CornerCardTest, StartupQuestionWinsOverVersionsAndVersionsOverLanes) {
@@ -115,7 +115,7 @@ TEST(CornerCardTest, StartupQuestionWinsOverVersionsAndVersionsOverLanes) {
   ASSERT_EQ(card.versionChips().size(), 2u);
   card.show();
   QApplication::processEvents();
-  EXPECT_EQ(card.versionChips()[0]->shownText(), "RÜFÜS DU SOL · 120");
+  EXPECT_EQ(card.versionChips()[0]->shownText(), "\u2068RÜFÜS DU SOL\u2069 · 120");
 
   stage.deliver({DeckContent::track("1"), DeckContent::track("2")}, 1);
   EXPECT_EQ(card.middle(), Middle::lanes);

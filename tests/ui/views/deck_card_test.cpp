@@ -55,7 +55,7 @@ TEST_F(DeckViewsTest, CardShowsWhatTheDeckHolds) {
   const std::vector<Case> cases{
       {"unknown", DeckContent::unknown(), "Reading…", " ", false},
       {"empty", DeckContent::empty(), "Empty", " ", false},
-      {"track", DeckContent::track("9"), "Left Turn", "Kaleido · 124 BPM · 3B", true},
+      {"track", DeckContent::track("9"), "Left Turn", "\u2068Kaleido\u2069 · 124 BPM · 3B", true},
       {"missing track", DeckContent::track("404"), "—", " ", true},
       {"ambiguous", DeckContent::ambiguous({"1", "11"}), "2 possible versions", " ", true},
       {"unmatched", DeckContent::unmatched("Some Bootleg"), "Not in your library", " ", true},
@@ -70,7 +70,7 @@ TEST_F(DeckViewsTest, CardShowsWhatTheDeckHolds) {
   const Track noTempo = test::sampleTrack("20", "Bare", "", std::nullopt, std::nullopt);
   fake.install({test::samplePlaying(), noTempo});
   scan(DeckContent::track("20"), sampleFocus(1, DeckContent::track("1")));
-  EXPECT_EQ(deck2->metaLine()->text(), QStringLiteral("Unknown artist · — BPM · —"));
+  EXPECT_EQ(deck2->metaLine()->text(), QStringLiteral("\u2068Unknown artist\u2069 · — BPM · —"));
 }
 
 TEST_F(DeckViewsTest, FollowedAndCheckingBadgesAndTheTapThatFollows) {
@@ -124,7 +124,8 @@ TEST_F(DeckViewsTest, NowPlayingShowsTheFollowedTrack) {
   fake.connect();
   scan(DeckContent::empty(), sampleFocus(1, DeckContent::track("1")));
   EXPECT_EQ(nowPlaying->headline()->text(), QStringLiteral("Velvet Thunder"));
-  EXPECT_EQ(nowPlaying->readout()->text(), QStringLiteral("Kasimir Grey · 124 BPM · 8A · Deck 1"));
+  EXPECT_EQ(nowPlaying->readout()->text(),
+            QStringLiteral("\u2068Kasimir Grey\u2069 · 124 BPM · 8A · Deck 1"));
 
   const std::string longTitle(120, 'L');
   std::vector<Track> tracks = test::sampleLibrary();
@@ -157,8 +158,8 @@ TEST_F(DeckViewsTest, AmbiguousDeckOffersTheFirstThreeVersions) {
     EXPECT_LE(chips[i]->geometry().right(), nowPlaying->width());
   }
   EXPECT_EQ(chips[0]->toolTip(),
-            toQString(candidates[0].title + " — " + candidates[0].displayArtist() + ", " +
-                      candidates[0].displayBPM() + " BPM · " + candidates[0].displayKey()));
+            toQString("\u2068" + candidates[0].title + "\u2069 — \u2068" + candidates[0].displayArtist() +
+                      "\u2069, " + candidates[0].displayBPM() + " BPM · " + candidates[0].displayKey()));
 
   fake.scan({five, DeckContent::track("2")},
             sampleFocus(1, five));  // a redraw with the same versions keeps the chips
@@ -168,7 +169,7 @@ TEST_F(DeckViewsTest, AmbiguousDeckOffersTheFirstThreeVersions) {
   fake.scan({one, DeckContent::empty()}, sampleFocus(1, one, 3));
   ASSERT_EQ(fake.model().candidates(1).size(), 1u);
   ASSERT_EQ(nowPlaying->versionChips().size(), 1u);
-  EXPECT_EQ(nowPlaying->versionChips()[0]->shownText(), QStringLiteral("Kasimir Grey · 126"));
+  EXPECT_EQ(nowPlaying->versionChips()[0]->shownText(), QStringLiteral("\u2068Kasimir Grey\u2069 · 126"));
 
   fake.scan({five, DeckContent::empty()}, sampleFocus(1, five, 4));
   chips = nowPlaying->versionChips();

@@ -172,9 +172,9 @@ TEST_F(FitTest, VersionChipsShareTheRowFairly) {
   const ChipRows rows = versionChips(DeckContent::ambiguous({"1", "10", "2"}));
   for (const auto& [window, chips] : rows) {
     ASSERT_EQ(chips.size(), 3u) << window;
-    EXPECT_EQ(chips[1]->shownText(), QStringLiteral("Strobe · 128")) << window;
-    EXPECT_TRUE(chips[0]->shownText().endsWith(QStringLiteral("… · 123.5"))) << window;
-    EXPECT_TRUE(chips[2]->shownText().endsWith(QStringLiteral("… · 124.5"))) << window;
+    EXPECT_EQ(chips[1]->shownText(), QStringLiteral("\u2068Strobe\u2069 · 128")) << window;
+    EXPECT_TRUE(chips[0]->shownText().endsWith(QStringLiteral("…\u2069 · 123.5"))) << window;
+    EXPECT_TRUE(chips[2]->shownText().endsWith(QStringLiteral("…\u2069 · 124.5"))) << window;
   }
 }
 

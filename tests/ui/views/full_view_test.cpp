@@ -168,7 +168,7 @@ TEST(FullViewTest, PoolMenuMarksTheChosenPoolAndTickedPlaylists) {
       stage.bridge(), [] {}, [](RootView::Sheet) {});
   EXPECT_EQ(poolEntries(view),
             (QStringList{"Full collection · 8 ✓", "--", "[Playlists (tick several to combine)]",
-                         "Warm up · 3", "Club / Peak time · 3"}));
+                         "\u2068Warm up\u2069 · 3", "\u2068Club / Peak time\u2069 · 3"}));
 
   view.poolMenu()->actions().at(3)->trigger();
   view.poolMenu()->actions().at(4)->trigger();
@@ -176,7 +176,7 @@ TEST(FullViewTest, PoolMenuMarksTheChosenPoolAndTickedPlaylists) {
             (std::set<std::string>{"00000000000000a1", "00000000000000a2"}));
   EXPECT_EQ(poolEntries(view),
             (QStringList{"Full collection · 8", "--", "[Playlists (tick several to combine)]",
-                         "Warm up · 3 ✓", "Club / Peak time · 3 ✓"}));
+                         "\u2068Warm up\u2069 · 3 ✓", "\u2068Club / Peak time\u2069 · 3 ✓"}));
 
   view.poolMenu()->actions().at(0)->trigger();
   EXPECT_EQ(stage.model().poolID(), "all");

@@ -112,7 +112,8 @@ TEST_F(LaneRowTest, SuggestionShowsItsReasonsAndTooltips) {
     SCOPED_TRACE(std::string(c.lane.id()));
     LaneRow& full = row(c.lane);
     EXPECT_EQ(full.titleLine()->text(), toQString(c.shown.track.title));
-    EXPECT_EQ(full.detailLine()->text(), toQString(c.shown.track.artist + " · " + c.shown.why));
+    EXPECT_EQ(full.detailLine()->text(),
+              toQString("\u2068" + c.shown.track.artist + "\u2069 · " + c.shown.why));
     EXPECT_EQ(full.caveatLine()->text(), c.shown.caveat ? toQString(*c.shown.caveat) : QStringLiteral(" "));
     EXPECT_EQ(full.suggestionBlock()->toolTip().split('\n').size(), c.tooltipLines);
     EXPECT_EQ(card(c.lane).suggestionBlock()->toolTip(), full.suggestionBlock()->toolTip());

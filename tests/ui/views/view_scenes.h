@@ -35,6 +35,36 @@ inline void liveOnLongTitle(ViewStage& stage) {
   stage.finishWork();
 }
 
+// A library in many scripts, following a right-to-left artist on deck 1.
+inline void liveInManyScripts(ViewStage& stage) {
+  using kesta::test::libraryTrack;
+  Library library = kesta::test::libraryOf({
+      libraryTrack("1", "طريق الحب (Club Edit)", "فيروز الصغيرة", 124.0, "8A"),
+      libraryTrack("2", "東京ナイト (Extended Mix)", "坂本 リョウ", 124.0, "8A"),
+      libraryTrack("3", "서울의 밤", "김하늘", 125.0, "9A"),
+      libraryTrack("4", "Fire 🔥 Dancefloor 💃", "DJ Émoji", 126.0, "8A"),
+      libraryTrack("5", "Ночной город", "Ёлка", 123.0, "7A"),
+      libraryTrack("6", "คำสัญญา", "ปาล์มมี่", 128.0, "9A"),
+      libraryTrack("7", "שיר לשלום", "להקת הנח״ל", 118.0, "8A"),
+      libraryTrack("8", "爱情转移", "陈奕迅", 116.0, "7A"),
+      libraryTrack("9", "दिल से रे", "ए. आर. रहमान", 127.0, "8A"),
+      libraryTrack("10", "Νύχτα στην πόλη", "Άννα Βίσση", 132.0, "11B"),
+  });
+  library.playlists = {Playlist{"00000000000000b1", "東京 Warm-up", {}, {"1", "2", "3"}},
+                       Playlist{"00000000000000b2", "ערב שישי", {}, {"4", "5", "6", "7"}}};
+  library.report.totalEntries = 10;
+  library.report.recommendable = 10;
+  library.report.playlists = 2;
+  stage.install(std::move(library), Date::fromUnixSeconds(1'779'900'000));
+  stage.loader->authorized = false;
+  stage.model().setOneClickLoad(true);
+  stage.connect();
+  stage.deliver({DeckContent::track("1"), DeckContent::track("4")}, 1, TrackerPhase::following,
+                ReaderHealth::reading(),
+                {TrackerEvent::load(1, DeckContent::track("1"), DeckContent::empty(), 999.2)});
+  stage.finishWork();
+}
+
 inline std::vector<Scene> viewScenes() {
   return {
       {"empty", true, [](ViewStage&) {}},
@@ -56,6 +86,7 @@ inline std::vector<Scene> viewScenes() {
        }},
       {"reopen_empty", false, [](ViewStage& stage) { stage.model().requestScreenPermission(); }},
       {"live", true, liveOnLongTitle},
+      {"live_scripts", true, liveInManyScripts},
       {"live_loading", true,
        [](ViewStage& stage) {
          liveOnLongTitle(stage);
