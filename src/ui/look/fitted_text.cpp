@@ -11,6 +11,7 @@ namespace {
 constexpr int kTries = 4;
 
 const QChar kEllipsis(0x2026);
+const QChar kSeparator(0x00B7);
 // The lead's least room: its first word and an ellipsis, but no less than a
 // third of the line and no more than half of it.
 qreal leadShare(const QFontMetricsF& metrics, const QString& lead, qreal width) {
@@ -34,11 +35,12 @@ bool hasWords(const QString& text) {
 QString elided(const QFontMetricsF& metrics, const QString& text, qreal width) {
   QString shown = metrics.elidedText(text, Qt::ElideRight, width);
   if (shown == text) return shown;
-  // Qt cuts after a blank as readily as after a letter ("Extended …"); it
-  // closes a direction isolate after the ellipsis, so look for the last one.
+  // Qt cuts after a blank or a separator as readily as after a letter
+  // ("Extended …", "same key ·…"); it closes a direction isolate after the
+  // ellipsis, so look for the last one.
   const qsizetype mark = shown.lastIndexOf(kEllipsis);
   qsizetype start = mark;
-  while (start > 0 && shown.at(start - 1).isSpace()) --start;
+  while (start > 0 && (shown.at(start - 1).isSpace() || shown.at(start - 1) == kSeparator)) --start;
   if (start < mark) shown.remove(start, mark - start);
   return shown;
 }

@@ -10,7 +10,8 @@ namespace kesta::ui {
 // marks around names: Qt's cut closes them, and the cuts here keep that.
 
 // `text` whole when it fits in `width`, else cut at its end with an ellipsis
-// that follows the last kept letter ("Extended…", never "Extended …").
+// that follows the last kept word ("Extended…", never "Extended …" or
+// "same key ·…").
 QString elided(const QFontMetricsF& metrics, const QString& text, qreal width);
 
 // `lead` + `tail` whole when it fits in `width`; otherwise the lead cut at its

@@ -20,8 +20,7 @@ int linesAt(const QFontMetrics& metrics, const QString& text, int width) {
 
 // The narrowest width, from `least` up to the widest allowed, in which the
 // message takes no more lines than a question may have.
-int messageWidth(const QFont& font, const QString& message, int least) {
-  const QFontMetrics metrics(font);
+int messageWidth(const QFontMetrics& metrics, const QString& message, int least) {
   const int widest = Theme::kQuestionMaxWidth - 2 * Theme::kQuestionPadding;
   int width = qMin(widest, qMax(least, metrics.horizontalAdvance(message) / Theme::kQuestionMessageLines));
   while (width < widest && linesAt(metrics, message, width) > Theme::kQuestionMessageLines) width += 2;
@@ -69,10 +68,14 @@ QuestionDialog::QuestionDialog(const QString& title, const QString& message, con
   column->addWidget(message_);
   column->addLayout(buttons);
 
-  // As wide as the question, the chips and a message of at most two lines need.
+  // As wide as the question on one line, the chips and a message of at most
+  // two lines need, measured in the fonts the labels draw with.
+  ensurePolished();
+  title_->ensurePolished();
+  message_->ensurePolished();
   const int chips = cancel_->sizeHint().width() + Theme::kQuestionSpacing + confirm_->sizeHint().width();
-  const int heading = QFontMetrics(title_->font()).horizontalAdvance(title);
-  const int width = messageWidth(message_->font(), message, qMax(chips, heading));
+  const int heading = title_->fontMetrics().horizontalAdvance(title) + 1;
+  const int width = messageWidth(message_->fontMetrics(), message, qMax(chips, heading));
   setFixedWidth(width + 2 * Theme::kQuestionPadding);
   setFixedHeight(heightForWidth(width + 2 * Theme::kQuestionPadding));
 }

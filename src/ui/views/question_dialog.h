@@ -24,6 +24,7 @@ class QuestionDialog : public QDialog {
 
   QString title() const;
   // The parts, for tests and the gallery.
+  QLabel* titleLabel() const { return title_; }
   QLabel* messageLabel() const { return message_; }
   ChipButton* confirmButton() const { return confirm_; }
   ChipButton* cancelButton() const { return cancel_; }

@@ -66,21 +66,24 @@ TEST(FittedText, KeptLeadKeepsItsShareBesideALongTail) {
   }
 }
 
-// Qt's own cut may stop after a blank ("Velvet …"); the ellipsis follows the
-// last kept letter at every width, in every kind of cut.
+// Qt's own cut may stop after a blank or a separator ("Velvet …"); the
+// ellipsis follows the last kept word at every width, in every kind of cut.
 TEST(FittedText, EllipsisFollowsTheLastKeptLetter) {
   const QFontMetricsF metrics(Theme::font(11));
   const QString plain = QStringLiteral("Velvet Thunder Extended Mix");
   // The same set apart by direction marks, as names may be.
   const QString isolated = QChar(0x2068) + plain + QChar(0x2069);
+  const QString reasons = QStringLiteral("+2.0% tempo · same key · energy 5→8");
   const QString spaced = QStringLiteral(" …");
-  for (const QString& text : {plain, isolated}) {
+  const QString separated = QStringLiteral("·…");
+  for (const QString& text : {plain, isolated, reasons}) {
     int spacedByQt = 0;
     for (qreal width = 20; width < metrics.horizontalAdvance(text); width += 1) {
       spacedByQt += metrics.elidedText(text, Qt::ElideRight, width).contains(spaced);
       for (const QString& shown : {elided(metrics, text, width), fittedText(metrics, text, {}, width),
                                    firstFitting(metrics, {text}, width)}) {
         EXPECT_FALSE(shown.contains(spaced)) << width << ": " << qPrintable(shown);
+        EXPECT_FALSE(shown.contains(separated)) << width << ": " << qPrintable(shown);
         EXPECT_TRUE(shown.contains(QStringLiteral("…"))) << width;
         EXPECT_LE(metrics.horizontalAdvance(shown), width) << width;
       }

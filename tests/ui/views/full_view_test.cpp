@@ -309,11 +309,14 @@ TEST(FullViewTest, QuestionsFitTheirMessageAndLabels) {
     QuestionDialog* question = view.confirmation();
     ASSERT_NE(question, nullptr) << c.name;
     QApplication::processEvents();
-    const QLabel& message = *question->messageLabel();
-    const QFontMetrics metrics(message.font());
-    const QRect wrapped =
-        metrics.boundingRect(QRect(0, 0, message.width(), 1000), Qt::TextWordWrap, message.text());
-    EXPECT_LE(wrapped.height(), 2 * metrics.lineSpacing()) << c.name << " at " << message.width();
+    const auto lines = [](const QLabel& label) {
+      const QFontMetrics metrics = label.fontMetrics();
+      const QRect wrapped =
+          metrics.boundingRect(QRect(0, 0, label.width(), 1000), Qt::TextWordWrap, label.text());
+      return wrapped.height() / metrics.lineSpacing();
+    };
+    EXPECT_EQ(lines(*question->titleLabel()), 1) << c.name;
+    EXPECT_LE(lines(*question->messageLabel()), 2) << c.name;
     EXPECT_LE(question->width(), 380) << c.name;
     EXPECT_EQ(question->confirmButton()->text(), c.confirm) << c.name;
     EXPECT_TRUE(question->confirmButton()->isProminent()) << c.name;
