@@ -76,7 +76,7 @@ struct Quiet : LoaderPort,
   std::string settingsURL() override { return {}; }
   bool isRunning() override { return true; }
   void activate() override {}
-  void open(const std::string&) override {}
+  bool open(const std::string&) override { return true; }
   std::optional<std::filesystem::path> chooseFile(const OpenPanelRequest&) override { return {}; }
   std::optional<std::filesystem::path> chooseSaveLocation(const SavePanelRequest&) override { return {}; }
   bool startNewInstance() override { return false; }

@@ -160,11 +160,12 @@ void appendCounts(std::vector<std::string>& lines, const DiagnosticsLog& log) {
       "accuracy.");
 }
 
-// The stored keys name the Mac's facts; the report shows what they hold on any
+// The stored keys name the Mac's facts; the report says what they hold on any
 // machine. Other keys are shown as they are.
 std::string environmentLabel(const std::string& key) {
   if (key == "Mac") return "Computer";
   if (key == "macOS") return "System";
+  if (key == "Screen recording allowed") return "Screen capture allowed";
   return key;
 }
 
@@ -176,7 +177,11 @@ std::string DiagnosticsLog::report(const std::string& appVersion,
   std::vector<std::string> lines;
   lines.emplace_back("Kesta diagnostics report");
   lines.push_back("App version: " + appVersion);
-  for (const auto& [key, value] : environment) lines.push_back(environmentLabel(key) + ": " + value);
+  for (const auto& [key, value] : environment) {
+    // A fact the machine did not give is left out, not shown blank.
+    if (value.find_first_not_of(' ') == std::string::npos) continue;
+    lines.push_back(environmentLabel(key) + ": " + value);
+  }
   appendTimings(lines, *this);
   appendCounts(lines, *this);
   if (library) appendLibrary(lines, *library);

@@ -8,6 +8,12 @@
 
 namespace kesta::model {
 
+namespace {
+
+constexpr double kFolderNoticeSeconds = 8;
+
+}  // namespace
+
 AppModelActions::AppModelActions(std::shared_ptr<AppModel> model, std::shared_ptr<AppStore> store,
                                  std::shared_ptr<UrlOpener> urls)
     : model_(std::move(model)), store_(std::move(store)), urls_(std::move(urls)) {}
@@ -57,7 +63,10 @@ void AppModelActions::openDiagnosticsFolder() {
   const std::filesystem::path folder = store_->diagnosticsFolder();
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
-  urls_->open(folder.string());
+  if (urls_->open(folder.string())) return;
+  // No file browser took it: say where the folder is, so the DJ can find it.
+  model_->show("Couldn't open a file browser. Diagnostics are saved in " + folder.string() + ".",
+               "Couldn't open the folder: see Full.", kFolderNoticeSeconds);
 }
 
 }  // namespace kesta::model

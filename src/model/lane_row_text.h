@@ -19,7 +19,7 @@ struct LaneRowText {
   // artist and "<bpm> · <key>" as the tempo, without caveat or key.
   std::string title;
   std::string detail;
-  std::string detailKept;  // the end of `detail` kept whole, the artist cut first: " · <reasons>"
+  std::string detailKept;  // the end of `detail` after the artist: " · <reasons>"
   std::string caveat;
   std::string tempo;
   std::string key;

@@ -170,6 +170,33 @@ std::string lineStartingWith(const std::string& report, const std::string& start
   return "(none)";
 }
 
+// The environment's lines under the version: the stored keys in the report's
+// words, and no line for a fact the machine did not give.
+TEST(DiagnosticsReport, EnvironmentLinesLeaveOutMissingFacts) {
+  const struct {
+    const char* key;
+    const char* value;
+    const char* line;  // the report's line after the version, or "(none)"
+  } cases[] = {
+      {"Mac", "Mac15,3", "Computer: Mac15,3"},
+      {"Mac", "", "(none)"},
+      {"Mac", "  ", "(none)"},
+      {"macOS", "Debian GNU/Linux 12", "System: Debian GNU/Linux 12"},
+      {"Screen recording allowed", "no", "Screen capture allowed: no"},
+      {"rekordbox running", "yes", "rekordbox running: yes"},
+  };
+  for (const auto& c : cases) {
+    const std::string report = DiagnosticsLog().report("1.0 (1)", {{c.key, c.value}}, std::nullopt);
+    std::istringstream lines(report);
+    std::string line;
+    std::getline(lines, line);
+    std::getline(lines, line);
+    ASSERT_EQ(line, "App version: 1.0 (1)") << c.key;
+    std::getline(lines, line);
+    EXPECT_EQ(line.empty() ? "(none)" : line, c.line) << c.key << "=" << c.value;
+  }
+}
+
 TEST(DiagnosticsReport, ReadoutAndMixerShares) {
   const auto clean = [](std::vector<int> skipped, std::optional<std::vector<int>> clocks,
                         std::optional<std::string> mixer) {

@@ -49,7 +49,7 @@ const DiagnosticsSession::Environment kMoment{{"Screen recording allowed", "yes"
 constexpr const char* kEmptyExport = R"(Kesta diagnostics report
 App version: 0.6.0 (12)
 Computer: Mac15,3
-Screen recording allowed: yes
+Screen capture allowed: yes
 Session: 2024-03-05 21:07:09 → 2024-03-05 21:42:00 (app did not quit normally, or still running)
 System: 14.4
 rekordbox running: no

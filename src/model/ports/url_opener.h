@@ -8,7 +8,9 @@ namespace kesta::model {
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
-  virtual void open(const std::string& url) = 0;
+  // False when no handler took the address (a desktop without a file
+  // browser, say); callers that have another way to help the user use it.
+  virtual bool open(const std::string& url) = 0;
 };
 
 }  // namespace kesta::model

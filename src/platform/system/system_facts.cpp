@@ -67,7 +67,9 @@ std::string operatingSystem(const std::filesystem::path& osRelease) {
 std::string machineModel(const std::filesystem::path& productName) {
   utsname system{};
   const std::string architecture = uname(&system) == 0 ? system.machine : "";
-  return std::string(trimmed(readFile(productName))) + " (" + architecture + ")";
+  const std::string product(trimmed(readFile(productName)));
+  if (product.empty() || architecture.empty()) return product + architecture;
+  return product + " (" + architecture + ")";
 }
 
 }  // namespace kesta::SystemFacts

@@ -15,8 +15,9 @@ std::string operatingSystem(const std::filesystem::path& osRelease = "/etc/os-re
 // VERSION_ID joined by a space; values may be quoted.
 std::string operatingSystemName(std::string_view osRelease);
 
-// The hardware model (the firmware's product name, empty when unreadable),
-// then " (", the processor architecture, ")".
+// The hardware model, "<product name> (<architecture>)": the firmware's
+// product name and the processor architecture; only the one that is known
+// when the other is not, and empty when neither is.
 std::string machineModel(
     const std::filesystem::path& productName = "/sys/devices/virtual/dmi/id/product_name");
 

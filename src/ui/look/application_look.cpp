@@ -7,14 +7,16 @@
 #include <QStyleOptionMenuItem>
 #include <QToolTip>
 
+#include "ui/look/icons.h"
 #include "ui/look/theme.h"
 
 namespace kesta::ui {
 
 namespace {
 
-// Fusion, except for a menu's divider: Fusion draws it a shade darker than
-// the menu, which on the dark palette cannot be seen.
+// Fusion, except where its look does not suit the dark palette: a menu's
+// divider (a shade darker than the menu, which cannot be seen), the tick box
+// (a dark square on a dark ground) and the platform's icons on dialog buttons.
 class LookStyle : public QProxyStyle {
  public:
   LookStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
@@ -30,6 +32,42 @@ class LookStyle : public QProxyStyle {
     const int inset = Theme::kMenuDividerInset;
     painter->fillRect(QRect(area.left() + inset, area.center().y(), area.width() - 2 * inset, 1),
                       Theme::line());
+  }
+
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+    if (element == PE_IndicatorCheckBox) {
+      paintTickBox(*painter, QRectF(option->rect), option->state);
+      return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+  }
+
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+
+ private:
+  // The panel's fill in an edge of the theme's line colour; a lime tick when
+  // ticked, a lime bar when partly so; faded when disabled.
+  static void paintTickBox(QPainter& painter, const QRectF& rect, QStyle::State state) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (!(state & State_Enabled)) painter.setOpacity(Theme::kChipDisabledOpacity);
+    const qreal half = Theme::kCheckBoxEdge / 2;
+    const QRectF box = rect.adjusted(half, half, -half, -half);
+    painter.setPen(QPen(Theme::line(), Theme::kCheckBoxEdge));
+    painter.setBrush(Theme::panel());
+    painter.drawRoundedRect(box, Theme::kCheckBoxRadius, Theme::kCheckBoxRadius);
+    const QRectF inner = box.adjusted(2, 2, -2, -2);
+    if (state & State_On) {
+      paintIcon(painter, Icon::checkmark, inner, Theme::lime(), Theme::Weight::bold);
+    } else if (state & State_NoChange) {
+      painter.fillRect(QRectF(inner.left(), inner.center().y() - 1, inner.width(), 2), Theme::lime());
+    }
+    painter.restore();
   }
 };
 

@@ -6,7 +6,13 @@
 namespace kesta::ui {
 
 // One line of text fitted to a width, cutting what matters least first. Pure
-// over the font's metrics; any thread.
+// over the font's metrics; any thread. Texts may carry invisible direction
+// marks around names: Qt's cut closes them, and the cuts here keep that.
+
+// `text` whole when it fits in `width`, else cut at its end with an ellipsis
+// that follows the last kept word ("Extended…", never "Extended …" or
+// "same key ·…").
+QString elided(const QFontMetricsF& metrics, const QString& text, qreal width);
 
 // `lead` + `tail` whole when it fits in `width`; otherwise the lead cut at its
 // end with an ellipsis and the tail whole after it ("Kasim… · 124 BPM · 8A");
@@ -15,8 +21,15 @@ namespace kesta::ui {
 // a tail is cut at its end.
 QString fittedText(const QFontMetricsF& metrics, const QString& lead, const QString& tail, qreal width);
 
+// As `fittedText`, but the lead always keeps its first word or about a third
+// of the line, so the line never begins with the ellipsis: when the tail does
+// not fit beside that, the tail is cut at its end instead
+// ("Kasimir… · 8A→11A, down a mi…").
+QString fittedKeepingLead(const QFontMetricsF& metrics, const QString& lead, const QString& tail,
+                          qreal width);
+
 // The first of `forms` (longest first) that fits `width` whole; when none
-// does, the last one fitted as above with no tail. Empty for no forms.
+// does, the last one cut at its end. Empty for no forms.
 QString firstFitting(const QFontMetricsF& metrics, const QStringList& forms, qreal width);
 
 }  // namespace kesta::ui

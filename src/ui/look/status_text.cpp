@@ -5,6 +5,7 @@
 #include <QTextLayout>
 #include <QtMath>
 
+#include "ui/look/fitted_text.h"
 #include "ui/look/theme.h"
 
 namespace kesta::ui {
@@ -87,7 +88,7 @@ void StatusText::paintText(QPainter& painter, const QRectF& box, const QString& 
     // The rest of the text goes on the last line, cut at the end when it does not fit.
     QString rest = flowing.mid(lastStart);
     rest.replace(QChar::LineSeparator, QLatin1Char(' '));
-    const QString shown = metrics.elidedText(rest, Qt::ElideRight, box.width());
+    const QString shown = elided(metrics, rest, box.width());
     painter.drawText(QPointF(box.left(), box.top() + y + metrics.ascent()), shown);
   }
 }

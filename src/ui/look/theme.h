@@ -241,6 +241,20 @@ class Theme {
   static constexpr int kSheetHeight = 460;
   static constexpr int kSheetPadding = 18;
   static constexpr int kSheetSpacing = 12;
+
+  // Questions asked before an action ("End this set?"): the message takes
+  // at most this many lines, in a box no wider than the window.
+  static constexpr int kQuestionPadding = 16;
+  static constexpr int kQuestionSpacing = 6;
+  static constexpr int kQuestionButtonsTop = 8;
+  static constexpr int kQuestionMaxWidth = 348;
+  static constexpr int kQuestionMessageLines = 2;
+  static constexpr qreal kQuestionTitleFontSize = 13;
+  static constexpr qreal kQuestionMessageFontSize = 11;
+
+  // Tick boxes: the box's edge and the tick's stroke.
+  static constexpr qreal kCheckBoxRadius = 3;
+  static constexpr qreal kCheckBoxEdge = 1;
 };
 
 }  // namespace kesta::ui

@@ -7,11 +7,11 @@
 namespace kesta::ui {
 
 // Opens an address, or a local path (a folder opens in the file browser),
-// with the desktop's handler. A failure is logged and otherwise ignored: there
-// is nothing the user could do about it here. Main thread.
+// with the desktop's handler. A failure is logged and reported to the caller.
+// Main thread.
 class QtUrlOpener : public model::UrlOpener {
  public:
-  void open(const std::string& url) override;
+  bool open(const std::string& url) override;
 };
 
 }  // namespace kesta::ui

@@ -30,14 +30,30 @@ DeckChoice::DeckChoice(ModelBridge& bridge, QWidget* parent) : QWidget(parent), 
   new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
 
+void DeckChoice::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  applyForm();
+}
+
 void DeckChoice::refresh() {
   for (int deck = 1; deck <= model::kDeckCount; ++deck) {
     const auto& track = bridge_.snapshot().deck(deck).track;
-    const QString title = track ? toQString(track->title) : QStringLiteral("—");
-    // "D<n> · <title>" when the whole form would cut the title.
-    chips_[deck - 1]->setText(tr("Deck %1: %2").arg(deck).arg(title), {},
-                              {tr("D%1 · %2").arg(deck).arg(title)});
-    chips_[deck - 1]->setToolTip(title);
+    titles_[deck - 1] = track ? toQString(track->title) : QStringLiteral("—");
+    chips_[deck - 1]->setToolTip(titles_[deck - 1]);
+  }
+  applyForm();
+}
+
+void DeckChoice::applyForm() {
+  bool wholeFits = true;
+  for (int deck = 1; deck <= model::kDeckCount; ++deck) {
+    ChipButton* chip = chips_[deck - 1];
+    chip->setText(tr("Deck %1: %2").arg(deck).arg(titles_[deck - 1]));
+    wholeFits = wholeFits && chip->sizeHint().width() <= chip->width();
+  }
+  if (wholeFits) return;
+  for (int deck = 1; deck <= model::kDeckCount; ++deck) {
+    chips_[deck - 1]->setText(tr("D%1 · %2").arg(deck).arg(titles_[deck - 1]));
   }
 }
 

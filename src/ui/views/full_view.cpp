@@ -2,11 +2,10 @@
 
 #include <QAbstractButton>
 #include <QBoxLayout>
+#include <QCursor>
 #include <QFontMetricsF>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QToolButton>
 #include <QtMath>
 #include <utility>
@@ -14,6 +13,7 @@
 #include "model/setup_buttons.h"
 #include "platform/text/unicode_text.h"
 #include "ui/look/chip_button.h"
+#include "ui/look/fitted_text.h"
 #include "ui/look/icons.h"
 #include "ui/look/kesta_mark.h"
 #include "ui/look/live_dot.h"
@@ -28,6 +28,7 @@
 #include "ui/views/lane_row.h"
 #include "ui/views/load_undo.h"
 #include "ui/views/now_playing.h"
+#include "ui/views/question_dialog.h"
 #include "ui/views/star_rating.h"
 #include "ui/views/text_line.h"
 
@@ -44,7 +45,8 @@ constexpr ChangedFields kSetupFields = ChangedFields(Field::library) | Field::sc
                                        Field::askedForScreenPermission | Field::watching |
                                        Field::oneClickNeedsAccess | Field::oneClickLoad;
 constexpr ChangedFields kFollowingFields = ChangedFields(Field::focus) | Field::decks | Field::watching |
-                                           Field::library | Field::userData | Field::shown;
+                                           Field::library | Field::userData | Field::shown |
+                                           Field::screenTracks;
 constexpr ChangedFields kPoolFields = ChangedFields(Field::poolChoices) | Field::poolID | Field::library;
 constexpr ChangedFields kFooterFields = ChangedFields(Field::activeSet) | Field::lanes | Field::library;
 
@@ -116,8 +118,7 @@ class MenuTextButton : public QToolButton {
     if (isDown()) color = Theme::faded(color, Theme::kChipPressedPlain);
     const QRectF inner = QRectF(rect()).adjusted(Theme::kPoolPaddingX, 0, -Theme::kPoolPaddingX, 0);
     const QFontMetricsF metrics(font());
-    const QString shown =
-        metrics.elidedText(text(), Qt::ElideRight, qMax<qreal>(0, inner.width() - chevronRoom()));
+    const QString shown = elided(metrics, text(), qMax<qreal>(0, inner.width() - chevronRoom()));
     painter.setPen(color);
     painter.drawText(inner, Qt::AlignLeft | Qt::AlignVCenter, shown);
     const qreal size = Theme::kPoolChevronSize;
@@ -239,6 +240,13 @@ QWidget* FullView::makeSetupButtons() {
   menuButton_->setFixedWidth(Theme::kMenuButtonWidth);
   menuButton_->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
   menuButton_->setMenu(actions_);
+  // The open menu takes the mouse, so the button never hears it leave: it
+  // would keep its hover box after the menu closes somewhere else.
+  connect(actions_, &QMenu::aboutToHide, menuButton_, [button = menuButton_] {
+    if (button->rect().contains(button->mapFromGlobal(QCursor::pos()))) return;
+    button->setAttribute(Qt::WA_UnderMouse, false);
+    button->update();
+  });
   layout->addWidget(menuButton_);
   return buttons;
 }
@@ -437,20 +445,12 @@ void FullView::tapLibrary() {
 void FullView::ask(const QString& title, const QString& message, const QString& confirm,
                    std::function<void()> action) {
   if (confirmation_) return;
-  auto* box = new QMessageBox(this);
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->setWindowModality(Qt::WindowModal);
-  box->setIcon(QMessageBox::NoIcon);
-  box->setText(title);
-  box->setInformativeText(message);
-  QPushButton* yes = box->addButton(confirm, QMessageBox::AcceptRole);
-  box->addButton(QMessageBox::Cancel);
-  box->setDefaultButton(yes);
-  connect(box, &QMessageBox::finished, this, [box, yes, action = std::move(action)] {
-    if (box->clickedButton() == yes) action();
-  });
-  confirmation_ = box;
-  box->open();
+  auto* question = new QuestionDialog(title, message, confirm, this);
+  question->setAttribute(Qt::WA_DeleteOnClose);
+  question->setWindowModality(Qt::WindowModal);
+  connect(question, &QDialog::accepted, this, std::move(action));
+  confirmation_ = question;
+  question->open();
 }
 
 }  // namespace kesta::ui

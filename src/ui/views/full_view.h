@@ -9,11 +9,11 @@
 
 #include "library/pool_choice.h"
 #include "model/changed_fields.h"
+#include "ui/views/question_dialog.h"
 #include "ui/views/root_view.h"
 
 class QAction;
 class QMenu;
-#include <QMessageBox>
 class QToolButton;
 
 namespace kesta::ui {
@@ -51,6 +51,7 @@ class FullView : public QWidget {
   ChipButton* reopenButton() const { return reopen_; }
   ChipButton* allowOneClickButton() const { return allowOneClick_; }
   ChipButton* connectButton() const { return connect_; }
+  QToolButton* actionsButton() const { return menuButton_; }
   QMenu* actionsMenu() const { return actions_; }
   QAction* libraryDetailsAction() const { return libraryDetails_; }
   QAction* oneClickAction() const { return oneClick_; }
@@ -64,7 +65,7 @@ class FullView : public QWidget {
   ChipButton* endSetButton() const { return endSet_; }
   TextLine* usedCount() const { return used_; }
   // The confirmation shown now, or null.
-  QMessageBox* confirmation() const { return confirmation_; }
+  QuestionDialog* confirmation() const { return confirmation_; }
 
  private:
   QWidget* makeHeader();
@@ -118,7 +119,7 @@ class FullView : public QWidget {
   ChipButton* replay_ = nullptr;
   ChipButton* endSet_ = nullptr;
   TextLine* used_ = nullptr;
-  QPointer<QMessageBox> confirmation_;
+  QPointer<QuestionDialog> confirmation_;
 };
 
 }  // namespace kesta::ui

@@ -31,6 +31,8 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
       key_(new TextLine(Theme::font(Theme::kLaneKeyFontSize, Theme::Weight::semibold), Theme::muted())),
       buttons_(new QWidget) {
   setFixedHeight(Theme::kLaneRowHeight);
+  // The artist keeps its first word beside a long reason; the reason is cut.
+  detail_->setKeepsLead(true);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
   // The load button sits beside the title, so the reason and the caveat
@@ -73,7 +75,6 @@ LaneRow::LaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
 
 void LaneRow::fillSuggestion(const model::LaneRowText& row) {
   title_->setText(toQString(row.title));
-  // The reasons are kept before the artist.
   const QString detail = toQString(row.detail);
   const QString kept = toQString(row.detailKept);
   detail_->setText(detail.chopped(kept.size()), kept);

@@ -57,6 +57,12 @@ void TextLine::setText(const QString& lead, const QString& tail) {
   update();
 }
 
+void TextLine::setKeepsLead(bool keeps) {
+  if (keeps == keepsLead_) return;
+  keepsLead_ = keeps;
+  update();
+}
+
 void TextLine::setColor(const QColor& color) {
   if (color == color_) return;
   color_ = color;
@@ -93,7 +99,9 @@ void TextLine::setAlignment(Qt::Alignment alignment) {
 
 QString TextLine::shownText() const {
   const QString lead = text_.left(text_.size() - tail_.size());
-  return fittedText(QFontMetricsF(font_), oneLine(lead), oneLine(tail_), width());
+  const QFontMetricsF metrics(font_);
+  if (keepsLead_) return fittedKeepingLead(metrics, oneLine(lead), oneLine(tail_), width());
+  return fittedText(metrics, oneLine(lead), oneLine(tail_), width());
 }
 
 QSize TextLine::sizeHint() const {

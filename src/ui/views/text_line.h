@@ -23,6 +23,9 @@ class TextLine : public QWidget {
   // A line whose `tail` is never cut: given too little room, `lead` is cut at
   // its end first ("Kasim… · 124 BPM · 8A"). text() is lead + tail.
   void setText(const QString& lead, const QString& tail);
+  // Given too little room, the lead keeps its first word or a third of the
+  // line and the tail is cut at its end instead ("Kasimir… · 8A→11A, do…").
+  void setKeepsLead(bool keeps);
   void setColor(const QColor& color);
   void setTextFont(const QFont& font);
   void setLines(int lines);
@@ -30,6 +33,7 @@ class TextLine : public QWidget {
   void setAlignment(Qt::Alignment alignment);
 
   QColor color() const { return color_; }
+  QFont textFont() const { return font_; }
   int lines() const { return lines_; }
   // The first line as drawn at the current width: the whole text, or its cut form.
   QString shownText() const;
@@ -47,6 +51,7 @@ class TextLine : public QWidget {
   QString tail_;
   int lines_ = 1;
   bool compressible_ = true;
+  bool keepsLead_ = false;
   Qt::Alignment alignment_ = Qt::AlignLeft;
 };
 

@@ -10,8 +10,12 @@ using namespace kesta::model;
 
 class FakeUrlOpener : public UrlOpener {
  public:
-  void open(const std::string& url) override { opened.push_back(url); }
+  bool open(const std::string& url) override {
+    opened.push_back(url);
+    return handled;
+  }
   std::vector<std::string> opened;
+  bool handled = true;  // whether the desktop had a handler for the address
 };
 
 }  // namespace kesta::test

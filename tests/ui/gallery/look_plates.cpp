@@ -1,4 +1,5 @@
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -195,6 +196,17 @@ std::unique_ptr<QWidget> standardWidgetsPlate() {
   box->setInformativeText(QStringLiteral("It is saved to history and a fresh set starts."));
   box->setWindowFlags(Qt::Widget);
   plate->addRow(QStringLiteral("menu, dialog"), {menu, box});
+  for (const bool enabled : {true, false}) {
+    std::vector<QWidget*> ticks;
+    for (const bool ticked : {false, true}) {
+      auto* tick = new QCheckBox(QStringLiteral("Include recognised screen text"));
+      tick->setFont(Theme::captionFont());
+      tick->setChecked(ticked);
+      tick->setEnabled(enabled);
+      ticks.push_back(tick);
+    }
+    plate->addRow(enabled ? QStringLiteral("tick boxes") : QStringLiteral("tick boxes, off"), ticks);
+  }
   return plate;
 }
 

@@ -1,6 +1,5 @@
 #include <QBoxLayout>
 #include <QMenu>
-#include <QMessageBox>
 
 #include "ui/gallery/plate.h"
 #include "ui/look/chip_button.h"
@@ -66,7 +65,7 @@ std::unique_ptr<QWidget> question(bool endSet) {
   auto* root = new RootView(staged->stage().bridge(), [](WindowMode) {});
   staged->host(root);
   (endSet ? root->fullView()->endSetButton() : root->fullView()->replayButton())->click();
-  QMessageBox* box = root->fullView()->confirmation();
+  QuestionDialog* box = root->fullView()->confirmation();
   box->setParent(staged.get(), Qt::Widget);
   staged->layout()->removeWidget(root);
   delete root;

@@ -42,6 +42,74 @@ TEST(FittedText, CutsTheLeadBeforeTheTail) {
   }
 }
 
+// An artist beside a long reason, at every width of a row: the artist keeps
+// its first word or a third of the line, the reason is cut at its end, and
+// the line never begins with the ellipsis.
+TEST(FittedText, KeptLeadKeepsItsShareBesideALongTail) {
+  const QFontMetricsF metrics(Theme::font(10));
+  const QString artist = QStringLiteral("Kasimir Grey");
+  const QString reason = QStringLiteral(" · 8A→11A, down a minor third · same tempo · energy 5→7");
+  const QString longArtist = QStringLiteral("A Collective Of Far Too Many Featured Artists");
+  const struct {
+    QString lead;
+    QString kept;  // what the lead keeps at the least
+  } leads[] = {{artist, QStringLiteral("Kasimir")}, {longArtist, QStringLiteral("A Co")}};
+  for (const auto& lead : leads) {
+    for (qreal width = 120; width <= 300; width += 15) {
+      const QString shown = fittedKeepingLead(metrics, lead.lead, reason, width);
+      const QString where = lead.lead + " at " + QString::number(width) + ": " + shown;
+      EXPECT_LE(metrics.horizontalAdvance(shown), width) << qPrintable(where);
+      EXPECT_TRUE(shown.startsWith(lead.kept)) << qPrintable(where);
+      EXPECT_TRUE(shown.contains(QStringLiteral(" · 8A"))) << qPrintable(where);
+      EXPECT_TRUE(shown.endsWith(QStringLiteral("…"))) << qPrintable(where);
+    }
+  }
+}
+
+// Qt's own cut may stop after a blank or a separator ("Velvet …"); the
+// ellipsis follows the last kept word at every width, in every kind of cut.
+TEST(FittedText, EllipsisFollowsTheLastKeptLetter) {
+  const QFontMetricsF metrics(Theme::font(11));
+  const QString plain = QStringLiteral("Velvet Thunder Extended Mix");
+  // The same set apart by direction marks, as names may be.
+  const QString isolated = QChar(0x2068) + plain + QChar(0x2069);
+  const QString reasons = QStringLiteral("+2.0% tempo · same key · energy 5→8");
+  const QString spaced = QStringLiteral(" …");
+  const QString separated = QStringLiteral("·…");
+  for (const QString& text : {plain, isolated, reasons}) {
+    int spacedByQt = 0;
+    for (qreal width = 20; width < metrics.horizontalAdvance(text); width += 1) {
+      spacedByQt += metrics.elidedText(text, Qt::ElideRight, width).contains(spaced);
+      for (const QString& shown : {elided(metrics, text, width), fittedText(metrics, text, {}, width),
+                                   firstFitting(metrics, {text}, width)}) {
+        EXPECT_FALSE(shown.contains(spaced)) << width << ": " << qPrintable(shown);
+        EXPECT_FALSE(shown.contains(separated)) << width << ": " << qPrintable(shown);
+        EXPECT_TRUE(shown.contains(QStringLiteral("…"))) << width;
+        EXPECT_LE(metrics.horizontalAdvance(shown), width) << width;
+      }
+    }
+    EXPECT_GT(spacedByQt, 0) << "no width where Qt itself leaves the blank";
+    EXPECT_EQ(elided(metrics, text, metrics.horizontalAdvance(text)), text);
+  }
+}
+
+// A name set apart by direction marks is closed again after a cut.
+TEST(FittedText, CutNamesCloseTheirDirectionIsolates) {
+  const QFontMetricsF metrics(Theme::font(10));
+  const QChar first(0x2068);
+  const QChar pop(0x2069);
+  const QString artist = first + QStringLiteral("A Collective Of Far Too Many Featured Artists") + pop;
+  const QString reason = QStringLiteral(" · 8A→11A, down a minor third · same tempo");
+  for (const qreal width : {60.0, 150.0, 260.0}) {
+    for (const QString& shown : {elided(metrics, artist, width), fittedText(metrics, artist, reason, width),
+                                 fittedKeepingLead(metrics, artist, reason, width)}) {
+      EXPECT_EQ(shown.count(first), shown.count(pop)) << width << ": " << qPrintable(shown);
+      EXPECT_LE(shown.indexOf(first), shown.indexOf(pop)) << width;
+      EXPECT_LE(metrics.horizontalAdvance(shown), width + 0.5) << width;
+    }
+  }
+}
+
 TEST(FittedText, TakesTheFirstFormThatFitsElseCutsTheLast) {
   const QFontMetricsF metrics(Theme::font(11));
   const QString whole = QStringLiteral("Deck 1: Adagio for Strings");

@@ -14,7 +14,7 @@
 #include "ui/views/now_playing.h"
 #include "ui/views/root_view.h"
 #include "ui/views/text_line.h"
-#include "ui/views/view_stage.h"
+#include "ui/views/view_scenes.h"
 
 namespace kesta::ui {
 namespace {
@@ -178,27 +178,59 @@ TEST_F(FitTest, VersionChipsShareTheRowFairly) {
   }
 }
 
-// The start-up question's chips name the deck briefly when the whole form
-// would cut the title, and say it in full when it fits.
-TEST_F(FitTest, DeckChoiceKeepsTheTitle) {
+// The start-up question's chips say "Deck <n>: <title>" when both titles fit
+// whole, and both say "D<n> · <title>" when either would be cut.
+TEST_F(FitTest, DeckChoiceChipsShareOneForm) {
   const struct {
+    const char* deck1;
     const char* deck2;
-    QString shown;
+    const char* shown1;
+    const char* shown2;
   } cases[] = {
-      {"3", QStringLiteral("D2 · ")},
-      {"10", QStringLiteral("Deck 2: Strobe")},
+      {"1", "3", "D1 · Adagio", "D2 · Harbour"},
+      {"1", "10", "D1 · Adagio", "D2 · Strobe"},
+      {"10", "1", "D1 · Strobe", "D2 · Adagio"},
+      {"10", "10", "Deck 1: Strobe", "Deck 2: Strobe"},
   };
   for (const auto& c : cases) {
-    stage.deliver({DeckContent::track("1"), DeckContent::track(c.deck2)}, 0, TrackerPhase::ambiguousStartup);
+    stage.deliver({DeckContent::track(c.deck1), DeckContent::track(c.deck2)}, 0,
+                  TrackerPhase::ambiguousStartup);
     CornerCard card(stage.bridge(), [] {});
     card.show();
     QApplication::processEvents();
     ASSERT_NE(card.deckChoice(), nullptr);
-    EXPECT_TRUE(card.deckChoice()->chip(1)->shownText().startsWith(QStringLiteral("D1 · Adagio")))
-        << qPrintable(card.deckChoice()->chip(1)->shownText());
-    EXPECT_TRUE(card.deckChoice()->chip(2)->shownText().startsWith(c.shown))
-        << qPrintable(card.deckChoice()->chip(2)->shownText());
+    const QString first = card.deckChoice()->chip(1)->shownText();
+    const QString second = card.deckChoice()->chip(2)->shownText();
+    const std::string where =
+        std::string(c.deck1) + "+" + c.deck2 + ": " + qPrintable(first) + " | " + qPrintable(second);
+    EXPECT_TRUE(first.startsWith(QString::fromUtf8(c.shown1))) << where;
+    EXPECT_TRUE(second.startsWith(QString::fromUtf8(c.shown2))) << where;
   }
+}
+
+// Beside a reason of forty characters or more, a lane row of the full window
+// still names the artist: at least its first word, then the reason cut at
+// its end.
+TEST(LaneRowFit, ArtistStaysBesideALongReason) {
+  ViewStage stage;
+  test::scene("long_reasons").setUp(stage);
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  QApplication::processEvents();
+  int longReasons = 0;
+  for (const LaneRow* row : root.findChildren<LaneRow*>()) {
+    const auto suggestion = stage.model().suggestion(row->lane());
+    if (!suggestion || suggestion->why.size() < 40) continue;
+    ++longReasons;
+    const TextLine& detail = *row->detailLine();
+    const QString shown = detail.shownText();
+    const QString artist = text(suggestion->track.displayArtist());
+    const QString where = toQString(row->lane().shortTitle()) + ": " + shown;
+    EXPECT_TRUE(shown.startsWith(artist.section(QLatin1Char(' '), 0, 0))) << qPrintable(where);
+    EXPECT_TRUE(shown.contains(QStringLiteral(" · ") + text(suggestion->why).left(3))) << qPrintable(where);
+    EXPECT_LE(QFontMetricsF(detail.textFont()).horizontalAdvance(shown), detail.width()) << qPrintable(where);
+  }
+  EXPECT_GT(longReasons, 0) << "the scene offers long reasons";
 }
 
 }  // namespace

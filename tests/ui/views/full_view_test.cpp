@@ -4,17 +4,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
 #include "model/store_notice.h"
 #include "ui/look/chip_button.h"
 #include "ui/look/status_text.h"
+#include "ui/views/question_dialog.h"
 #include "ui/views/root_view.h"
+#include "ui/views/sample_library.h"
 #include "ui/views/star_rating.h"
 #include "ui/views/text_line.h"
 #include "ui/views/view_scenes.h"
@@ -217,6 +219,67 @@ TEST(FullViewTest, StarsShowAndSetTheFollowedTracksRating) {
   EXPECT_EQ(stage.model().rating(*track), 1);
 }
 
+// A screen read-out that arrives on a scan of its own, for a track not in the
+// library, brings the stars and "Wrong track?" at once; they go with it.
+TEST(FullViewTest, ScreenReadoutAloneShowsAndTakesTheStars) {
+  test::FakeDrivenModel fake;
+  fake.install(test::sampleLibrary());
+  fake.connect();
+  FullView view(
+      fake.bridge(), [] {}, [](RootView::Sheet) {});
+  const DeckContent unknownTune = DeckContent::unmatched("Unknown Tune");
+  const auto scan = [&fake, &unknownTune](std::map<int, ScreenTrack> screenTracks) {
+    EngineUpdate update;
+    update.decks = {unknownTune, DeckContent::empty()};
+    update.focus = test::sampleFocus(1, unknownTune);
+    update.phase = TrackerPhase::following;
+    update.health = ReaderHealth::reading();
+    update.motion = {DeckMotion::running(), DeckMotion::running()};
+    update.mixer = {std::nullopt, std::nullopt};
+    update.screenTracks = std::move(screenTracks);
+    fake.engines->last()->deliver(update);
+    fake.queue->drain();
+    fake.settle();
+  };
+  const auto shown = [&view] {
+    return std::pair{view.stars()->isVisibleTo(&view), view.wrongTrackButton()->isVisibleTo(&view)};
+  };
+  scan({});
+  EXPECT_EQ(shown(), std::pair(false, false)) << "unmatched, nothing read";
+  scan({{1, ScreenTrack{"Unknown Tune", "Somebody", 124, "8A"}}});
+  EXPECT_EQ(shown(), std::pair(true, true)) << "read from the screen";
+  scan({});
+  EXPECT_EQ(shown(), std::pair(false, false)) << "the read-out went";
+}
+
+// The menu holds the mouse while it is open, so the button never hears it
+// leave; once the menu closes elsewhere, the button shows no hover box.
+TEST(FullViewTest, ActionsButtonForgetsTheMouseWhenItsMenuCloses) {
+  ViewStage stage;
+  FullView view(
+      stage.bridge(), [] {}, [](RootView::Sheet) {});
+  view.resize(352, 622);
+  view.show();
+  QApplication::processEvents();
+  QToolButton* button = view.actionsButton();
+  const QPoint far = view.mapToGlobal(QPoint(10, view.height() - 10));
+  const struct {
+    const char* name;
+    QPoint cursor;
+    bool hovered;
+  } cases[] = {
+      {"closed elsewhere", far, false},
+      {"closed over the button", button->mapToGlobal(button->rect().center()), true},
+  };
+  for (const auto& c : cases) {
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    QCursor::setPos(c.cursor);
+    view.actionsMenu()->popup(button->mapToGlobal(QPoint(0, button->height())));
+    view.actionsMenu()->hide();
+    EXPECT_EQ(button->underMouse(), c.hovered) << c.name;
+  }
+}
+
 // Following the first track shows "Wrong track?" beside the caption; the
 // rows below keep their places.
 TEST(FullViewTest, RowsBelowTheCaptionHoldStillWhenATrackIsFollowed) {
@@ -238,16 +301,53 @@ TEST(FullViewTest, RowsBelowTheCaptionHoldStillWhenATrackIsFollowed) {
   EXPECT_EQ(poolTop(), idle) << "following";
 }
 
-// Presses `button` of the open confirmation: its action button or Cancel.
+// Presses the open question's action chip or its "Cancel".
 void answer(FullView& view, bool confirm) {
-  QMessageBox* box = view.confirmation();
-  ASSERT_NE(box, nullptr);
-  ASSERT_EQ(box->buttons().size(), 2);
-  for (QAbstractButton* button : box->buttons()) {
-    if ((box->buttonRole(button) == QMessageBox::AcceptRole) == confirm) {
-      button->click();
-      return;
+  QuestionDialog* question = view.confirmation();
+  ASSERT_NE(question, nullptr);
+  (confirm ? question->confirmButton() : question->cancelButton())->click();
+}
+
+// Each question of the footer in Kesta's own look: its message on at most two
+// lines, no icon anywhere, and chips as wide as their labels.
+TEST(FullViewTest, QuestionsFitTheirMessageAndLabels) {
+  const struct {
+    const char* name;
+    ChipButton* (FullView::*button)() const;
+    const char* confirm;
+  } cases[] = {
+      {"end set", &FullView::endSetButton, "End set"},
+      {"replay", &FullView::replayButton, "Replay tracks"},
+  };
+  for (const auto& c : cases) {
+    ViewStage stage;
+    test::liveOnLongTitle(stage);
+    FullView view(
+        stage.bridge(), [] {}, [](RootView::Sheet) {});
+    (view.*c.button)()->click();
+    QuestionDialog* question = view.confirmation();
+    ASSERT_NE(question, nullptr) << c.name;
+    QApplication::processEvents();
+    const auto lines = [](const QLabel& label) {
+      const QFontMetrics metrics = label.fontMetrics();
+      const QRect wrapped =
+          metrics.boundingRect(QRect(0, 0, label.width(), 1000), Qt::TextWordWrap, label.text());
+      return wrapped.height() / metrics.lineSpacing();
+    };
+    EXPECT_EQ(lines(*question->titleLabel()), 1) << c.name;
+    EXPECT_LE(lines(*question->messageLabel()), 2) << c.name;
+    EXPECT_LE(question->width(), 380) << c.name;
+    EXPECT_EQ(question->confirmButton()->text(), c.confirm) << c.name;
+    EXPECT_TRUE(question->confirmButton()->isProminent()) << c.name;
+    for (const ChipButton* chip : {question->confirmButton(), question->cancelButton()}) {
+      EXPECT_EQ(chip->shownText(), chip->text()) << c.name;
+      EXPECT_LE(chip->width(), chip->sizeHint().width() + 1) << c.name << ": " << qPrintable(chip->text());
     }
+    for (const QAbstractButton* button : question->findChildren<QAbstractButton*>()) {
+      EXPECT_TRUE(button->icon().isNull()) << c.name;
+    }
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons), 0);
+    question->reject();
   }
 }
 
@@ -262,7 +362,7 @@ TEST(FullViewTest, EndSetAsksFirstAndCancelKeepsTheSet) {
   stage.wall->date = Date::fromUnixSeconds(1'780'003'600);
 
   view.endSetButton()->click();
-  EXPECT_EQ(view.confirmation()->text(), "End this set?");
+  EXPECT_EQ(view.confirmation()->title(), "End this set?");
   answer(view, false);
   EXPECT_EQ(stage.model().activeSet(), before);
 
@@ -283,7 +383,7 @@ TEST(FullViewTest, ReplayAsksFirstAndCancelKeepsTheUsedTracks) {
   ASSERT_TRUE(view.replayButton()->isEnabled());
 
   view.replayButton()->click();
-  EXPECT_EQ(view.confirmation()->text(), "Bring back the tracks you've used this set?");
+  EXPECT_EQ(view.confirmation()->title(), "Bring back the tracks you've used this set?");
   answer(view, false);
   EXPECT_TRUE(stage.model().canReplay());
 

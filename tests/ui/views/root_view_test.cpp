@@ -136,13 +136,22 @@ TEST_F(DiagnosticsViewTest, RawTextToggleSetsTheModelAtOnce) {
   EXPECT_FALSE(sheet.rawTextToggle()->isChecked());
 }
 
-TEST_F(DiagnosticsViewTest, OpenFolderCreatesTheFolderAndOpensIt) {
+// The folder is made and opened; when no file browser takes it, a notice
+// says where it is.
+TEST_F(DiagnosticsViewTest, OpenFolderCreatesTheFolderAndOpensItOrSaysWhereItIs) {
   const std::filesystem::path folder = stage.dataDir() / "diagnostics";
-  std::filesystem::remove_all(folder);
-  DiagnosticsView sheet(stage.bridge());
-  sheet.openFolderButton()->click();
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_EQ(stage.urls->opened, std::vector<std::string>{folder.string()});
+  for (const bool handled : {true, false}) {
+    std::filesystem::remove_all(folder);
+    stage.urls->opened.clear();
+    stage.urls->handled = handled;
+    DiagnosticsView sheet(stage.bridge());
+    sheet.openFolderButton()->click();
+    EXPECT_TRUE(std::filesystem::is_directory(folder)) << handled;
+    EXPECT_EQ(stage.urls->opened, std::vector<std::string>{folder.string()}) << handled;
+    const auto notice = stage.model().notice();
+    EXPECT_EQ(notice.has_value() && notice->find(folder.string()) != std::string::npos, !handled)
+        << notice.value_or("(no notice)");
+  }
 }
 
 }  // namespace

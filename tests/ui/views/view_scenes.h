@@ -65,6 +65,32 @@ inline void liveInManyScripts(ViewStage& stage) {
   stage.finishWork();
 }
 
+// A followed track whose suggestions carry long reasons (key changes,
+// energy steps, another genre) beside long artist names.
+inline Library longReasonLibrary() {
+  using kesta::test::libraryTrack;
+  const auto track = [](std::string id, std::string title, std::string artist, double bpm, std::string key,
+                        int energy, std::string genre) {
+    Track out = libraryTrack(std::move(id), std::move(title), std::move(artist), bpm, std::move(key));
+    out.energy = energy;
+    out.genre = std::move(genre);
+    out.durationSeconds = 420;
+    return out;
+  };
+  Library library = kesta::test::libraryOf({
+      track("1", "Velvet Thunder", "Kasimir Grey", 124, "8A", 5, "House"),
+      track("2", "Harbour Lights Over The Northern Sea", "Mara Lind featuring Dune Pilots", 124.5, "9A", 6,
+            "House"),
+      track("3", "Rise Up Slowly", "A Collective Of Far Too Many Featured Artists", 126.5, "8A", 8, "House"),
+      track("4", "Soft Landing", "Halcyon Rae with June Harlow and Friends", 120.5, "7A", 3, "House"),
+      track("5", "Broken Compass", "The Vagrants of Every Northern Town", 124.5, "11A", 6,
+            "Melodic House & Techno"),
+  });
+  library.report.totalEntries = 5;
+  library.report.recommendable = 5;
+  return library;
+}
+
 inline std::vector<Scene> viewScenes() {
   return {
       {"empty", true, [](ViewStage&) {}},
@@ -107,6 +133,15 @@ inline std::vector<Scene> viewScenes() {
              model::storeNotice({StoreProblem::Kind::saveFailed, "userdata.json",
                                  std::make_error_code(std::errc::permission_denied)});
          stage.model().show(notice.text, notice.shortText, notice.seconds);
+       }},
+      {"long_reasons", true,
+       [](ViewStage& stage) {
+         stage.install(longReasonLibrary());
+         stage.connect();
+         stage.deliver({DeckContent::track("1"), DeckContent::empty()}, 1, TrackerPhase::following,
+                       ReaderHealth::reading(),
+                       {TrackerEvent::load(1, DeckContent::track("1"), DeckContent::empty(), 999.2)});
+         stage.finishWork();
        }},
       {"problem", true,
        [](ViewStage& stage) {
