@@ -79,6 +79,27 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
           .empty());
 }
 
+// The models scripts setup installs: a script's own before the Latin letters'.
+TEST(TesseractRecognizer, ReadsScriptsWithTheirModelsFirst) {
+  TesseractRecognizer recognizer;
+  using L = RecognitionLanguages;
+  const struct {
+    L languages;
+    std::string tesseract;
+  } cases[] = {
+      {L::english, "eng"},
+      {L::latin, "Latin"},
+      {L::english.with(Script::arabic), "ara+eng"},
+      {L::latin.with(Script::thai).with(Script::japanese), "jpn+tha+Latin"},
+      {L::english.with(Script::chinese), "HanS+HanT+eng"},
+      {L::english.with(Script::korean).with(Script::hebrew), "kor+heb+eng"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(recognizer.languagesOf(c.languages), c.tesseract) << c.tesseract;
+  // Without the data a script is left out.
+  TesseractRecognizer elsewhere(TesseractRecognizer::Memory::none, "/nonexistent/tessdata");
+  EXPECT_EQ(elsewhere.languagesOf(L::english.with(Script::arabic)), "eng");
+}
+
 TEST(TesseractRecognizer, GivesNoLinesWithoutTrainedData) {
   TesseractRecognizer recognizer(TesseractRecognizer::Memory::none, "/nonexistent/tessdata");
   EXPECT_TRUE(recognizer.recognize(deckLike(), {}).empty());
