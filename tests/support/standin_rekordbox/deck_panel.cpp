@@ -1,6 +1,7 @@
 #include "deck_panel.h"
 
 #include <QFontMetricsF>
+#include <QTextOption>
 #include <algorithm>
 #include <cmath>
 
@@ -124,8 +125,13 @@ void DeckPanel::paint(QPainter& painter, const QRectF& area, const QRectF& text,
                         double width) {
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(QRectF(x, y, width, QFontMetricsF(font).height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     shown);
+    // A line runs in the direction of its first letter that has one, as a
+    // Mac text field draws it: "طريق الحب (Club Edit)" starts at the right,
+    // its version standing at the left. Every line keeps to the left edge.
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    option.setTextDirection(shown.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    painter.drawText(QRectF(x, y, width, QFontMetricsF(font).height()), shown, option);
   };
   const auto advance = [&](const QFont& font) { y += QFontMetricsF(font).height() + lineGap; };
 
