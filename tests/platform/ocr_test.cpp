@@ -91,7 +91,7 @@ TEST(TesseractRecognizer, ReadsScriptsWithTheirModelsFirst) {
       {L::latin, "Latin"},
       {L::english.with(Script::arabic), "ara+eng"},
       {L::latin.with(Script::thai).with(Script::japanese), "jpn+tha+Latin"},
-      {L::english.with(Script::chinese), "HanS+HanT+eng"},
+      {L::english.with(Script::chinese), "HanT+eng"},
       {L::english.with(Script::korean).with(Script::hebrew), "kor+heb+eng"},
   };
   for (const auto& c : cases) EXPECT_EQ(recognizer.languagesOf(c.languages), c.tesseract) << c.tesseract;

@@ -270,20 +270,17 @@ std::string TesseractRecognizer::languagesOf(RecognitionLanguages languages) {
   };
   // The script models first: the first language reads every word and the
   // others only those it reads poorly, so English first would take words
-  // of other scripts for Latin letters. Chinese is read with the models of
-  // the Han scripts, which read screen text better than those of the
-  // Chinese language (five of six titles of each form against four).
-  static constexpr std::pair<Script, std::array<const char*, 2>> kModels[] = {
-      {Script::japanese, {"jpn", nullptr}}, {Script::chinese, {"HanS", "HanT"}},
-      {Script::korean, {"kor", nullptr}},   {Script::arabic, {"ara", nullptr}},
-      {Script::hebrew, {"heb", nullptr}},   {Script::thai, {"tha", nullptr}},
+  // of other scripts for Latin letters. Chinese is read with the model of
+  // traditional Han, which reads simplified titles as well as the models of
+  // the Chinese language read either form, and better (five of six titles
+  // of each form against four), in half the time of two models.
+  static constexpr std::pair<Script, const char*> kModels[] = {
+      {Script::japanese, "jpn"}, {Script::chinese, "HanT"}, {Script::korean, "kor"},
+      {Script::arabic, "ara"},   {Script::hebrew, "heb"},   {Script::thai, "tha"},
   };
   std::string out;
-  for (const auto& [script, names] : kModels) {
-    if (!languages.has(script)) continue;
-    for (const char* name : names)
-      if (name && isInstalled(name)) out += std::string(name) + "+";
-  }
+  for (const auto& [script, name] : kModels)
+    if (languages.has(script) && isInstalled(name)) out += std::string(name) + "+";
   return out + latin;
 }
 

@@ -28,7 +28,7 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed; the
 // scripts of a request with the models of Debian's tesseract-ocr-jpn, -kor,
-// -ara, -heb, -tha, -script-hans and -script-hant, those that are installed.
+// -ara, -heb, -tha and -script-hant, those that are installed.
 // Lines come back in logical order (see LineText).
 //
 // A recogniser made with `Memory::pages` remembers the last pictures it read
