@@ -261,10 +261,17 @@ std::string TesseractRecognizer::languagesOf(RecognitionLanguages languages) {
   // The Latin-script model reads every Latin-alphabet language, English too.
   const std::string latin = languages.latinBeyondEnglish ? "Latin" : "eng";
   if (languages.scripts == 0) return latin;
-  tesseract::TessBaseAPI* base = engineFor(dataPath_, latin);
-  if (!base) return latin;
-  std::vector<std::string> installed;
-  base->GetAvailableLanguagesAsVector(&installed);
+  // The installed languages are looked up once per thread and data path, not
+  // on every reading.
+  thread_local std::map<std::string, std::vector<std::string>> installedIn;
+  auto found = installedIn.find(dataPath_);
+  if (found == installedIn.end()) {
+    tesseract::TessBaseAPI* english = engineFor(dataPath_, "eng");
+    std::vector<std::string> names;
+    if (english) english->GetAvailableLanguagesAsVector(&names);
+    found = installedIn.emplace(dataPath_, std::move(names)).first;
+  }
+  const std::vector<std::string>& installed = found->second;
   const auto isInstalled = [&](const char* name) {
     return std::find(installed.begin(), installed.end(), name) != installed.end();
   };
