@@ -23,7 +23,7 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // Text recognition with Tesseract, tuned for light text on a dark background
 // (rekordbox's look): the picture is turned grey and inverted first, read at
 // its own scale for `fast` and at twice its size for `accurate` (at its own
-// scale for the Latin-script model, see below). Word
+// scale for the Latin-script model alone, see below). Word
 // dictionaries stay off so that titles are read as shown, not as English.
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed; the
@@ -57,7 +57,7 @@ class TesseractRecognizer : public TextRecognizer {
   std::vector<TextObservation> recognize(const Image& image, const RecognitionRequest& request) override;
 
   // Tesseract's name for the languages of a request, those of its scripts
-  // that are installed first ("jpn+chi_sim+chi_tra+eng", "ara+Latin").
+  // that are installed first ("jpn+HanT+eng", "ara+Latin").
   std::string languagesOf(RecognitionLanguages languages);
 
  private:
