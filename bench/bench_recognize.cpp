@@ -3,7 +3,9 @@
 // thread, OMP_THREAD_LIMIT=1. A fast confirmation reads only the parts of the
 // deck area the anchor knows, the title lines and the elapsed time's line;
 // "_whole" reads the whole area at the fast level for comparison, "_latin"
-// with the Latin-script model that a library with letters beyond English uses.
+// with the Latin-script model that a library with letters beyond English uses,
+// "_detect_<script>" a deck showing a title in that script with the languages
+// a library in it calls for ("_detect_all": one holding every such script).
 // Each reading is a first one, but for "_playing": a recogniser that read both
 // decks a second earlier reads only what changed since.
 
@@ -12,6 +14,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/ocr/single_threaded_recognition.h"
@@ -127,6 +130,35 @@ int main(int argc, char** argv) {
     for (const auto& deck : {DeckLayout().deck1, DeckLayout().deck2})
       playing.push_back(*later.cropped(deck.scaledTo(later.size())));
   }
+  // Decks showing titles in scripts beyond Latin, each with the languages a
+  // library of its script reads in.
+  struct ScriptDeck {
+    std::string name;
+    Image crop;
+    RecognitionLanguages languages;
+  };
+  std::vector<ScriptDeck> scriptDecks;
+  RecognitionLanguages everyScript = RecognitionLanguages::english;
+  for (const auto& [name, script, title, artist] :
+       {std::tuple{"japanese", Script::japanese, "東京ナイト (Extended Mix)", "坂本 リョウ"},
+        std::tuple{"chinese", Script::chinese, "北京的夜晚 (Club Mix)", "李健"},
+        std::tuple{"korean", Script::korean, "별빛 댄스 (Extended Mix)", "이서연"},
+        std::tuple{"arabic", Script::arabic, "طريق الحب (Club Edit)", "عمرو دياب"},
+        std::tuple{"hebrew", Script::hebrew, "שמש של חורף (Club Mix)", "נועה קירל"},
+        std::tuple{"thai", Script::thai, "ทะเลดาว (Extended Mix)", "ปาล์มมี่"}}) {
+    window.load(1, {{"title", title},
+                    {"artist", artist},
+                    {"bpm", "126.00"},
+                    {"key", "8A"},
+                    {"duration", 412},
+                    {"elapsed", 201.4}});
+    const Image shown = source.capture();
+    scriptDecks.push_back({std::string("recognize_deck_accurate_detect_") + name,
+                           *shown.cropped(DeckLayout().deck1.scaledTo(shown.size())),
+                           RecognitionLanguages::english.with(script)});
+    everyScript = everyScript.with(script);
+  }
+  scriptDecks.push_back({"recognize_deck_accurate_detect_all", scriptDecks.front().crop, everyScript});
   const auto heightIn = [&](const Image& part) {
     return 0.02f * float(crop.height()) / float(part.height());
   };
@@ -152,6 +184,11 @@ int main(int argc, char** argv) {
   for (const auto& run : runs) {
     milliseconds(benchmark::RegisterBenchmark(run.name, [&run](benchmark::State& s) {
       recognize(s, *run.image, run.minimumTextHeight, run.level, run.languages);
+    }));
+  }
+  for (const auto& deck : scriptDecks) {
+    milliseconds(benchmark::RegisterBenchmark(deck.name.c_str(), [&deck](benchmark::State& s) {
+      recognize(s, deck.crop, 0.02f, RecognitionLevel::accurate, deck.languages);
     }));
   }
   for (const auto& [name, languages] : {std::pair{"recognize_deck_accurate_playing", english},

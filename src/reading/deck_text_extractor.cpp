@@ -128,10 +128,11 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
 std::vector<RecognizedLine> DeckTextExtractor::readFast(const Image& deckCrop, const Anchor& anchor,
                                                         const LibraryIndex& index) const {
   // Only the expected title has to be read: the Latin-script model, slower
-  // than the English one, only when that title needs it.
+  // than the English one, and the library's script models only when that
+  // title needs them.
   RecognitionLanguages languages = index.recognitionLanguages();
-  if (languages == RecognitionLanguages::latin && !LibraryIndex::hasLatinBeyondEnglish(anchor.expectedTitle))
-    languages = RecognitionLanguages::english;
+  if (!LibraryIndex::hasLatinBeyondEnglish(anchor.expectedTitle)) languages.latinBeyondEnglish = false;
+  if (!LibraryIndex::hasDetectionOnlyScript(anchor.expectedTitle)) languages.scripts = 0;
   if (!anchor.clockBox)
     return TextRecognition::recognize(*recognizer_, deckCrop, kDeckTextHeight, RecognitionLevel::fast,
                                       languages);

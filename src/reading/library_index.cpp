@@ -172,6 +172,7 @@ struct LibraryIndex::Tables {
   std::vector<Artist> artists;  // one per distinct artist text
   bool needsLanguageDetection = false;
   bool hasLatinBeyondEnglish = false;
+  std::uint8_t scripts = 0;  // Script flags of every title and artist
 
   explicit Tables(std::shared_ptr<const Library> shared);
   // The views above point into this very object.
@@ -258,6 +259,9 @@ LibraryIndex::Tables::Tables(std::shared_ptr<const Library> shared) : library(st
   needsLanguageDetection = std::any_of(tracks.begin(), tracks.end(), [](const Track& t) {
     return hasDetectionOnlyScript(t.title) || hasDetectionOnlyScript(t.artist);
   });
+  if (needsLanguageDetection) {
+    for (const Track& t : tracks) scripts |= scriptsOf(t.title) | scriptsOf(t.artist);
+  }
   hasLatinBeyondEnglish = std::any_of(tracks.begin(), tracks.end(), [](const Track& t) {
     return LibraryIndex::hasLatinBeyondEnglish(t.title) || LibraryIndex::hasLatinBeyondEnglish(t.artist);
   });
@@ -279,10 +283,28 @@ bool LibraryIndex::hasLatinBeyondEnglish(std::string_view text) {
   return containsScalarIn(text, isLatinBeyondEnglish);
 }
 
+std::uint8_t LibraryIndex::scriptsOf(std::string_view text) {
+  if (!hasDetectionOnlyScript(text)) return 0;
+  bool kana = false, ideographs = false;
+  std::uint8_t out = 0;
+  const auto add = [&](Script script) { out |= std::uint8_t(script); };
+  for (const char32_t c : unicode::toScalars(text)) {
+    if (c >= 0x0590 && c <= 0x05FF) add(Script::hebrew);
+    if (c >= 0x0600 && c <= 0x06FF) add(Script::arabic);
+    if (c >= 0x0E00 && c <= 0x0E7F) add(Script::thai);
+    if ((c >= 0x1100 && c <= 0x11FF) || (c >= 0xAC00 && c <= 0xD7AF)) add(Script::korean);
+    kana = kana || (c >= 0x3040 && c <= 0x30FF);
+    ideographs = ideographs || (c >= 0x3400 && c <= 0x4DBF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+                 (c >= 0xF900 && c <= 0xFAFF);
+  }
+  // The Japanese model reads the ideographs Japanese writes among its kana.
+  if (kana) add(Script::japanese);
+  if (ideographs && !kana) add(Script::chinese);
+  return out;
+}
+
 RecognitionLanguages LibraryIndex::recognitionLanguages() const {
-  if (tables_->needsLanguageDetection) return RecognitionLanguages::detect;
-  if (tables_->hasLatinBeyondEnglish) return RecognitionLanguages::latin;
-  return RecognitionLanguages::english;
+  return {tables_->hasLatinBeyondEnglish, tables_->scripts};
 }
 
 const Track* LibraryIndex::track(std::string_view id) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
@@ -42,6 +43,10 @@ class LibraryIndex {
   // True when the text holds a Latin letter that English does not use
   // (ñ, Å, ø, ł, ș …).
   static bool hasLatinBeyondEnglish(std::string_view text);
+  // The scripts of a text that are read with models of their own (Script
+  // flags): ideographs count as Chinese unless the text holds kana, which
+  // makes it Japanese; none when `hasDetectionOnlyScript` is false.
+  static std::uint8_t scriptsOf(std::string_view text);
 
   // Every track of the library, titled or not, by `Track::id`.
   const Track* track(std::string_view id) const;
@@ -75,9 +80,9 @@ class LibraryIndex {
   const std::vector<std::string>& allTitles() const;
   // Whether some title or artist needs language detection to be recognised.
   bool needsLanguageDetection() const;
-  // The languages deck and browser texts are recognised in: every installed
-  // one when language detection is needed, else the Latin-script languages
-  // when some title or artist has Latin letters beyond English, else English.
+  // The languages deck and browser texts are recognised in: the Latin-script
+  // languages when some title or artist has Latin letters beyond English,
+  // else English; with the scripts of every title and artist (`scriptsOf`).
   RecognitionLanguages recognitionLanguages() const;
 
  private:

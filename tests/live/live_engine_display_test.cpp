@@ -70,17 +70,25 @@ class LiveEngineDisplayTest : public ::testing::Test {
 
   void TearDown() override { test::release(engine); }
 
+  // Plays the scripted set of `tracks` with the two unlisted ones and checks
+  // that the engine follows it load by load.
+  void followSet(const std::vector<test::SetTrack>& tracks, const test::SetTrack& unlisted1,
+                 const test::SetTrack& unlisted2);
+
   test::XvfbServer server;
   LibraryIndex index{test::setLibrary()};
   std::shared_ptr<UpdateLog> log = std::make_shared<UpdateLog>();
   std::shared_ptr<LiveEngine> engine;
 };
 
-TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
+void LiveEngineDisplayTest::followSet(const std::vector<test::SetTrack>& tracks,
+                                      const test::SetTrack& unlisted1, const test::SetTrack& unlisted2) {
+  index = LibraryIndex(test::setLibrary(tracks));
+  const auto track = [&](const std::string& id) { return test::setTrack(id, tracks); };
   StandInRekordbox window(server.display());
-  window.load(1, test::shownTrack(test::setTrack("101"), 12));
+  window.load(1, test::shownTrack(track("101"), 12));
   window.send("play 1");
-  window.load(2, test::shownTrack(test::setTrack("102")));
+  window.load(2, test::shownTrack(track("102")));
   const double playingFrom = Clock::now();
   startFollowing();
 
@@ -95,7 +103,7 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
   EXPECT_EQ(bothKnown->second.update.phase, TrackerPhase::ambiguousStartup);
   EXPECT_FALSE(bothKnown->second.update.focus);
 
-  const auto steps = test::setSteps();
+  const auto steps = test::setSteps(tracks, unlisted1, unlisted2);
   for (std::size_t i = 0; i < steps.size(); ++i) {
     // Deck 1 has played since the start; give its clock 30 s before it is replaced.
     if (steps[i].deck == 1 && i > 0 && steps[i - 1].deck == 2) {
@@ -129,7 +137,7 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
     // The scan records carry no screen text unless the user asked for it.
     EXPECT_FALSE(entry.update.scan.rawText);
     for (const auto& line : entry.update.scan.events) {
-      for (const auto& unlisted : {test::kUnlisted1, test::kUnlisted2}) {
+      for (const auto& unlisted : {unlisted1, unlisted2}) {
         EXPECT_EQ(TextTools::normalized(line).find(TextTools::normalized(unlisted.title)), std::string::npos)
             << line;
       }
@@ -140,6 +148,17 @@ TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
       }
     }
   }
+}
+
+TEST_F(LiveEngineDisplayTest, FollowsAScriptedSetLoadByLoad) {
+  followSet(test::setTracks(), test::kUnlisted1, test::kUnlisted2);
+}
+
+// Titles in Korean, Arabic, Hebrew and Thai, some with a version in Latin
+// letters: read with the languages the library calls for, every load
+// followed and none made up.
+TEST_F(LiveEngineDisplayTest, FollowsASetOfTitlesInScriptsBeyondLatin) {
+  followSet(test::scriptSetTracks(), test::kScriptUnlisted1, test::kScriptUnlisted2);
 }
 
 // rekordbox quits and starts again: the stored window is gone, so capture

@@ -55,19 +55,43 @@ inline const std::vector<SetTrack>& setTracks() {
   return tracks;
 }
 
+// The same set with titles in Korean, Arabic, Hebrew and Thai, as an
+// international collection holds them.
+inline const std::vector<SetTrack>& scriptSetTracks() {
+  static const std::vector<SetTrack> tracks{
+      {"101", "서울의 밤", "김민준"},
+      {"102", "طريق الحب (Club Edit)", "عمرو دياب"},
+      {"103", "לילה בתל אביב", "עומר אדם"},
+      {"104", "ทะเลดาว (Extended Mix)", "ปาล์มมี่"},
+      {"105", "نور القمر", "محمد منير"},
+      {"106", "שמש של חורף (Club Mix)", "נועה קירל"},
+      {"107", "새벽 드라이브", "박지훈"},
+      {"108", "ความรักสีชมพู", "ลุลา"},
+      {"109", "رقصة الصحراء (Extended Mix)", "نانسي عجرم"},
+      {"110", "אור של בוקר", "סטטיק"},
+      {"111", "별빛 댄스 (Extended Mix)", "이서연"},
+      {"112", "จังหวะหัวใจ", "โต๋ เศกพล"},
+      {"113", "ليالي القاهرة", "فيروز الصغيرة"},
+      {"114", "עוד פעם אחת", "מירי מסיקה"},
+  };
+  return tracks;
+}
+
 // Tracks the DJ plays that the library does not hold.
 inline const SetTrack kUnlisted1{"", "Harbour Walls at Dusk", "Nobody Known"};
 inline const SetTrack kUnlisted2{"", "Quiet Engine Room", "Unsigned Heroes"};
+inline const SetTrack kScriptUnlisted1{"", "بحر الحنين", "عمر خيرت"};
+inline const SetTrack kScriptUnlisted2{"", "꿈꾸는 도시", "신유나"};
 
-inline const SetTrack& setTrack(const std::string& id) {
-  for (const auto& track : setTracks())
+inline const SetTrack& setTrack(const std::string& id, const std::vector<SetTrack>& tracks = setTracks()) {
+  for (const auto& track : tracks)
     if (track.id == id) return track;
   throw std::out_of_range("no set track " + id);
 }
 
-inline Library setLibrary() {
+inline Library setLibrary(const std::vector<SetTrack>& set = setTracks()) {
   std::vector<Track> tracks;
-  for (const auto& t : setTracks()) tracks.push_back(libraryTrack(t.id, t.title, t.artist, 126.0, "8A"));
+  for (const auto& t : set) tracks.push_back(libraryTrack(t.id, t.title, t.artist, 126.0, "8A"));
   return libraryOf(std::move(tracks));
 }
 
@@ -85,13 +109,15 @@ struct SetStep {
 // The set after the two-deck start-up (deck 1 "101" playing, deck 2 "102"):
 // ten changes on deck 2 while deck 1 plays on, then both decks in turn. Twenty
 // loads, two of them of tracks not in the library, and three unloads.
-inline std::vector<SetStep> setSteps() {
-  const auto load = [](int deck, const std::string& id) { return SetStep{deck, setTrack(id)}; };
+inline std::vector<SetStep> setSteps(const std::vector<SetTrack>& tracks = setTracks(),
+                                     const SetTrack& unlisted1 = kUnlisted1,
+                                     const SetTrack& unlisted2 = kUnlisted2) {
+  const auto load = [&](int deck, const std::string& id) { return SetStep{deck, setTrack(id, tracks)}; };
   return {load(2, "103"),
           load(2, "104"),
           SetStep{2, std::nullopt},
           load(2, "105"),
-          SetStep{2, kUnlisted1},
+          SetStep{2, unlisted1},
           load(2, "106"),
           load(2, "107"),
           SetStep{2, std::nullopt},
@@ -103,7 +129,7 @@ inline std::vector<SetStep> setSteps() {
           SetStep{1, std::nullopt},
           load(1, "113"),
           load(2, "102"),
-          SetStep{2, kUnlisted2},
+          SetStep{2, unlisted2},
           load(1, "103"),
           load(2, "114"),
           load(1, "104"),

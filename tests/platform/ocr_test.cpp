@@ -72,11 +72,32 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
   TesseractRecognizer recognizer;
   EXPECT_TRUE(recognizer.recognize(Image(), {}).empty());
   EXPECT_TRUE(recognizer.recognize(Image(300, 60, Rgba{22, 22, 24, 255}), {}).empty());
-  EXPECT_TRUE(recognizer
-                  .recognize(Image(300, 60, Rgba{22, 22, 24, 255}),
-                             {RecognitionLevel::fast, 0.02f, RecognitionLanguages::detect})
-                  .empty());
-  EXPECT_TRUE(recognizer.detectionLanguages().starts_with("eng"));
+  EXPECT_TRUE(
+      recognizer
+          .recognize(Image(300, 60, Rgba{22, 22, 24, 255}),
+                     {RecognitionLevel::fast, 0.02f, RecognitionLanguages::english.with(Script::thai)})
+          .empty());
+}
+
+// The models scripts setup installs: a script's own before the Latin letters'.
+TEST(TesseractRecognizer, ReadsScriptsWithTheirModelsFirst) {
+  TesseractRecognizer recognizer;
+  using L = RecognitionLanguages;
+  const struct {
+    L languages;
+    std::string tesseract;
+  } cases[] = {
+      {L::english, "eng"},
+      {L::latin, "Latin"},
+      {L::english.with(Script::arabic), "ara+eng"},
+      {L::latin.with(Script::thai).with(Script::japanese), "jpn+tha+Latin"},
+      {L::english.with(Script::chinese), "HanT+eng"},
+      {L::english.with(Script::korean).with(Script::hebrew), "kor+heb+eng"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(recognizer.languagesOf(c.languages), c.tesseract) << c.tesseract;
+  // Without the data a script is left out.
+  TesseractRecognizer elsewhere(TesseractRecognizer::Memory::none, "/nonexistent/tessdata");
+  EXPECT_EQ(elsewhere.languagesOf(L::english.with(Script::arabic)), "eng");
 }
 
 TEST(TesseractRecognizer, GivesNoLinesWithoutTrainedData) {
@@ -88,7 +109,8 @@ TEST(FakeTextRecognizer, AnswersAsScriptedAndRemembersRequests) {
   FakeTextRecognizer fake;
   EXPECT_TRUE(fake.recognize(Image(4, 2), {}).empty());
   fake.answer({{"Strobe", {0.1, 0.8, 0.5, 0.1}}});
-  const RecognitionRequest request{RecognitionLevel::fast, 0.008f, RecognitionLanguages::detect};
+  const RecognitionRequest request{RecognitionLevel::fast, 0.008f,
+                                   RecognitionLanguages::latin.with(Script::korean)};
   EXPECT_EQ(fake.recognize(Image(4, 2), request).size(), 1u);
   ASSERT_EQ(fake.calls().size(), 2u);
   EXPECT_EQ(fake.calls()[1].request, request);

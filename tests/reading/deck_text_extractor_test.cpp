@@ -151,15 +151,20 @@ TEST_F(DeckTextExtractorTest, FastConfirmationReadsOnlyTheTitleRegionAndTheClock
   EXPECT_EQ(later.back().height, calls[0].height);
 }
 
-TEST_F(DeckTextExtractorTest, OnlyATitleWithLettersBeyondEnglishIsConfirmedWithTheLatinModel) {
+TEST_F(DeckTextExtractorTest, AFastConfirmationReadsTheTitleOnlyWithTheModelsItNeeds) {
   index = LibraryIndex(libraryOf({libraryTrack("1", "Midnight Signal", "Echo Unit"),
-                                  libraryTrack("2", "Ma\u00F1ana Ser\u00E1", "Ni\u00F1o")}));
+                                  libraryTrack("2", "Ma\u00F1ana Ser\u00E1", "Ni\u00F1o"),
+                                  libraryTrack("3", "\u0646\u0648\u0631 \u0627\u0644\u0642\u0645\u0631", ""),
+                                  libraryTrack("4", "\uC11C\uC6B8\uC758 \uBC24", "")}));
   using L = RecognitionLanguages;
+  const L library = L::latin.with(Script::arabic).with(Script::korean);
   const struct {
     std::string title;
-    std::vector<L> fastCalls;  // the title in its model, the clock in English
+    std::vector<L> fastCalls;  // the title in its models, the clock in English
   } cases[] = {{"Midnight Signal", {L::english, L::english}},
-               {"Ma\u00F1ana Ser\u00E1", {L::latin, L::english}}};
+               {"Ma\u00F1ana Ser\u00E1", {L::latin, L::english}},
+               {"\u0646\u0648\u0631 \u0627\u0644\u0642\u0645\u0631",
+                {L::english.with(Script::arabic).with(Script::korean), L::english}}};
   for (const auto& c : cases) {
     accurateLines = {line(c.title, {0.1, 0.2, 0.4, 0.1}), line("01:02.5", {0.7, 0.8, 0.2, 0.1})};
     fastLines = accurateLines;
@@ -170,7 +175,7 @@ TEST_F(DeckTextExtractorTest, OnlyATitleWithLettersBeyondEnglishIsConfirmedWithT
     ASSERT_EQ(verified.observation.rule, "fast-verified") << c.title;
     EXPECT_EQ(verified.observation.clockSeconds, 62) << c.title;
     const auto calls = recognizer->calls();
-    EXPECT_EQ(calls[before - 1].request.languages, L::latin) << c.title;
+    EXPECT_EQ(calls[before - 1].request.languages, library) << c.title;
     std::vector<L> fast;
     for (std::size_t i = before; i < calls.size(); ++i) fast.push_back(calls[i].request.languages);
     EXPECT_EQ(fast, c.fastCalls) << c.title;

@@ -18,6 +18,9 @@ struct DeckText {
   double elapsed;
 };
 
+// BPM, key and times for the texts in order.
+inline std::vector<DeckText> withReadouts(const std::vector<std::pair<const char*, const char*>>& tracks);
+
 inline std::vector<DeckText> deckTexts() {
   static const std::array<std::pair<const char*, const char*>, 104> tracks{{
       {"Strobe (Club Edit)", "deadmau5"},
@@ -128,6 +131,10 @@ inline std::vector<DeckText> deckTexts() {
       {"Clarity (Tiësto Remix)", "Zedd feat. Foxes"},
       {"Wake Me Up (Avicii By Avicii)", "Avicii"},
   }};
+  return withReadouts({tracks.begin(), tracks.end()});
+}
+
+inline std::vector<DeckText> withReadouts(const std::vector<std::pair<const char*, const char*>>& tracks) {
   static const std::array<const char*, 12> keys{"8A",  "F#m", "5A", "Am", "11B", "Ebm",
                                                 "12A", "C#m", "2B", "9A", "Gm",  "7B"};
   std::vector<DeckText> out;
@@ -141,6 +148,101 @@ inline std::vector<DeckText> deckTexts() {
     out.push_back({title, artist, bpm, keys[std::size_t(i) % keys.size()], duration, elapsed});
     ++i;
   }
+  return out;
+}
+
+// A script beyond Latin and deck texts written in it, some with a version in
+// Latin letters as collections write them.
+struct ScriptTexts {
+  std::string script;
+  std::vector<DeckText> texts;
+};
+
+inline std::vector<ScriptTexts> scriptDeckTexts() {
+  using Tracks = std::vector<std::pair<const char*, const char*>>;
+  const std::vector<std::pair<const char*, Tracks>> scripts{
+      {"Japanese",
+       {{"東京ナイト (Extended Mix)", "坂本 リョウ"},
+        {"星空のラブソング", "ミナミ"},
+        {"夜明けのダンスフロア", "カズキ"},
+        {"さよならメモリーズ (Club Edit)", "ユイ"},
+        {"真夜中のドライブ", "ハルカ"},
+        {"サクラ・エレクトロ", "DJ タケシ"},
+        {"恋のリズム (Original Mix)", "アヤノ"},
+        {"青い月の下で", "ソラ"},
+        {"ネオン通り", "レン"},
+        {"はじまりの音", "ケンジ"},
+        {"ひかりの街 (Dub)", "マコト"},
+        {"ふたりのステップ", "ナナ"}}},
+      {"Korean",
+       {{"서울의 밤", "김민준"},
+        {"별빛 댄스 (Extended Mix)", "이서연"},
+        {"새벽 드라이브", "박지훈"},
+        {"사랑의 리듬", "최수아"},
+        {"한여름 밤의 꿈 (Club Mix)", "정하늘"},
+        {"푸른 바다", "강도윤"},
+        {"기억의 조각", "윤서진"},
+        {"네온 거리", "장민서"},
+        {"마지막 춤 (Radio Edit)", "임지우"},
+        {"달빛 아래서", "한예린"},
+        {"우리들의 노래", "오태양"},
+        {"꿈꾸는 도시", "신유나"}}},
+      {"Chinese (simplified)",
+       {{"夜上海 (Extended Mix)", "周璇"},
+        {"月亮代表我的心", "邓丽君"},
+        {"城市之光", "林俊杰"},
+        {"星光舞曲", "王菲"},
+        {"北京的夜晚 (Club Mix)", "李健"},
+        {"红色高跟鞋", "蔡健雅"}}},
+      {"Chinese (traditional)",
+       {{"海闊天空", "陳奕迅"},
+        {"後來的我們", "張惠妹"},
+        {"愛的節奏 (Original Mix)", "劉德華"},
+        {"夢裡的舞會", "蔡依林"},
+        {"臺北霓虹", "張學友"},
+        {"飛翔的聲音", "黃立行"}}},
+      {"Arabic",
+       {{"طريق الحب (Club Edit)", "عمرو دياب"},
+        {"ليالي القاهرة", "فيروز الصغيرة"},
+        {"نور القمر", "محمد منير"},
+        {"رقصة الصحراء (Extended Mix)", "نانسي عجرم"},
+        {"حبيبي يا نور العين", "سامي يوسف"},
+        {"سهر الليالي", "إليسا"},
+        {"قلبي معاك", "راغب علامة"},
+        {"شمس بيروت", "وائل كفوري"},
+        {"أحلام المدينة", "هيفاء وهبي"},
+        {"موج البحر (Dub Mix)", "كاظم الساهر"},
+        {"بحر الحنين", "عمر خيرت"},
+        {"ليلة العمر", "أنغام"}}},
+      {"Hebrew",
+       {{"לילה בתל אביב", "עומר אדם"},
+        {"שמש של חורף (Club Mix)", "נועה קירל"},
+        {"ריקוד אחרון", "עידן רייכל"},
+        {"אהבה בחוף", "שרית חדד"},
+        {"ירח מעל הים (Extended Mix)", "אייל גולן"},
+        {"אור של בוקר", "סטטיק"},
+        {"חלום ישן", "עדן בן זקן"},
+        {"רחובות העיר", "משה פרץ"},
+        {"קצב הלב (Original Mix)", "אושר כהן"},
+        {"שיר לשבת", "ישי ריבו"},
+        {"גלים של כחול", "רן דנקר"},
+        {"עוד פעם אחת", "מירי מסיקה"}}},
+      {"Thai",
+       {{"ค่ำคืนที่กรุงเทพ", "บอดี้สแลม"},
+        {"ทะเลดาว (Extended Mix)", "ปาล์มมี่"},
+        {"ความรักสีชมพู", "ลุลา"},
+        {"จังหวะหัวใจ", "โต๋ เศกพล"},
+        {"ดำน้ำดูดาว (Club Mix)", "ป๊อด ธนชัย"},
+        {"เต้นรำกลางสายฝน", "เบิร์ด ธงไชย"},
+        {"คำสัญญา", "แสตมป์"},
+        {"แสงจันทร์", "ดา เอ็นโดรฟิน"},
+        {"น้ำตาแห่งความสุข (Radio Edit)", "ต่าย อรทัย"},
+        {"ทำนองรัก", "อะตอม ชนกันต์"},
+        {"รำวงย้อนยุค", "พงษ์สิทธิ์"},
+        {"ฝันหวาน", "ญารินดา"}}},
+  };
+  std::vector<ScriptTexts> out;
+  for (const auto& [script, tracks] : scripts) out.push_back({script, withReadouts(tracks)});
   return out;
 }
 

@@ -148,7 +148,17 @@ TEST(LibraryIndex, RecognitionLanguagesFollowTheLettersOfTheLibrary) {
       {"\u0142\u00F3d\u017A", "", L::latin},        // ł ó ź, Latin Extended-A
       {"Vi\u1EC7t", "", L::latin},                  // ệ, Latin Extended Additional
       {"\u041C\u043E\u0441\u043A\u0432\u0430", "", L::english},
-      {"Caf\u00E9", "\u3055\u304F\u3089", L::detect},  // detection wins over Latin letters
+      {"Caf\u00E9", "\u3055\u304F\u3089", L::latin.with(Script::japanese)},       // さくら beside é
+      {"\u6771\u4EAC\u30CA\u30A4\u30C8", "", L::english.with(Script::japanese)},  // 東京ナイト: kana
+      {"\u661F\u7A7A", "", L::english.with(Script::chinese)},                     // 星空: ideographs alone
+      {"\u3400", "", L::english.with(Script::chinese)},                           // Extension A
+      {"\uF900", "", L::english.with(Script::chinese)},                           // a compatibility ideograph
+      {"\uC11C\uC6B8", "", L::english.with(Script::korean)},                      // 서울
+      {"\u1100", "", L::english.with(Script::korean)},                            // a Hangul jamo
+      {"", "\u05E9\u05DC\u05D5\u05DD", L::english.with(Script::hebrew)},          // שלום, in the artist
+      {"\u0644\u064A\u0627\u0644\u064A", "", L::english.with(Script::arabic)},    // ليالي
+      {"\u0E2A\u0E33", "", L::english.with(Script::thai)},                        // สำ
+      {"\u05D0 \u0627", "\u0E01", L::english.with(Script::hebrew).with(Script::arabic).with(Script::thai)},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(LibraryIndex(libraryOf({libraryTrack("1", c.title, c.artist)})).recognitionLanguages(),

@@ -37,10 +37,16 @@ struct Rates {
   int decks = 0;
   int titlesRight = 0;
   int clocksRight = 0;
+  int tracksRight = 0;  // decks the matcher took for their own track of `index`
+  int wrongTracks = 0;  // decks the matcher took for another track of `index`
 };
 
+// Shows the texts two at a time on the stand-in's decks and reads them as
+// the deck reader does; the matcher's verdicts count when `index` is given
+// (it must hold the texts in their order, ids from "0").
 Rates readAll(const std::string& display, int titleSize, RecognitionLevel level,
-              RecognitionLanguages languages) {
+              RecognitionLanguages languages, const std::vector<test::DeckText>& texts,
+              const LibraryIndex* index = nullptr) {
   test::StandInRekordbox::Options options;
   options.titleSize = titleSize;
   test::StandInRekordbox window(display, options);
@@ -49,7 +55,6 @@ Rates readAll(const std::string& display, int titleSize, RecognitionLevel level,
   source.connect();
   TesseractRecognizer recognizer;
 
-  const auto texts = test::deckTexts();
   Rates rates;
   for (std::size_t i = 0; i + 1 < texts.size(); i += 2) {
     nlohmann::json shown[2];
@@ -78,6 +83,19 @@ Rates readAll(const std::string& display, int titleSize, RecognitionLevel level,
       ++rates.decks;
       rates.titlesRight += titleRight;
       rates.clocksRight += clock == expectedClock;
+      if (index) {
+        std::vector<std::string> read;
+        for (const auto& line : lines) read.push_back(line.text);
+        const MatchResult match = TrackMatcher::match(read, *index);
+        const auto* track = match.reading.as<DeckReading::Track>();
+        const std::string id = std::to_string(i + std::size_t(deck));
+        rates.tracksRight += track && track->id == id;
+        if (track && track->id != id) {
+          ++rates.wrongTracks;
+          std::cout << "  deck " << deck + 1 << " showed \"" << shown[deck]["title"].get<std::string>()
+                    << "\", matched track " << track->id << "\n";
+        }
+      }
       if (!titleRight || clock != expectedClock) {
         std::cout << "  size " << titleSize << " deck " << deck + 1 << " showed \""
                   << shown[deck]["title"].get<std::string>() << "\" "
@@ -106,7 +124,8 @@ TEST(RecognitionAccuracy, DeckTitlesAndElapsedTimesAtTwoFontSizes) {
   const RecognitionLanguages languages = languagesOfTheTexts();
   ASSERT_EQ(languages, RecognitionLanguages::latin);
   for (const int titleSize : {15, 20}) {
-    const Rates rates = readAll(server.display(), titleSize, RecognitionLevel::accurate, languages);
+    const Rates rates =
+        readAll(server.display(), titleSize, RecognitionLevel::accurate, languages, test::deckTexts());
     std::cout << "title size " << titleSize << " px: " << rates.decks << " decks, titles "
               << percent(rates.titlesRight, rates.decks) << " %, elapsed times "
               << percent(rates.clocksRight, rates.decks) << " %\n";
@@ -116,6 +135,39 @@ TEST(RecognitionAccuracy, DeckTitlesAndElapsedTimesAtTwoFontSizes) {
     EXPECT_GE(percent(rates.titlesRight, rates.decks), 97.0) << "title size " << titleSize;
     EXPECT_EQ(rates.clocksRight, rates.decks) << "title size " << titleSize;
   }
+}
+
+// Titles in the scripts beyond Latin, drawn in the faces desktops draw them
+// in, each script as the library of a DJ who plays it and read with the
+// languages that library calls for.
+TEST(RecognitionAccuracy, TitlesInScriptsBeyondLatin) {
+  test::XvfbServer server;
+  Rates all;
+  for (const auto& script : test::scriptDeckTexts()) {
+    std::vector<Track> tracks;
+    for (const auto& t : script.texts)
+      tracks.push_back(test::libraryTrack(std::to_string(tracks.size()), t.title, t.artist));
+    const LibraryIndex index(test::libraryOf(std::move(tracks)));
+    ASSERT_NE(index.recognitionLanguages().scripts, 0) << script.script;
+    const Rates rates = readAll(server.display(), 15, RecognitionLevel::accurate,
+                                index.recognitionLanguages(), script.texts, &index);
+    std::cout << script.script << ": " << rates.decks << " decks, titles "
+              << percent(rates.titlesRight, rates.decks) << " %, elapsed times "
+              << percent(rates.clocksRight, rates.decks) << " %, tracks found "
+              << percent(rates.tracksRight, rates.decks) << " %, wrong tracks " << rates.wrongTracks << "\n";
+    // Measured: every script 83 % or more but Thai, 67 %: a tone mark above
+    // SARA AM (ค่ำ, น้ำ) is lost at deck sizes.
+    EXPECT_GE(percent(rates.titlesRight, rates.decks), script.script == "Thai" ? 60.0 : 80.0)
+        << script.script;
+    all.decks += rates.decks;
+    all.titlesRight += rates.titlesRight;
+    all.clocksRight += rates.clocksRight;
+    all.wrongTracks += rates.wrongTracks;
+  }
+  std::cout << "all: titles " << percent(all.titlesRight, all.decks) << " %\n";
+  EXPECT_GE(percent(all.titlesRight, all.decks), 90.0);
+  EXPECT_EQ(all.clocksRight, all.decks);
+  EXPECT_EQ(all.wrongTracks, 0);
 }
 
 // Whether `part` is `whole` with some lines left out, the rest in order.

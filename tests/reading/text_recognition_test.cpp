@@ -138,11 +138,12 @@ TEST(TextRecognition, RecognizeAsksTheRecognizerOnceAndSortsItsLines) {
   recognizer.answer({observed("8A", 0.6, 0.5, 0.1, 0.05), observed("Strobe", 0.1, 0.85, 0.4, 0.08),
                      observed("128.00", 0.1, 0.5, 0.2, 0.05)});
   const auto lines = TextRecognition::recognize(recognizer, Image(760, 260), 0.008f, RecognitionLevel::fast,
-                                                RecognitionLanguages::detect);
+                                                RecognitionLanguages::english.with(Script::hebrew));
   EXPECT_EQ(texts(lines), (std::vector<std::string>{"Strobe", "128.00", "8A"}));
   ASSERT_EQ(recognizer.calls().size(), 1u);
   EXPECT_EQ(recognizer.calls()[0].request,
-            (RecognitionRequest{RecognitionLevel::fast, 0.008f, RecognitionLanguages::detect}));
+            (RecognitionRequest{RecognitionLevel::fast, 0.008f,
+                                RecognitionLanguages::english.with(Script::hebrew)}));
 }
 
 TEST(TextRecognition, ReadClockTakesTheElapsedReadoutOfTheDeckArea) {

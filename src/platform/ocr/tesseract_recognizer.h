@@ -23,10 +23,13 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // Text recognition with Tesseract, tuned for light text on a dark background
 // (rekordbox's look): the picture is turned grey and inverted first, read at
 // its own scale for `fast` and at twice its size for `accurate` (at its own
-// scale for the Latin-script model, see below). Word
+// scale for the Latin-script model alone, see below). Word
 // dictionaries stay off so that titles are read as shown, not as English.
 // Latin letters beyond English are read with the Latin-script model
-// ("Latin", Debian's tesseract-ocr-script-latn) when it is installed.
+// ("Latin", Debian's tesseract-ocr-script-latn) when it is installed; the
+// scripts of a request with the models of Debian's tesseract-ocr-jpn, -kor,
+// -ara, -heb, -tha and -script-hant, those that are installed.
+// Lines come back in logical order (see LineText).
 //
 // A recogniser made with `Memory::pages` remembers the last pictures it read
 // with their lines. The same picture again is not read; a picture of the same
@@ -53,14 +56,11 @@ class TesseractRecognizer : public TextRecognizer {
 
   std::vector<TextObservation> recognize(const Image& image, const RecognitionRequest& request) override;
 
-  // The languages used when the caller asks for language detection: English
-  // and every other installed language, as Tesseract names them ("eng+deu").
-  std::string detectionLanguages();
-
- private:
-  // Tesseract's name for the languages of a request ("eng", "Latin", "eng+deu").
+  // Tesseract's name for the languages of a request, those of its scripts
+  // that are installed first ("jpn+HanT+eng", "ara+Latin").
   std::string languagesOf(RecognitionLanguages languages);
 
+ private:
   struct Page;
 
   // The remembered page of the picture's size and request whose changed rows

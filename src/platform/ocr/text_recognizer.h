@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,36 @@ namespace kesta {
 // for readings that are matched.
 enum class RecognitionLevel { fast, accurate };
 
-// The languages text is read in: English alone; English and the other
-// languages written in Latin letters (ñ, Å, ø, ł); or every installed
-// language, for scripts beyond Latin. A recogniser without the data for a
-// choice reads in English.
-enum class RecognitionLanguages { english, latin, detect };
+// Scripts beyond Latin that are read with models of their own, as flags.
+enum class Script : std::uint8_t {
+  japanese = 1 << 0,  // kana, with the ideographs written among them
+  chinese = 1 << 1,   // ideographs, simplified and traditional
+  korean = 1 << 2,    // Hangul
+  arabic = 1 << 3,
+  hebrew = 1 << 4,
+  thai = 1 << 5,
+};
+
+// The languages text is read in: English alone or with the other languages
+// written in Latin letters (ñ, Å, ø, ł), and the scripts beyond Latin a
+// library holds. Latin letters are read in every case. A recogniser without
+// the data for a script leaves that script out.
+struct RecognitionLanguages {
+  bool latinBeyondEnglish = false;
+  std::uint8_t scripts = 0;  // Script flags
+
+  static const RecognitionLanguages english;
+  static const RecognitionLanguages latin;
+
+  constexpr bool has(Script script) const { return (scripts & std::uint8_t(script)) != 0; }
+  constexpr RecognitionLanguages with(Script script) const {
+    return {latinBeyondEnglish, std::uint8_t(scripts | std::uint8_t(script))};
+  }
+
+  friend bool operator==(const RecognitionLanguages&, const RecognitionLanguages&) = default;
+};
+inline constexpr RecognitionLanguages RecognitionLanguages::english{false, 0};
+inline constexpr RecognitionLanguages RecognitionLanguages::latin{true, 0};
 
 struct RecognitionRequest {
   RecognitionLevel level = RecognitionLevel::accurate;

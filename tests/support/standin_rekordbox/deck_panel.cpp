@@ -1,6 +1,7 @@
 #include "deck_panel.h"
 
 #include <QFontMetricsF>
+#include <QTextOption>
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +24,23 @@ QString clockText(double seconds) {
       .arg(tenths / 600, 2, 10, QChar('0'))
       .arg((tenths / 10) % 60, 2, 10, QChar('0'))
       .arg(tenths % 10);
+}
+
+// The faces a title or artist is drawn in, as Linux desktops draw these
+// scripts: Noto for Arabic, Hebrew, CJK and Thai, DejaVu Sans for the rest.
+// DejaVu has Arabic and Hebrew letters of its own, so the Noto face for them
+// goes first for a text that holds them (only then: it has digits and
+// signs, and its line height, of its own).
+QFont withScriptFaces(QFont font, const QString& text) {
+  const auto holds = [&](char16_t from, char16_t to) {
+    return std::any_of(text.begin(), text.end(),
+                       [&](QChar c) { return c.unicode() >= from && c.unicode() <= to; });
+  };
+  QStringList families{"DejaVu Sans", "Noto Sans CJK JP", "Noto Sans Thai"};
+  if (holds(0x0590, 0x05FF)) families.prepend("Noto Sans Hebrew");
+  if (holds(0x0600, 0x06FF)) families.prepend("Noto Sans Arabic");
+  font.setFamilies(families);
+  return font;
 }
 
 }  // namespace
@@ -78,7 +96,8 @@ QString DeckPanel::remainingText() const {
 
 QString DeckPanel::shownTitle(const Fonts& fonts, double textWidth) const {
   if (!track_) return {};
-  return QFontMetricsF(fonts.title).elidedText(track_->title, Qt::ElideRight, textWidth);
+  return QFontMetricsF(withScriptFaces(fonts.title, track_->title))
+      .elidedText(track_->title, Qt::ElideRight, textWidth);
 }
 
 QJsonObject DeckPanel::describe(const Fonts& fonts, double textWidth) const {
@@ -87,7 +106,8 @@ QJsonObject DeckPanel::describe(const Fonts& fonts, double textWidth) const {
   out["playing"] = playing();
   if (track_) {
     out["title"] = shownTitle(fonts, textWidth);
-    out["artist"] = QFontMetricsF(fonts.artist).elidedText(track_->artist, Qt::ElideRight, textWidth);
+    out["artist"] = QFontMetricsF(withScriptFaces(fonts.artist, track_->artist))
+                        .elidedText(track_->artist, Qt::ElideRight, textWidth);
     out["bpm"] = track_->bpm;
     out["key"] = track_->key;
     out["elapsed"] = elapsedText();
@@ -105,8 +125,13 @@ void DeckPanel::paint(QPainter& painter, const QRectF& area, const QRectF& text,
                         double width) {
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(QRectF(x, y, width, QFontMetricsF(font).height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     shown);
+    // A line runs in the direction of its first letter that has one, as a
+    // Mac text field draws it: "طريق الحب (Club Edit)" starts at the right,
+    // its version standing at the left. Every line keeps to the left edge.
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    option.setTextDirection(shown.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setWrapMode(QTextOption::NoWrap);
+    painter.drawText(QRectF(x, y, width, QFontMetricsF(font).height()), shown, option);
   };
   const auto advance = [&](const QFont& font) { y += QFontMetricsF(font).height() + lineGap; };
 
@@ -115,11 +140,12 @@ void DeckPanel::paint(QPainter& painter, const QRectF& area, const QRectF& text,
     return;
   }
 
-  line(fonts.title, kTitle, shownTitle(fonts, text.width()), text.left(), text.width());
-  advance(fonts.title);
-  line(fonts.artist, kArtist,
-       QFontMetricsF(fonts.artist).elidedText(track_->artist, Qt::ElideRight, text.width()), text.left(),
+  line(withScriptFaces(fonts.title, track_->title), kTitle, shownTitle(fonts, text.width()), text.left(),
        text.width());
+  advance(fonts.title);
+  const QFont artist = withScriptFaces(fonts.artist, track_->artist);
+  line(artist, kArtist, QFontMetricsF(artist).elidedText(track_->artist, Qt::ElideRight, text.width()),
+       text.left(), text.width());
   advance(fonts.artist);
 
   const double half = text.width() / 2;

@@ -1,0 +1,123 @@
+#include "platform/ocr/line_text.h"
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+
+#include "platform/text/unicode_text.h"
+
+namespace kesta::LineText {
+
+namespace {
+
+enum class Direction { neutral, leftToRight, rightToLeft };
+
+constexpr char32_t kNikhahit = 0x0E4D;
+constexpr char32_t kSaraAa = 0x0E32;
+constexpr char32_t kSaraAm = 0x0E33;
+
+bool isThai(char32_t c) { return c >= 0x0E01 && c <= 0x0E7F; }
+bool isThaiToneMark(char32_t c) { return c >= 0x0E48 && c <= 0x0E4B; }
+// The left-to-right and right-to-left marks a recogniser may put around words.
+bool isDirectionMark(char32_t c) { return c == 0x200E || c == 0x200F; }
+
+// The direction of a word's first letter that has one.
+Direction directionOf(std::string_view word) {
+  for (const char32_t c : unicode::toScalars(word)) {
+    switch (u_charDirection(UChar32(c))) {
+      case U_LEFT_TO_RIGHT:
+        return Direction::leftToRight;
+      case U_RIGHT_TO_LEFT:
+      case U_RIGHT_TO_LEFT_ARABIC:
+        return Direction::rightToLeft;
+      default:
+        break;
+    }
+  }
+  return Direction::neutral;
+}
+
+// Each word's direction, a neutral one taking its strong neighbours' when
+// they agree and the line's otherwise.
+std::vector<Direction> resolved(const std::vector<Word>& words, Direction line) {
+  std::vector<Direction> own;
+  for (const Word& word : words) own.push_back(directionOf(word.text));
+  std::vector<Direction> out = own;
+  for (std::size_t i = 0; i < own.size(); ++i) {
+    if (own[i] != Direction::neutral) continue;
+    auto before = Direction::neutral;
+    for (std::size_t j = i; j-- > 0 && before == Direction::neutral;) before = own[j];
+    auto after = Direction::neutral;
+    for (std::size_t j = i + 1; j < own.size() && after == Direction::neutral; ++j) after = own[j];
+    out[i] = before == after && before != Direction::neutral ? before : line;
+  }
+  return out;
+}
+
+// Whether two words meet between Thai letters, where no space belongs.
+bool joinedThai(const std::u32string& before, const std::u32string& word) {
+  return !before.empty() && !word.empty() && isThai(before.back()) && isThai(word.front());
+}
+
+}  // namespace
+
+std::string inLogicalOrder(std::vector<Word> words) {
+  for (Word& word : words) {
+    std::u32string text = unicode::toScalars(word.text);
+    std::erase_if(text, isDirectionMark);
+    word.text = unicode::fromScalars(text);
+  }
+  std::erase_if(words, [](const Word& word) { return word.text.empty(); });
+  std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.left < b.left; });
+  auto line = Direction::leftToRight;
+  for (auto word = words.rbegin(); word != words.rend(); ++word) {
+    if (const Direction d = directionOf(word->text); d != Direction::neutral) {
+      line = d;
+      break;
+    }
+  }
+  const std::vector<Direction> directions = resolved(words, line);
+  // Runs of one direction in screen order; a run against the line's
+  // direction keeps its own order, the runs follow the line's.
+  std::vector<std::vector<std::size_t>> runs;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i == 0 || directions[i] != directions[i - 1]) runs.emplace_back();
+    runs.back().push_back(i);
+  }
+  if (line == Direction::rightToLeft) std::reverse(runs.begin(), runs.end());
+  std::u32string out;
+  std::u32string before;
+  for (auto& run : runs) {
+    if (directions[run.front()] == Direction::rightToLeft) std::reverse(run.begin(), run.end());
+    for (const std::size_t i : run) {
+      std::u32string word = unicode::toScalars(words[i].text);
+      if (!out.empty() && !joinedThai(before, word)) out += U' ';
+      out += word;
+      before = std::move(word);
+    }
+  }
+  return mendedThai(unicode::fromScalars(out));
+}
+
+std::string mendedThai(std::string_view text) {
+  const std::u32string in = unicode::toScalars(text);
+  std::u32string out;
+  out.reserve(in.size());
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    if (in[i] == kNikhahit) {
+      std::size_t next = i + 1;
+      const bool tone = next < in.size() && isThaiToneMark(in[next]);
+      if (tone) ++next;
+      if (next < in.size() && in[next] == kSaraAa) {
+        if (tone) out += in[i + 1];
+        out += kSaraAm;
+        i = next;
+        continue;
+      }
+    }
+    out += in[i];
+  }
+  return unicode::fromScalars(out);
+}
+
+}  // namespace kesta::LineText

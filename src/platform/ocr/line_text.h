@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The text of one recognised line put together from its words. Recognisers
+// read words left to right as they stand on the screen; a line is written in
+// logical order, which differs from that where it holds right-to-left words
+// (Arabic, Hebrew). Pure functions, callable from any thread.
+namespace kesta::LineText {
+
+// One word as read, its own letters in logical order, and where it starts on
+// the line (any unit that grows to the right).
+struct Word {
+  std::string text;
+  int left = 0;
+};
+
+// The words of a line in logical order, joined by spaces, without the
+// direction marks (U+200E, U+200F) recognisers put around words, with Thai
+// mended (see `mendedThai`) and no space between two Thai letters: Thai writes its
+// words without spaces, and a recogniser splits a Thai run into many words.
+//
+// The line reads right to left when its rightmost word with a strong
+// direction is a right-to-left one: a title in Arabic or Hebrew followed by
+// a version in Latin letters, "طريق الحب (Club Edit)", stands on the screen
+// with the version at the left. Runs of words in the other direction keep
+// their own order; a word without a strong direction (numbers, signs) goes
+// with its neighbours when both have the same direction, else with the line.
+std::string inLogicalOrder(std::vector<Word> words);
+
+// Thai as it is written: SARA AM (ำ), which recognisers return as NIKHAHIT
+// and SARA AA (with a tone mark read in between or before), made one letter
+// again. Unicode normalisation does not do this.
+std::string mendedThai(std::string_view text);
+
+}  // namespace kesta::LineText

@@ -1,0 +1,68 @@
+#include "platform/ocr/line_text.h"
+
+#include <gtest/gtest.h>
+
+namespace kesta {
+namespace {
+
+using LineText::Word;
+
+TEST(LineText, PutsTheWordsOfALineInLogicalOrder) {
+  const struct {
+    const char* name;
+    std::vector<Word> words;  // as read, with where each starts
+    std::string line;
+  } cases[] = {
+      {"Latin", {{"Strobe", 0}, {"(Club", 50}, {"Edit)", 90}}, "Strobe (Club Edit)"},
+      {"words in any order", {{"Edit)", 90}, {"Strobe", 0}, {"(Club", 50}}, "Strobe (Club Edit)"},
+      {"Arabic with a Latin version at its left",
+       {{"(Club", 0}, {"Edit)", 40}, {"الحب", 90}, {"طريق", 140}},
+       "طريق الحب (Club Edit)"},
+      {"Arabic alone", {{"الحب", 0}, {"طريق", 50}}, "طريق الحب"},
+      {"Hebrew with a Latin version",
+       {{"Mix)", 30}, {"(Club", 0}, {"חורף", 80}, {"של", 130}, {"שמש", 160}},
+       "שמש של חורף (Club Mix)"},
+      {"an Arabic run inside a Latin line",
+       {{"Artist", 0}, {"الحب", 50}, {"طريق", 90}, {"Remix", 140}},
+       "Artist طريق الحب Remix"},
+      {"a number between right-to-left words", {{"الحب", 0}, {"2", 40}, {"طريق", 60}}, "طريق 2 الحب"},
+      {"a number at the end of a right-to-left line", {{"12", 0}, {"شمس", 30}}, "شمس 12"},
+      {"a number between Latin words of a right-to-left line",
+       {{"Mix", 0}, {"2", 30}, {"Dub", 50}, {"شمس", 90}},
+       "شمس Mix 2 Dub"},
+      {"Thai split into words", {{"ค่ำคืน", 0}, {"ที่", 40}, {"กรุงเทพ", 60}}, "ค่ำคืนที่กรุงเทพ"},
+      {"Thai beside Latin",
+       {{"ทะเล", 0}, {"ดาว", 30}, {"(Extended", 60}, {"Mix)", 120}},
+       "ทะเลดาว (Extended Mix)"},
+      {"Thai beside a number", {{"ทะเล", 0}, {"2", 30}}, "ทะเล 2"},
+      {"direction marks around words",
+       {{"\u200F(Club", 0},
+        {"Edit)\u200F", 40},
+        {"\u200F\u0627\u0644\u062D\u0628", 90},
+        {"\u0637\u0631\u064A\u0642", 140}},
+       "\u0637\u0631\u064A\u0642 \u0627\u0644\u062D\u0628 (Club Edit)"},
+      {"empty words", {{"", 0}, {"Da", 10}, {"", 20}, {"Funk", 30}}, "Da Funk"},
+      {"no words", {}, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LineText::inLogicalOrder(c.words), c.line) << c.name;
+}
+
+TEST(LineText, MendsThaiSaraAm) {
+  const struct {
+    std::string read;
+    std::string written;
+  } cases[] = {
+      {"\u0E04\u0E4D\u0E32", "\u0E04\u0E33"},              // คํา → คำ
+      {"\u0E04\u0E48\u0E4D\u0E32", "\u0E04\u0E48\u0E33"},  // tone mark read first: ค่ำ
+      {"\u0E04\u0E4D\u0E48\u0E32", "\u0E04\u0E48\u0E33"},  // tone mark read between
+      {"\u0E14\u0E4D\u0E32\u0E19\u0E4D\u0E32", "\u0E14\u0E33\u0E19\u0E33"},  // ดำนำ: every one
+      {"\u0E04\u0E4D", "\u0E04\u0E4D"},                                      // NIKHAHIT alone stays
+      {"\u0E04\u0E32", "\u0E04\u0E32"},                                      // SARA AA alone stays
+      {"\u0E4D\u0E48", "\u0E4D\u0E48"},                                      // no SARA AA after the tone mark
+      {"Strobe", "Strobe"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LineText::mendedThai(c.read), c.written) << c.read;
+}
+
+}  // namespace
+}  // namespace kesta
