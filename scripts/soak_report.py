@@ -3,9 +3,12 @@
 and exits 1 when a check fails.
 
 The folder holds run.txt (minutes, clock ticks, uptime), loads.txt (seconds
-since start, deck, kind, title per load), samples.txt (seconds, CPU ticks,
-resident kB, threads, open descriptors per second), threads-*.txt (CPU ticks
-per thread after warm-up and at the end) and Kesta's data folder."""
+since start, deck, kind, title per load; the kind of a one-click load tells
+whether the stand-in took it, the load button took the click but the track
+did not reach the deck, or the click found no load button to take it),
+samples.txt (seconds, CPU ticks, resident kB, threads, open descriptors per
+second), threads-*.txt (CPU ticks per thread after warm-up and at the end) and
+Kesta's data folder."""
 
 import json
 import statistics
@@ -58,10 +61,14 @@ def check_following(checks, data, loads):
     played = [(deck, title) for _, deck, kind, title in loads]
     followed = [(e.get("deck"), e.get("title")) for e in loaded]
     one_click = [l for l in loads if l[2].startswith("oneclick")]
+    taken = [l for l in one_click if l[2] != "oneclick-missed"]
     print(f"  {len(loads)} loads ({sum(1 for l in one_click if l[2] == 'oneclick')} of {len(one_click)} "
-          f"one-click loads taken by the stand-in), {len(loaded)} followed in the set history")
+          f"one-click loads taken by the stand-in, {len(taken)} clicks taken by the load button), "
+          f"{len(loaded)} followed in the set history")
     missing = [p for p in played if p not in followed]
-    checks.check(not any(l[2] == "oneclick-failed" for l in loads), "every one-click load reached rekordbox")
+    checks.check(len(taken) == len(one_click), "every one-click click hit the first lane's load button")
+    checks.check(not any(l[2] == "oneclick-failed" for l in loads),
+                 "every one-click load the button took reached rekordbox")
     checks.check(followed == played, f"every load followed, in order, and no other load ({len(missing)} missed)")
     for deck, title in missing[:5]:
         print(f"       missed: Deck {deck} {title}")
@@ -105,6 +112,13 @@ def check_diagnostics(checks, data, loads):
     checks.check(summary["loads"] == len(loads) and counts["latencies"] == min(len(loads), log["capacity"]),
                  f"the engine confirmed {summary['loads']} loads, {counts['latencies']} timed, for {len(loads)} made")
     checks.check(summary["captureFailures"] == 0, "no failed capture")
+    # Kesta counts each click its load button acts on by how it ended.
+    outcomes = {k: v for k, v in (summary.get("oneClick") or {}).items() if not k.startswith("undo")}
+    taken = sum(1 for l in loads if l[2] in ("oneclick", "oneclick-failed"))
+    print("  one-click loads in Kesta's log: " +
+          (", ".join(f"{k} {v}" for k, v in sorted(outcomes.items())) or "none"))
+    checks.check(sum(outcomes.values()) == taken, f"Kesta logged one outcome for each of the {taken} clicks "
+                 "its load button took")
     latencies = [l["evidenceToConfirmMs"] + l["confirmToRankMs"] + l["rankToPublishMs"] for l in log["latencies"]]
     if latencies:
         print(f"  load to suggestions: median {statistics.median(latencies):.0f} ms, max {max(latencies):.0f} ms")
