@@ -1,6 +1,8 @@
 #include "library/library.h"
 
+#include <iterator>
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/json/json_coding.h"
@@ -44,13 +46,18 @@ std::string Playlist::displayName() const {
 }
 
 json::Value Playlist::toJson() const {
-  return json::Value{{"id", id}, {"name", name}, {"folderPath", folderPath}, {"trackIDs", trackIDs}};
+  json::Value entries = json::Value::array();
+  for (const SharedText& entry : trackIDs) entries.push_back(entry.str());
+  return json::Value{
+      {"id", id}, {"name", name}, {"folderPath", folderPath}, {"trackIDs", std::move(entries)}};
 }
 
 Playlist Playlist::fromJson(const json::Value& value) {
-  return Playlist{json::stringField(value, "id"), json::stringField(value, "name"),
+  std::vector<std::string> entries = json::asStringList(json::require(value, "trackIDs"));
+  return Playlist{json::stringField(value, "id"),
+                  json::stringField(value, "name"),
                   json::asStringList(json::require(value, "folderPath")),
-                  json::asStringList(json::require(value, "trackIDs"))};
+                  {std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end())}};
 }
 
 const Library& Library::empty() {
@@ -184,10 +191,17 @@ json::Value Library::toJson() const {
 }
 
 Library Library::fromJson(const json::Value& value) {
-  return Library{json::asList<Track>(json::require(value, "tracks"), Track::fromJson),
-                 json::asList<Playlist>(json::require(value, "playlists"), Playlist::fromJson),
-                 ImportReport::fromJson(json::require(value, "report")),
-                 json::stringField(value, "sourceFileName"), Date{json::numberField(value, "importedAt")}};
+  Library library{json::asList<Track>(json::require(value, "tracks"), Track::fromJson),
+                  json::asList<Playlist>(json::require(value, "playlists"), Playlist::fromJson),
+                  ImportReport::fromJson(json::require(value, "report")),
+                  json::stringField(value, "sourceFileName"), Date{json::numberField(value, "importedAt")}};
+  // The first entry of each text stands for every later one, which is freed.
+  std::unordered_map<std::string_view, SharedText> firstEntries;
+  for (Playlist& playlist : library.playlists) {
+    for (SharedText& entry : playlist.trackIDs)
+      entry = firstEntries.try_emplace(entry.str(), entry).first->second;
+  }
+  return library;
 }
 
 }  // namespace kesta
@@ -200,6 +214,6 @@ std::size_t std::hash<kesta::Playlist>::operator()(const kesta::Playlist& playli
   mix(playlist.name);
   for (const std::string& folder : playlist.folderPath) mix(folder);
   mix("\x1f");
-  for (const std::string& id : playlist.trackIDs) mix(id);
+  for (const kesta::SharedText& id : playlist.trackIDs) mix(id.str());
   return seed;
 }

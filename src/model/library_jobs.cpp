@@ -40,7 +40,7 @@ std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, std::uint6
   if (!outcome.library) return std::nullopt;
   try {
     auto text = LibraryFile::encodeText(*outcome.library->library, outcome.library->xmlPath,
-                                        outcome.library->modifiedAt);
+                                        outcome.library->modifiedAt, maximumBytes);
     if (text.size() <= maximumBytes) return text;
     outcome = {std::nullopt,
                LibraryImportError::unreadable("the library it holds is too large for Kesta to keep").what()};

@@ -163,7 +163,7 @@ void AppStore::saveLibrary(const StoredLibrary& library) const {
 
 void AppStore::saveLibrary(const Library& library, const std::string& xmlPath,
                            const std::optional<Date>& xmlModifiedAt) const {
-  saveLibrary(LibraryFile::encodeText(library, xmlPath, xmlModifiedAt));
+  saveLibrary(LibraryFile::encodeText(library, xmlPath, xmlModifiedAt, maximumLibraryBytes_));
 }
 
 void AppStore::saveLibrary(const LibraryFile::Text& text) const {
