@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "oneclick/rekordbox_loader.h"
 #include "platform/clipboard/qt_clipboard.h"
 #include "platform/ocr/tesseract_recognizer.h"
+#include "platform/system/open_file_limit.h"
 #include "platform/time/clock.h"
 #include "platform/x11/x11_input_system.h"
 #include "platform/x11/x11_window_system.h"
@@ -56,6 +58,21 @@ void ensureThreadLimit(char** argv) {
   std::fprintf(stderr,
                "kesta: could not restart with OMP_THREAD_LIMIT=1 (%s); text recognition may be slow\n",
                std::strerror(errno));
+}
+
+// Fewer open files than this and Qt or GLib would end the program at the
+// first window or thread that needs one more; more are asked for when allowed.
+constexpr std::uint64_t kOpenFilesNeeded = 64;
+constexpr std::uint64_t kOpenFilesWanted = 1024;
+
+bool ensureOpenFiles() {
+  const std::uint64_t limit = OpenFileLimit::raiseTo(kOpenFilesWanted);
+  if (limit >= kOpenFilesNeeded) return true;
+  std::fprintf(stderr,
+               "kesta: it may keep only %llu files open at once and needs %llu; raise the limit "
+               "(ulimit -n) and start it again\n",
+               static_cast<unsigned long long>(limit), static_cast<unsigned long long>(kOpenFilesNeeded));
+  return false;
 }
 
 std::shared_ptr<model::LoaderPort> makeLoader(const std::shared_ptr<model::MainQueue>& mainQueue) {
@@ -147,7 +164,12 @@ int run(QApplication& application) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!ensureOpenFiles()) return 1;
   ensureThreadLimit(argv);
+  // Qt's shared-memory drawing passes a file descriptor for every window
+  // surface, and waits for good when none can be received; Kesta's windows are
+  // small enough to send as they are.
+  qputenv("QT_XCB_NO_MITSHM", "1");
   QApplication application(argc, argv);
   QApplication::setApplicationName("Kesta");
   QApplication::setQuitOnLastWindowClosed(false);
