@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <future>
-#include <iterator>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -332,20 +331,6 @@ StoredLibrary decode(std::string_view text) {
   const auto layout = layoutOf(text);
   if (!layout || layout->trackSpans.size() < kTracksPerSlice) return decodeWhole(text);
 
-  const auto& spans = layout->trackSpans;
-  const std::size_t slices = sliceCount(spans.size());
-  auto parts = inSlices(slices, [&](std::size_t slice) {
-    const std::size_t first = spans.size() * slice / slices;
-    const std::size_t last = spans.size() * (slice + 1) / slices;
-    std::vector<Track> decoded;
-    decoded.reserve(last - first);
-    for (std::size_t i = first; i < last; ++i) {
-      decoded.push_back(
-          Track::fromJson(json::parse(text.substr(spans[i].begin, spans[i].end - spans[i].begin))));
-    }
-    return decoded;
-  });
-
   std::string outline;
   outline.reserve(text.size() - (layout->tracks.end - layout->tracks.begin) + 2);
   outline.append(text.substr(0, layout->tracks.begin));
@@ -353,12 +338,19 @@ StoredLibrary decode(std::string_view text) {
   outline.append(text.substr(layout->tracks.end));
   StoredLibrary stored = decodeWhole(outline);
 
-  std::size_t count = 0;
-  for (const auto& part : parts) count += part.size();
-  stored.library.tracks.reserve(count);
-  for (auto& part : parts) {
-    std::move(part.begin(), part.end(), std::back_inserter(stored.library.tracks));
-  }
+  // Each slice decodes into its own part of the one track list, which is
+  // never copied.
+  const auto& spans = layout->trackSpans;
+  auto& tracks = stored.library.tracks;
+  tracks.resize(spans.size());
+  const std::size_t slices = sliceCount(spans.size());
+  inSlices(slices, [&](std::size_t slice) {
+    const std::size_t first = spans.size() * slice / slices;
+    const std::size_t last = spans.size() * (slice + 1) / slices;
+    for (std::size_t i = first; i < last; ++i)
+      tracks[i] = Track::fromJson(json::parse(text.substr(spans[i].begin, spans[i].end - spans[i].begin)));
+    return true;
+  });
   return stored;
 }
 
