@@ -1,6 +1,5 @@
 #include "library/library.h"
 
-#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -37,6 +36,27 @@ std::vector<Track> tracksWithIds(const std::vector<Track>& tracks,
   return out;
 }
 
+using SeenEntries = std::unordered_map<std::string_view, SharedText>;
+
+// A stored playlist whose entries share their text with every earlier entry
+// of the same text in `seen`: a repeated id is never held twice, not even
+// while it is read.
+Playlist decodePlaylist(const json::Value& value, SeenEntries& seen) {
+  std::vector<SharedText> entries;
+  for (const json::Value& element : json::asArray(json::require(value, "trackIDs"))) {
+    if (!element.is_string()) static_cast<void>(json::asString(element));  // throws the kind's error
+    const auto& text = element.get_ref<const std::string&>();
+    auto found = seen.find(text);
+    if (found == seen.end()) {
+      SharedText shared(text);
+      found = seen.emplace(shared.str(), shared).first;
+    }
+    entries.push_back(found->second);
+  }
+  return Playlist{json::stringField(value, "id"), json::stringField(value, "name"),
+                  json::asStringList(json::require(value, "folderPath")), std::move(entries)};
+}
+
 }  // namespace
 
 std::string Playlist::displayName() const {
@@ -53,11 +73,8 @@ json::Value Playlist::toJson() const {
 }
 
 Playlist Playlist::fromJson(const json::Value& value) {
-  std::vector<std::string> entries = json::asStringList(json::require(value, "trackIDs"));
-  return Playlist{json::stringField(value, "id"),
-                  json::stringField(value, "name"),
-                  json::asStringList(json::require(value, "folderPath")),
-                  {std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end())}};
+  SeenEntries seen;
+  return decodePlaylist(value, seen);
 }
 
 const Library& Library::empty() {
@@ -191,17 +208,13 @@ json::Value Library::toJson() const {
 }
 
 Library Library::fromJson(const json::Value& value) {
-  Library library{json::asList<Track>(json::require(value, "tracks"), Track::fromJson),
-                  json::asList<Playlist>(json::require(value, "playlists"), Playlist::fromJson),
-                  ImportReport::fromJson(json::require(value, "report")),
-                  json::stringField(value, "sourceFileName"), Date{json::numberField(value, "importedAt")}};
-  // The first entry of each text stands for every later one, which is freed.
-  std::unordered_map<std::string_view, SharedText> firstEntries;
-  for (Playlist& playlist : library.playlists) {
-    for (SharedText& entry : playlist.trackIDs)
-      entry = firstEntries.try_emplace(entry.str(), entry).first->second;
-  }
-  return library;
+  SeenEntries seen;
+  return Library{
+      json::asList<Track>(json::require(value, "tracks"), Track::fromJson),
+      json::asList<Playlist>(json::require(value, "playlists"),
+                             [&seen](const json::Value& playlist) { return decodePlaylist(playlist, seen); }),
+      ImportReport::fromJson(json::require(value, "report")), json::stringField(value, "sourceFileName"),
+      Date{json::numberField(value, "importedAt")}};
 }
 
 }  // namespace kesta
