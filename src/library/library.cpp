@@ -1,6 +1,7 @@
 #include "library/library.h"
 
 #include <map>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/json/json_coding.h"
@@ -35,6 +36,27 @@ std::vector<Track> tracksWithIds(const std::vector<Track>& tracks,
   return out;
 }
 
+using SeenEntries = std::unordered_map<std::string_view, SharedText>;
+
+// A stored playlist whose entries share their text with every earlier entry
+// of the same text in `seen`: a repeated id is never held twice, not even
+// while it is read.
+Playlist decodePlaylist(const json::Value& value, SeenEntries& seen) {
+  std::vector<SharedText> entries;
+  for (const json::Value& element : json::asArray(json::require(value, "trackIDs"))) {
+    if (!element.is_string()) static_cast<void>(json::asString(element));  // throws the kind's error
+    const auto& text = element.get_ref<const std::string&>();
+    auto found = seen.find(text);
+    if (found == seen.end()) {
+      SharedText shared(text);
+      found = seen.emplace(shared.str(), shared).first;
+    }
+    entries.push_back(found->second);
+  }
+  return Playlist{json::stringField(value, "id"), json::stringField(value, "name"),
+                  json::asStringList(json::require(value, "folderPath")), std::move(entries)};
+}
+
 }  // namespace
 
 std::string Playlist::displayName() const {
@@ -44,13 +66,15 @@ std::string Playlist::displayName() const {
 }
 
 json::Value Playlist::toJson() const {
-  return json::Value{{"id", id}, {"name", name}, {"folderPath", folderPath}, {"trackIDs", trackIDs}};
+  json::Value entries = json::Value::array();
+  for (const SharedText& entry : trackIDs) entries.push_back(entry.str());
+  return json::Value{
+      {"id", id}, {"name", name}, {"folderPath", folderPath}, {"trackIDs", std::move(entries)}};
 }
 
 Playlist Playlist::fromJson(const json::Value& value) {
-  return Playlist{json::stringField(value, "id"), json::stringField(value, "name"),
-                  json::asStringList(json::require(value, "folderPath")),
-                  json::asStringList(json::require(value, "trackIDs"))};
+  SeenEntries seen;
+  return decodePlaylist(value, seen);
 }
 
 const Library& Library::empty() {
@@ -184,10 +208,13 @@ json::Value Library::toJson() const {
 }
 
 Library Library::fromJson(const json::Value& value) {
-  return Library{json::asList<Track>(json::require(value, "tracks"), Track::fromJson),
-                 json::asList<Playlist>(json::require(value, "playlists"), Playlist::fromJson),
-                 ImportReport::fromJson(json::require(value, "report")),
-                 json::stringField(value, "sourceFileName"), Date{json::numberField(value, "importedAt")}};
+  SeenEntries seen;
+  return Library{
+      json::asList<Track>(json::require(value, "tracks"), Track::fromJson),
+      json::asList<Playlist>(json::require(value, "playlists"),
+                             [&seen](const json::Value& playlist) { return decodePlaylist(playlist, seen); }),
+      ImportReport::fromJson(json::require(value, "report")), json::stringField(value, "sourceFileName"),
+      Date{json::numberField(value, "importedAt")}};
 }
 
 }  // namespace kesta
@@ -200,6 +227,6 @@ std::size_t std::hash<kesta::Playlist>::operator()(const kesta::Playlist& playli
   mix(playlist.name);
   for (const std::string& folder : playlist.folderPath) mix(folder);
   mix("\x1f");
-  for (const std::string& id : playlist.trackIDs) mix(id);
+  for (const kesta::SharedText& id : playlist.trackIDs) mix(id.str());
   return seed;
 }

@@ -9,6 +9,7 @@
 
 #include "library/import_report.h"
 #include "library/pool_choice.h"
+#include "library/shared_text.h"
 #include "library/track.h"
 #include "platform/json/json_value.h"
 #include "platform/time/date.h"
@@ -22,12 +23,14 @@ struct Playlist {
   std::string id;
   std::string name;
   std::vector<std::string> folderPath;  // outermost first, without "ROOT"
-  std::vector<std::string> trackIDs;    // in playlist order, repeats kept
+  // In playlist order, repeats kept; every entry of one track shares its text.
+  std::vector<SharedText> trackIDs;
 
   // Folders and name joined with " › ".
   std::string displayName() const;
 
-  // {"folderPath", "id", "name", "trackIDs"}, all required.
+  // {"folderPath", "id", "name", "trackIDs"}, all required. The JSON form
+  // copies every entry's text; "library.json" is written entry by entry.
   json::Value toJson() const;
   static Playlist fromJson(const json::Value& value);
 
@@ -62,7 +65,8 @@ struct Library {
   // The playlist ids a pool id names (none for non-playlist pools).
   static std::vector<std::string> playlistIDs(std::string_view poolId);
 
-  // {"importedAt", "playlists", "report", "sourceFileName", "tracks"}, all required.
+  // {"importedAt", "playlists", "report", "sourceFileName", "tracks"}, all
+  // required. Decoding shares the text of every repeated playlist entry.
   json::Value toJson() const;
   static Library fromJson(const json::Value& value);
 };

@@ -300,10 +300,15 @@ class LibraryBuilder {
                  const std::string& fileName, Date now) &&;
 
  private:
+  // The id of the track at `index` as a playlist lists it: one text for all
+  // of that track's entries, however many and however long the id.
+  const SharedText& entryFor(std::size_t index);
+
   ImportReport report_;
   std::vector<Track> tracks_;
-  std::unordered_set<std::string> acceptedIds_;
+  std::unordered_map<std::string, std::size_t> acceptedIds_;  // TrackID → its track
   std::unordered_map<std::string, std::size_t> locations_;  // "Location" as written → the last track with it
+  std::vector<SharedText> entries_;                         // by track, made when first listed
   // Keyed by the composed form, so that two spellings of one text count once
   // and sort by code point.
   std::map<std::string, std::string> unrecognisedKeys_;
@@ -317,7 +322,7 @@ void LibraryBuilder::addEntry(RawTrack&& entry) {
     ++report_.duplicateTrackIDs;
     return;
   }
-  acceptedIds_.insert(id);
+  acceptedIds_.emplace(id, tracks_.size());
 
   std::string title = trimmedWhiteSpace(entry[Attribute::name]);
   std::string artist = trimmedWhiteSpace(entry[Attribute::artist]);
@@ -368,6 +373,12 @@ void LibraryBuilder::addEntry(RawTrack&& entry) {
   if (track.isRecommendable()) ++report_.recommendable;
 }
 
+const SharedText& LibraryBuilder::entryFor(std::size_t index) {
+  SharedText& entry = entries_[index];
+  if (entry.str().empty()) entry = SharedText(tracks_[index].id);
+  return entry;
+}
+
 Library LibraryBuilder::finish(const std::vector<FinishedPlaylist>& finishedPlaylists, int folderCount,
                                const std::string& fileName, Date now) && {
   if (tracks_.empty()) throw LibraryImportError::noTracks();
@@ -384,20 +395,16 @@ Library LibraryBuilder::finish(const std::vector<FinishedPlaylist>& finishedPlay
   std::vector<Playlist> playlists;
   playlists.reserve(finishedPlaylists.size());
   std::unordered_map<std::string, int> playlistNames;
+  entries_.resize(tracks_.size());
   for (const FinishedPlaylist& finished : finishedPlaylists) {
-    std::vector<std::string> trackIDs;
-    const bool byLocation = finished.keyType == "1";
+    std::vector<SharedText> trackIDs;
+    const auto& byRef = finished.keyType == "1" ? locations_ : acceptedIds_;
     for (const std::string& ref : finished.refs) {
-      if (byLocation) {
-        if (const auto found = locations_.find(ref); found != locations_.end()) {
-          trackIDs.push_back(tracks_[found->second].id);
-          continue;
-        }
-      } else if (acceptedIds_.contains(ref)) {
-        trackIDs.push_back(ref);
-        continue;
+      if (const auto found = byRef.find(ref); found != byRef.end()) {
+        trackIDs.push_back(entryFor(found->second));
+      } else {
+        ++report_.unresolvedPlaylistEntries;
       }
-      ++report_.unresolvedPlaylistEntries;
     }
     if (trackIDs.empty()) ++report_.emptyPlaylists;
     ++playlistNames[finished.name];

@@ -31,6 +31,10 @@ std::string reasonOf(const std::error_code& error) {
       return "Kesta may not write in its data folder";
     case EFBIG:
       return "it is too large to keep";
+    case EMFILE:
+      return "Kesta has too many files open";
+    case ENFILE:
+      return "the system has too many files open";
     default:
       return "the disk refused it";
   }

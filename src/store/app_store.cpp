@@ -183,7 +183,7 @@ void AppStore::saveLibrary(const Library& library, const std::string& xmlPath,
 
 LibraryFile::Text AppStore::encodeLibrary(const Library& library, const std::string& xmlPath,
                                           const std::optional<Date>& xmlModifiedAt) const {
-  return files_->encodeLibrary(library, xmlPath, xmlModifiedAt);
+  return files_->encodeLibrary(library, xmlPath, xmlModifiedAt, maximumLibraryBytes_);
 }
 
 void AppStore::saveLibrary(const LibraryFile::Text& text) const {

@@ -95,8 +95,9 @@ class AppStore final {
                    const std::optional<Date>& xmlModifiedAt) const;
   // The same for a text already encoded.
   void saveLibrary(const LibraryFile::Text& text) const;
-  // The text of "library.json" for a library; throws json::EncodingError, or
-  // std::bad_alloc when memory runs out.
+  // The text of "library.json" for a library; a library over the size the
+  // store reads back comes without pieces, only its size. Throws
+  // json::EncodingError, or std::bad_alloc when memory runs out.
   LibraryFile::Text encodeLibrary(const Library& library, const std::string& xmlPath,
                                   const std::optional<Date>& xmlModifiedAt) const;
 

@@ -3,14 +3,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <future>
-#include <iterator>
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "platform/json/json_coding.h"
+#include "platform/json/json_splice.h"
 
 namespace kesta::LibraryFile {
 namespace {
@@ -185,10 +186,65 @@ std::optional<Layout> layoutOf(std::string_view text) {
 
 StoredLibrary decodeWhole(std::string_view text) { return StoredLibrary::fromJson(json::parse(text)); }
 
+// Where the empty list `key` of the stored library stands in an outline
+// written without tracks and playlists.
+std::optional<Span> emptyListIn(std::string_view outline, std::string_view key) {
+  Scanner scan(outline);
+  Span span;
+  const auto emptyList = [&] {
+    scan.skipWhitespace();
+    span.begin = scan.position();
+    if (!scan.consume('[') || !scan.consume(']')) return false;
+    span.end = scan.position();
+    return true;
+  };
+  if (!walkObject(scan, "library", [&] { return walkObject(scan, key, emptyList); })) return std::nullopt;
+  return span;
+}
+
+// The text of each playlist, written entry by entry so that no entry's text
+// is held twice, and its size known before it is written.
+class PlaylistWriter {
+ public:
+  // The size of the playlist's text; each distinct entry text is written once.
+  std::uint64_t size(const Playlist& playlist) {
+    std::string shell;
+    json::appendObject(shell, members(playlist), {{"trackIDs", [](std::string& text) { text += "[]"; }}});
+    std::uint64_t bytes = shell.size() + playlist.trackIDs.size();
+    for (const SharedText& entry : playlist.trackIDs) {
+      auto [known, added] = entryBytes_.try_emplace(&entry.str(), 0);
+      if (added) known->second = json::write(json::Value(entry.str())).size();
+      bytes += known->second;
+    }
+    return playlist.trackIDs.empty() ? bytes : bytes - 1;
+  }
+
+  // Appends the playlist's text to `out`, which holds room for it.
+  static void append(std::string& out, const Playlist& playlist) {
+    json::appendObject(out, members(playlist),
+                       {{"trackIDs", [&](std::string& text) { appendEntries(text, playlist); }}});
+  }
+
+ private:
+  static json::Value members(const Playlist& playlist) {
+    return json::Value{{"id", playlist.id}, {"name", playlist.name}, {"folderPath", playlist.folderPath}};
+  }
+  static void appendEntries(std::string& out, const Playlist& playlist) {
+    json::appendGrowing(out, "[");
+    for (std::size_t i = 0; i < playlist.trackIDs.size(); ++i) {
+      if (i > 0) json::appendGrowing(out, ",");
+      json::appendGrowing(out, json::write(json::Value(playlist.trackIDs[i].str())));
+    }
+    json::appendGrowing(out, "]");
+  }
+
+  std::unordered_map<const std::string*, std::size_t> entryBytes_;
+};
+
 }  // namespace
 
 std::uint64_t Text::size() const {
-  std::uint64_t total = 0;
+  std::uint64_t total = unwrittenBytes;
   for (const auto& piece : pieces) total += piece.size();
   return total;
 }
@@ -211,8 +267,8 @@ std::string encode(const Library& library, const std::string& xmlPath,
   return encodeText(library, xmlPath, xmlModifiedAt).joined();
 }
 
-Text encodeText(const Library& library, const std::string& xmlPath,
-                const std::optional<Date>& xmlModifiedAt) {
+Text encodeText(const Library& library, const std::string& xmlPath, const std::optional<Date>& xmlModifiedAt,
+                std::uint64_t maximumBytes) {
   const auto& tracks = library.tracks;
   const std::size_t slices = sliceCount(tracks.size());
   // Each track is written on its own, so that its small tree is freed at once.
@@ -227,16 +283,39 @@ Text encodeText(const Library& library, const std::string& xmlPath,
     return text;
   });
 
-  StoredLibrary shell{
-      Library{{}, library.playlists, library.report, library.sourceFileName, library.importedAt}, xmlPath,
-      xmlModifiedAt};
+  const StoredLibrary shell{Library{{}, {}, library.report, library.sourceFileName, library.importedAt},
+                            xmlPath, xmlModifiedAt};
   const std::string outline = json::write(shell.toJson());
-  const auto layout = layoutOf(outline);
-  if (!layout) return Text{{json::write(StoredLibrary{library, xmlPath, xmlModifiedAt}.toJson())}};
+  const auto playlistList = emptyListIn(outline, "playlists");
+  const auto trackList = emptyListIn(outline, "tracks");
+  if (!playlistList || !trackList || playlistList->end > trackList->begin)
+    return Text{{json::write(StoredLibrary{library, xmlPath, xmlModifiedAt}.toJson())}};
+
+  // What the text will take: the outline, the tracks with their commas and
+  // the playlists with theirs. Nothing more is written when that is too much.
+  std::uint64_t size = outline.size();
+  std::size_t written = 0;
+  for (const std::string& part : parts) {
+    if (!part.empty()) size += part.size() + (written++ > 0 ? 1 : 0);
+  }
+  PlaylistWriter playlists;
+  std::vector<std::uint64_t> playlistBytes;
+  for (const Playlist& playlist : library.playlists) {
+    playlistBytes.push_back(playlists.size(playlist));
+    size += playlistBytes.back() + (playlistBytes.size() > 1 ? 1 : 0);
+  }
+  if (size > maximumBytes) return Text{{}, size};
 
   Text text;
-  text.pieces.reserve(2 * parts.size() + 2);
-  text.pieces.push_back(outline.substr(0, layout->tracks.begin + 1));
+  text.pieces.reserve(2 * parts.size() + library.playlists.size() + 3);
+  text.pieces.push_back(outline.substr(0, playlistList->begin + 1));
+  for (std::size_t i = 0; i < library.playlists.size(); ++i) {
+    std::string& piece = text.pieces.emplace_back();
+    piece.reserve(static_cast<std::size_t>(playlistBytes[i]) + 1);
+    if (i > 0) piece += ',';
+    PlaylistWriter::append(piece, library.playlists[i]);
+  }
+  text.pieces.push_back(outline.substr(playlistList->end - 1, trackList->begin + 2 - playlistList->end));
   bool first = true;
   for (auto& part : parts) {
     if (part.empty()) continue;
@@ -244,27 +323,13 @@ Text encodeText(const Library& library, const std::string& xmlPath,
     text.pieces.push_back(std::move(part));
     first = false;
   }
-  text.pieces.push_back(outline.substr(layout->tracks.end - 1));
+  text.pieces.push_back(outline.substr(trackList->end - 1));
   return text;
 }
 
 StoredLibrary decode(std::string_view text) {
   const auto layout = layoutOf(text);
   if (!layout || layout->trackSpans.size() < kTracksPerSlice) return decodeWhole(text);
-
-  const auto& spans = layout->trackSpans;
-  const std::size_t slices = sliceCount(spans.size());
-  auto parts = inSlices(slices, [&](std::size_t slice) {
-    const std::size_t first = spans.size() * slice / slices;
-    const std::size_t last = spans.size() * (slice + 1) / slices;
-    std::vector<Track> decoded;
-    decoded.reserve(last - first);
-    for (std::size_t i = first; i < last; ++i) {
-      decoded.push_back(
-          Track::fromJson(json::parse(text.substr(spans[i].begin, spans[i].end - spans[i].begin))));
-    }
-    return decoded;
-  });
 
   std::string outline;
   outline.reserve(text.size() - (layout->tracks.end - layout->tracks.begin) + 2);
@@ -273,12 +338,19 @@ StoredLibrary decode(std::string_view text) {
   outline.append(text.substr(layout->tracks.end));
   StoredLibrary stored = decodeWhole(outline);
 
-  std::size_t count = 0;
-  for (const auto& part : parts) count += part.size();
-  stored.library.tracks.reserve(count);
-  for (auto& part : parts) {
-    std::move(part.begin(), part.end(), std::back_inserter(stored.library.tracks));
-  }
+  // Each slice decodes into its own part of the one track list, which is
+  // never copied.
+  const auto& spans = layout->trackSpans;
+  auto& tracks = stored.library.tracks;
+  tracks.resize(spans.size());
+  const std::size_t slices = sliceCount(spans.size());
+  inSlices(slices, [&](std::size_t slice) {
+    const std::size_t first = spans.size() * slice / slices;
+    const std::size_t last = spans.size() * (slice + 1) / slices;
+    for (std::size_t i = first; i < last; ++i)
+      tracks[i] = Track::fromJson(json::parse(text.substr(spans[i].begin, spans[i].end - spans[i].begin)));
+    return true;
+  });
   return stored;
 }
 

@@ -20,17 +20,21 @@ namespace kesta::LibraryFile {
 inline constexpr std::uint64_t maximumBytes = std::uint64_t{1} << 30;
 
 // An encoded library in the pieces it was made in, so that it is written
-// without ever being joined into one copy.
+// without ever being joined into one copy. A text too large to keep is not
+// written at all: it has no pieces, only the size it would have.
 struct Text {
   std::vector<std::string> pieces;
+  std::uint64_t unwrittenBytes = 0;
 
   std::uint64_t size() const;
   std::vector<std::string_view> views() const;
   std::string joined() const;
 };
 
-// Throws json::EncodingError for a number that is not finite.
-Text encodeText(const Library& library, const std::string& xmlPath, const std::optional<Date>& xmlModifiedAt);
+// Throws json::EncodingError for a number that is not finite. A text that
+// would be larger than `maximumBytes` is measured, not written (see Text).
+Text encodeText(const Library& library, const std::string& xmlPath, const std::optional<Date>& xmlModifiedAt,
+                std::uint64_t maximumBytes = UINT64_MAX);
 // The same joined.
 std::string encode(const StoredLibrary& stored);
 // The same for a library held elsewhere, without copying it into a StoredLibrary.

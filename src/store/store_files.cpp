@@ -26,8 +26,9 @@ void StoreFiles::remove(const std::filesystem::path& file) const {
 }
 
 LibraryFile::Text StoreFiles::encodeLibrary(const Library& library, const std::string& xmlPath,
-                                            const std::optional<Date>& xmlModifiedAt) const {
-  return LibraryFile::encodeText(library, xmlPath, xmlModifiedAt);
+                                            const std::optional<Date>& xmlModifiedAt,
+                                            std::uint64_t maximumBytes) const {
+  return LibraryFile::encodeText(library, xmlPath, xmlModifiedAt, maximumBytes);
 }
 
 }  // namespace kesta

@@ -35,7 +35,8 @@ class StoreFiles {
   virtual void remove(const std::filesystem::path& file) const;
   // LibraryFile::encodeText; throws std::bad_alloc when memory runs out.
   virtual LibraryFile::Text encodeLibrary(const Library& library, const std::string& xmlPath,
-                                          const std::optional<Date>& xmlModifiedAt) const;
+                                          const std::optional<Date>& xmlModifiedAt,
+                                          std::uint64_t maximumBytes) const;
 };
 
 }  // namespace kesta

@@ -176,6 +176,21 @@ TEST(LibraryJson, GoldenFormsRoundTrip) {
   EXPECT_EQ(Playlist::fromJson(json::parse(test::readGolden("playlist.json"))), playlist);
 }
 
+TEST(LibraryJson, RepeatedPlaylistEntriesAreReadIntoOneText) {
+  Library library = Library::empty();
+  library.playlists = {Playlist{"0000000000000001", "A", {}, {"7", "8", "7"}},
+                       Playlist{"0000000000000002", "B", {}, {"8", "7"}}};
+  const Library decoded = Library::fromJson(library.toJson());
+  const auto& first = decoded.playlists[0].trackIDs;
+  const auto& second = decoded.playlists[1].trackIDs;
+  ASSERT_EQ(first, library.playlists[0].trackIDs);
+  ASSERT_EQ(second, library.playlists[1].trackIDs);
+  EXPECT_TRUE(first[0].sharesWith(first[2]));
+  EXPECT_TRUE(first[0].sharesWith(second[1]));
+  EXPECT_TRUE(first[1].sharesWith(second[0]));
+  EXPECT_FALSE(first[0].sharesWith(first[1]));
+}
+
 TEST(LibraryJson, EveryKeyIsRequired) {
   const json::Value library = json::parse(test::readGolden("library.json"));
   for (const char* key : {"tracks", "playlists", "report", "sourceFileName", "importedAt"}) {

@@ -137,7 +137,7 @@ TEST(RekordboxXMLImporter, PlaylistNestingIsBoundedAtItsDocumentedDepth) {
   const Library deepest = importXml(nestedPlaylists(limit));
   ASSERT_EQ(deepest.playlists.size(), 1u);
   EXPECT_EQ(deepest.playlists[0].folderPath, std::vector<std::string>(limit - 2, "f"));
-  EXPECT_EQ(deepest.playlists[0].trackIDs, std::vector<std::string>{"1"});
+  EXPECT_EQ(deepest.playlists[0].trackIDs, std::vector<SharedText>{"1"});
 
   const std::string refused =
       unreadable("playlist folders nested more than " + std::to_string(limit) + " deep");
@@ -382,12 +382,35 @@ TEST(RekordboxXMLImporter, PlaylistEntriesResolve) {
          </NODE>
          <TRACK Key="2"/>)"));
   ASSERT_EQ(library.playlists.size(), 3u);
-  EXPECT_EQ(library.playlists[0].trackIDs, (std::vector<std::string>{"3", "1", "3"}));
-  EXPECT_EQ(library.playlists[1].trackIDs, (std::vector<std::string>{"2", "3"}));  // the later entry wins
+  EXPECT_EQ(library.playlists[0].trackIDs, (std::vector<SharedText>{"3", "1", "3"}));
+  EXPECT_EQ(library.playlists[1].trackIDs, (std::vector<SharedText>{"2", "3"}));  // the later entry wins
   EXPECT_TRUE(library.playlists[2].trackIDs.empty());
   EXPECT_EQ(library.report.unresolvedPlaylistEntries, 1 + 2 + 1);
   EXPECT_EQ(library.report.emptyPlaylists, 1);
   EXPECT_EQ(library.tracks[0].key, library.tracks[1].key);
+}
+
+// Every entry that names one track, by TrackID or by location, in any
+// playlist, holds the same text: a long id repeated costs nothing more.
+TEST(RekordboxXMLImporter, PlaylistEntriesOfOneTrackShareItsId) {
+  const std::string longId(60'000, 'x');
+  const Library library = importXml(document(
+      R"(<TRACK TrackID=")" + longId + R"(" Location="/a.mp3"/><TRACK TrackID="2" Location="/b.mp3"/>)",
+      R"(<NODE Name="ROOT">
+           <NODE Name="ByLocation" Type="1" KeyType="1"><TRACK Key="/a.mp3"/><TRACK Key="/b.mp3"/><TRACK Key="/a.mp3"/></NODE>
+           <NODE Name="ById" Type="1" KeyType="0"><TRACK Key=")" +
+          longId + R"("/><TRACK Key="2"/></NODE>
+         </NODE>)"));
+  ASSERT_EQ(library.playlists.size(), 2u);
+  const auto& byLocation = library.playlists[0].trackIDs;
+  const auto& byId = library.playlists[1].trackIDs;
+  ASSERT_EQ(byLocation.size(), 3u);
+  ASSERT_EQ(byId.size(), 2u);
+  EXPECT_EQ(byLocation[0], longId);
+  EXPECT_TRUE(byLocation[0].sharesWith(byLocation[2]));
+  EXPECT_TRUE(byLocation[0].sharesWith(byId[0]));
+  EXPECT_TRUE(byLocation[1].sharesWith(byId[1]));
+  EXPECT_FALSE(byLocation[0].sharesWith(byLocation[1]));
 }
 
 // --- Whole exports ----------------------------------------------------------

@@ -63,7 +63,9 @@ TEST_F(KeptDataTest, ASaveThatCannotLandShowsOneNoticeUntilSavesWorkAgain) {
     std::string shortText;
   };
   for (const auto& c : {Case{ENOSPC, "Not saving: the disk is full."},
-                        Case{EROFS, "Not saving: the data folder is read-only."}}) {
+                        Case{EROFS, "Not saving: the data folder is read-only."},
+                        Case{EMFILE, "Not saving: Kesta has too many files open."},
+                        Case{ENFILE, "Not saving: the system has too many files open."}}) {
     SCOPED_TRACE(c.shortText);
     modelPointer().reset();
     settle();

@@ -41,6 +41,34 @@ TEST(LibraryFile, EncodesByteForByteAsTheWholeRecordAndDecodesBack) {
   }
 }
 
+// A library is written whole up to the limit, byte for byte; one byte more
+// and nothing is written, but the text still tells the size it would have.
+TEST(LibraryFile, ATextOverTheLimitIsMeasuredNotWritten) {
+  Library escaped = test::sampleLibrary(3);
+  escaped.playlists[0].trackIDs = {"quote \"", "quote \"", "", "\u00e9\n"};
+  escaped.playlists.push_back(Playlist{"00000000000000ff", "Empty", {}, {}});
+  const std::vector<std::pair<std::string, Library>> libraries = {
+      {"no playlists", Library{test::sampleLibrary(5).tracks, {}, {}, "x.xml", Date{1}}},
+      {"one playlist",
+       [] {
+         Library library = test::sampleLibrary(2001);
+         library.playlists.resize(1);
+         return library;
+       }()},
+      {"several playlists", test::sampleLibrary(4500)},
+      {"escaped and empty entries", escaped},
+  };
+  for (const auto& [label, library] : libraries) {
+    const std::string whole = oneThreadText(StoredLibrary{library, "/e.xml", std::nullopt});
+    const auto fits = LibraryFile::encodeText(library, "/e.xml", std::nullopt, whole.size());
+    EXPECT_EQ(fits.joined(), whole) << label;
+    EXPECT_EQ(fits.size(), whole.size()) << label;
+    const auto over = LibraryFile::encodeText(library, "/e.xml", std::nullopt, whole.size() - 1);
+    EXPECT_TRUE(over.pieces.empty()) << label;
+    EXPECT_EQ(over.size(), whole.size()) << label;
+  }
+}
+
 TEST(LibraryFile, ANonFiniteNumberInAnySliceFailsTheEncoding) {
   StoredLibrary stored{test::sampleLibrary(4100), "/x.xml", std::nullopt};
   stored.library.tracks[4000].bpm = std::numeric_limits<double>::quiet_NaN();

@@ -51,9 +51,10 @@ class FakeStoreFiles : public StoreFiles {
     StoreFiles::remove(file);
   }
   LibraryFile::Text encodeLibrary(const Library& library, const std::string& xmlPath,
-                                  const std::optional<Date>& xmlModifiedAt) const override {
+                                  const std::optional<Date>& xmlModifiedAt,
+                                  std::uint64_t maximumBytes) const override {
     if (encodingRunsOutOfMemory) throw std::bad_alloc();
-    return StoreFiles::encodeLibrary(library, xmlPath, xmlModifiedAt);
+    return StoreFiles::encodeLibrary(library, xmlPath, xmlModifiedAt, maximumBytes);
   }
 
  private:
