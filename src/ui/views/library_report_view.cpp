@@ -5,6 +5,7 @@
 #include <QScrollArea>
 
 #include "ui/look/theme.h"
+#include "ui/look/wrapping_label.h"
 #include "ui/shell/model_bridge.h"
 #include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
@@ -12,17 +13,6 @@
 namespace kesta::ui {
 
 namespace {
-
-QLabel* wrappingLabel(const QString& text, const QFont& font, const QColor& color) {
-  auto* label = new QLabel(text);
-  label->setFont(font);
-  label->setWordWrap(true);
-  label->setTextFormat(Qt::PlainText);
-  QPalette colours = label->palette();
-  colours.setColor(QPalette::WindowText, color);
-  label->setPalette(colours);
-  return label;
-}
 
 // A scroll area filling `owner`, its column returned.
 QWidget* addScroller(QWidget* owner) {

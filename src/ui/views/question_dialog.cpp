@@ -7,6 +7,7 @@
 
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
+#include "ui/look/wrapping_label.h"
 
 namespace kesta::ui {
 
@@ -27,28 +28,17 @@ int messageWidth(const QFontMetrics& metrics, const QString& message, int least)
   return width;
 }
 
-QLabel* label(const QString& text, const QFont& font, const QColor& color) {
-  auto* line = new QLabel(text);
-  line->setFont(font);
-  line->setTextFormat(Qt::PlainText);
-  QPalette palette = line->palette();
-  palette.setColor(QPalette::WindowText, color);
-  line->setPalette(palette);
-  return line;
-}
-
 }  // namespace
 
 QuestionDialog::QuestionDialog(const QString& title, const QString& message, const QString& confirm,
                                QWidget* parent)
     : QDialog(parent),
-      title_(label(title, Theme::font(Theme::kQuestionTitleFontSize, Theme::Weight::bold), Theme::text())),
-      message_(label(message, Theme::font(Theme::kQuestionMessageFontSize), Theme::muted())),
+      title_(wrappingLabel(title, Theme::font(Theme::kQuestionTitleFontSize, Theme::Weight::bold),
+                           Theme::text())),
+      message_(wrappingLabel(message, Theme::font(Theme::kQuestionMessageFontSize), Theme::muted())),
       confirm_(new ChipButton(confirm, true)),
       cancel_(new ChipButton(tr("Cancel"))) {
   setWindowTitle(QStringLiteral("Kesta"));
-  title_->setWordWrap(true);
-  message_->setWordWrap(true);
   for (ChipButton* chip : {cancel_, confirm_}) chip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   connect(confirm_, &ChipButton::clicked, this, &QDialog::accept);
   connect(cancel_, &ChipButton::clicked, this, &QDialog::reject);

@@ -6,6 +6,7 @@
 
 #include "model/set_rows.h"
 #include "ui/look/theme.h"
+#include "ui/look/wrapping_label.h"
 #include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/set_card.h"
@@ -19,16 +20,10 @@ using model::Field;
 constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::activeSet) | Field::archivedSets;
 
 QLabel* legend() {
-  auto* label =
-      new QLabel(SetsView::tr("Loaded = Kesta saw it on a deck. Played = the deck clock ran for 30 s or "
-                              "more. Stays on this computer."));
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(true);
-  label->setFont(Theme::captionFont());
-  QPalette colours = label->palette();
-  colours.setColor(QPalette::WindowText, Theme::muted());
-  label->setPalette(colours);
-  return label;
+  return wrappingLabel(
+      SetsView::tr("Loaded = Kesta saw it on a deck. Played = the deck clock ran for 30 s or "
+                   "more. Stays on this computer."),
+      Theme::captionFont(), Theme::muted());
 }
 
 }  // namespace
