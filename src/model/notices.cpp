@@ -55,6 +55,8 @@ void Notices::tell(const StoreProblem& problem) {
     showStoreProblem(problem);
     return;
   }
+  // A disk that fails, works and fails again says the same once.
+  if (std::find(waiting_.begin(), waiting_.end(), problem) != waiting_.end()) return;
   // A held record is the graver news: it goes ahead of the failed saves waiting.
   const bool held = problem.kind == StoreProblem::Kind::recordHeld;
   const auto place = held ? std::find_if(waiting_.begin(), waiting_.end(),

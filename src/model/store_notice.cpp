@@ -56,11 +56,15 @@ StoreNotice heldNotice(const StoreProblem& problem, const std::string& content) 
                   ", so Kesta leaves it as it is." + later("that is gone"),
               file + " is blocked: saving it later."};
     case StoreProblem::Hold::noResources:
-      return {"Kesta was short of memory or file handles to read " + file +
-                  ". It never overwrites that file: it moves it to a new name before saving this session's "
-                  "changes to " +
-                  content + ".",
-              "Couldn't read " + file + ": it stays whole."};
+      if (file == "library.json") {
+        return {"Kesta was short of memory or file handles to read library.json." + later(""),
+                "Couldn't read library.json."};
+      }
+      return {
+          "Kesta was short of memory or file handles to read " + file +
+              ". It keeps that file whole for the next start, so it won't save this session's changes to " +
+              content + ".",
+          "Couldn't read " + file + ": it stays whole."};
     case StoreProblem::Hold::unreadable:
       break;
   }

@@ -83,7 +83,7 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
         problems_->hold(name, StoreProblem::Hold::notAFile);
         break;
       case files::ReadFailure::noResources:
-        // Not the file's fault: it stays whole until this run has a record to put in its place.
+        // Not the file's fault: it is likely whole, and stays for the next start.
         problems_->hold(name, StoreProblem::Hold::noResources);
         break;
       case files::ReadFailure::tooLarge:
@@ -96,7 +96,7 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
   try {
     return decode(std::string_view(std::get<std::string>(read)));
   } catch (const std::bad_alloc&) {
-    // Not the file's fault: it stays whole until this run has a record to put in its place.
+    // Not the file's fault: it is likely whole, and stays for the next start.
     problems_->hold(name, StoreProblem::Hold::noResources);
     return std::nullopt;
   } catch (const std::exception&) {
@@ -112,9 +112,13 @@ void AppStore::setAside(std::string_view name) const {
 bool AppStore::release(std::string_view name) const {
   std::error_code error;
   const auto kind = std::filesystem::status(root_ / name, error).type();
-  // A folder, FIFO or device is never moved: the record waits until it has gone.
-  const bool free = kind == std::filesystem::file_type::not_found ||
-                    (kind == std::filesystem::file_type::regular && moveAside(name));
+  // A folder, FIFO or device is never moved: the record waits until it has
+  // gone. Nor is a record the system lacked the resources to read: it holds
+  // the DJ's history or ratings, which a record begun empty this session
+  // would hide. The library is only a copy of the export.
+  const bool mayMove = kind == std::filesystem::file_type::regular &&
+                       (problems_->holdOf(name) != StoreProblem::Hold::noResources || name == kLibraryFile);
+  const bool free = kind == std::filesystem::file_type::not_found || (mayMove && moveAside(name));
   if (free) problems_->release(name);
   return free;
 }

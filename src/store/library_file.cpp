@@ -230,12 +230,8 @@ class PlaylistWriter {
     return json::Value{{"id", playlist.id}, {"name", playlist.name}, {"folderPath", playlist.folderPath}};
   }
   static void appendEntries(std::string& out, const Playlist& playlist) {
-    json::appendGrowing(out, "[");
-    for (std::size_t i = 0; i < playlist.trackIDs.size(); ++i) {
-      if (i > 0) json::appendGrowing(out, ",");
-      json::appendGrowing(out, json::write(json::Value(playlist.trackIDs[i].str())));
-    }
-    json::appendGrowing(out, "]");
+    json::appendArray(out, playlist.trackIDs,
+                      [](const SharedText& entry) -> const std::string& { return entry.str(); });
   }
 
   std::unordered_map<const std::string*, std::size_t> entryBytes_;

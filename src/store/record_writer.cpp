@@ -75,7 +75,13 @@ void RecordWriter::drain() {
 }
 
 bool RecordWriter::mayWrite(const Pending& save) const {
-  return !problems_->isHeld(save.name) || (release_ && release_(save.name));
+  if (!problems_->isHeld(save.name)) return true;
+  // A release that fails (short of memory) leaves the save waiting, not lost.
+  try {
+    return release_ && release_(save.name);
+  } catch (const std::exception&) {
+    return false;
+  }
 }
 
 bool RecordWriter::attempt(const Pending& save) {

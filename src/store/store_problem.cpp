@@ -17,13 +17,20 @@ void StoreProblems::listen(Listener listener) {
 
 void StoreProblems::hold(std::string_view file, StoreProblem::Hold why) {
   std::unique_lock lock(mutex_);
-  if (!held_.emplace(file).second) return;
+  if (!held_.emplace(file, why).second) return;
   tell(StoreProblem{StoreProblem::Kind::recordHeld, std::string(file), {}, why}, lock);
 }
 
 bool StoreProblems::isHeld(std::string_view file) const {
   const std::lock_guard lock(mutex_);
   return held_.contains(file);
+}
+
+std::optional<StoreProblem::Hold> StoreProblems::holdOf(std::string_view file) const {
+  const std::lock_guard lock(mutex_);
+  const auto found = held_.find(file);
+  if (found == held_.end()) return std::nullopt;
+  return found->second;
 }
 
 void StoreProblems::release(std::string_view file) {

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <mutex>
-#include <set>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -46,6 +47,8 @@ class StoreProblems {
   // From now on `file` is neither written nor removed, until it is released.
   void hold(std::string_view file, StoreProblem::Hold why);
   bool isHeld(std::string_view file) const;
+  // Why `file` is held; none when it is not.
+  std::optional<StoreProblem::Hold> holdOf(std::string_view file) const;
   // What stood in `file`'s place is gone or set aside: it may be written again.
   void release(std::string_view file);
 
@@ -58,7 +61,7 @@ class StoreProblems {
   mutable std::mutex mutex_;
   Listener listener_;
   std::vector<StoreProblem> untold_;
-  std::set<std::string, std::less<>> held_;
+  std::map<std::string, StoreProblem::Hold, std::less<>> held_;
   bool failing_ = false;
 };
 

@@ -8,8 +8,9 @@ namespace kesta::model {
 class UrlOpener {
  public:
   virtual ~UrlOpener() = default;
-  // False when no handler took the address (a desktop without a file
-  // browser, say); callers that have another way to help the user use it.
+  // False when no handler could be started (a desktop without a launcher
+  // such as xdg-open, say); callers that have another way to help the user
+  // use it. A handler started that fails later is not seen.
   virtual bool open(const std::string& url) = 0;
 };
 

@@ -177,9 +177,11 @@ std::vector<PageLine> readLines(tesseract::TessBaseAPI& engine, const GreyPictur
   std::vector<PageLine> out;
   if (engine.Recognize(nullptr) == 0) {
     const std::unique_ptr<tesseract::ResultIterator> words(engine.GetIterator());
-    while (words && !words->Empty(tesseract::RIL_WORD)) {
+    // A block without words (a picture region) is stepped over, not taken
+    // for the end of the page.
+    while (words && !words->Empty(tesseract::RIL_BLOCK)) {
       PageLine found;
-      const bool boxed = lineAt(*words, found);
+      const bool boxed = !words->Empty(tesseract::RIL_WORD) && lineAt(*words, found);
       if (boxed && found.text.find_first_not_of(" \t") != std::string::npos) {
         found.top += rows.top;
         found.bottom += rows.top;
@@ -288,7 +290,8 @@ std::string TesseractRecognizer::languagesOf(RecognitionLanguages languages) {
   std::string out;
   for (const auto& [script, name] : kModels)
     if (languages.has(script) && isInstalled(name)) out += std::string(name) + "+";
-  return out + latin;
+  // One missing model would keep the whole combination from starting.
+  return out + (isInstalled(latin.c_str()) ? latin : "eng");
 }
 
 struct TesseractRecognizer::Page {

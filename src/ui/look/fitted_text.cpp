@@ -38,10 +38,13 @@ QString elided(const QFontMetricsF& metrics, const QString& text, qreal width) {
   // Qt cuts after a blank or a separator as readily as after a letter
   // ("Extended …", "same key ·…"); it closes a direction isolate after the
   // ellipsis, so look for the last one.
-  const qsizetype mark = shown.lastIndexOf(kEllipsis);
+  const qsizetype ellipsis = shown.lastIndexOf(kEllipsis);
+  // In a joining script (Arabic) Qt puts a joiner before the ellipsis; after
+  // a blank it joins nothing and goes with it.
+  const qsizetype mark = ellipsis > 0 && shown.at(ellipsis - 1) == QChar(0x200D) ? ellipsis - 1 : ellipsis;
   qsizetype start = mark;
   while (start > 0 && (shown.at(start - 1).isSpace() || shown.at(start - 1) == kSeparator)) --start;
-  if (start < mark) shown.remove(start, mark - start);
+  if (start < mark) shown.remove(start, ellipsis - start);
   return shown;
 }
 
