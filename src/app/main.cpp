@@ -1,7 +1,6 @@
 // Kesta's program: wires the app model to the real services and ports and
 // shows its windows. Everything here runs on the main thread.
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -168,10 +167,6 @@ int run(QApplication& application) {
 int main(int argc, char** argv) {
   if (!ensureOpenFiles()) return 1;
   ensureThreadLimit(argv);
-  // Each thread that allocates would get a heap of its own, and what an
-  // import's threads free stays in theirs: with two heaps a million-track
-  // import peaks about 180 MB lower.
-  mallopt(M_ARENA_MAX, 2);
   // Qt's shared-memory drawing passes a file descriptor for every window
   // surface, and waits for good when none can be received; Kesta's windows are
   // small enough to send as they are.
