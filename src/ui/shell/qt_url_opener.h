@@ -10,8 +10,8 @@ namespace kesta::ui {
 
 // Opens an address, or a local path (a folder opens in the file browser),
 // by starting the desktop's launcher, xdg-open, and watching how it ends: a
-// launcher that finds no program for the address ends with a failure status
-// (3 or 4), which `done` is told. A launcher still running after
+// launcher that fails ends with a non-zero status (xdg-open: 3 when it finds
+// no program for the address), and `done` is told so. A launcher still running after
 // `settleTime` has started a program that stays with the address (xdg-open
 // on a desktop it does not know waits for it): that counts as opened. The
 // launcher is never waited for; when Kesta quits while it runs, only the
