@@ -8,12 +8,6 @@
 
 namespace kesta::model {
 
-namespace {
-
-constexpr double kFolderNoticeSeconds = 8;
-
-}  // namespace
-
 AppModelActions::AppModelActions(std::shared_ptr<AppModel> model, std::shared_ptr<AppStore> store,
                                  std::shared_ptr<UrlOpener> urls)
     : model_(std::move(model)), store_(std::move(store)), urls_(std::move(urls)) {}
@@ -58,15 +52,16 @@ std::string AppModelActions::diagnosticsReport() const { return model_->diagnost
 void AppModelActions::exportDiagnostics() { model_->exportDiagnostics(); }
 void AppModelActions::saveDeckView() { model_->saveDeckView(); }
 
-void AppModelActions::openDiagnosticsFolder() {
+void AppModelActions::openDiagnosticsFolder(FolderFailed failed) {
   model_->saveDiagnostics();
   const std::filesystem::path folder = store_->diagnosticsFolder();
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
-  if (urls_->open(folder.string())) return;
-  // No file browser took it: say where the folder is, so the DJ can find it.
-  model_->show("Couldn't open a file browser. Diagnostics are saved in " + folder.string() + ".",
-               "Couldn't open the folder: see Full.", kFolderNoticeSeconds);
+  // The path is copied: the answer may come after these actions are gone.
+  urls_->open(folder.string(), [path = folder.string(), failed = std::move(failed)](bool opened) {
+    // No file browser took it: say where the folder is, so the DJ can find it.
+    if (!opened && failed) failed("Couldn't open a file browser. Diagnostics are saved in " + path + ".");
+  });
 }
 
 }  // namespace kesta::model

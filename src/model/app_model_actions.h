@@ -44,7 +44,7 @@ class AppModelActions : public ModelActions {
   std::string diagnosticsReport() const override;
   void exportDiagnostics() override;
   void saveDeckView() override;
-  void openDiagnosticsFolder() override;
+  void openDiagnosticsFolder(FolderFailed failed) override;
 
  private:
   std::shared_ptr<AppModel> model_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "library/track.h"
@@ -14,8 +15,10 @@
 // report, read when its sheet opens). The views hold this and the view
 // snapshot, never the model.
 //
-// Main thread only. The actions report nothing: what they change reaches the
-// views as a change notification.
+// Main thread only. The actions report nothing (what they change reaches the
+// views as a change notification), except a diagnostics folder that could not
+// be opened: that is told to the sheet that asked, since nothing the model
+// keeps changes.
 namespace kesta::model {
 
 class ModelActions {
@@ -57,8 +60,11 @@ class ModelActions {
   virtual std::string diagnosticsReport() const = 0;
   virtual void exportDiagnostics() = 0;
   virtual void saveDeckView() = 0;
-  // Saves the diagnostics now and opens their folder.
-  virtual void openDiagnosticsFolder() = 0;
+  // Saves the diagnostics now and opens their folder. When no file browser
+  // takes it, `failed` gets, later and on the main thread, the notice saying
+  // where the folder is.
+  using FolderFailed = std::function<void(const std::string& notice)>;
+  virtual void openDiagnosticsFolder(FolderFailed failed) = 0;
 };
 
 }  // namespace kesta::model

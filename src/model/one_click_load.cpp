@@ -284,7 +284,7 @@ void OneClickLoad::finishUndo(const std::optional<LoadFailure>& failure) {
 
 void OneClickLoad::allowOneClick() {
   loader_->requestAuthorization();
-  urls_->open(accessibilitySettings);
+  urls_->open(accessibilitySettings, {});
 }
 
 void OneClickLoad::fail(std::string message, std::optional<std::string> shortText) {

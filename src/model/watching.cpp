@@ -89,7 +89,7 @@ void Watching::retireEngine() {
 
 void Watching::requestScreenPermission() {
   const Notifier::Batch batch(parts_.notifier);
-  if (!screenAccess_->request()) urls_->open(screenAccess_->settingsURL());
+  if (!screenAccess_->request()) urls_->open(screenAccess_->settingsURL(), {});
   parts_.notifier.publish(screenPermission_, screenAccess_->granted(), Field::screenPermission);
   parts_.notifier.publish(askedForScreenPermission_, true, Field::askedForScreenPermission);
 }

@@ -2,12 +2,14 @@
 
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "live/diagnostics_session.h"
 #include "load_status_printer.h"
+#include "model/app_model_actions.h"
 #include "model/export_file_names.h"
 #include "model/set_history_csv.h"
 #include "model/utc_date.h"
@@ -167,6 +169,40 @@ TEST_F(ExportsTest, DiagnosticsShowThePreviousSessionUntilThisOneRecordsSomethin
     EXPECT_EQ(panels->saveRequests.back().suggestedName, diagnosticsFileName(shown.startedAt));
     EXPECT_EQ(panels->saveRequests.back().extensions, std::vector<std::string>{"txt"});
     EXPECT_EQ(AtomicFile::read(file), shown.exportText(std::nullopt, environment, 300));
+  }
+}
+
+// The folder is made at once; whether a file browser took it is known only
+// when the launcher's answer comes, and only a refusal is told, with the path.
+TEST_F(ExportsTest, AFolderNoFileBrowserTookIsToldWithItsPathWhenTheAnswerComes) {
+  struct Case {
+    const char* name;
+    bool taken;
+    bool actionsGoneFirst;  // the window that asked closed before the answer
+    bool told;
+  };
+  const Case cases[] = {
+      {"taken", true, false, false},
+      {"refused", false, false, true},
+      {"refused after the actions went", false, true, true},
+  };
+  const std::filesystem::path folder = store->diagnosticsFolder();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(folder);
+    urls->opened.clear();
+    std::vector<std::string> told;
+    auto actions = std::make_unique<AppModelActions>(modelPointer(), store, urls);
+    actions->openDiagnosticsFolder([&told](const std::string& notice) { told.push_back(notice); });
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(urls->opened, std::vector<std::string>{folder.string()});
+    EXPECT_TRUE(told.empty());  // nothing is known before the launcher answers
+    if (c.actionsGoneFirst) actions.reset();
+    urls->answer(c.taken);
+    const std::vector<std::string> expected{"Couldn't open a file browser. Diagnostics are saved in " +
+                                            folder.string() + "."};
+    EXPECT_EQ(told, c.told ? expected : std::vector<std::string>{});
+    EXPECT_EQ(model().notice(), std::nullopt);  // the sheet that asked says it
   }
 }
 

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <functional>
 
 #include "ui/look/chip_button.h"
 #include "ui/look/theme.h"
@@ -18,6 +20,9 @@ namespace {
 using model::Field;
 
 constexpr model::ChangedFields kShownFields = model::ChangedFields(Field::watching) | Field::includeRawText;
+
+// The folder notice's height in lines: a long path wraps onto the third.
+constexpr int kFolderNoticeLines = 3;
 
 }  // namespace
 
@@ -39,7 +44,10 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
 
   rawText_->setFont(Theme::captionFont());
   rawText_->setFocusPolicy(Qt::NoFocus);
-  connect(rawText_, &QCheckBox::toggled, this, [this](bool on) { bridge_.actions().setIncludeRawText(on); });
+  connect(rawText_, &QCheckBox::toggled, this, [this](bool on) {
+    acted();
+    bridge_.actions().setIncludeRawText(on);
+  });
 
   report_->setReadOnly(true);
   report_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -56,6 +64,8 @@ DiagnosticsView::DiagnosticsView(ModelBridge& bridge, QWidget* parent)
   column->addWidget(rawText_);
   column->addWidget(report_, 1);
   column->addWidget(makeButtons());
+  makeFolderNotice();
+  column->addWidget(folderNotice_);
 
   new ViewRefresh(bridge_, *this, kShownFields, [this](model::ChangedFields) { refresh(); });
 }
@@ -65,17 +75,24 @@ QWidget* DiagnosticsView::makeButtons() {
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   refresh_ = new ChipButton(tr("Refresh"));
-  connect(refresh_, &ChipButton::clicked, this, &DiagnosticsView::readReport);
   saveReport_ = new ChipButton(tr("Save report…"), true);
-  connect(saveReport_, &ChipButton::clicked, this, [this] { bridge_.actions().exportDiagnostics(); });
   saveDeckView_ = new ChipButton(tr("Save what Kesta sees…"));
   saveDeckView_->setToolTip(
       tr("Saves an image of the two deck areas Kesta reads, to help fix detection on your layout. It shows "
          "loaded "
          "titles; nothing is sent."));
-  connect(saveDeckView_, &ChipButton::clicked, this, [this] { bridge_.actions().saveDeckView(); });
   openFolder_ = new ChipButton(tr("Open diagnostics folder"));
-  connect(openFolder_, &ChipButton::clicked, this, [this] { bridge_.actions().openDiagnosticsFolder(); });
+  // Each press is an action of the DJ's, told before the press's own work.
+  const auto press = [this](ChipButton* chip, std::function<void()> work) {
+    connect(chip, &ChipButton::clicked, this, [this, work = std::move(work)] {
+      acted();
+      work();
+    });
+  };
+  press(refresh_, [this] { readReport(); });
+  press(saveReport_, [this] { bridge_.actions().exportDiagnostics(); });
+  press(saveDeckView_, [this] { bridge_.actions().saveDeckView(); });
+  press(openFolder_, [this] { openFolder(); });
   // The four chips fit the sheet's width only a point smaller than usual.
   for (ChipButton* chip : {refresh_, saveReport_, saveDeckView_}) {
     chip->setLabelFont(Theme::font(Theme::kDiagnosticsButtonFontSize, Theme::Weight::semibold));
@@ -86,6 +103,43 @@ QWidget* DiagnosticsView::makeButtons() {
   layout->addWidget(openFolder_);
   return row;
 }
+
+void DiagnosticsView::makeFolderNotice() {
+  folderNotice_ = new QPlainTextEdit;
+  folderNotice_->setReadOnly(true);
+  folderNotice_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  folderNotice_->setFont(Theme::captionFont());
+  folderNotice_->setFrameShape(QFrame::NoFrame);
+  // A path has no blanks to wrap at: it wraps anywhere rather than run off the sheet.
+  folderNotice_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  folderNotice_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  folderNotice_->document()->setDocumentMargin(0);
+  folderNotice_->setFixedHeight(QFontMetrics(folderNotice_->font()).lineSpacing() * kFolderNoticeLines);
+  QPalette colours = folderNotice_->palette();
+  colours.setColor(QPalette::Base, Theme::background());
+  colours.setColor(QPalette::Text, Theme::warn());
+  folderNotice_->setPalette(colours);
+  folderNotice_->hide();
+}
+
+void DiagnosticsView::acted() {
+  ++actions_;
+  folderNotice_->clear();
+  folderNotice_->hide();
+}
+
+void DiagnosticsView::openFolder() {
+  // The answer comes later: it is shown only on this sheet, while still open,
+  // and only when the DJ has done nothing since.
+  bridge_.actions().openDiagnosticsFolder(
+      [sheet = QPointer<DiagnosticsView>(this), action = actions_](const std::string& notice) {
+        if (!sheet || sheet->actions_ != action) return;
+        sheet->folderNotice_->setPlainText(toQString(notice));
+        sheet->folderNotice_->show();
+      });
+}
+
+QString DiagnosticsView::folderNotice() const { return folderNotice_->toPlainText(); }
 
 QString DiagnosticsView::report() const { return report_->toPlainText(); }
 

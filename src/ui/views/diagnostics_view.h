@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "ui/look/sheet_frame.h"
 
 class QCheckBox;
@@ -16,7 +18,10 @@ class ModelBridge;
 // it, save an image of the deck areas (only while connected) and open the
 // diagnostics folder. The report is read when the sheet opens and on
 // "Refresh" only: it does not follow later scans. The folder opens through
-// the model's store and URL port, like every address the model opens. Main thread only.
+// the model's store and URL port, like every address the model opens; when
+// no file browser takes it, the notice saying where the folder is shows
+// below the buttons, as text to select and copy, until the DJ acts on the
+// sheet again or closes it. Main thread only.
 class DiagnosticsView : public SheetFrame {
   Q_OBJECT
 
@@ -30,14 +35,22 @@ class DiagnosticsView : public SheetFrame {
   ChipButton* saveReportButton() const { return saveReport_; }
   ChipButton* saveDeckViewButton() const { return saveDeckView_; }
   ChipButton* openFolderButton() const { return openFolder_; }
+  QPlainTextEdit* folderNoticeBox() const { return folderNotice_; }
+  // The notice shown now that the folder could not be opened, or empty.
+  QString folderNotice() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* makeButtons();
+  void makeFolderNotice();
   void readReport();
   void refresh();
+  // The DJ acted on the sheet: an earlier notice goes, and so does the answer
+  // of an earlier opening still to come.
+  void acted();
+  void openFolder();
 
   ModelBridge& bridge_;
   QCheckBox* rawText_;
@@ -46,6 +59,8 @@ class DiagnosticsView : public SheetFrame {
   ChipButton* saveReport_ = nullptr;
   ChipButton* saveDeckView_ = nullptr;
   ChipButton* openFolder_ = nullptr;
+  QPlainTextEdit* folderNotice_ = nullptr;
+  std::uint64_t actions_ = 0;
 };
 
 }  // namespace kesta::ui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/ports/url_opener.h"
@@ -8,14 +9,22 @@
 namespace kesta::test {
 using namespace kesta::model;
 
+// Records each address; the handler's outcome comes only when the test calls
+// `answer`, as a launcher's end would come later.
 class FakeUrlOpener : public UrlOpener {
  public:
-  bool open(const std::string& url) override {
+  void open(const std::string& url, Done done) override {
     opened.push_back(url);
-    return handled;
+    waiting.push_back(std::move(done));
+  }
+  // Ends every opening still waiting: `taken`, whether a handler took it.
+  void answer(bool taken) {
+    for (Done& done : std::exchange(waiting, {})) {
+      if (done) done(taken);
+    }
   }
   std::vector<std::string> opened;
-  bool handled = true;  // whether the desktop had a handler for the address
+  std::vector<Done> waiting;
 };
 
 }  // namespace kesta::test

@@ -59,6 +59,16 @@ std::unique_ptr<QWidget> diagnosticsSheet() {
   return staged;
 }
 
+// The sheet once the launcher said no file browser took the folder.
+std::unique_ptr<QWidget> diagnosticsSheetFolderNotice() {
+  auto staged = std::make_unique<Staged>(test::scene("live"));
+  auto* sheet = new DiagnosticsView(staged->stage().bridge());
+  staged->host(sheet);
+  sheet->openFolderButton()->click();
+  staged->stage().urls->answer(false);
+  return staged;
+}
+
 // A question of the footer as it opens over the full window: End set's or Replay's.
 std::unique_ptr<QWidget> question(bool endSet) {
   auto staged = std::make_unique<Staged>(test::scene("live"));
@@ -96,6 +106,7 @@ std::vector<Shot> windowShots() {
   }
   shots.push_back({"sheet_library", librarySheet});
   shots.push_back({"sheet_diagnostics", diagnosticsSheet});
+  shots.push_back({"sheet_diagnostics_folder_notice", diagnosticsSheetFolderNotice});
   shots.push_back({"full_end_set_question", [] { return question(true); }});
   shots.push_back({"full_replay_question", [] { return question(false); }});
   shots.push_back({"full_pool_menu", [] { return menu(true); }});

@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QTest>
 #include <filesystem>
 
@@ -136,21 +138,61 @@ TEST_F(DiagnosticsViewTest, RawTextToggleSetsTheModelAtOnce) {
   EXPECT_FALSE(sheet.rawTextToggle()->isChecked());
 }
 
-// The folder is made and opened; when no file browser takes it, a notice
-// says where it is.
-TEST_F(DiagnosticsViewTest, OpenFolderCreatesTheFolderAndOpensItOrSaysWhereItIs) {
+// The folder is made and opened; when the launcher says no file browser took
+// it, the sheet says where the folder is, as text to select, until the DJ acts
+// again. An answer that comes after the DJ acted, or after the sheet closed,
+// shows nothing.
+TEST_F(DiagnosticsViewTest, OpenFolderSaysOnTheSheetWhereTheFolderIsWhenNothingOpensIt) {
+  enum class Between { nothing, refresh, toggle, close };
+  struct Row {
+    const char* name;
+    bool taken;
+    Between between;  // what the DJ does before the launcher's answer comes
+    bool noticeShown;
+  };
+  const Row rows[] = {
+      {"a file browser took it", true, Between::nothing, false},
+      {"nothing took it", false, Between::nothing, true},
+      {"nothing took it, after a refresh", false, Between::refresh, false},
+      {"nothing took it, after the toggle", false, Between::toggle, false},
+      {"nothing took it, after closing the sheet", false, Between::close, false},
+  };
   const std::filesystem::path folder = stage.dataDir() / "diagnostics";
-  for (const bool handled : {true, false}) {
+  RootView root(stage.bridge(), [](WindowMode) {});
+  root.show();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     std::filesystem::remove_all(folder);
     stage.urls->opened.clear();
-    stage.urls->handled = handled;
-    DiagnosticsView sheet(stage.bridge());
-    sheet.openFolderButton()->click();
-    EXPECT_TRUE(std::filesystem::is_directory(folder)) << handled;
-    EXPECT_EQ(stage.urls->opened, std::vector<std::string>{folder.string()}) << handled;
-    const auto notice = stage.model().notice();
-    EXPECT_EQ(notice.has_value() && notice->find(folder.string()) != std::string::npos, !handled)
-        << notice.value_or("(no notice)");
+    root.open(RootView::Sheet::diagnostics);
+    QPointer<DiagnosticsView> sheet = openSheet<DiagnosticsView>(root);
+    ASSERT_NE(sheet, nullptr);
+    QTest::mouseClick(sheet->openFolderButton(), Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(stage.urls->opened, std::vector<std::string>{folder.string()});
+    EXPECT_TRUE(sheet->folderNotice().isEmpty());  // nothing is said before the answer
+    if (row.between == Between::refresh) QTest::mouseClick(sheet->refreshButton(), Qt::LeftButton);
+    if (row.between == Between::toggle) QTest::mouseClick(sheet->rawTextToggle(), Qt::LeftButton);
+    if (row.between == Between::close) {
+      QTest::mouseClick(sheet->doneButton(), Qt::LeftButton);
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      ASSERT_EQ(sheet, nullptr);
+    }
+    stage.urls->answer(row.taken);
+    if (!sheet) continue;
+    const QString expected = QStringLiteral("Couldn't open a file browser. Diagnostics are saved in ") +
+                             toQString(folder.string()) + ".";
+    EXPECT_EQ(sheet->folderNotice(), row.noticeShown ? expected : QString());
+    EXPECT_EQ(sheet->folderNoticeBox()->isVisible(), row.noticeShown);
+    EXPECT_TRUE(sheet->folderNoticeBox()->textInteractionFlags() & Qt::TextSelectableByMouse);
+    EXPECT_EQ(stage.model().notice(), std::nullopt);  // said on the sheet, not under it
+    if (row.noticeShown) {
+      // The next press is the DJ acting again: the notice goes.
+      QTest::mouseClick(sheet->refreshButton(), Qt::LeftButton);
+      EXPECT_FALSE(sheet->folderNoticeBox()->isVisible());
+    }
+    root.sheetDialog()->reject();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
 
