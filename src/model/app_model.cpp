@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "model/app_version.h"
+#include "model/store_notice.h"
 
 namespace kesta::model {
 
@@ -66,7 +67,11 @@ void AppModel::replayTracks() {
 
 void AppModel::endSet() {
   const Notifier::Batch batch(notifier_);
-  sets_.endSet();
+  if (!sets_.endSet()) {
+    const StoreNotice notice = setKeptRunningNotice();
+    notices_.show(notice.text, notice.shortText, notice.seconds);
+    return;
+  }
   lanes_.schedule();
 }
 

@@ -114,6 +114,8 @@ class AppModel : public std::enable_shared_from_this<AppModel> {
   void undoDismiss() { lanes_.undoDismiss(); }
   void rate(const Track& track, int stars);
   void replayTracks();
+  // Archives the running set and starts a new one; while the past sets are
+  // held, the set keeps running and a notice says why.
   void endSet();
 
   // ---- Library -----------------------------------------------------------

@@ -120,7 +120,8 @@ void LibraryKeeper::keepRestoredBesidePick(PreparedLibrary stored) {
 }
 
 void LibraryKeeper::mergeLegacySets(const LegacyData& legacy) {
-  parts_.sets.mergeArchived(legacy.sets);
+  // Not done until the sets can land: a later start merges them then.
+  if (!parts_.sets.mergeArchived(legacy.sets)) return;
   parts_.settings.preferences().legacyImported = true;
   parts_.settings.save();
   parts_.notifier.publish(legacyNote_,

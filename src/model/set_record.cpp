@@ -29,7 +29,10 @@ SetRecord::SetRecord(Notifier& notifier, std::shared_ptr<AppStore> store,
   DJSet active = DJSet::started(now);
   if (auto stored = store_->activeSet()) {
     const Date last = lastActivity(*stored);
-    if (now.secondsSince(last) < rolloverSeconds) {
+    // Rolled over into a held archive, the set would be kept only in memory.
+    const bool stays =
+        now.secondsSince(last) < rolloverSeconds || (!stored->events.empty() && store_->archiveHeld());
+    if (stays) {
       active = std::move(*stored);
     } else if (!stored->events.empty()) {
       stored->endedAt = last;
@@ -78,10 +81,12 @@ void SetRecord::replay() {
   sync();
 }
 
-void SetRecord::endSet() {
+bool SetRecord::endSet() {
   const Date now = wallClock_->now();
   DJSet finished = ledger_.set();
   if (!finished.events.empty()) {
+    // Saved as the running set, it is safe; in a held archive it would not be.
+    if (store_->archiveHeld()) return false;
     finished.endedAt = now;
     std::vector<DJSet> archived = archivedSets_;
     archived.insert(archived.begin(), std::move(finished));
@@ -90,9 +95,11 @@ void SetRecord::endSet() {
   }
   ledger_ = SetLedger(DJSet::started(now));
   sync();
+  return true;
 }
 
-void SetRecord::mergeArchived(const std::vector<DJSet>& sets) {
+bool SetRecord::mergeArchived(const std::vector<DJSet>& sets) {
+  if (store_->archiveHeld()) return false;
   std::vector<DJSet> merged = archivedSets_;
   merged.insert(merged.end(), sets.begin(), sets.end());
   // Stable: a set already here stays ahead of an old one with the same start.
@@ -100,6 +107,7 @@ void SetRecord::mergeArchived(const std::vector<DJSet>& sets) {
                    [](const DJSet& a, const DJSet& b) { return a.startedAt > b.startedAt; });
   notifier_.publish(archivedSets_, std::move(merged), Field::archivedSets);
   store_->saveArchivedSets(archivedSets_);
+  return true;
 }
 
 }  // namespace kesta::model

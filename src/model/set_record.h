@@ -18,10 +18,14 @@ namespace kesta::model {
 // its published mirror, brought up to date (and saved) by `sync`.
 //
 // Threads: main thread only. Failures: unreadable stored sets give an empty
-// archive and a new set; saves report nothing. Units: dates in seconds.
+// archive and a new set; saves report nothing. While the store holds the
+// archive ("sets.json" could not be read and is kept as it is), no set moves
+// into it: the running set stays as it is, so that every set stays on disk.
+// Units: dates in seconds.
 class SetRecord {
  public:
-  // Reads the stored sets, rolling over a set idle for 8 hours or more.
+  // Reads the stored sets, rolling over a set idle for 8 hours or more
+  // unless the archive is held.
   SetRecord(Notifier& notifier, std::shared_ptr<AppStore> store, std::shared_ptr<WallClock> wallClock);
 
   // Where the running set is recorded; `sync` publishes what it holds.
@@ -43,10 +47,13 @@ class SetRecord {
   // One more play of one track after another.
   void countPair(const DJSet::Transition& transition);
   void replay();
-  // Archives the running set, if anything happened in it, and starts a new one.
-  void endSet();
+  // Archives the running set, if anything happened in it, and starts a new
+  // one. Answers false, changing nothing, when the set would go into a held
+  // archive.
+  bool endSet();
   // Sets of an earlier version, placed among the archived ones by start.
-  void mergeArchived(const std::vector<DJSet>& sets);
+  // Answers false, merging nothing, while the archive is held.
+  bool mergeArchived(const std::vector<DJSet>& sets);
 
  private:
   Notifier& notifier_;

@@ -16,5 +16,8 @@ struct StoreNotice {
 };
 
 StoreNotice storeNotice(const StoreProblem& problem);
+// What the DJ is told when "End set" leaves the set running, because the
+// past sets' file is held and the set would be kept nowhere else.
+StoreNotice setKeptRunningNotice();
 
 }  // namespace kesta::model

@@ -206,7 +206,7 @@ void AppStore::saveLibrary(const LibraryFile::Text& text) const {
   try {
     files_->write(file, pieces);
   } catch (const std::system_error& error) {
-    problems_->saveFailed(kLibraryFile, error.code());
+    problems_->saveFailed(kLibraryFile, error.code(), false);
     throw;
   }
   problems_->saveLanded();
@@ -240,6 +240,8 @@ void AppStore::saveArchivedSets(const std::vector<DJSet>& sets) const {
     return array;
   });
 }
+
+bool AppStore::archiveHeld() const { return !records_->writable(kArchivedSetsFile); }
 
 std::optional<LegacyData> AppStore::legacy() const {
   return load<LegacyData>(kLegacyFile, AtomicFile::maximumFileBytes, fromText<LegacyData>);

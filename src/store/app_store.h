@@ -108,6 +108,10 @@ class AppStore final {
   // "sets.json", the archive, newest first; only the first 100 are written. Silent.
   std::vector<DJSet> archivedSets() const;
   void saveArchivedSets(const std::vector<DJSet>& sets) const;
+  // Whether "sets.json" is held, after trying to free it as its next save
+  // would: a set moved into the archive now would be kept only in memory
+  // until then, and lost when Kesta quits first.
+  bool archiveHeld() const;
 
   // "legacy-import.json", the earlier version's data once brought over. Silent.
   std::optional<LegacyData> legacy() const;

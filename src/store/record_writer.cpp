@@ -32,6 +32,12 @@ void RecordWriter::flush() {
   queue_.sync([] {});
 }
 
+bool RecordWriter::writable(std::string_view name) {
+  bool free = false;
+  queue_.sync([&] { free = mayWrite(Pending{std::string(name), std::nullopt}); });
+  return free;
+}
+
 void RecordWriter::enqueue(std::string_view name, std::optional<std::string> bytes) {
   // Queued under the lock, so that tickets and queue order agree.
   const std::lock_guard lock(mutex_);

@@ -36,7 +36,7 @@ namespace kesta {
 // A file `problems` holds is neither written nor removed: its newest save is
 // kept, without holding up the saves of other files, and lands once
 // `release` answers that the file may be written again (asked each time the
-// kept saves are tried).
+// kept saves are tried, and by `writable`).
 //
 // Thread-safe; `release` is called on the writer's thread.
 class RecordWriter {
@@ -60,6 +60,10 @@ class RecordWriter {
   // Returns once everything queued before the call has landed. Must not be
   // called from the writer's own thread.
   void flush();
+  // Whether `name` is free of any hold, after everything queued before the
+  // call: a held file is first released if it may be, as for its save. Must
+  // not be called from the writer's own thread.
+  bool writable(std::string_view name);
 
  private:
   struct Pending {

@@ -38,9 +38,9 @@ void StoreProblems::release(std::string_view file) {
   if (const auto found = held_.find(file); found != held_.end()) held_.erase(found);
 }
 
-void StoreProblems::saveFailed(std::string_view file, std::error_code error) {
+void StoreProblems::saveFailed(std::string_view file, std::error_code error, bool kept) {
   std::unique_lock lock(mutex_);
-  if (std::exchange(failing_, true)) return;
+  if (kept && std::exchange(failing_, true)) return;
   tell(StoreProblem{StoreProblem::Kind::saveFailed, std::string(file), error}, lock);
 }
 

@@ -32,9 +32,10 @@ struct StoreProblem {
   bool operator==(const StoreProblem&) const = default;
 };
 
-// The problems of one store and who hears of them. A failed save is told once,
-// and again only after a save has landed in between; a held record once each
-// time it comes to be held.
+// The problems of one store and who hears of them. A failed save that is kept
+// to be tried again is told once, and again only after a save has landed in
+// between; one that is dropped (the library's, made again at the next import)
+// each time; a held record once each time it comes to be held.
 // Problems that come before anyone listens are kept and told to the first
 // listener. Thread-safe; the listener is called on the thread that met the
 // problem, never under the lock.
@@ -52,7 +53,7 @@ class StoreProblems {
   // What stood in `file`'s place is gone or set aside: it may be written again.
   void release(std::string_view file);
 
-  void saveFailed(std::string_view file, std::error_code error);
+  void saveFailed(std::string_view file, std::error_code error, bool kept = true);
   void saveLanded();
 
  private:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -54,8 +55,125 @@ class KeptDataTest : public ModelFixture {
     return kesta::test::sourceDir() / "tests" / "model" / "fixtures" / fixture;
   }
 
+  // Quits, and opens a store over the same folder on a disk that works.
+  void quit() {
+    modelPointer().reset();
+    settle();
+    files = std::make_shared<kesta::test::FakeStoreFiles>();
+    useStore();
+  }
+
   std::shared_ptr<kesta::test::FakeStoreFiles> files = std::make_shared<kesta::test::FakeStoreFiles>();
 };
+
+std::string contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A set of three loads, the last at `last`.
+DJSet threeLoads(Date last, bool legacy = false) {
+  DJSet set = DJSet::started(last.adding(-1200));
+  set.legacy = legacy;
+  for (int i = 0; i < 3; ++i) {
+    Track track;
+    track.id = std::to_string(i);
+    track.key = StableKey{"file:/" + std::to_string(i) + ".mp3"};
+    track.title = "Track " + std::to_string(i);
+    set.events.push_back(SetEvent::make(SetEvent::Kind::loaded, last.adding(600.0 * (i - 2)), &track,
+                                        std::nullopt, 1 + i % 2));
+  }
+  if (legacy) set.endedAt = last;
+  return set;
+}
+
+TEST_F(KeptDataTest, NoSetIsLostWhileThePastSetsCouldNotBeReadForWantOfResources) {
+  struct Case {
+    const char* name;
+    double idleSeconds;   // since the running set's last load
+    bool earlierVersion;  // 0.5 sets waiting to be merged
+    bool endSet;
+  };
+  const Case cases[] = {
+      {"a stale set at start", 36000, false, false},
+      {"End set", 600, false, true},
+      {"the 0.5 merge", 600, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    quit();
+    for (const auto& entry : fs::directory_iterator(dataDir())) fs::remove_all(entry.path());
+    const Date last = wall->date.adding(-c.idleSeconds);
+    const std::vector<DJSet> past{threeLoads(last.adding(-86400)), threeLoads(last.adding(-172800))};
+    const DJSet running = threeLoads(last);
+    std::vector<DJSet> everySet = past;
+    everySet.push_back(running);
+    store->saveArchivedSets(past);
+    store->saveActiveSet(running);
+    if (c.earlierVersion) {
+      LegacyData legacy{"com.kesta.live.beta", std::nullopt, {}, {}, {}, {}};
+      legacy.sets = {threeLoads(last.adding(-1e7), true), threeLoads(last.adding(-2e7), true)};
+      store->saveLegacy(legacy);
+      everySet.insert(everySet.end(), legacy.sets.begin(), legacy.sets.end());
+    }
+    const std::string stored = contents(file("sets.json"));
+
+    // Every open of the past sets fails for want of file handles.
+    files->makeUnreadable("sets.json", files::ReadFailure::noResources);
+    model();
+    settle();
+    EXPECT_EQ(model().noticeShort(), "Couldn't read sets.json: the set stays open.");
+    if (c.endSet) {
+      model().endSet();
+      settle();
+      EXPECT_EQ(model().noticeShort(), "Set not ended: sets.json couldn't be read.");
+    }
+    EXPECT_EQ(model().activeSet(), running);
+    EXPECT_FALSE(model().legacyNote());
+    quit();
+    EXPECT_EQ(contents(file("sets.json")), stored);
+    EXPECT_FALSE(store->preferences().legacyImported);
+
+    // A start that can read them: every set is on disk.
+    model();
+    settle();
+    quit();
+    std::vector<DJSet> onDisk = store->archivedSets();
+    if (const auto active = store->activeSet()) onDisk.push_back(*active);
+    for (DJSet set : everySet) {
+      const auto found =
+          std::find_if(onDisk.begin(), onDisk.end(), [&](const DJSet& kept) { return kept.id == set.id; });
+      ASSERT_NE(found, onDisk.end()) << set.id;
+      EXPECT_EQ(found->events, set.events);
+    }
+    EXPECT_EQ(onDisk.size(), everySet.size() + (c.idleSeconds > 28800 ? 1 : 0));
+  }
+}
+
+TEST_F(KeptDataTest, ALibraryTheSystemLackedResourcesToReadIsImportedAgainAndSavedAnew) {
+  pick("few_tracks.xml");
+  quit();
+  const std::string original = contents(file("library.json"));
+  files->makeUnreadable("library.json", files::ReadFailure::noResources);
+  model();
+  settle();
+  EXPECT_EQ(
+      model().notice(),
+      "Kesta was short of memory or file handles to read library.json, so it imports your library from "
+      "your export again. Once imported, it is saved as a new library.json, and the file Kesta couldn't "
+      "read is set aside.");
+  EXPECT_EQ(model().library().tracks.size(), 3u);
+  std::vector<std::string> aside;
+  for (const auto& entry : fs::directory_iterator(dataDir())) {
+    if (entry.path().filename().string().starts_with("library.json.unreadable-"))
+      aside.push_back(contents(entry.path()));
+  }
+  EXPECT_EQ(aside, std::vector<std::string>{original});
+  quit();
+  const auto stored = store->storedLibrary();
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->library.tracks.size(), 3u);
+}
 
 TEST_F(KeptDataTest, ASaveThatCannotLandShowsOneNoticeUntilSavesWorkAgain) {
   struct Case {
@@ -156,10 +274,15 @@ TEST_F(KeptDataTest, AHeldRecordLandsOnceTheFolderIsWritableAgainAndBothNoticesA
   scheduler->advance(14.9);
   EXPECT_EQ(model().notice(), held);
   scheduler->advance(60);
-  ASSERT_EQ(seen.size(), 2u);
+  ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen[0], held);
-  EXPECT_NE(seen[1].find("Kesta may not write in its data folder. Nothing is lost yet"), std::string::npos)
-      << seen[1];
+  // The library's save is dropped, the others are kept: each is told.
+  EXPECT_EQ(
+      seen[1],
+      "Kesta can't save your library: Kesta may not write in its data folder. The library stays in use; "
+      "Kesta tries to save it again at the next import.");
+  EXPECT_NE(seen[2].find("Kesta may not write in its data folder. Nothing is lost yet"), std::string::npos)
+      << seen[2];
 
   // Writable again: the next save brings everything with it.
   files->writeError = 0;

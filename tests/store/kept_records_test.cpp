@@ -235,7 +235,10 @@ TEST(KeptRecords, ASaveThatCannotLandIsToldOnceAndLandsWhenWritingWorksAgain) {
       store.flush();
       const StoreProblem full{StoreProblem::Kind::saveFailed, "preferences.json",
                               std::error_code(error, std::generic_category())};
-      EXPECT_EQ(told.problems(), std::vector<StoreProblem>{full});
+      // The library's save is not kept for later: it is told on its own.
+      const StoreProblem library{StoreProblem::Kind::saveFailed, "library.json",
+                                 std::error_code(error, std::generic_category())};
+      EXPECT_EQ(told.problems(), (std::vector<StoreProblem>{full, library}));
       EXPECT_TRUE(fileNames(folder.path()).empty());
 
       // Writing works again: the next save brings every one kept with it.
@@ -261,11 +264,68 @@ TEST(KeptRecords, ASaveThatCannotLandIsToldOnceAndLandsWhenWritingWorksAgain) {
       store.saveUserData(userData);
       store.saveUserData(later);
       store.flush();
-      EXPECT_EQ(told.problems().size(), 2u);
+      EXPECT_EQ(told.problems().size(), 3u);
       files->writeError = 0;
     }
     // Quitting tries once more what is still kept.
     EXPECT_EQ(AppStore(folder.path()).userData(), later);
+  }
+}
+
+TEST(KeptRecords, TheArchiveIsHeldUntilItsFileIsSetAsideOrGoneButNeverMovedForWantOfResources) {
+  using Step = std::function<void(const TempFolder&, test::FakeStoreFiles&)>;
+  const std::string original = "[]";
+  const auto place = [&](files::ReadFailure failure, bool refuseMoves) -> Step {
+    return [=](const TempFolder& folder, test::FakeStoreFiles& files) {
+      writeFile(folder / "sets.json", original);
+      files.makeUnreadable("sets.json", failure);
+      files.refuseMoves = refuseMoves;
+    };
+  };
+  const Step nothing = [](const TempFolder&, test::FakeStoreFiles&) {};
+  struct Case {
+    const char* name;
+    Step block;
+    bool held;
+    Step unblock;
+    bool heldAfter;
+    std::size_t setAside;
+  };
+  const std::vector<Case> cases = {
+      {"readable",
+       [&](const TempFolder& folder, test::FakeStoreFiles&) { writeFile(folder / "sets.json", "[]"); }, false,
+       nothing, false, 0},
+      {"missing", nothing, false, nothing, false, 0},
+      {"short of resources", place(files::ReadFailure::noResources, false), true,
+       [](const TempFolder&, test::FakeStoreFiles& files) { files.refuseMoves = false; }, true, 0},
+      {"unreadable in a folder that forbids moves", place(files::ReadFailure::unreadable, true), true,
+       [](const TempFolder&, test::FakeStoreFiles& files) { files.refuseMoves = false; }, false, 1},
+      {"a folder in its place",
+       [](const TempFolder& folder, test::FakeStoreFiles&) {
+         std::filesystem::create_directory(folder / "sets.json");
+       },
+       true,
+       [](const TempFolder& folder, test::FakeStoreFiles&) { std::filesystem::remove(folder / "sets.json"); },
+       false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TempFolder folder;
+    auto files = std::make_shared<test::FakeStoreFiles>();
+    c.block(folder, *files);
+    const AppStore store(folder.path(), files);
+    store.archivedSets();
+    EXPECT_EQ(store.archiveHeld(), c.held);
+    c.unblock(folder, *files);
+    EXPECT_EQ(store.archiveHeld(), c.heldAfter);
+    std::vector<std::string> aside;
+    for (const auto& name : fileNames(folder.path())) {
+      if (name.starts_with("sets.json.unreadable-")) aside.push_back(readFile(folder / name));
+    }
+    EXPECT_EQ(aside, std::vector<std::string>(c.setAside, original));
+    if (c.heldAfter) {
+      EXPECT_EQ(readFile(folder / "sets.json"), original);
+    }
   }
 }
 
