@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "ui/views/corner_card.h"
