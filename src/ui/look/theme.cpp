@@ -1,6 +1,5 @@
 #include "ui/look/theme.h"
 
-#include <QStringList>
 #include <QtMath>
 
 namespace kesta::ui {
@@ -28,9 +27,7 @@ QFont::Weight qtWeight(Theme::Weight weight) {
 
 // `first`, then every fallback family in order.
 QStringList withFallbacks(const char* first) {
-  QStringList families{QString::fromLatin1(first)};
-  for (const char* family : Theme::kFallbackFamilies) families.append(QString::fromLatin1(family));
-  return families;
+  return QStringList{QString::fromLatin1(first)} + Theme::fallbackFamilies();
 }
 
 }  // namespace
@@ -79,6 +76,39 @@ QColor Theme::faded(const QColor& color, qreal opacity) {
   QColor out = color;
   out.setAlphaF(float(qBound(0.0, opacity, 1.0) * color.alphaF()));
   return out;
+}
+
+QStringList Theme::fallbackFamilies() {
+  static const QStringList families{QString::fromLatin1(hanFamily(desktopLanguage())),
+                                    QStringLiteral("Noto Sans Arabic"),
+                                    QStringLiteral("Noto Sans Hebrew"),
+                                    QStringLiteral("Noto Sans Thai"),
+                                    QStringLiteral("Noto Sans Devanagari"),
+                                    QStringLiteral("Noto Color Emoji"),
+                                    QStringLiteral("DejaVu Sans")};
+  return families;
+}
+
+const char* Theme::hanFamily(const QString& locale) {
+  // "zh_TW.UTF-8@euro", "zh-tw:en", "zh_Hant_HK": language, then script or territory.
+  const QString name =
+      locale.section(QLatin1Char(':'), 0, 0).section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+  const QStringList parts =
+      QString(name).replace(QLatin1Char('-'), QLatin1Char('_')).toLower().split(QLatin1Char('_'));
+  const QString& language = parts.first();
+  if (language == QLatin1String("ko")) return "Noto Sans CJK KR";
+  if (language != QLatin1String("zh")) return "Noto Sans CJK JP";
+  if (parts.contains(QLatin1String("hk")) || parts.contains(QLatin1String("mo"))) return "Noto Sans CJK HK";
+  if (parts.contains(QLatin1String("tw")) || parts.contains(QLatin1String("hant"))) return "Noto Sans CJK TC";
+  return "Noto Sans CJK SC";
+}
+
+QString Theme::desktopLanguage() {
+  for (const char* variable : {"FC_LANG", "LC_ALL", "LC_CTYPE", "LANG"}) {
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty()) return value;
+  }
+  return {};
 }
 
 QFont Theme::font(qreal size, Weight weight, qreal tracking) {

@@ -2,8 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QString>
+#include <QStringList>
 #include <QtGlobal>
-#include <array>
 
 namespace kesta::ui {
 
@@ -36,10 +37,18 @@ class Theme {
   // What Inter lacks comes from the first of these that has it, always in
   // this order, never from whatever else the machine holds: kana, Hangul and
   // Han, Arabic, Hebrew, Thai and Devanagari from Noto, emoji in colour, and
-  // DejaVu last for the symbols none of them has.
-  static constexpr std::array<const char*, 7> kFallbackFamilies = {
-      "Noto Sans CJK JP",     "Noto Sans Arabic", "Noto Sans Hebrew", "Noto Sans Thai",
-      "Noto Sans Devanagari", "Noto Color Emoji", "DejaVu Sans"};
+  // DejaVu last for the symbols none of them has. The CJK face is the one of
+  // the desktop's language (`hanFamily`), as fontconfig chooses it.
+  static QStringList fallbackFamilies();
+  // The Noto CJK face whose Han forms readers of `locale` expect: a POSIX
+  // locale name ("zh_TW.UTF-8") or fontconfig's language ("zh-tw").
+  // Simplified Chinese for zh_CN and zh_SG (and zh alone), traditional for
+  // zh_TW and Hong Kong's for zh_HK and zh_MO, Korean for ko, Japanese for ja
+  // and for every other language.
+  static const char* hanFamily(const QString& locale);
+  // The desktop's language as fontconfig reads it: FC_LANG, else LC_ALL,
+  // LC_CTYPE and LANG, the first one set.
+  static QString desktopLanguage();
   static constexpr const char* kMonospacedFamily = "DejaVu Sans Mono";
 
   // The weights the views ask for, each a cut of its own.

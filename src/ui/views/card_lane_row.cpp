@@ -5,6 +5,7 @@
 #include "ui/look/theme.h"
 #include "ui/views/bare_layout.h"
 #include "ui/views/lane_label.h"
+#include "ui/views/line_slot.h"
 #include "ui/views/load_button.h"
 #include "ui/views/symbol_button.h"
 #include "ui/views/text_line.h"
@@ -31,9 +32,12 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   tempo_->setCompressible(false);
 
+  // The block is as tall as the row, so the artist's marks may reach below its slot.
   auto* lines = bareColumn(suggestionBlock(), 0);
-  lines->addWidget(title_);
-  lines->addWidget(artist_);
+  lines->addStretch(1);
+  addLineSlot(*lines, title_);
+  addLineSlot(*lines, artist_);
+  lines->addStretch(1);
 
   nextButton()->setToolTip(tr("Another %1 option").arg(toQString(lane.title())));
 
@@ -41,7 +45,7 @@ CardLaneRow::CardLaneRow(ModelBridge& bridge, Lane lane, QWidget* parent)
   row->setContentsMargins(Theme::kCardLaneRowPadding, 0, Theme::kCardLaneRowPadding, 0);
   row->setSpacing(Theme::kCardLaneRowSpacing);
   row->addWidget(label_, 0, Qt::AlignVCenter);
-  row->addWidget(suggestionBlock(), 1, Qt::AlignVCenter);
+  row->addWidget(suggestionBlock(), 1);
   row->addWidget(tempo_, 0, Qt::AlignVCenter);
   row->addWidget(loadButton(), 0, Qt::AlignVCenter);
   row->addWidget(nextButton(), 0, Qt::AlignVCenter);

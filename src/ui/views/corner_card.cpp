@@ -22,6 +22,7 @@
 #include "ui/views/bare_layout.h"
 #include "ui/views/card_lane_row.h"
 #include "ui/views/deck_choice.h"
+#include "ui/views/line_slot.h"
 #include "ui/views/load_undo.h"
 #include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
@@ -104,8 +105,8 @@ QWidget* CornerCard::makeHeader() {
   title_ = new TextLine(Theme::font(Theme::kCardTitleFontSize, Theme::Weight::bold), Theme::text());
   subtitle_ = new TextLine(Theme::font(Theme::kCardSmallFontSize), Theme::muted());
   lines->addStretch(1);
-  lines->addWidget(title_);
-  lines->addWidget(subtitle_);
+  addLineSlot(*lines, title_);
+  addLineSlot(*lines, subtitle_);
   lines->addStretch(1);
   row->addWidget(heading, 1);
 

@@ -7,6 +7,7 @@
 #include "ui/look/rounded_shape.h"
 #include "ui/look/theme.h"
 #include "ui/shell/view_refresh.h"
+#include "ui/views/line_slot.h"
 #include "ui/views/text_line.h"
 
 namespace kesta::ui {
@@ -53,8 +54,8 @@ DeckCard::DeckCard(ModelBridge& bridge, int deck, QWidget* parent)
   label->setSpacing(Theme::kDeckCardSpacing);
   label->addStretch(1);
   label->addLayout(header);
-  label->addWidget(title_);
-  label->addWidget(meta_);
+  addLineSlot(*label, title_);
+  addLineSlot(*label, meta_);
   label->addStretch(1);
 
   connect(this, &QAbstractButton::clicked, this, [this] { bridge_.actions().follow(deck_); });

@@ -10,6 +10,7 @@
 #include "ui/look/theme.h"
 #include "ui/shell/view_refresh.h"
 #include "ui/views/bare_layout.h"
+#include "ui/views/line_slot.h"
 #include "ui/views/meta_line.h"
 #include "ui/views/shared_row.h"
 #include "ui/views/text_line.h"
@@ -41,8 +42,8 @@ NowPlaying::NowPlaying(ModelBridge& bridge, QWidget* parent)
   chipLayout_->addStretch(1);
 
   auto* rows = bareColumn(this, Theme::kNowPlayingSpacing);
-  rows->addWidget(headline_);
-  rows->addWidget(readout_);
+  addLineSlot(*rows, headline_);
+  addLineSlot(*rows, readout_);
   rows->addWidget(chipRow_);
   rows->addStretch(1);
 

@@ -42,7 +42,7 @@ int usedLines(const QFont& font, const QString& text, qreal width, int lines) {
 }  // namespace
 
 TextLine::TextLine(const QFont& font, const QColor& color, QWidget* parent)
-    : QWidget(parent), font_(font), color_(color) {
+    : QWidget(parent), font_(font), box_(lineBox(font)), color_(color) {
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
@@ -72,6 +72,7 @@ void TextLine::setColor(const QColor& color) {
 void TextLine::setTextFont(const QFont& font) {
   if (font == font_) return;
   font_ = font;
+  box_ = lineBox(font);
   updateGeometry();
   update();
 }
@@ -106,7 +107,8 @@ QString TextLine::shownText() const {
 
 QSize TextLine::sizeHint() const {
   const QFontMetricsF metrics(font_);
-  return {qCeil(metrics.horizontalAdvance(oneLine(text_))), qCeil(lines_ * metrics.height())};
+  const qreal between = (lines_ - 1) * metrics.lineSpacing();
+  return {qCeil(metrics.horizontalAdvance(oneLine(text_))), qCeil(box_.height() + between)};
 }
 
 QSize TextLine::minimumSizeHint() const {
@@ -126,7 +128,7 @@ void TextLine::paintEvent(QPaintEvent*) {
   if (lines_ > 1) {
     // Fewer lines than the box holds sit in its middle, as a single line does.
     const int spare = lines_ - usedLines(font_, text_, width(), lines_);
-    painter.translate(0, spare * metrics.lineSpacing() / 2);
+    painter.translate(0, box_.above - metrics.ascent() + spare * metrics.lineSpacing() / 2);
     StatusText::paintText(painter, QRectF(rect()), text_, lines_);
     return;
   }
@@ -135,7 +137,7 @@ void TextLine::paintEvent(QPaintEvent*) {
   qreal x = 0;
   if (alignment_ & Qt::AlignRight) x = width() - advance;
   if (alignment_ & Qt::AlignHCenter) x = (width() - advance) / 2;
-  painter.drawText(QPointF(x, metrics.ascent()), shown);
+  painter.drawText(QPointF(x, box_.above), shown);
 }
 
 }  // namespace kesta::ui

@@ -5,11 +5,15 @@
 #include <QString>
 #include <QWidget>
 
+#include "ui/look/line_box.h"
+
 namespace kesta::ui {
 
 // A text of at most `lines` lines in one font and colour, the last line cut at
-// the end with an ellipsis. Its height is always `lines` lines of its font, so
-// rows keep their height whatever the text. A compressible line takes the
+// the end with an ellipsis. Its height is always `lines` lines of its font,
+// the first with room above and the last with room below for the highest and
+// deepest marks of every script (`LineBox`), so rows keep their height
+// whatever the text and no mark is cut. A compressible line takes the
 // width its row leaves (and no more than its text needs); an incompressible
 // one always has its text's full width. Mouse events go to the parent, so a
 // line inside a button is part of the button. Updated in place; main thread only.
@@ -35,6 +39,8 @@ class TextLine : public QWidget {
   QColor color() const { return color_; }
   QFont textFont() const { return font_; }
   int lines() const { return lines_; }
+  // The room its font's lines take above and below the baseline.
+  LineBox box() const { return box_; }
   // The first line as drawn at the current width: the whole text, or its cut form.
   QString shownText() const;
 
@@ -46,6 +52,7 @@ class TextLine : public QWidget {
 
  private:
   QFont font_;
+  LineBox box_;
   QColor color_;
   QString text_;
   QString tail_;

@@ -248,6 +248,18 @@ void storeSets(FakeDrivenModel& fake) {
                    SetEvent::make(Kind::loaded, at(38), &tracks[1], std::nullopt, 2),
                    SetEvent::make(Kind::played, at(35), &tracks[1], std::nullopt, 2),
                    SetEvent::make(Kind::loaded, at(30), &tracks[9], std::nullopt, 1)};
+  // Titles whose marks reach furthest: the dots under a final yeh, Thai's
+  // stacked tone marks, and Han in the forms of the desktop's language.
+  const char* marked[] = {"ليالي الفضي في القاهرة", "น้ำตา ค่ำคืนที่กรุงเทพ", "直到世界尽头"};
+  std::vector<Track> markedTracks;
+  for (const char* title : marked) {
+    markedTracks.push_back(tracks[2 + markedTracks.size()]);
+    markedTracks.back().title = title;
+  }
+  for (std::size_t i = 0; i < markedTracks.size(); ++i) {
+    active.events.push_back(
+        SetEvent::make(Kind::loaded, at(25.0 - 5.0 * double(i)), &markedTracks[i], std::nullopt, 2));
+  }
   Track longOne = tracks[4];
   longOne.title =
       "The Extraordinarily Long Extended Twelve Inch Club Mix Of A Track Whose Title Never Seems To End";

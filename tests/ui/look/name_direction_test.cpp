@@ -7,6 +7,7 @@
 
 #include "model/lane_row_text.h"
 #include "ui/look/fitted_text.h"
+#include "ui/look/line_box.h"
 #include "ui/look/theme.h"
 #include "ui/views/text_line.h"
 #include "view_snapshots.h"
@@ -73,7 +74,7 @@ TEST(NameDirection, RightToLeftNameKeepsTheTemposSignInPlace) {
 }
 
 // `text` drawn as one line in `font`, white on black, in `direction`, on an
-// image of `size`.
+// image of `size`, on the baseline a line of that font has.
 QImage drawn(const QFont& font, const QString& text, Qt::LayoutDirection direction, QSize size) {
   QImage image(size, QImage::Format_RGB32);
   image.fill(Qt::black);
@@ -81,7 +82,7 @@ QImage drawn(const QFont& font, const QString& text, Qt::LayoutDirection directi
   painter.setFont(font);
   painter.setPen(Qt::white);
   painter.setLayoutDirection(direction);
-  painter.drawText(QPointF(0, QFontMetricsF(font).ascent()), text);
+  painter.drawText(QPointF(0, lineBox(font).above), text);
   return image;
 }
 

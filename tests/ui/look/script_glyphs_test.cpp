@@ -13,19 +13,22 @@ namespace kesta::ui {
 namespace {
 
 // One line of a library in each script a DJ's export may hold, and the face
-// that must set its letters; Latin, Cyrillic and Greek letters and the
-// shared punctuation are always set in Inter.
+// that must set its letters (none for kana, Hangul and Han: the CJK face of
+// the desktop's language); Latin, Cyrillic and Greek letters and the shared
+// punctuation are always set in Inter.
 struct ScriptLine {
   const char* script;
   QString text;
   const char* face;
 };
 
+constexpr const char* kDesktopCjk = nullptr;
+
 const ScriptLine kLines[] = {
-    {"Japanese", QStringLiteral("東京ナイト (Extended Mix) · 坂本 リョウ"), "Noto Sans CJK JP"},
-    {"Korean", QStringLiteral("서울의 밤"), "Noto Sans CJK JP"},
-    {"Simplified Chinese", QStringLiteral("爱情转移 · 陈奕迅"), "Noto Sans CJK JP"},
-    {"Traditional Chinese", QStringLiteral("愛情轉移 · 陳奕迅"), "Noto Sans CJK JP"},
+    {"Japanese", QStringLiteral("東京ナイト (Extended Mix) · 坂本 リョウ"), kDesktopCjk},
+    {"Korean", QStringLiteral("서울의 밤"), kDesktopCjk},
+    {"Simplified Chinese", QStringLiteral("爱情转移 · 陈奕迅"), kDesktopCjk},
+    {"Traditional Chinese", QStringLiteral("愛情轉移 · 陳奕迅"), kDesktopCjk},
     {"Arabic", QStringLiteral("طريق الحب (Club Edit) · فيروز الصغيرة"), "Noto Sans Arabic"},
     {"Hebrew", QStringLiteral("שיר לשלום"), "Noto Sans Hebrew"},
     {"Thai", QStringLiteral("คำสัญญา ที่รัก"), "Noto Sans Thai"},
@@ -42,6 +45,7 @@ const ScriptLine kLines[] = {
 // script's letters and for emoji, any face that has them for spaces and
 // punctuation (a space between Thai words comes with the Thai face).
 const char* expectedFace(char32_t c, const char* face) {
+  if (face == kDesktopCjk) face = Theme::hanFamily(Theme::desktopLanguage());
   switch (QChar::script(c)) {
     case QChar::Script_Latin:
     case QChar::Script_Cyrillic:

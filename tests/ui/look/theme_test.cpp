@@ -36,6 +36,51 @@ TEST(Theme, PinnedFontsResolveToTheirOwnCutsAtTheirSizeInPixels) {
   }
 }
 
+// Han is drawn in the forms its readers expect, chosen by the desktop's
+// language as fontconfig chooses it; Japanese forms for everyone else.
+TEST(Theme, HanFollowsTheDesktopsLanguage) {
+  const struct {
+    const char* locale;
+    const char* family;
+  } cases[] = {
+      {"zh_CN.UTF-8", "Noto Sans CJK SC"},
+      {"zh_SG.UTF-8", "Noto Sans CJK SC"},
+      {"zh", "Noto Sans CJK SC"},
+      {"zh_TW.UTF-8", "Noto Sans CJK TC"},
+      {"zh-tw", "Noto Sans CJK TC"},
+      {"zh_Hant", "Noto Sans CJK TC"},
+      {"zh_HK.UTF-8", "Noto Sans CJK HK"},
+      {"zh_MO", "Noto Sans CJK HK"},
+      {"ja_JP.UTF-8", "Noto Sans CJK JP"},
+      {"ko_KR.UTF-8", "Noto Sans CJK KR"},
+      {"ko", "Noto Sans CJK KR"},
+      {"en_US.UTF-8", "Noto Sans CJK JP"},
+      {"de_DE@euro", "Noto Sans CJK JP"},
+      {"C.UTF-8", "Noto Sans CJK JP"},
+      {"", "Noto Sans CJK JP"},
+      {"zh_TW:en", "Noto Sans CJK TC"},
+  };
+  for (const auto& c : cases) {
+    const char* family = Theme::hanFamily(QString::fromLatin1(c.locale));
+    EXPECT_STREQ(family, c.family) << c.locale;
+    // Every face named is one the machine has.
+    EXPECT_EQ(QFontInfo(QFont(QString::fromLatin1(family))).family().toStdString(), c.family) << c.locale;
+  }
+}
+
+// The fallbacks keep their order, the CJK face of the desktop's language first.
+TEST(Theme, FallbacksKeepTheirOrder) {
+  const QStringList expected{QString::fromLatin1(Theme::hanFamily(Theme::desktopLanguage())),
+                             QStringLiteral("Noto Sans Arabic"),
+                             QStringLiteral("Noto Sans Hebrew"),
+                             QStringLiteral("Noto Sans Thai"),
+                             QStringLiteral("Noto Sans Devanagari"),
+                             QStringLiteral("Noto Color Emoji"),
+                             QStringLiteral("DejaVu Sans")};
+  EXPECT_EQ(Theme::fallbackFamilies(), expected);
+  EXPECT_EQ(Theme::font(Theme::kBodySize).families(), QStringList{QStringLiteral("Inter")} + expected);
+}
+
 // The first row of `text` that has ink, drawn in `font` in a line box of the
 // font's height, as the views draw one line.
 int topInk(const QFont& font, const QString& text) {

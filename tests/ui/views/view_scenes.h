@@ -39,14 +39,14 @@ inline void liveOnLongTitle(ViewStage& stage) {
 inline void liveInManyScripts(ViewStage& stage) {
   using kesta::test::libraryTrack;
   Library library = kesta::test::libraryOf({
-      libraryTrack("1", "طريق الحب (Club Edit)", "فيروز الصغيرة", 124.0, "8A"),
+      libraryTrack("1", "ليالي الفضي في القاهرة (Club Edit)", "فيروز الصغيرة", 124.0, "8A"),
       libraryTrack("2", "東京ナイト (Extended Mix)", "坂本 リョウ", 124.0, "8A"),
       libraryTrack("3", "서울의 밤", "김하늘", 125.0, "9A"),
       libraryTrack("4", "Fire 🔥 Dancefloor 💃", "DJ Émoji", 126.0, "8A"),
       libraryTrack("5", "Ночной город", "Ёлка", 123.0, "7A"),
-      libraryTrack("6", "คำสัญญา", "ปาล์มมี่", 128.0, "9A"),
+      libraryTrack("6", "น้ำตา ค่ำคืนที่กรุงเทพ", "ปาล์มมี่", 128.0, "9A"),
       libraryTrack("7", "שיר לשלום", "להקת הנח״ל", 118.0, "8A"),
-      libraryTrack("8", "爱情转移", "陈奕迅", 116.0, "7A"),
+      libraryTrack("8", "直到世界尽头", "陈奕迅", 116.0, "7A"),
       libraryTrack("9", "दिल से रे", "ए. आर. रहमान", 127.0, "8A"),
       libraryTrack("10", "Νύχτα στην πόλη", "Άννα Βίσση", 132.0, "11B"),
   });
@@ -59,7 +59,7 @@ inline void liveInManyScripts(ViewStage& stage) {
   stage.loader->authorized = false;
   stage.model().setOneClickLoad(true);
   stage.connect();
-  stage.deliver({DeckContent::track("1"), DeckContent::track("4")}, 1, TrackerPhase::following,
+  stage.deliver({DeckContent::track("1"), DeckContent::track("6")}, 1, TrackerPhase::following,
                 ReaderHealth::reading(),
                 {TrackerEvent::load(1, DeckContent::track("1"), DeckContent::empty(), 999.2)});
   stage.finishWork();
