@@ -56,6 +56,28 @@ std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppS
   return std::nullopt;
 }
 
+ResolvedLegacy resolveLegacy(const LegacyData& legacy, const LegacyMigration::RatingTargets* targets,
+                             const Library& library, const AppStore& store) {
+  try {
+    auto updated = std::make_shared<LegacyData>(legacy);
+    UserData moved;
+    if (targets) {
+      LegacyMigration::resolveRatings(*updated, *targets, moved);
+    } else {
+      LegacyMigration::resolveRatings(*updated, library, moved);
+    }
+    ResolvedLegacy resolved{updated, std::move(moved.ratings), std::nullopt};
+    try {
+      resolved.text = store.encodeLegacy(*updated);
+    } catch (const std::exception&) {
+      // Kept in memory for this run; the file stays as it was.
+    }
+    return resolved;
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+}
+
 void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation,
                  const LibraryFile::Text& text) {
   gate.writeIfNewest(generation, [&] {

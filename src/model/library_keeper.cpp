@@ -81,7 +81,8 @@ void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::
                                     std::uint64_t importsAtRestore) {
   const Notifier::Batch batch(parts_.notifier);
   const Preferences& preferences = parts_.settings.preferences();
-  legacy_ = std::move(legacy);
+  legacy_ = legacy ? std::make_shared<const LegacyData>(std::move(*legacy)) : nullptr;
+  ++legacyResolutions_;
   if (legacy_ && !preferences.legacyImported) mergeLegacySets(*legacy_);
   if (!importGate_->isNewest(importsAtRestore)) {
     if (stored) keepRestoredBesidePick(std::move(*stored));
@@ -201,7 +202,7 @@ void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
   parts_.notifier.publish(library_, std::move(prepared.library), Field::library);
   index_ = std::move(prepared.index);
   parts_.settings.preferences().xmlPath = std::move(prepared.xmlPath);
-  resolveLegacyRatings(std::move(prepared.ratingTargets), *retired);
+  resolveLegacyRatings(std::move(prepared.ratingTargets));
   parts_.notifier.publish(poolChoices_, std::move(prepared.poolChoices), Field::poolChoices);
   choosePool();
   parts_.notifier.publish(state_, LibraryState::ready(), Field::libraryState);
@@ -221,21 +222,37 @@ void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
 }
 
 // Ratings an earlier version kept by file now find their tracks, through
-// `targets` when they were made with the library; `retired` frees them.
-void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
-                                         PreparedLibrary& retired) {
+// `targets` when they were made with the library. The record is copied,
+// resolved and encoded in the background: it may be a quarter of a gigabyte,
+// and the main thread follows the decks meanwhile.
+void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets) {
   if (!legacy_) return;
-  LegacyData legacy = *legacy_;
-  if (!legacy.unresolvedRatings.empty()) {
-    // Made with the library when it was prepared, unless the record came in between.
-    if (!targets) targets = std::make_shared<const LegacyMigration::RatingTargets>(*library_);
-    retired.ratingTargets = targets;
-    UserData userData = parts_.sets.userData();
-    if (LegacyMigration::resolveRatings(legacy, *targets, userData) > 0)
-      parts_.sets.setUserData(std::move(userData));
+  const std::uint64_t resolution = ++legacyResolutions_;
+  background_->run([legacy = legacy_, targets = std::move(targets), library = library_, store = store_,
+                    queue = mainQueue_, weak = self_, resolution] {
+    queue->post(
+        [weak, resolved = resolveLegacy(*legacy, targets.get(), *library, *store), resolution]() mutable {
+          if (const auto self = weak.lock()) self->keepResolvedLegacy(std::move(resolved), resolution);
+        });
+  });
+}
+
+// The ratings land in the user data before the record that no longer holds
+// them. An outcome over an older library or record is dropped whole, so a
+// rating is either still unresolved or in the user data.
+void LibraryKeeper::keepResolvedLegacy(ResolvedLegacy resolved, std::uint64_t resolution) {
+  if (resolution != legacyResolutions_ || !resolved.legacy) {
+    background_->run([doomed = std::move(resolved)] {});
+    return;
   }
-  legacy_ = std::move(legacy);
-  store_->saveLegacy(*legacy_);
+  if (!resolved.moved.empty()) {
+    UserData userData = parts_.sets.userData();
+    for (auto& [key, rating] : resolved.moved) userData.ratings.try_emplace(key, rating);
+    parts_.sets.setUserData(std::move(userData));
+  }
+  // Freeing the record it replaces takes as long as copying it.
+  background_->run([doomed = std::exchange(legacy_, std::move(resolved.legacy))] {});
+  if (resolved.text) store_->saveLegacyText(std::move(*resolved.text));
 }
 
 // The pool last used with this library, when it still exists, else all tracks.

@@ -10,6 +10,7 @@
 #include "library/library.h"
 #include "library/pool_choice.h"
 #include "model/import_gate.h"
+#include "model/library_jobs.h"
 #include "model/library_state.h"
 #include "model/model_parts.h"
 #include "model/model_ports.h"
@@ -79,8 +80,8 @@ class LibraryKeeper {
   void keepRestoredBesidePick(PreparedLibrary stored);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);
-  void resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
-                            PreparedLibrary& retired);
+  void resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets);
+  void keepResolvedLegacy(ResolvedLegacy resolved, std::uint64_t resolution);
   void choosePool();
   void finishImport(ImportOutcome outcome, bool quiet, std::uint64_t generation);
 
@@ -98,7 +99,10 @@ class LibraryKeeper {
   LibraryIndex index_;
   EnginePort::SharedSongKeys songKeys_ = LoadTracker::noSongKeys();
   std::vector<PoolChoice> poolChoices_;
-  std::optional<LegacyData> legacy_;
+  // Shared with the job that resolves its ratings; replaced, never changed.
+  std::shared_ptr<const LegacyData> legacy_;
+  // The newest resolution started: only its outcome is kept.
+  std::uint64_t legacyResolutions_ = 0;
   // Shared with the import jobs: only the newest import installs its library
   // and writes "library.json".
   std::shared_ptr<ImportGate> importGate_ = std::make_shared<ImportGate>();

@@ -399,6 +399,12 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
     notifications.clear();
 
     model().install(imported, xml.string(), Date::fromUnixSeconds(kExportedAt));
+    // The record is copied, resolved and encoded in the background, never
+    // on the main thread, however large it is.
+    queue->drain();
+    EXPECT_TRUE(model().userData().ratings.empty());
+    EXPECT_FALSE(store->legacy()->unresolvedRatings.empty());
+    settle();
     EXPECT_EQ(model().userData().ratings, (std::map<std::string, int>{{imported.tracks[2].key.raw, 5}}));
     EXPECT_TRUE(store->legacy()->unresolvedRatings.empty());
     EXPECT_EQ(model().poolChoices(), imported.poolChoices());
@@ -414,6 +420,47 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
     EXPECT_EQ(model().libraryModifiedAt(), Date::fromUnixSeconds(kExportedAt));
     modelPointer().reset();
     fs::remove(file("userdata.json"));
+  }
+}
+
+// Two installs in a row: the outcome of the first resolution comes after the
+// second began and is dropped whole, the second's is kept, so a rating is
+// either still unresolved or in the user data, never lost between them.
+TEST_F(LibraryTest, OnlyTheNewestResolutionOfOldRatingsIsKept) {
+  const fs::path xml = placeExport("with_playlists.xml", "with_playlists.xml");
+  const Library imported = RekordboxXMLImporter::importLibrary(xml);
+  Preferences preferences;
+  preferences.legacyImported = true;
+  store->savePreferences(preferences);
+  LegacyData legacy;
+  legacy.ratings = {{"Spotify:9", 5}};
+  legacy.unresolvedRatings = legacy.ratings;
+  legacy.tracks = {{"Spotify:9", {"Peak Line", "Fenna"}}};
+  store->saveLegacy(legacy);
+  model();
+  settle();
+
+  const std::map<std::string, int> resolved{{imported.tracks[2].key.raw, 5}};
+  const struct {
+    const char* name;
+    std::size_t first;  // which resolution's job runs first
+    std::map<std::string, int> afterFirst;
+  } cases[] = {{"older first", 0, {}}, {"newer first", 1, resolved}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    model().install(imported, xml.string(), Date::fromUnixSeconds(kExportedAt));
+    model().install(imported, xml.string(), Date::fromUnixSeconds(kExportedAt));
+    ASSERT_EQ(executor->pending(), 2u);
+    runJob(c.first);
+    EXPECT_EQ(model().userData().ratings, c.afterFirst);
+    settle();
+    EXPECT_EQ(model().userData().ratings, resolved);
+    EXPECT_TRUE(store->legacy()->unresolvedRatings.empty());
+    modelPointer().reset();
+    fs::remove(file("userdata.json"));
+    store->saveLegacy(legacy);
+    model();
+    settle();
   }
 }
 
