@@ -12,19 +12,20 @@
 
 namespace kesta::model {
 
-Restored readStored(const AppStore& store) {
+std::optional<PreparedLibrary> readStoredLibrary(const AppStore& store) {
   auto stored = store.storedLibrary();
+  if (!stored) return std::nullopt;
+  return PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
+                                  stored->xmlModifiedAt);
+}
+
+std::optional<LegacyData> readLegacy(const AppStore& store) {
   auto legacy = store.legacy();
   if (!legacy && !store.preferences().legacyImported) {
     legacy = LegacyMigration::read(LegacyMigration::domains());
     if (legacy) store.saveLegacy(*legacy);
   }
-  std::optional<PreparedLibrary> prepared;
-  if (stored) {
-    prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
-                                        stored->xmlModifiedAt, legacy && !legacy->unresolvedRatings.empty());
-  }
-  return {std::move(prepared), std::move(legacy)};
+  return legacy;
 }
 
 ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets) {

@@ -23,13 +23,10 @@ namespace kesta::model {
 // that cannot be read, or a library that cannot be kept, is an outcome with
 // its error; a failed write leaves the file as it was.
 
-// The background half of the restore: the stored library prepared, and the
+// The background halves of the restore: the stored library prepared, and the
 // earlier version's data, read from where it kept it the first time.
-struct Restored {
-  std::optional<PreparedLibrary> library;
-  std::optional<LegacyData> legacy;
-};
-Restored readStored(const AppStore& store);
+std::optional<PreparedLibrary> readStoredLibrary(const AppStore& store);
+std::optional<LegacyData> readLegacy(const AppStore& store);
 
 // The background half of an import: read the export and prepare its install.
 ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets);

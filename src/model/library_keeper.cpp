@@ -55,15 +55,21 @@ LibraryKeeper::LibraryKeeper(const ModelPorts& ports, ModelParts parts)
       wallClock_(ports.wallClock),
       panels_(ports.panels) {}
 
+// The library is handed over before the earlier version's record is read:
+// decoding a large record takes as long as reading the library, and the DJ
+// may connect and follow the decks meanwhile.
 void LibraryKeeper::restore() {
   parts_.notifier.publish(state_, LibraryState::importing("Opening your saved library\u2026"),
                           Field::libraryState);
   background_->run(
       [store = store_, queue = mainQueue_, weak = self_, importsAtRestore = importGate_->newest()] {
-        queue->post([weak, restored = readStored(*store), importsAtRestore]() mutable {
-          if (const auto self = weak.lock()) {
-            self->completeRestore(std::move(restored.library), std::move(restored.legacy), importsAtRestore);
-          }
+        auto stored = readStoredLibrary(*store);
+        const bool found = stored.has_value();
+        queue->post([weak, stored = std::move(stored), importsAtRestore]() mutable {
+          if (const auto self = weak.lock()) self->completeRestore(std::move(stored), importsAtRestore);
+        });
+        queue->post([weak, legacy = readLegacy(*store), found, importsAtRestore]() mutable {
+          if (const auto self = weak.lock()) self->completeLegacy(std::move(legacy), found, importsAtRestore);
         });
       });
 }
@@ -74,30 +80,37 @@ void LibraryKeeper::finishRestore(std::optional<StoredLibrary> stored, std::opti
     prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
                                         stored->xmlModifiedAt);
   }
-  completeRestore(std::move(prepared), std::move(legacy), importGate_->newest());
+  const bool found = prepared.has_value();
+  completeRestore(std::move(prepared), importGate_->newest());
+  completeLegacy(std::move(legacy), found, importGate_->newest());
 }
 
-void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::optional<LegacyData> legacy,
-                                    std::uint64_t importsAtRestore) {
+void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::uint64_t importsAtRestore) {
+  const Notifier::Batch batch(parts_.notifier);
+  if (!importGate_->isNewest(importsAtRestore)) {
+    if (stored) keepRestoredBesidePick(std::move(*stored));
+    return;
+  }
+  // Without a stored library, the export to read may be the earlier version's.
+  if (!stored) return;
+  const std::string xmlPath = stored->xmlPath;
+  const std::optional<Date> storedDate = stored->modifiedAt;
+  installPrepared(std::move(*stored));
+  const auto current = fileModificationDate(xmlPath);
+  if (!current || (storedDate && sameModificationDate(*current, *storedDate))) return;
+  import(xmlPath, true);
+}
+
+void LibraryKeeper::completeLegacy(std::optional<LegacyData> legacy, bool libraryFound,
+                                   std::uint64_t importsAtRestore) {
   const Notifier::Batch batch(parts_.notifier);
   const Preferences& preferences = parts_.settings.preferences();
   legacy_ = legacy ? std::make_shared<const LegacyData>(std::move(*legacy)) : nullptr;
   ++legacyResolutions_;
   if (legacy_ && !preferences.legacyImported) mergeLegacySets(*legacy_);
-  if (!importGate_->isNewest(importsAtRestore)) {
-    if (stored) keepRestoredBesidePick(std::move(*stored));
-    return;
-  }
-
-  if (stored) {
-    const std::string xmlPath = stored->xmlPath;
-    const std::optional<Date> storedDate = stored->modifiedAt;
-    installPrepared(std::move(*stored));
-    const auto current = fileModificationDate(xmlPath);
-    if (!current || (storedDate && sameModificationDate(*current, *storedDate))) return;
-    import(xmlPath, true);
-    return;
-  }
+  // The library installed before the record came has its ratings resolved now.
+  if (legacy_ && !library_->isEmpty()) resolveLegacyRatings(nullptr);
+  if (libraryFound || !importGate_->isNewest(importsAtRestore)) return;
   const auto& path = legacy_ && legacy_->xmlPath ? legacy_->xmlPath : preferences.xmlPath;
   if (path && fileExists(*path)) {
     import(*path, false);

@@ -72,11 +72,13 @@ class LibraryKeeper {
   friend struct ModelProbe;    // installs a library without an import
   friend struct RankingProbe;  // the same, for the ranking
 
-  // `finishRestore` over a library prepared in the background. The stored
-  // library is installed only while no import started after the restore
-  // began (`importsAtRestore` imports had started then).
-  void completeRestore(std::optional<PreparedLibrary> stored, std::optional<LegacyData> legacy,
-                       std::uint64_t importsAtRestore);
+  // `finishRestore` in two halves, each over what the restore job read: the
+  // stored library, installed only while no import started after the restore
+  // began (`importsAtRestore` imports had started then); then the earlier
+  // version's record, merged, and naming the export to read when no library
+  // was found.
+  void completeRestore(std::optional<PreparedLibrary> stored, std::uint64_t importsAtRestore);
+  void completeLegacy(std::optional<LegacyData> legacy, bool libraryFound, std::uint64_t importsAtRestore);
   void keepRestoredBesidePick(PreparedLibrary stored);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);

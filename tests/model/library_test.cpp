@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "library/rekordbox_xml_importer.h"
 #include "model_fixture.h"
 #include "model_probe.h"
+#include "store/store_files.h"
 #include "support/test_paths.h"
 
 namespace kesta::test {
@@ -51,6 +53,17 @@ void setModified(const fs::path& file, time_t seconds, long nanoseconds = 0) {
 }
 
 constexpr time_t kExportedAt = 1'777'600'000;
+
+// The data folder's files, with a look at each read as it starts.
+class WatchedFiles : public StoreFiles {
+ public:
+  std::function<void(const std::string& name)> onRead;
+
+  files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const override {
+    if (onRead) onRead(file.filename().string());
+    return StoreFiles::read(file, maxBytes);
+  }
+};
 
 // A model over a temporary home folder (Wine prefix included) and data
 // folder, with the earlier version's defaults switched off.
@@ -164,6 +177,35 @@ TEST_F(LibraryTest, EarlierVersionDataIsMergedOnceThenItsExportImportedVisibly) 
   EXPECT_EQ(model().archivedSets(), merged);
   EXPECT_FALSE(model().legacyNote());
   EXPECT_EQ(model().library().tracks.size(), 3u);
+}
+
+// The stored library is handed to the main thread before the earlier
+// version's record is read: decoding a large record takes as long as the
+// library, and the DJ may connect meanwhile. The record then comes as before.
+TEST_F(LibraryTest, TheStoredLibraryIsHandedOverBeforeTheEarlierVersionsRecordIsRead) {
+  importOnce(placeExport("few_tracks.xml", "collection.xml"));
+  LegacyData legacy;
+  legacy.sets.push_back(DJSet::started(Date::fromUnixSeconds(kExportedAt)));
+  legacy.sets.back().legacy = true;
+  store->saveLegacy(legacy);
+  modelPointer().reset();
+  store->flush();
+  const auto files = std::make_shared<WatchedFiles>();
+  store = std::make_shared<AppStore>(dataDir(), files);
+  std::optional<std::size_t> handedOver;
+  files->onRead = [&](const std::string& name) {
+    if (name == "legacy-import.json") handedOver = queue->pending();
+  };
+
+  model();
+  const std::size_t before = queue->pending();
+  executor->runNext();
+  ASSERT_TRUE(handedOver);
+  EXPECT_EQ(*handedOver, before + 1);
+  queue->drain();
+  EXPECT_EQ(model().library().tracks.size(), 3u);
+  EXPECT_EQ(model().archivedSets(), legacy.sets);
+  EXPECT_TRUE(store->preferences().legacyImported);
 }
 
 TEST_F(LibraryTest, StoredLibraryIsInstalledAtOnceAndReimportedQuietlyWhenTheExportsDateDiffers) {
