@@ -74,7 +74,8 @@ ResolvedLegacy resolveLegacy(const LegacyData& legacy, const LegacyMigration::Ra
       // Kept in memory for this run; the file stays as it was.
     }
     return resolved;
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
+    // Memory ran out copying or resolving: the record stays as it was.
     return {};
   }
 }

@@ -43,7 +43,8 @@ std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppS
 // track key, and the record's text to keep (none when it could not be
 // encoded). Copying, resolving and encoding grow with the record, up to a
 // quarter of a gigabyte, so none of it is the main thread's. Resolves against
-// `targets` when given, else against `library`. No record when memory ran out.
+// `targets` when given, else against `library`. No record when memory ran out
+// before it was resolved.
 struct ResolvedLegacy {
   std::shared_ptr<const LegacyData> legacy;
   std::map<std::string, int> moved;

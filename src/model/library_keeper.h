@@ -31,7 +31,10 @@ namespace kesta::model {
 // Uses the settings, the set record, the watching session, the live mirror
 // and the lanes. Threads: main thread only; reading and preparing a library
 // runs on the background executor and hands its result back on the main
-// queue. Only the newest import installs and writes "library.json".
+// queue, and so do reading the earlier version's record, after the stored
+// library, and resolving its ratings after each install. Only the newest
+// import installs and writes "library.json"; only the newest resolution is
+// kept.
 // Ownership: the library, its index and its song keys are built once, while
 // preparing, and shared, never copied: the engine reads the same ones. A
 // large library let go is freed on the background executor.
