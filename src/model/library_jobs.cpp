@@ -12,19 +12,20 @@
 
 namespace kesta::model {
 
-Restored readStored(const AppStore& store) {
+std::optional<PreparedLibrary> readStoredLibrary(const AppStore& store) {
   auto stored = store.storedLibrary();
+  if (!stored) return std::nullopt;
+  return PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
+                                  stored->xmlModifiedAt);
+}
+
+std::optional<LegacyData> readLegacy(const AppStore& store) {
   auto legacy = store.legacy();
   if (!legacy && !store.preferences().legacyImported) {
     legacy = LegacyMigration::read(LegacyMigration::domains());
     if (legacy) store.saveLegacy(*legacy);
   }
-  std::optional<PreparedLibrary> prepared;
-  if (stored) {
-    prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
-                                        stored->xmlModifiedAt, legacy && !legacy->unresolvedRatings.empty());
-  }
-  return {std::move(prepared), std::move(legacy)};
+  return legacy;
 }
 
 ImportOutcome readExport(const std::filesystem::path& file, Date now, bool withRatingTargets) {
@@ -54,6 +55,29 @@ std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppS
   // Installed but not kept, it would be gone at the next start without a word.
   outcome = {std::nullopt, LibraryImportError::unreadable(refusal).what()};
   return std::nullopt;
+}
+
+ResolvedLegacy resolveLegacy(const LegacyData& legacy, const LegacyMigration::RatingTargets* targets,
+                             const Library& library, const AppStore& store) {
+  try {
+    auto updated = std::make_shared<LegacyData>(legacy);
+    UserData moved;
+    if (targets) {
+      LegacyMigration::resolveRatings(*updated, *targets, moved);
+    } else {
+      LegacyMigration::resolveRatings(*updated, library, moved);
+    }
+    ResolvedLegacy resolved{updated, std::move(moved.ratings), std::nullopt};
+    try {
+      resolved.text = store.encodeLegacy(*updated);
+    } catch (const std::exception&) {
+      // Kept in memory for this run; the file stays as it was.
+    }
+    return resolved;
+  } catch (const std::exception&) {
+    // Memory ran out copying or resolving: the record stays as it was.
+    return {};
+  }
 }
 
 void storeImport(const AppStore& store, ImportGate& gate, std::uint64_t generation,

@@ -55,15 +55,21 @@ LibraryKeeper::LibraryKeeper(const ModelPorts& ports, ModelParts parts)
       wallClock_(ports.wallClock),
       panels_(ports.panels) {}
 
+// The library is handed over before the earlier version's record is read:
+// decoding a large record takes as long as reading the library, and the DJ
+// may connect and follow the decks meanwhile.
 void LibraryKeeper::restore() {
   parts_.notifier.publish(state_, LibraryState::importing("Opening your saved library\u2026"),
                           Field::libraryState);
   background_->run(
       [store = store_, queue = mainQueue_, weak = self_, importsAtRestore = importGate_->newest()] {
-        queue->post([weak, restored = readStored(*store), importsAtRestore]() mutable {
-          if (const auto self = weak.lock()) {
-            self->completeRestore(std::move(restored.library), std::move(restored.legacy), importsAtRestore);
-          }
+        auto stored = readStoredLibrary(*store);
+        const bool found = stored.has_value();
+        queue->post([weak, stored = std::move(stored), importsAtRestore]() mutable {
+          if (const auto self = weak.lock()) self->completeRestore(std::move(stored), importsAtRestore);
+        });
+        queue->post([weak, legacy = readLegacy(*store), found, importsAtRestore]() mutable {
+          if (const auto self = weak.lock()) self->completeLegacy(std::move(legacy), found, importsAtRestore);
         });
       });
 }
@@ -74,29 +80,37 @@ void LibraryKeeper::finishRestore(std::optional<StoredLibrary> stored, std::opti
     prepared = PreparedLibrary::prepare(std::move(stored->library), std::move(stored->xmlPath),
                                         stored->xmlModifiedAt);
   }
-  completeRestore(std::move(prepared), std::move(legacy), importGate_->newest());
+  const bool found = prepared.has_value();
+  completeRestore(std::move(prepared), importGate_->newest());
+  completeLegacy(std::move(legacy), found, importGate_->newest());
 }
 
-void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::optional<LegacyData> legacy,
-                                    std::uint64_t importsAtRestore) {
+void LibraryKeeper::completeRestore(std::optional<PreparedLibrary> stored, std::uint64_t importsAtRestore) {
   const Notifier::Batch batch(parts_.notifier);
-  const Preferences& preferences = parts_.settings.preferences();
-  legacy_ = std::move(legacy);
-  if (legacy_ && !preferences.legacyImported) mergeLegacySets(*legacy_);
   if (!importGate_->isNewest(importsAtRestore)) {
     if (stored) keepRestoredBesidePick(std::move(*stored));
     return;
   }
+  // Without a stored library, the export to read may be the earlier version's.
+  if (!stored) return;
+  const std::string xmlPath = stored->xmlPath;
+  const std::optional<Date> storedDate = stored->modifiedAt;
+  installPrepared(std::move(*stored));
+  const auto current = fileModificationDate(xmlPath);
+  if (!current || (storedDate && sameModificationDate(*current, *storedDate))) return;
+  import(xmlPath, true);
+}
 
-  if (stored) {
-    const std::string xmlPath = stored->xmlPath;
-    const std::optional<Date> storedDate = stored->modifiedAt;
-    installPrepared(std::move(*stored));
-    const auto current = fileModificationDate(xmlPath);
-    if (!current || (storedDate && sameModificationDate(*current, *storedDate))) return;
-    import(xmlPath, true);
-    return;
-  }
+void LibraryKeeper::completeLegacy(std::optional<LegacyData> legacy, bool libraryFound,
+                                   std::uint64_t importsAtRestore) {
+  const Notifier::Batch batch(parts_.notifier);
+  const Preferences& preferences = parts_.settings.preferences();
+  legacy_ = legacy ? std::make_shared<const LegacyData>(std::move(*legacy)) : nullptr;
+  ++legacyResolutions_;
+  if (legacy_ && !preferences.legacyImported) mergeLegacySets(*legacy_);
+  // The library installed before the record came has its ratings resolved now.
+  if (legacy_ && !library_->isEmpty()) resolveLegacyRatings(nullptr);
+  if (libraryFound || !importGate_->isNewest(importsAtRestore)) return;
   const auto& path = legacy_ && legacy_->xmlPath ? legacy_->xmlPath : preferences.xmlPath;
   if (path && fileExists(*path)) {
     import(*path, false);
@@ -202,7 +216,7 @@ void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
   parts_.notifier.publish(library_, std::move(prepared.library), Field::library);
   index_ = std::move(prepared.index);
   parts_.settings.preferences().xmlPath = std::move(prepared.xmlPath);
-  resolveLegacyRatings(std::move(prepared.ratingTargets), *retired);
+  resolveLegacyRatings(std::move(prepared.ratingTargets));
   parts_.notifier.publish(poolChoices_, std::move(prepared.poolChoices), Field::poolChoices);
   choosePool();
   parts_.notifier.publish(state_, LibraryState::ready(), Field::libraryState);
@@ -222,21 +236,37 @@ void LibraryKeeper::installPrepared(PreparedLibrary prepared) {
 }
 
 // Ratings an earlier version kept by file now find their tracks, through
-// `targets` when they were made with the library; `retired` frees them.
-void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
-                                         PreparedLibrary& retired) {
+// `targets` when they were made with the library. The record is copied,
+// resolved and encoded in the background: it may be a quarter of a gigabyte,
+// and the main thread follows the decks meanwhile.
+void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets) {
   if (!legacy_) return;
-  LegacyData legacy = *legacy_;
-  if (!legacy.unresolvedRatings.empty()) {
-    // Made with the library when it was prepared, unless the record came in between.
-    if (!targets) targets = std::make_shared<const LegacyMigration::RatingTargets>(*library_);
-    retired.ratingTargets = targets;
-    UserData userData = parts_.sets.userData();
-    if (LegacyMigration::resolveRatings(legacy, *targets, userData) > 0)
-      parts_.sets.setUserData(std::move(userData));
+  const std::uint64_t resolution = ++legacyResolutions_;
+  background_->run([legacy = legacy_, targets = std::move(targets), library = library_, store = store_,
+                    queue = mainQueue_, weak = self_, resolution] {
+    queue->post(
+        [weak, resolved = resolveLegacy(*legacy, targets.get(), *library, *store), resolution]() mutable {
+          if (const auto self = weak.lock()) self->keepResolvedLegacy(std::move(resolved), resolution);
+        });
+  });
+}
+
+// The ratings land in the user data before the record that no longer holds
+// them. An outcome over an older library or record is dropped whole, so a
+// rating is either still unresolved or in the user data.
+void LibraryKeeper::keepResolvedLegacy(ResolvedLegacy resolved, std::uint64_t resolution) {
+  if (resolution != legacyResolutions_ || !resolved.legacy) {
+    background_->run([doomed = std::move(resolved)] {});
+    return;
   }
-  legacy_ = std::move(legacy);
-  store_->saveLegacy(*legacy_);
+  if (!resolved.moved.empty()) {
+    UserData userData = parts_.sets.userData();
+    for (auto& [key, rating] : resolved.moved) userData.ratings.try_emplace(key, rating);
+    parts_.sets.setUserData(std::move(userData));
+  }
+  // Freeing the record it replaces takes as long as copying it.
+  background_->run([doomed = std::exchange(legacy_, std::move(resolved.legacy))] {});
+  if (resolved.text) store_->saveLegacyText(std::move(*resolved.text));
 }
 
 // The pool last used with this library, when it still exists, else all tracks.

@@ -10,6 +10,7 @@
 #include "library/library.h"
 #include "library/pool_choice.h"
 #include "model/import_gate.h"
+#include "model/library_jobs.h"
 #include "model/library_state.h"
 #include "model/model_parts.h"
 #include "model/model_ports.h"
@@ -30,7 +31,10 @@ namespace kesta::model {
 // Uses the settings, the set record, the watching session, the live mirror
 // and the lanes. Threads: main thread only; reading and preparing a library
 // runs on the background executor and hands its result back on the main
-// queue. Only the newest import installs and writes "library.json".
+// queue, and so do reading the earlier version's record, after the stored
+// library, and resolving its ratings after each install. Only the newest
+// import installs and writes "library.json"; only the newest resolution is
+// kept.
 // Ownership: the library, its index and its song keys are built once, while
 // preparing, and shared, never copied: the engine reads the same ones. A
 // large library let go is freed on the background executor.
@@ -71,16 +75,18 @@ class LibraryKeeper {
   friend struct ModelProbe;    // installs a library without an import
   friend struct RankingProbe;  // the same, for the ranking
 
-  // `finishRestore` over a library prepared in the background. The stored
-  // library is installed only while no import started after the restore
-  // began (`importsAtRestore` imports had started then).
-  void completeRestore(std::optional<PreparedLibrary> stored, std::optional<LegacyData> legacy,
-                       std::uint64_t importsAtRestore);
+  // `finishRestore` in two halves, each over what the restore job read: the
+  // stored library, installed only while no import started after the restore
+  // began (`importsAtRestore` imports had started then); then the earlier
+  // version's record, merged, and naming the export to read when no library
+  // was found.
+  void completeRestore(std::optional<PreparedLibrary> stored, std::uint64_t importsAtRestore);
+  void completeLegacy(std::optional<LegacyData> legacy, bool libraryFound, std::uint64_t importsAtRestore);
   void keepRestoredBesidePick(PreparedLibrary stored);
   void mergeLegacySets(const LegacyData& legacy);
   void installPrepared(PreparedLibrary prepared);
-  void resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets,
-                            PreparedLibrary& retired);
+  void resolveLegacyRatings(std::shared_ptr<const LegacyMigration::RatingTargets> targets);
+  void keepResolvedLegacy(ResolvedLegacy resolved, std::uint64_t resolution);
   void choosePool();
   void finishImport(ImportOutcome outcome, bool quiet, std::uint64_t generation);
 
@@ -98,7 +104,10 @@ class LibraryKeeper {
   LibraryIndex index_;
   EnginePort::SharedSongKeys songKeys_ = LoadTracker::noSongKeys();
   std::vector<PoolChoice> poolChoices_;
-  std::optional<LegacyData> legacy_;
+  // Shared with the job that resolves its ratings; replaced, never changed.
+  std::shared_ptr<const LegacyData> legacy_;
+  // The newest resolution started: only its outcome is kept.
+  std::uint64_t legacyResolutions_ = 0;
   // Shared with the import jobs: only the newest import installs its library
   // and writes "library.json".
   std::shared_ptr<ImportGate> importGate_ = std::make_shared<ImportGate>();

@@ -251,4 +251,8 @@ void AppStore::saveLegacy(const LegacyData& legacy) const {
   saveSilently(kLegacyFile, [&] { return legacy.toJson(); });
 }
 
+std::string AppStore::encodeLegacy(const LegacyData& legacy) const { return text(legacy.toJson()); }
+
+void AppStore::saveLegacyText(std::string text) const { records_->write(kLegacyFile, std::move(text)); }
+
 }  // namespace kesta

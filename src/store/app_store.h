@@ -116,6 +116,12 @@ class AppStore final {
   // "legacy-import.json", the earlier version's data once brought over. Silent.
   std::optional<LegacyData> legacy() const;
   void saveLegacy(const LegacyData& legacy) const;
+  // The record's text, for a caller that encodes it on a thread of its own:
+  // its size follows the file's. Throws json::EncodingError, or
+  // std::bad_alloc when memory runs out.
+  std::string encodeLegacy(const LegacyData& legacy) const;
+  // Queues a text made by `encodeLegacy`, as `saveLegacy` does.
+  void saveLegacyText(std::string text) const;
 
   // The "diagnostics" folder: one file per session, the newest 20 kept.
   std::filesystem::path diagnosticsFolder() const;

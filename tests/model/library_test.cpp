@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "library/rekordbox_xml_importer.h"
 #include "model_fixture.h"
 #include "model_probe.h"
+#include "store/store_files.h"
 #include "support/test_paths.h"
 
 namespace kesta::test {
@@ -51,6 +53,17 @@ void setModified(const fs::path& file, time_t seconds, long nanoseconds = 0) {
 }
 
 constexpr time_t kExportedAt = 1'777'600'000;
+
+// The data folder's files, with a look at each read as it starts.
+class WatchedFiles : public StoreFiles {
+ public:
+  std::function<void(const std::string& name)> onRead;
+
+  files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const override {
+    if (onRead) onRead(file.filename().string());
+    return StoreFiles::read(file, maxBytes);
+  }
+};
 
 // A model over a temporary home folder (Wine prefix included) and data
 // folder, with the earlier version's defaults switched off.
@@ -164,6 +177,35 @@ TEST_F(LibraryTest, EarlierVersionDataIsMergedOnceThenItsExportImportedVisibly) 
   EXPECT_EQ(model().archivedSets(), merged);
   EXPECT_FALSE(model().legacyNote());
   EXPECT_EQ(model().library().tracks.size(), 3u);
+}
+
+// The stored library is handed to the main thread before the earlier
+// version's record is read: decoding a large record takes as long as the
+// library, and the DJ may connect meanwhile. The record then comes as before.
+TEST_F(LibraryTest, TheStoredLibraryIsHandedOverBeforeTheEarlierVersionsRecordIsRead) {
+  importOnce(placeExport("few_tracks.xml", "collection.xml"));
+  LegacyData legacy;
+  legacy.sets.push_back(DJSet::started(Date::fromUnixSeconds(kExportedAt)));
+  legacy.sets.back().legacy = true;
+  store->saveLegacy(legacy);
+  modelPointer().reset();
+  store->flush();
+  const auto files = std::make_shared<WatchedFiles>();
+  store = std::make_shared<AppStore>(dataDir(), files);
+  std::optional<std::size_t> handedOver;
+  files->onRead = [&](const std::string& name) {
+    if (name == "legacy-import.json") handedOver = queue->pending();
+  };
+
+  model();
+  const std::size_t before = queue->pending();
+  executor->runNext();
+  ASSERT_TRUE(handedOver);
+  EXPECT_EQ(*handedOver, before + 1);
+  queue->drain();
+  EXPECT_EQ(model().library().tracks.size(), 3u);
+  EXPECT_EQ(model().archivedSets(), legacy.sets);
+  EXPECT_TRUE(store->preferences().legacyImported);
 }
 
 TEST_F(LibraryTest, StoredLibraryIsInstalledAtOnceAndReimportedQuietlyWhenTheExportsDateDiffers) {
@@ -399,6 +441,12 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
     notifications.clear();
 
     model().install(imported, xml.string(), Date::fromUnixSeconds(kExportedAt));
+    // The record is copied, resolved and encoded in the background, never
+    // on the main thread, however large it is.
+    queue->drain();
+    EXPECT_TRUE(model().userData().ratings.empty());
+    EXPECT_FALSE(store->legacy()->unresolvedRatings.empty());
+    settle();
     EXPECT_EQ(model().userData().ratings, (std::map<std::string, int>{{imported.tracks[2].key.raw, 5}}));
     EXPECT_TRUE(store->legacy()->unresolvedRatings.empty());
     EXPECT_EQ(model().poolChoices(), imported.poolChoices());
@@ -414,6 +462,47 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
     EXPECT_EQ(model().libraryModifiedAt(), Date::fromUnixSeconds(kExportedAt));
     modelPointer().reset();
     fs::remove(file("userdata.json"));
+  }
+}
+
+// Two installs in a row: the outcome of the first resolution comes after the
+// second began and is dropped whole, the second's is kept, so a rating is
+// either still unresolved or in the user data, never lost between them.
+TEST_F(LibraryTest, OnlyTheNewestResolutionOfOldRatingsIsKept) {
+  const fs::path xml = placeExport("with_playlists.xml", "with_playlists.xml");
+  const Library imported = RekordboxXMLImporter::importLibrary(xml);
+  Preferences preferences;
+  preferences.legacyImported = true;
+  store->savePreferences(preferences);
+  LegacyData legacy;
+  legacy.ratings = {{"Spotify:9", 5}};
+  legacy.unresolvedRatings = legacy.ratings;
+  legacy.tracks = {{"Spotify:9", {"Peak Line", "Fenna"}}};
+  store->saveLegacy(legacy);
+  model();
+  settle();
+
+  const std::map<std::string, int> resolved{{imported.tracks[2].key.raw, 5}};
+  const struct {
+    const char* name;
+    std::size_t first;  // which resolution's job runs first
+    std::map<std::string, int> afterFirst;
+  } cases[] = {{"older first", 0, {}}, {"newer first", 1, resolved}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    model().install(imported, xml.string(), Date::fromUnixSeconds(kExportedAt));
+    model().install(imported, xml.string(), Date::fromUnixSeconds(kExportedAt));
+    ASSERT_EQ(executor->pending(), 2u);
+    runJob(c.first);
+    EXPECT_EQ(model().userData().ratings, c.afterFirst);
+    settle();
+    EXPECT_EQ(model().userData().ratings, resolved);
+    EXPECT_TRUE(store->legacy()->unresolvedRatings.empty());
+    modelPointer().reset();
+    fs::remove(file("userdata.json"));
+    store->saveLegacy(legacy);
+    model();
+    settle();
   }
 }
 

@@ -11,7 +11,9 @@ namespace kesta::ui {
 
 // `text` whole when it fits in `width`, else cut at its end with an ellipsis
 // that follows the last kept word ("Extended…", never "Extended …" or
-// "same key ·…").
+// "same key ·…"). A figure is kept whole or dropped with its signs, and a
+// cut never ends on an opening bracket or a sign: "… away…", never
+// "… away · +6.…" or "… away · +…"; "Polar Drift…", never "Polar Drift (…".
 QString elided(const QFontMetricsF& metrics, const QString& text, qreal width);
 
 // `lead` + `tail` whole when it fits in `width`; otherwise the lead cut at its

@@ -9,6 +9,8 @@
 namespace kesta::ui {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const QString kLead = QStringLiteral("A Collective Of Far Too Many Featuring");
 const QString kTail = QStringLiteral(" · 123.5 BPM · 10A");
 
@@ -110,6 +112,76 @@ TEST(FittedText, CutNamesCloseTheirDirectionIsolates) {
       EXPECT_EQ(shown.count(first), shown.count(pop)) << width << ": " << qPrintable(shown);
       EXPECT_LE(shown.indexOf(first), shown.indexOf(pop)) << width;
       EXPECT_LE(metrics.horizontalAdvance(shown), width + 0.5) << width;
+    }
+  }
+}
+
+// Where Qt alone would cut inside a figure or after an opening bracket or a
+// sign, the cut drops the whole figure or the bracket.
+TEST(FittedText, CutsDropAWholeFigureOrBracket) {
+  const QFontMetricsF metrics(Theme::font(Theme::kLaneDetailFontSize));
+  const struct {
+    QString text;
+    QString room;  // the width given: this much and an ellipsis
+    QString shown;
+  } cases[] = {
+      {u"9A→3A, a tritone away · +6.2% tempo"_s, u"9A→3A, a tritone away · +6."_s,
+       u"9A→3A, a tritone away…"_s},
+      {u"9A→3A, a tritone away · +6.2% tempo"_s, u"9A→3A, a tritone away · +"_s, u"9A→3A, a tritone away…"_s},
+      {u"same key · -0.8% tempo"_s, u"same key · -0.8"_s, u"same key…"_s},
+      {u"124 BPM · 8A→11A, down a minor third"_s, u"124 BPM · 8A→1"_s, u"124 BPM…"_s},
+      {u"adjacent key · energy 5→7 · Deep House"_s, u"adjacent key · energy 5→"_s,
+       u"adjacent key · energy…"_s},
+      {u"energy 6→6 · Hip-Hop Classics"_s, u"energy 6→6 · Hip-"_s, u"energy 6→6 · Hip…"_s},
+      {u"Polar Drift (Original Mix)"_s, u"Polar Drift ("_s, u"Polar Drift…"_s},
+      {u"D1 · Adagio for Strings (Extended Mix)"_s, u"D1 · Adagio for Strings ("_s,
+       u"D1 · Adagio for Strings…"_s},
+      {u"Track 12 (2019 Remaster)"_s, u"Track 12 (20"_s, u"Track 12…"_s},
+      {u"שיר 2 (רמיקס)"_s, u"שיר 2 ("_s, u"שיר 2…"_s},
+      {u"طريق الحب ١٢٤ دقة"_s, u"طريق الحب ١٢"_s, u"طريق الحب…"_s},
+      {u"เพลงรัก 2024 รีมิกซ์"_s, u"เพลงรัก 20"_s, u"เพลงรัก…"_s},
+  };
+  for (const auto& c : cases) {
+    const qreal width = metrics.horizontalAdvance(c.room + u"…"_s) + 1;
+    EXPECT_EQ(elided(metrics, c.text, width), c.shown) << qPrintable(c.room);
+    EXPECT_EQ(firstFitting(metrics, {c.text}, width), c.shown) << qPrintable(c.room);
+  }
+}
+
+// At every width, in every kind of cut, a figure is shown whole or not at
+// all, and no ellipsis follows an opening bracket.
+TEST(FittedText, NoWidthSplitsAFigure) {
+  const QFontMetricsF metrics(Theme::font(Theme::kLaneDetailFontSize));
+  const QString isolated = u"\u2068Polar Drift (Original Mix)\u2069"_s;
+  const struct {
+    QString lead;
+    QString tail;
+    QStringList figures;
+  } cases[] = {
+      {isolated,
+       u" · 9A→3A, a tritone away · +6.2% tempo · energy 5→7 · Deep House"_s,
+       {u"9A→3A"_s, u"+6.2%"_s, u"5→7"_s}},
+      {u"Kasimir Grey"_s, u" · -0.8% tempo · same key · energy 6→8"_s, {u"-0.8%"_s, u"6→8"_s}},
+      {u"Adagio for Strings (Extended Mix)"_s, u" · 123.5 BPM · 10A"_s, {u"123.5"_s, u"10A"_s}},
+      {u"فيروز الصغيرة (Club Edit)"_s,
+       u" · +1.4% tempo · 8A→11A, down a minor third"_s,
+       {u"+1.4%"_s, u"8A→11A"_s}},
+  };
+  for (const auto& c : cases) {
+    const qreal whole = metrics.horizontalAdvance(c.lead + c.tail);
+    for (qreal width = 30; width < whole; width += 2) {
+      for (const QString& shown :
+           {elided(metrics, c.lead + c.tail, width), fittedText(metrics, c.lead, c.tail, width),
+            fittedKeepingLead(metrics, c.lead, c.tail, width),
+            firstFitting(metrics, {c.lead + c.tail}, width)}) {
+        const QString where = QString::number(width) + u": "_s + shown;
+        EXPECT_FALSE(shown.contains(u"(…"_s)) << qPrintable(where);
+        for (const QString& figure : c.figures) {
+          for (qsizetype part = 1; part < figure.size(); ++part) {
+            EXPECT_FALSE(shown.contains(figure.left(part) + u"…"_s)) << qPrintable(where);
+          }
+        }
+      }
     }
   }
 }
