@@ -76,7 +76,7 @@ struct Quiet : LoaderPort,
   std::string settingsURL() override { return {}; }
   bool isRunning() override { return true; }
   void activate() override {}
-  bool open(const std::string&) override { return true; }
+  void open(const std::string&, Done) override {}
   std::optional<std::filesystem::path> chooseFile(const OpenPanelRequest&) override { return {}; }
   std::optional<std::filesystem::path> chooseSaveLocation(const SavePanelRequest&) override { return {}; }
   bool startNewInstance() override { return false; }
