@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +21,12 @@ namespace kesta::LibraryFile {
 inline constexpr std::uint64_t maximumBytes = std::uint64_t{1} << 30;
 
 // An encoded library in the pieces it was made in, so that it is written
-// without ever being joined into one copy. A text too large to keep is not
-// written at all: it has no pieces, only the size it would have.
+// without ever being joined into one copy. A long playlist entry is a piece
+// of its own, held once however often the playlists list it, so the pieces
+// take about the memory of the library, not of the file. A text too large to
+// keep is not written at all: it has no pieces, only the size it would have.
 struct Text {
-  std::vector<std::string> pieces;
+  std::vector<std::shared_ptr<const std::string>> pieces;  // in file order
   std::uint64_t unwrittenBytes = 0;
 
   std::uint64_t size() const;
@@ -41,7 +44,9 @@ std::string encode(const StoredLibrary& stored);
 std::string encode(const Library& library, const std::string& xmlPath,
                    const std::optional<Date>& xmlModifiedAt);
 // Throws json::DecodingError (or the library's own error) for a text that is
-// not a stored library.
+// not a stored library. Each playlist is read entry by entry, and every entry
+// of one text shares it, so the library takes the memory an import of its
+// export takes, besides the text itself.
 StoredLibrary decode(std::string_view text);
 
 }  // namespace kesta::LibraryFile

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -97,8 +99,95 @@ TEST(LibraryFile, DecodingJudgesEveryTextAsTheWholeDecodingDoes) {
       {"cut short", text.substr(0, middle)},
       {"unclosed string", replaced("\"title\":\"", "\"title\":\"\\", middle)},
       {"tracks not a list", replaced("\"tracks\":[", "\"tracks\":{\"a\":[")},
+      {"an entry that is a number", replaced("\"trackIDs\":[", "\"trackIDs\":[7,")},
+      {"an entry that is a list", replaced("\"trackIDs\":[", "\"trackIDs\":[[\"1\"],")},
+      {"an entry cut to a literal", replaced("\"trackIDs\":[", "\"trackIDs\":[tru,")},
+      {"an entry with an escaped letter", replaced("\"trackIDs\":[\"", "\"trackIDs\":[\"\\u0041")},
+      {"an escaped entry", replaced("\"trackIDs\":[\"", "\"trackIDs\":[\"\\u00e9\\\"")},
+      {"an entry with a raw line break", replaced("\"trackIDs\":[\"", "\"trackIDs\":[\"\n")},
+      {"an entry that is not UTF-8", replaced("\"trackIDs\":[\"", "\"trackIDs\":[\"\xff")},
+      {"entries not a list", replaced("\"trackIDs\":[", "\"trackIDs\":\"x\",\"y\":[")},
+      {"a playlist without entries", replaced("\"trackIDs\":[", "\"ids\":[")},
+      {"a playlist that is a list", replaced("\"playlists\":[{", "\"playlists\":[[],{")},
+      {"a playlist whose second entry list is the good one",
+       replaced("\"trackIDs\":[", "\"trackIDs\":[7],\"trackIDs\":[")},
+      {"a playlist without its name", replaced("\"name\":\"Playlist", "\"title\":\"Playlist")},
+      {"a second playlist list", replaced("\"report\":", "\"playlists\":[],\"report\":")},
+      {"playlists after the tracks",
+       [&] {
+         const auto json = json::parse(text);
+         const std::string library = json::write(json["library"]["playlists"]);
+         std::string changed = replaced("\"playlists\":" + library + ",", "");
+         changed.insert(changed.rfind(']') + 1, ",\"playlists\":" + library);
+         return changed;
+       }()},
   };
   for (const auto& [label, changed] : cases) expectSameJudgement(changed, label);
+}
+
+// Entries from a short id to ones of several KB, repeated, escaped, first and
+// last in their playlist: the text is the one-piece encoding's, and each long
+// entry is held once however often it is listed.
+TEST(LibraryFile, LongEntriesAreWrittenOnceAndReadBackShared) {
+  // Entries of one text share it, as the importer and the decoding make them.
+  const SharedText longId(std::string(4000, 'a'));
+  const SharedText quoted(std::string(300, 'q') + "\"\u00e9");
+  const SharedText backslash(std::string(300, 'r') + "\\");
+  const SharedText belowShared(std::string(253, 'b'));  // 255 bytes once quoted
+  const SharedText atShared(std::string(254, 'c'));
+  const std::vector<std::pair<std::string, std::vector<std::vector<SharedText>>>> cases = {
+      {"one long entry listed often", {std::vector<SharedText>(300, longId)}},
+      {"long and short mixed", {{longId, "1", longId, "2", "3", longId}, {"4", longId}}},
+      {"escaped long entries", {{quoted, quoted, "1", backslash}, {quoted, backslash}}},
+      {"at the edge of sharing", {{belowShared, atShared, belowShared, atShared}}},
+      {"no entries", {{}, {longId}}},
+  };
+  for (const auto& [label, lists] : cases) {
+    Library library = test::sampleLibrary(12);
+    library.playlists.clear();
+    std::uint64_t listed = 0;
+    std::map<std::string, std::size_t> distinctEntries;
+    for (const auto& entries : lists) {
+      library.playlists.push_back(Playlist{
+          "00000000000000b" + std::to_string(library.playlists.size()), "List", {"Folder"}, entries});
+      for (const auto& entry : entries) {
+        listed += entry.str().size();
+        distinctEntries[entry.str()] = entry.str().size();
+      }
+    }
+    std::uint64_t distinctBytes = 0;
+    for (const auto& [entry, bytes] : distinctEntries) distinctBytes += bytes;
+    const std::string whole = oneThreadText(StoredLibrary{library, "/e.xml", std::nullopt});
+    const auto text = LibraryFile::encodeText(library, "/e.xml", std::nullopt);
+    EXPECT_EQ(text.joined(), whole) << label;
+    EXPECT_EQ(text.size(), whole.size()) << label;
+    std::set<const std::string*> distinct;
+    std::uint64_t held = 0;
+    for (const auto& piece : text.pieces) {
+      if (distinct.insert(piece.get()).second) held += piece->size();
+    }
+    // The text without its entries, and each distinct entry twice at most
+    // (alone and after a comma).
+    EXPECT_LT(held, whole.size() - listed + 2 * distinctBytes + 1024) << label;
+
+    // Read as written, as laid out by hand, and with a playlist the scanner
+    // cannot follow (an escaped key), which is decoded whole.
+    const auto at = whole.find("\"name\":\"List\"");
+    const std::vector<std::string> texts = {
+        whole, json::parse(whole).dump(2),
+        whole.substr(0, at) + "\"n\\u0061me\":\"List\"" + whole.substr(at + 13)};
+    for (const std::string& stored : texts) {
+      const StoredLibrary read = LibraryFile::decode(stored);
+      EXPECT_EQ(read.library.playlists, library.playlists) << label;
+      std::map<std::string, SharedText> first;
+      for (const auto& playlist : read.library.playlists) {
+        for (const auto& entry : playlist.trackIDs) {
+          const auto [known, added] = first.emplace(entry.str(), entry);
+          EXPECT_TRUE(known->second.sharesWith(entry)) << label << ": " << entry.str().substr(0, 8);
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
