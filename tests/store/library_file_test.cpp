@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/json/json_coding.h"
@@ -186,6 +187,83 @@ TEST(LibraryFile, LongEntriesAreWrittenOnceAndReadBackShared) {
           EXPECT_TRUE(known->second.sharesWith(entry)) << label << ": " << entry.str().substr(0, 8);
         }
       }
+    }
+  }
+}
+
+// The text fed in blocks of the given size, as a start reads the file.
+StoredLibrary readInBlocks(const std::string& text, std::size_t blockBytes, std::size_t* held = nullptr) {
+  LibraryFile::Reader reader;
+  for (std::size_t at = 0; at < text.size(); at += blockBytes)
+    reader.add(std::string_view(text).substr(at, blockBytes));
+  if (held) *held = reader.heldBytes();
+  return std::move(reader).decode();
+}
+
+// A long id listed hundreds of times is held once, whatever it holds and
+// wherever the blocks split it.
+TEST(LibraryFileReader, HoldsEachLongTextOnce) {
+  const std::vector<std::pair<std::string, std::string>> ids = {
+      {"plain", std::string(1500, 'a')},
+      {"ending in a backslash", std::string(1500, 'b') + "\\"},
+      {"ending in two backslashes", std::string(1500, 'c') + "\\\\"},
+      {"with quotes", "\"" + std::string(1500, 'd') + "\"\\\""},
+      {"just long enough", std::string(LibraryFile::Reader::longTextBytes - 2, 'e')},
+  };
+  for (const auto& [label, id] : ids) {
+    Library library = test::sampleLibrary(5);
+    const SharedText entry(id);
+    library.playlists = {Playlist{"00000000000000c1", "A", {}, std::vector<SharedText>(150, entry)},
+                         Playlist{"00000000000000c2", "B", {}, {"1", entry, "2", entry}}};
+    const std::string text = oneThreadText(StoredLibrary{library, "/e.xml", std::nullopt});
+    for (const std::size_t blockBytes : {std::size_t{1}, std::size_t{7}, std::size_t{1000}, text.size()}) {
+      std::size_t held = 0;
+      const StoredLibrary read = readInBlocks(text, blockBytes, &held);
+      EXPECT_EQ(read.library.playlists, library.playlists) << label << ", blocks of " << blockBytes;
+      EXPECT_LT(held, text.size() - 154 * id.size() + 4 * id.size()) << label << ", blocks of " << blockBytes;
+    }
+  }
+}
+
+// Read in blocks, the file is judged as the whole decoding judges it, long
+// texts anywhere and raw control characters included.
+TEST(LibraryFileReader, JudgesEveryTextAsTheWholeDecodingDoes) {
+  Library library = test::sampleLibrary(30);
+  library.tracks[3].title = std::string(2000, 't') + "\\\"";
+  library.playlists[0].trackIDs.push_back(std::string(1100, 'x'));
+  const std::string text = oneThreadText(StoredLibrary{library, "/x.xml", Date{1}});
+  const auto replaced = [&](const std::string& from, const std::string& to) {
+    std::string changed = text;
+    changed.replace(changed.find(from), from.size(), to);
+    return changed;
+  };
+  const std::string longKey = "\"" + std::string(1200, 'k') + "\":1,";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"as written", text},
+      {"a long key in a track", replaced("{\"artist\"", "{" + longKey + "\"artist\"")},
+      {"a long key in the library", replaced("\"playlists\":", longKey + "\"playlists\":")},
+      {"a raw control character in a long text", replaced("ttt", "t\x01t")},
+      {"a short text that reads as a long one's stand-in",
+       replaced("\"Title 1 (Extended Mix)\"", std::string("\"\x01") + "0\"")},
+      {"a long entry that is not UTF-8", replaced("xxx", "x\xffx")},
+      {"a long entry that is a number",
+       replaced("\"" + std::string(1100, 'x') + "\"", std::string(1100, '1'))},
+      {"cut inside a long text", text.substr(0, text.find("ttt") + 1000)},
+      {"cut after an escape", text.substr(0, text.find("\\\\\\\"") + 1)},
+  };
+  for (const auto& [label, changed] : cases) {
+    std::optional<std::string> whole;
+    try {
+      whole = json::write(StoredLibrary::fromJson(json::parse(changed)).toJson());
+    } catch (const std::exception&) {
+    }
+    for (const std::size_t blockBytes : {std::size_t{3}, std::size_t{1000}, changed.size()}) {
+      std::optional<std::string> read;
+      try {
+        read = json::write(readInBlocks(changed, blockBytes).toJson());
+      } catch (const json::DecodingError&) {
+      }
+      EXPECT_EQ(read, whole) << label << ", blocks of " << blockBytes;
     }
   }
 }
