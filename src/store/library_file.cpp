@@ -563,10 +563,6 @@ StoredLibrary decodeWith(std::string_view text, const LongTexts& longTexts) {
   return stored;
 }
 
-}  // namespace
-
-namespace {
-
 // Whether the character at `at` of a text is escaped: after an odd number of
 // backslashes, which the text's opening quote bounds.
 bool escapedAt(std::string_view text, std::size_t at) {

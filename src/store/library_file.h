@@ -45,10 +45,12 @@ std::string encode(const StoredLibrary& stored);
 // The same for a library held elsewhere, without copying it into a StoredLibrary.
 std::string encode(const Library& library, const std::string& xmlPath,
                    const std::optional<Date>& xmlModifiedAt);
+
 // "library.json" taken block by block as it is read. Every text in it at
 // least `longTextBytes` long is held once however often it occurs, so that
 // a file whose playlists list a long id thousands of times takes about the
 // memory of its export, not of its size. Blocks may split anything anywhere.
+// Used on one thread.
 class Reader {
  public:
   static constexpr std::size_t longTextBytes = 1024;
@@ -57,7 +59,8 @@ class Reader {
   void add(std::string_view block);
   // The bytes the blocks added so far take here.
   std::size_t heldBytes() const;
-  // The stored library of every block added; throws what `decode` throws.
+  // The stored library of every block added; throws what `decode` throws
+  // (json::DecodingError for a text that is not JSON).
   StoredLibrary decode() &&;
 
  private:
@@ -75,10 +78,9 @@ class Reader {
   std::unordered_map<std::string_view, std::size_t> numbers_;
 };
 
-// Throws json::DecodingError (or the library's own error) for a text that is
-// not a stored library. Each playlist is read entry by entry, and every entry
-// of one text shares it, so the library takes the memory an import of its
-// export takes, besides the text itself.
+// The text read by a Reader in one block. Throws json::DecodingError (or the
+// library's own error) for a text that is not a stored library. Each playlist
+// is read entry by entry, and every entry of one text shares it.
 StoredLibrary decode(std::string_view text);
 
 }  // namespace kesta::LibraryFile
