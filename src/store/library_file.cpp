@@ -370,15 +370,14 @@ class PlaylistWriter {
   // The size of the playlist's text; each distinct entry text is written once.
   std::uint64_t size(const Playlist& playlist) {
     std::uint64_t bytes = shell(playlist).size() + 2 + playlist.trackIDs.size();
-    for (const SharedText& entry : playlist.trackIDs) bytes += entryFor(entry).bytes;
+    for (const SharedText& entry : playlist.trackIDs) bytes += bytesOf(entry);
     return playlist.trackIDs.empty() ? bytes : bytes - 1;
   }
 
   // Appends the pieces of the playlist's text, after a comma when `comma`.
   void append(Text& text, const Playlist& playlist, bool comma, std::uint64_t bytes) {
     for (const SharedText& entry : playlist.trackIDs) {
-      if (const std::size_t entryBytes = entryFor(entry).bytes; entryBytes >= kSharedEntryBytes)
-        bytes -= entryBytes;
+      if (const std::size_t entryBytes = bytesOf(entry); entryBytes >= kSharedEntryBytes) bytes -= entryBytes;
     }
     // Every piece but the last is a copy of its exact size: this one's room
     // then serves them all.
@@ -388,14 +387,13 @@ class PlaylistWriter {
     current += shell(playlist);
     bool first = true;
     for (const SharedText& entry : playlist.trackIDs) {
-      Entry& written = entryFor(entry);
-      if (written.bytes < kSharedEntryBytes) {
+      if (bytesOf(entry) < kSharedEntryBytes) {
         if (!first) current += ',';
         current += json::write(json::Value(entry.str()));
       } else {
         if (!current.empty()) text.pieces.push_back(piece(std::string(current)));
         current.clear();
-        text.pieces.push_back(sharedPiece(written, entry, !first));
+        text.pieces.push_back(sharedPiece(entry, !first));
       }
       first = false;
     }
@@ -404,12 +402,6 @@ class PlaylistWriter {
   }
 
  private:
-  struct Entry {
-    std::size_t bytes = 0;
-    Piece alone;       // its text
-    Piece afterComma;  // the same after a comma
-  };
-
   // The playlist's text up to its entries: "trackIDs" sorts after every
   // other key, so the object ends with that list.
   static std::string shell(const Playlist& playlist) {
@@ -421,14 +413,15 @@ class PlaylistWriter {
     return text;
   }
 
-  Entry& entryFor(const SharedText& entry) {
-    auto [known, added] = entries_.try_emplace(&entry.str());
-    if (added) known->second.bytes = json::write(json::Value(entry.str())).size();
+  std::size_t bytesOf(const SharedText& entry) {
+    auto [known, added] = entryBytes_.try_emplace(&entry.str(), 0);
+    if (added) known->second = json::write(json::Value(entry.str())).size();
     return known->second;
   }
 
-  static const Piece& sharedPiece(Entry& written, const SharedText& entry, bool comma) {
-    Piece& made = comma ? written.afterComma : written.alone;
+  const Piece& sharedPiece(const SharedText& entry, bool comma) {
+    auto& [alone, afterComma] = longEntries_[&entry.str()];
+    Piece& made = comma ? afterComma : alone;
     if (!made) {
       std::string text(comma ? "," : "");
       text += json::write(json::Value(entry.str()));
@@ -437,7 +430,9 @@ class PlaylistWriter {
     return made;
   }
 
-  std::unordered_map<const std::string*, Entry> entries_;
+  std::unordered_map<const std::string*, std::size_t> entryBytes_;
+  // The texts of long entries, alone and after a comma.
+  std::unordered_map<const std::string*, std::pair<Piece, Piece>> longEntries_;
 };
 
 }  // namespace
