@@ -74,7 +74,15 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
   // Saves still queued hold the latest content of their files.
   flush();
   const auto read = files_->read(root_ / name, maxBytes);
-  if (const auto* failure = std::get_if<files::ReadFailure>(&read)) {
+  const auto* failure = std::get_if<files::ReadFailure>(&read);
+  return decoded<T>(name, failure ? std::optional(*failure) : std::nullopt,
+                    [&] { return decode(std::string_view(std::get<std::string>(read))); });
+}
+
+template <class T, class Decode>
+std::optional<T> AppStore::decoded(std::string_view name, std::optional<files::ReadFailure> failure,
+                                   Decode decode) const {
+  if (failure) {
     switch (*failure) {
       case files::ReadFailure::missing:
         break;
@@ -94,7 +102,7 @@ std::optional<T> AppStore::load(std::string_view name, std::uint64_t maxBytes, D
     return std::nullopt;
   }
   try {
-    return decode(std::string_view(std::get<std::string>(read)));
+    return decode();
   } catch (const std::bad_alloc&) {
     // Not the file's fault: it is likely whole, and stays for the next start.
     problems_->hold(name, StoreProblem::Hold::noResources);
@@ -173,7 +181,18 @@ void AppStore::saveUserData(const UserData& userData) const {
 }
 
 std::optional<StoredLibrary> AppStore::storedLibrary() const {
-  return load<StoredLibrary>(kLibraryFile, maximumLibraryBytes_, LibraryFile::decode);
+  flush();
+  // Read in blocks, so that the file is never held whole: a long id a
+  // playlist lists thousands of times is kept once.
+  LibraryFile::Reader reader;
+  std::optional<files::ReadFailure> failure;
+  try {
+    failure = files_->readInBlocks(root_ / kLibraryFile, maximumLibraryBytes_,
+                                   [&](std::string_view block) { reader.add(block); });
+  } catch (const std::bad_alloc&) {
+    failure = files::ReadFailure::noResources;
+  }
+  return decoded<StoredLibrary>(kLibraryFile, failure, [&] { return std::move(reader).decode(); });
 }
 
 void AppStore::saveLibrary(const StoredLibrary& library) const {

@@ -136,6 +136,11 @@ class AppStore final {
  private:
   template <class T, class Decode>
   std::optional<T> load(std::string_view name, std::uint64_t maxBytes, Decode decode) const;
+  // What `decode()` makes of a record read without `failure`; a record that
+  // could not be read or decoded is held or set aside.
+  template <class T, class Decode>
+  std::optional<T> decoded(std::string_view name, std::optional<files::ReadFailure> failure,
+                           Decode decode) const;
   // Moves a record that is there but cannot be used out of the way, or holds it.
   void setAside(std::string_view name) const;
   // Whether the record's file was moved aside.

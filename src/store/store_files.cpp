@@ -10,6 +10,12 @@ files::ReadResult StoreFiles::read(const std::filesystem::path& file, std::uint6
   return files::readRegularFile(file, maxBytes);
 }
 
+std::optional<files::ReadFailure> StoreFiles::readInBlocks(
+    const std::filesystem::path& file, std::uint64_t maxBytes,
+    const std::function<void(std::string_view)>& consume) const {
+  return files::readRegularFileInBlocks(file, maxBytes, consume);
+}
+
 void StoreFiles::write(const std::filesystem::path& target, std::span<const std::string_view> pieces) const {
   AtomicFile::write(target, pieces);
 }

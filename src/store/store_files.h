@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,6 +27,10 @@ class StoreFiles {
 
   // files::readRegularFile.
   virtual files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const;
+  // files::readRegularFileInBlocks.
+  virtual std::optional<files::ReadFailure> readInBlocks(
+      const std::filesystem::path& file, std::uint64_t maxBytes,
+      const std::function<void(std::string_view)>& consume) const;
   // AtomicFile::write of the pieces one after another; throws std::system_error.
   virtual void write(const std::filesystem::path& target, std::span<const std::string_view> pieces) const;
   // AtomicFile::moveAside.

@@ -6,6 +6,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -48,6 +49,15 @@ void decodeLibrary(std::string_view text) {
   } catch (const std::exception&) {
   }
   fuzz::check(sliced.has_value() == whole.has_value(), "sliced and whole library decoding disagree");
+  // As a start reads it: in blocks that split anything.
+  std::optional<StoredLibrary> inBlocks;
+  try {
+    LibraryFile::Reader reader;
+    for (std::size_t at = 0; at < text.size(); at += 3) reader.add(text.substr(at, 3));
+    inBlocks = std::move(reader).decode();
+  } catch (const std::exception&) {
+  }
+  fuzz::check(inBlocks.has_value() == whole.has_value(), "library decoding in blocks and whole disagree");
   if (!sliced) return;
   std::string saved;
   try {
@@ -56,6 +66,7 @@ void decodeLibrary(std::string_view text) {
     return;
   }
   fuzz::check(saved == json::write(whole->toJson()), "sliced and whole library encoding disagree");
+  fuzz::check(LibraryFile::encode(*inBlocks) == saved, "library decoded in blocks differs from the whole");
   std::optional<StoredLibrary> reread;
   try {
     reread = LibraryFile::decode(saved);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <new>
@@ -33,6 +34,12 @@ class FakeStoreFiles : public StoreFiles {
   files::ReadResult read(const std::filesystem::path& file, std::uint64_t maxBytes) const override {
     if (const auto failure = readFailure(file)) return *failure;
     return StoreFiles::read(file, maxBytes);
+  }
+  std::optional<files::ReadFailure> readInBlocks(
+      const std::filesystem::path& file, std::uint64_t maxBytes,
+      const std::function<void(std::string_view)>& consume) const override {
+    if (const auto failure = readFailure(file)) return failure;
+    return StoreFiles::readInBlocks(file, maxBytes, consume);
   }
   void write(const std::filesystem::path& target, std::span<const std::string_view> pieces) const override {
     failIfAsked(target);
