@@ -3,6 +3,7 @@
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
 #include <unicode/uchar.h>
+#include <unicode/uscript.h>
 
 #include <algorithm>
 #include <array>
@@ -170,20 +171,32 @@ struct Area {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// One word as an engine read it, with its right edge and the engine's
+// confidence in it (0 to 100).
+struct WordAt {
+  LineText::Word word;
+  int right = 0;
+  float confidence = 0;
+};
+
 // A line as one engine read it: its box and its words, each with the
-// engine's confidence in it (0 to 100).
+// engine's confidence in it.
 struct ReadLine {
   PageLine line;
   std::vector<LineText::Word> words;
   std::vector<int> rights;  // each word's right edge
   std::vector<float> confidences;
 
-  float meanConfidence() const {
-    float sum = 0;
-    for (const float c : confidences) sum += c;
-    return confidences.empty() ? 0 : sum / float(confidences.size());
+  void add(const WordAt& at) {
+    words.push_back(at.word);
+    rights.push_back(at.right);
+    confidences.push_back(at.confidence);
   }
 };
+
+WordAt wordAt(const ReadLine& read, std::size_t i) {
+  return {read.words[i], read.rights[i], read.confidences[i]};
+}
 
 // The line the iterator stands at, from its words; false when it has no box.
 bool lineAt(tesseract::ResultIterator& words, ReadLine& read) {
@@ -256,6 +269,13 @@ bool isLetterOf(Script script, char32_t c) {
   return false;
 }
 
+bool holdsLetterOf(Script script, const std::string& text) {
+  const std::u32string letters = unicode::toScalars(text);
+  return std::any_of(letters.begin(), letters.end(), [&](char32_t c) { return isLetterOf(script, c); });
+}
+
+bool isLatin(char32_t c) { return u_getIntPropertyValue(UChar32(c), UCHAR_SCRIPT) == USCRIPT_LATIN; }
+
 // One script's model alone, reading the lines of that script.
 struct ScriptReader {
   tesseract::TessBaseAPI* engine = nullptr;
@@ -285,24 +305,31 @@ constexpr float kLeastScript = 50;
 bool isSure(const ReadLine& read, std::size_t word) { return read.confidences[word] >= kSureWord; }
 
 // How well a script's model read a part of a line: its confidence in the
-// letters that came back in its own script, counted over all the letters
-// read, so that a model that read the part as Latin letters scores low.
-// Digits and signs count for no script. The Thai model reads Hebrew and
-// Hangul as Thai letters almost as surely as the right model reads them,
-// which no other model does with Thai, so its score counts less.
+// words that came back in its own letters, weighed by their widths against
+// every word but those in Latin letters alone, so that a model that read
+// the part as another script's letters or as digits scores low, and Latin
+// words the sample takes in ("DJ Tal שמש") count for none. The Thai model
+// reads Hebrew and Hangul as Thai letters almost as surely as the right
+// model reads them, which no other model does with Thai, so its score
+// counts less.
 float scoreOf(Script script, const std::vector<ReadLine>& lines) {
   float sum = 0;
-  int letters = 0;
+  float width = 0;
   for (const auto& line : lines) {
     for (std::size_t i = 0; i < line.words.size(); ++i) {
-      for (const char32_t c : unicode::toScalars(line.words[i].text)) {
-        if (!u_isalpha(UChar32(c))) continue;
-        ++letters;
-        if (isLetterOf(script, c)) sum += line.confidences[i];
-      }
+      const std::u32string text = unicode::toScalars(line.words[i].text);
+      const auto letter = [](char32_t c) { return u_isalpha(UChar32(c)) != 0; };
+      const bool latinOnly =
+          std::any_of(text.begin(), text.end(), letter) &&
+          std::all_of(text.begin(), text.end(), [&](char32_t c) { return !letter(c) || isLatin(c); });
+      if (latinOnly) continue;
+      const auto w = float(std::max(line.rights[i] - line.words[i].left, 1));
+      width += w;
+      if (std::any_of(text.begin(), text.end(), [&](char32_t c) { return isLetterOf(script, c); }))
+        sum += line.confidences[i] * w;
     }
   }
-  const float score = letters ? sum / float(letters) : 0;
+  const float score = width > 0 ? sum / width : 0;
   return script == Script::thai ? score - kThaiHandicap : score;
 }
 
@@ -361,29 +388,39 @@ ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLin
                   std::min(line.right + h / 2, picture.width), std::min(line.bottom + h / 4, picture.height)};
   const ScriptReader* reader = scriptOf(readers, picture, read, area, last);
   if (!reader) return read;
-  const auto again = readArea(*reader->engine, picture, area, tesseract::PSM_SINGLE_LINE);
-  ReadLine out;
-  out.line = line;
-  const auto insideSure = [&](int left, int right) {
-    const int middle = (left + right) / 2;
-    for (std::size_t i = 0; i < read.words.size(); ++i)
-      if (isSure(read, i) && middle >= read.words[i].left && middle < read.rights[i]) return true;
-    return false;
-  };
+  std::vector<WordAt> script;
+  for (const auto& found : readArea(*reader->engine, picture, area, tesseract::PSM_SINGLE_LINE))
+    for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
+  // Each Latin word against the script's words that lie in it: the
+  // script's stand when half of them or more are in its letters and they were read
+  // more surely on average (a kana read as "¢", Hebrew as "nn", but "DJ"
+  // read as Hebrew less surely than as Latin); the Latin word stands
+  // otherwise, but an unsure one that the script's model found nothing in.
+  std::vector<bool> latinStands(read.words.size(), false);
+  std::vector<bool> scriptStands(script.size(), true);
   for (std::size_t i = 0; i < read.words.size(); ++i) {
-    if (!isSure(read, i)) continue;
-    out.words.push_back(read.words[i]);
-    out.rights.push_back(read.rights[i]);
-    out.confidences.push_back(read.confidences[i]);
-  }
-  for (const auto& found : again) {
-    for (std::size_t i = 0; i < found.words.size(); ++i) {
-      if (insideSure(found.words[i].left, found.rights[i])) continue;
-      out.words.push_back(found.words[i]);
-      out.rights.push_back(found.rights[i]);
-      out.confidences.push_back(found.confidences[i]);
+    std::vector<std::size_t> inside;
+    for (std::size_t j = 0; j < script.size(); ++j) {
+      const int middle = (script[j].word.left + script[j].right) / 2;
+      if (middle >= read.words[i].left && middle < read.rights[i]) inside.push_back(j);
     }
+    float confidence = 0;
+    std::size_t inLetters = 0;
+    for (const std::size_t j : inside) {
+      confidence += script[j].confidence / float(inside.size());
+      inLetters += holdsLetterOf(reader->script, script[j].word.text);
+    }
+    const bool scriptWins =
+        !inside.empty() && confidence > read.confidences[i] && 2 * inLetters >= inside.size();
+    latinStands[i] = !scriptWins && (isSure(read, i) || !inside.empty());
+    for (const std::size_t j : inside) scriptStands[j] = scriptWins;
   }
+  ReadLine out;
+  out.line = read.line;
+  for (std::size_t i = 0; i < read.words.size(); ++i)
+    if (latinStands[i]) out.add(wordAt(read, i));
+  for (std::size_t j = 0; j < script.size(); ++j)
+    if (scriptStands[j]) out.add(script[j]);
   return out;
 }
 
