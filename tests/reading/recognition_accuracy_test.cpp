@@ -178,14 +178,15 @@ TEST(RecognitionAccuracy, TitlesInScriptsBeyondLatin) {
 TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
   test::XvfbServer server;
   const auto scripts = test::everyScriptDeckTexts();
-  // Measured: titles right Japanese 9 of 12, Korean 10, Chinese 8, Arabic 12,
-  // Hebrew 10, Thai 9 (80.6 %); tracks found 87.5 %. The misses: a
-  // character at the start of a line read as a Latin one, a Latin reading
-  // sure of Hebrew letters ("nn"), simplified forms read in traditional ones
-  // (the traditional Han model is the one installed), 霓 read as Hangul, and
-  // the tone mark above SARA AM, which the stand-in's line box cuts off.
-  const std::map<std::string, double> floors{{"Japanese", 75.0}, {"Korean", 83.0}, {"Chinese", 66.0},
-                                             {"Arabic", 100.0},  {"Hebrew", 83.0}, {"Thai", 75.0}};
+  // Measured: titles right Japanese 10 of 12, Korean 11, Chinese 8, Arabic
+  // and Hebrew 12, Thai 9 (86.1 %); tracks found 94.4 %. The misses: a
+  // first ideograph lost and a kana read twice, 빛 read as 빚, simplified
+  // forms read as traditional ones (the traditional Han model is the one
+  // installed; the matcher finds the longer of those titles), 霓 read as
+  // 雷, and the tone mark above SARA AM, which the stand-in's line box cuts
+  // off.
+  const std::map<std::string, double> floors{{"Japanese", 83.0}, {"Korean", 91.0},  {"Chinese", 66.0},
+                                             {"Arabic", 100.0},  {"Hebrew", 100.0}, {"Thai", 75.0}};
   std::vector<Track> tracks;
   for (const auto& script : scripts)
     for (const auto& t : script.texts)
@@ -208,8 +209,8 @@ TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
   }
   std::cout << "all: titles " << percent(all.titlesRight, all.decks) << " %, tracks found "
             << percent(all.tracksRight, all.decks) << " %\n";
-  EXPECT_GE(percent(all.titlesRight, all.decks), 80.0);
-  EXPECT_GE(percent(all.tracksRight, all.decks), 87.0);
+  EXPECT_GE(percent(all.titlesRight, all.decks), 86.0);
+  EXPECT_GE(percent(all.tracksRight, all.decks), 94.0);
   EXPECT_EQ(all.clocksRight, all.decks);
   EXPECT_EQ(all.wrongTracks, 0);
 }
