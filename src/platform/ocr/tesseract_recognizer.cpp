@@ -274,6 +274,11 @@ bool holdsLetterOf(Script script, const std::string& text) {
   return std::any_of(letters.begin(), letters.end(), [&](char32_t c) { return isLetterOf(script, c); });
 }
 
+bool holdsKana(const std::string& text) {
+  const std::u32string letters = unicode::toScalars(text);
+  return std::any_of(letters.begin(), letters.end(), [](char32_t c) { return c >= 0x3040 && c <= 0x30FF; });
+}
+
 bool isLatin(char32_t c) { return u_getIntPropertyValue(UChar32(c), UCHAR_SCRIPT) == USCRIPT_LATIN; }
 
 // One script's model alone, reading the lines of that script.
@@ -297,6 +302,8 @@ constexpr float kSureWord = 85;
 // script.
 constexpr int kSampleHeights = 6;
 constexpr float kThaiHandicap = 10;
+// Line heights of width per character below which a line is no text.
+constexpr std::size_t kSparseHeights = 4;
 // A sample read this surely in one script needs no other script tried; one
 // that no script reads as surely as this is none of them.
 constexpr float kSureScript = 88;
@@ -351,25 +358,30 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
   if (sample.right - sample.left < h / 2) return &readers.scripts[last < readers.scripts.size() ? last : 0];
   std::vector<float> scores(readers.scripts.size(), -1);
   std::size_t best = 0;
+  bool kana = false;  // whether the Japanese model read kana in the sample
   // Scores script `i` once; whether the best so far is sure.
   const auto sure = [&](std::size_t i) {
     if (scores[i] < 0) {
       const ScriptReader& reader = readers.scripts[i];
-      scores[i] = std::max(
-          scoreOf(reader.script, readArea(*reader.engine, picture, sample, tesseract::PSM_SINGLE_LINE)), 0.f);
+      const auto lines = readArea(*reader.engine, picture, sample, tesseract::PSM_SINGLE_LINE);
+      scores[i] = std::max(scoreOf(reader.script, lines), 0.f);
+      if (reader.script == Script::japanese)
+        for (const auto& line : lines)
+          for (const auto& word : line.words) kana = kana || holdsKana(word.text);
     }
     if (scores[i] > scores[best]) best = i;
     return scores[best] >= kSureScript;
   };
   // The scripts are tried until one reads the sample surely, the one that
   // read the last line first. Japanese and Chinese share the ideographs,
-  // so a line that one of them reads surely is read by both.
+  // so a line that one of them reads surely is read by both, unless it is
+  // Japanese with kana in it.
   const auto han = [&](std::size_t i) {
     return readers.scripts[i].script == Script::japanese || readers.scripts[i].script == Script::chinese;
   };
   bool found = last < readers.scripts.size() && sure(last);
   for (std::size_t i = 0; !found && i < readers.scripts.size(); ++i) found = sure(i);
-  if (found && han(best)) {
+  if (found && han(best) && !(readers.scripts[best].script == Script::japanese && kana)) {
     for (std::size_t i = 0; i < readers.scripts.size(); ++i)
       if (han(i)) sure(i);
   }
@@ -430,6 +442,16 @@ bool isSure(const ReadLine& read) {
   return true;
 }
 
+// Whether the Latin reading of a line is too sparse for text of any
+// script: fewer characters than a quarter of its width in line heights.
+// The waveform reads so ("AAA" across the deck), and is not read again.
+bool isSparse(const ReadLine& read) {
+  std::size_t characters = 0;
+  for (const auto& word : read.words) characters += unicode::toScalars(word.text).size();
+  const int h = std::max(read.line.bottom - read.line.top, 1);
+  return characters * kSparseHeights < std::size_t((read.line.right - read.line.left) / h);
+}
+
 // Every line found in the given rows of the picture; boxes in pixels of the
 // whole picture. A line lower than `minimumHeight` of the picture is never
 // returned, so it is not read again in its script.
@@ -440,7 +462,7 @@ std::vector<PageLine> readLines(const Readers& readers, const GreyPicture& pictu
   for (ReadLine& read : readArea(*readers.lines, picture, {0, rows.top, picture.width, rows.bottom},
                                  tesseract::PSM_SPARSE_TEXT)) {
     const bool shown = double(read.line.bottom - read.line.top) / picture.height >= minimumHeight;
-    if (shown && !readers.scripts.empty() && !isSure(read))
+    if (shown && !readers.scripts.empty() && !isSure(read) && !isSparse(read))
       read = inItsScript(readers, picture, std::move(read), last);
     PageLine line = read.line;
     line.text = LineText::inLogicalOrder(read.words);
