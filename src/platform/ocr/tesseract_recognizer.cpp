@@ -219,6 +219,7 @@ bool lineAt(tesseract::ResultIterator& words, ReadLine& read) {
 // its own; boxes in pixels of the whole picture.
 std::vector<ReadLine> readArea(tesseract::TessBaseAPI& engine, const GreyPicture& picture, Area area,
                                tesseract::PageSegMode mode) {
+  if (area.right <= area.left || area.bottom <= area.top) return {};
   engine.SetPageSegMode(mode);
   engine.SetImage(
       picture.pixels.data() + std::size_t(area.top) * std::size_t(picture.width) + std::size_t(area.left),
@@ -301,6 +302,7 @@ constexpr float kSureWord = 85;
 // How much of a line's unsure words, in line heights, is read to tell their
 // script.
 constexpr int kSampleHeights = 6;
+// What the Thai model's score counts less by (see scoreOf).
 constexpr float kThaiHandicap = 10;
 // Line heights of width per character below which a line is no text.
 constexpr std::size_t kSparseHeights = 4;
@@ -390,9 +392,9 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
   return &readers.scripts[best];
 }
 
-// The line with its unsure words read again in their own script: the sure
-// words of the Latin reading stay (a version such as "(Club Edit)", a
-// number), the script's model gives the rest.
+// The line read again with the model of its script, which gives its words
+// but where the Latin reading was surer (a version such as "(Club Edit)", a
+// number).
 ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLine read, std::size_t& last) {
   const PageLine& line = read.line;
   const int h = line.bottom - line.top;
@@ -404,10 +406,11 @@ ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLin
   for (const auto& found : readArea(*reader->engine, picture, area, tesseract::PSM_SINGLE_LINE))
     for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
   // Each Latin word against the script's words that lie in it: the
-  // script's stand when half of them or more are in its letters and they were read
-  // more surely on average (a kana read as "¢", Hebrew as "nn", but "DJ"
-  // read as Hebrew less surely than as Latin); the Latin word stands
-  // otherwise, but an unsure one that the script's model found nothing in.
+  // script's stand when half of them or more are in its letters and they
+  // were read more surely on average (a kana read as "¢", Hebrew as "nn",
+  // but "DJ" read as Hebrew less surely than as Latin); the Latin word
+  // stands otherwise, but an unsure one that the script's model found
+  // nothing in.
   std::vector<bool> latinStands(read.words.size(), false);
   std::vector<bool> scriptStands(script.size(), true);
   for (std::size_t i = 0; i < read.words.size(); ++i) {
