@@ -178,14 +178,13 @@ TEST(RecognitionAccuracy, TitlesInScriptsBeyondLatin) {
 TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
   test::XvfbServer server;
   const auto scripts = test::everyScriptDeckTexts();
-  // Measured: titles right Japanese 10 of 12, Korean 11, Chinese 8, Arabic
-  // and Hebrew 12, Thai 9 (86.1 %); tracks found 94.4 %. The misses: a
-  // first ideograph lost and a kana read twice, 빛 read as 빚, simplified
-  // forms read as traditional ones (the traditional Han model is the one
-  // installed; the matcher finds the longer of those titles), 霓 read as
-  // 雷, and the tone mark above SARA AM, which the stand-in's line box cuts
-  // off.
-  const std::map<std::string, double> floors{{"Japanese", 83.0}, {"Korean", 91.0},  {"Chinese", 66.0},
+  // Measured: titles right Japanese 11 of 12, Korean 11, Chinese 8, Arabic
+  // and Hebrew 12, Thai 9 (87.5 %); tracks found 94.4 %. The misses: a kana
+  // read twice, 빛 read as 빚, simplified forms read as traditional ones (the
+  // traditional Han model is the one installed; the matcher finds the
+  // longer of those titles), 霓 lost, and the tone mark above SARA AM, which
+  // the stand-in's line box cuts off.
+  const std::map<std::string, double> floors{{"Japanese", 91.0}, {"Korean", 91.0},  {"Chinese", 66.0},
                                              {"Arabic", 100.0},  {"Hebrew", 100.0}, {"Thai", 75.0}};
   std::vector<Track> tracks;
   for (const auto& script : scripts)
@@ -209,7 +208,7 @@ TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
   }
   std::cout << "all: titles " << percent(all.titlesRight, all.decks) << " %, tracks found "
             << percent(all.tracksRight, all.decks) << " %\n";
-  EXPECT_GE(percent(all.titlesRight, all.decks), 86.0);
+  EXPECT_GE(percent(all.titlesRight, all.decks), 87.0);
   EXPECT_GE(percent(all.tracksRight, all.decks), 94.0);
   EXPECT_EQ(all.clocksRight, all.decks);
   EXPECT_EQ(all.wrongTracks, 0);

@@ -394,12 +394,13 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
 
 // The line read again with the model of its script, which gives its words
 // but where the Latin reading was surer (a version such as "(Club Edit)", a
-// number).
+// number). A line height is added on either side: the Latin model's box may
+// leave out a first or last character it did not take for text.
 ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLine read, std::size_t& last) {
   const PageLine& line = read.line;
   const int h = line.bottom - line.top;
-  const Area area{std::max(line.left - h / 2, 0), std::max(line.top - h / 4, 0),
-                  std::min(line.right + h / 2, picture.width), std::min(line.bottom + h / 4, picture.height)};
+  const Area area{std::max(line.left - h, 0), std::max(line.top - h / 4, 0),
+                  std::min(line.right + h, picture.width), std::min(line.bottom + h / 4, picture.height)};
   const ScriptReader* reader = scriptOf(readers, picture, read, area, last);
   if (!reader) return read;
   std::vector<WordAt> script;
