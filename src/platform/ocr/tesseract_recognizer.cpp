@@ -302,8 +302,6 @@ constexpr float kSureWord = 85;
 // How much of a line's unsure words, in line heights, is read to tell their
 // script.
 constexpr int kSampleHeights = 6;
-// What the Thai model's score counts less by (see scoreOf).
-constexpr float kThaiHandicap = 10;
 // Line heights of width per character below which a line is no text.
 constexpr std::size_t kSparseHeights = 4;
 // A sample read this surely in one script needs no other script tried; one
@@ -317,10 +315,7 @@ bool isSure(const ReadLine& read, std::size_t word) { return read.confidences[wo
 // words that came back in its own letters, weighed by their widths against
 // every word but those in Latin letters alone, so that a model that read
 // the part as another script's letters or as digits scores low, and Latin
-// words the sample takes in ("DJ Tal שמש") count for none. The Thai model
-// reads Hebrew and Hangul as Thai letters almost as surely as the right
-// model reads them, which no other model does with Thai, so its score
-// counts less.
+// words the sample takes in ("DJ Tal שמש") count for none.
 float scoreOf(Script script, const std::vector<ReadLine>& lines) {
   float sum = 0;
   float width = 0;
@@ -338,8 +333,7 @@ float scoreOf(Script script, const std::vector<ReadLine>& lines) {
         sum += line.confidences[i] * w;
     }
   }
-  const float score = width > 0 ? sum / width : 0;
-  return script == Script::thai ? score - kThaiHandicap : score;
+  return width > 0 ? sum / width : 0;
 }
 
 // The script reader that reads the line's unsure words best, from a sample
