@@ -29,6 +29,18 @@ std::vector<std::string> textsOf(std::span<const RecognizedLine> lines) {
   return texts;
 }
 
+// The texts, then the other order of each line read in both.
+std::vector<std::string> textsInBothOrders(std::span<const RecognizedLine> lines) {
+  std::vector<std::string> texts = textsOf(lines);
+  for (const auto& line : lines)
+    if (!line.otherOrder.empty()) texts.push_back(line.otherOrder);
+  return texts;
+}
+
+bool findsTracks(const DeckReading& reading) {
+  return reading.is<DeckReading::Track>() || reading.is<DeckReading::Ambiguous>();
+}
+
 std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
   for (const auto& line : lines)
     if (const auto seconds = TextRecognition::elapsedSeconds(line.text)) return seconds;
@@ -107,7 +119,7 @@ DeckExtraction DeckTextExtractor::extract(const Image& image, int deck, const Li
     const double t0 = Clock::now();
     auto lines = readFast(*deckCrop, anchor, index);
     const double t1 = Clock::now();
-    if (confirms(textsOf(lines), anchor.expectedTitle, index)) {
+    if (confirms(textsInBothOrders(lines), anchor.expectedTitle, index)) {
       anchor.fastFailures = 0;
       lastOCR_[deck] = now;
       DeckExtraction verified = unreadableExtraction();
@@ -172,7 +184,7 @@ DeckExtraction DeckTextExtractor::readAccurately(const Image& deckCrop, int deck
   lastAccurate_[deck] = now;
 
   const double m0 = Clock::now();
-  const MatchResult result = TrackMatcher::match(textsOf(lines), index);
+  const MatchResult result = match(lines, index);
   std::optional<Rect> region;
   if (const auto* track = result.reading.as<DeckReading::Track>()) {
     if (const Track* matched = index.track(track->id)) region = titleRegion(lines, *matched);
@@ -266,19 +278,34 @@ bool DeckTextExtractor::confirms(std::span<const std::string> lines, const std::
   return false;
 }
 
+MatchResult DeckTextExtractor::match(std::span<const RecognizedLine> lines, const LibraryIndex& index) {
+  MatchResult result = TrackMatcher::match(textsOf(lines), index);
+  if (findsTracks(result.reading)) return result;
+  std::vector<std::string> other;
+  bool turned = false;
+  for (const auto& line : lines) {
+    turned = turned || !line.otherOrder.empty();
+    other.push_back(line.otherOrder.empty() ? line.text : line.otherOrder);
+  }
+  if (!turned) return result;
+  MatchResult otherResult = TrackMatcher::match(other, index);
+  return findsTracks(otherResult.reading) ? otherResult : result;
+}
+
 std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines,
                                                    const Track& track) {
   const std::string t = TextTools::normalized(track.title);
   const std::string a = TextTools::normalized(track.artist);
   std::optional<Rect> bounds;
+  const auto holds = [&](const std::string& text) {
+    const std::string n = TextTools::normalized(text);
+    if (n.empty()) return false;
+    return n == t || n == a ||
+           (unicode::graphemeCount(n) >= 5 && (startsWith(t, n) || n.find(t) != std::string::npos ||
+                                               (!a.empty() && n.find(a) != std::string::npos)));
+  };
   for (const auto& line : lines) {
-    const std::string n = TextTools::normalized(line.text);
-    if (n.empty()) continue;
-    const bool kept =
-        n == t || n == a ||
-        (unicode::graphemeCount(n) >= 5 && (startsWith(t, n) || n.find(t) != std::string::npos ||
-                                            (!a.empty() && n.find(a) != std::string::npos)));
-    if (!kept) continue;
+    if (!holds(line.text) && (line.otherOrder.empty() || !holds(line.otherOrder))) continue;
     if (!bounds) {
       bounds = line.box;
       continue;

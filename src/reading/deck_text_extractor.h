@@ -17,6 +17,7 @@
 #include "reading/fingerprint.h"
 #include "reading/library_index.h"
 #include "reading/recognized_line.h"
+#include "reading/track_matcher.h"
 
 namespace kesta {
 
@@ -81,7 +82,14 @@ class DeckTextExtractor {
   static bool confirms(std::span<const std::string> lines, const std::string& expectedTitle,
                        const LibraryIndex& index);
 
-  // The part of the deck crop holding the track's title and artist lines.
+  // The matcher's verdict on recognised lines. When it finds no track, the
+  // lines read in both paragraph directions are taken in their other order,
+  // and that verdict counts when it finds a track or a few: the library
+  // decides which way a line that mixes directions was drawn.
+  static MatchResult match(std::span<const RecognizedLine> lines, const LibraryIndex& index);
+
+  // The part of the deck crop holding the track's title and artist lines,
+  // read in either order.
   static std::optional<Rect> titleRegion(std::span<const RecognizedLine> lines, const Track& track);
 
   // Where a fast confirmation reads the elapsed time, in English: its line at

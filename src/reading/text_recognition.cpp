@@ -109,7 +109,7 @@ std::vector<RecognizedLine> lines(const std::vector<TextObservation>& observatio
   out.reserve(observations.size());
   for (const TextObservation& o : observations) {
     const Rect& b = o.boundingBox;
-    out.push_back({o.text, Rect{b.minX(), 1 - b.maxY(), b.width, b.height}});
+    out.push_back({o.text, Rect{b.minX(), 1 - b.maxY(), b.width, b.height}, o.otherOrder});
   }
   sortInReadingOrder(out);
   return out;

@@ -161,6 +161,13 @@ TEST_F(LiveEngineDisplayTest, FollowsASetOfTitlesInScriptsBeyondLatin) {
   followSet(test::scriptSetTracks(), test::kScriptUnlisted1, test::kScriptUnlisted2);
 }
 
+// One library holding all six scripts: each line is read with the model of
+// its own script, a title that begins in Latin letters and ends in Arabic or
+// Hebrew is found in the order it was drawn, and no load is made up.
+TEST_F(LiveEngineDisplayTest, FollowsASetFromALibraryOfEveryScript) {
+  followSet(test::everyScriptSetTracks(), test::kEveryScriptUnlisted1, test::kEveryScriptUnlisted2);
+}
+
 // rekordbox quits and starts again: the stored window is gone, so capture
 // fails and connecting is retried until the new window is there. And a
 // window that stays but shows no decks any more (an old instance going down

@@ -77,11 +77,36 @@ inline const std::vector<SetTrack>& scriptSetTracks() {
   return tracks;
 }
 
+// A set from one library holding Japanese, Korean, Chinese, Arabic, Hebrew
+// and Thai at once: half the titles with a version in Latin letters, and
+// titles that begin in Latin letters and end in Arabic or Hebrew.
+inline const std::vector<SetTrack>& everyScriptSetTracks() {
+  static const std::vector<SetTrack> tracks{
+      {"101", "渋谷の朝焼け (Club Edit)", "ユウキ"},
+      {"102", "Cairo Nights ليالي القاهرة", "عمرو دياب"},
+      {"103", "도시의 불빛", "이준호"},
+      {"104", "גלים על הים (Club Edit)", "עידן רייכל"},
+      {"105", "風中的約定", "蕭敬騰"},
+      {"106", "ถนนยามเช้า (Club Edit)", "ลุลา"},
+      {"107", "Tel Aviv Nights לילות תל אביב", "עומר אדם"},
+      {"108", "夏の終わりに", "アオイ"},
+      {"109", "파도 소리 (Original Mix)", "최지민"},
+      {"110", "記憶碎片 (Club Mix)", "楊丞琳"},
+      {"111", "Desert Wind ريح الصحراء", "حسين الجسمي"},
+      {"112", "ความฝันสีฟ้า", "ต่าย อรทัย"},
+      {"113", "שביל החלב", "אושר כהן"},
+      {"114", "光と影 (Original Mix)", "タクミ"},
+  };
+  return tracks;
+}
+
 // Tracks the DJ plays that the library does not hold.
 inline const SetTrack kUnlisted1{"", "Harbour Walls at Dusk", "Nobody Known"};
 inline const SetTrack kUnlisted2{"", "Quiet Engine Room", "Unsigned Heroes"};
 inline const SetTrack kScriptUnlisted1{"", "بحر الحنين", "عمر خيرت"};
 inline const SetTrack kScriptUnlisted2{"", "꿈꾸는 도시", "신유나"};
+inline const SetTrack kEveryScriptUnlisted1{"", "رقصة الفجر (Dub)", "محمد عبده"};
+inline const SetTrack kEveryScriptUnlisted2{"", "바람의 노래", "서민재"};
 
 inline const SetTrack& setTrack(const std::string& id, const std::vector<SetTrack>& tracks = setTracks()) {
   for (const auto& track : tracks)

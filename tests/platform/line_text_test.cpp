@@ -47,6 +47,35 @@ TEST(LineText, PutsTheWordsOfALineInLogicalOrder) {
   for (const auto& c : cases) EXPECT_EQ(LineText::inLogicalOrder(c.words), c.line) << c.name;
 }
 
+// A line with words of both directions is offered in the other paragraph
+// order too; a line of one direction has no other order.
+TEST(LineText, ReadsALineOfBothDirectionsInTheOtherOrderToo) {
+  const struct {
+    const char* name;
+    std::vector<Word> words;
+    std::string logical;
+    std::string other;
+  } cases[] = {
+      {"a Latin beginning drawn left to right",
+       {{"Cairo", 0}, {"Nights", 40}, {"القاهرة", 90}, {"ليالي", 140}},
+       "ليالي القاهرة Cairo Nights",
+       "Cairo Nights ليالي القاهرة"},
+      {"a Hebrew end", {{"DJ", 0}, {"Tal", 20}, {"שמש", 50}}, "שמש DJ Tal", "DJ Tal שמש"},
+      {"a Latin version at the left of a right-to-left title",
+       {{"(Club", 0}, {"Edit)", 40}, {"הים", 90}, {"על", 120}, {"גלים", 140}},
+       "גלים על הים (Club Edit)",
+       "(Club Edit) גלים על הים"},
+      {"a number at the end of a mixed line", {{"Mix", 0}, {"2", 30}, {"שמש", 50}}, "שמש 2 Mix", "Mix 2 שמש"},
+      {"right to left only", {{"الحب", 0}, {"طريق", 50}}, "طريق الحب", ""},
+      {"Latin only", {{"Strobe", 0}, {"(Club", 50}, {"Edit)", 90}}, "Strobe (Club Edit)", ""},
+      {"right to left and digits", {{"12", 0}, {"شمس", 30}}, "شمس 12", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LineText::inLogicalOrder(c.words), c.logical) << c.name;
+    EXPECT_EQ(LineText::inOtherOrder(c.words), c.other) << c.name;
+  }
+}
+
 TEST(LineText, MendsThaiSaraAm) {
   const struct {
     std::string read;

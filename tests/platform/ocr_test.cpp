@@ -79,25 +79,28 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
           .empty());
 }
 
-// The models scripts setup installs: a script's own before the Latin letters'.
+// The models scripts setup installs: one script's before the Latin letters';
+// several scripts each alone, the lines found by the Latin letters' model.
 TEST(TesseractRecognizer, ReadsScriptsWithTheirModelsFirst) {
   TesseractRecognizer recognizer;
   using L = RecognitionLanguages;
+  using M = TesseractRecognizer::Models;
   const struct {
     L languages;
-    std::string tesseract;
+    M models;
   } cases[] = {
-      {L::english, "eng"},
-      {L::latin, "Latin"},
-      {L::english.with(Script::arabic), "ara+eng"},
-      {L::latin.with(Script::thai).with(Script::japanese), "jpn+tha+Latin"},
-      {L::english.with(Script::chinese), "HanT+eng"},
-      {L::english.with(Script::korean).with(Script::hebrew), "kor+heb+eng"},
+      {L::english, {"eng", {}}},
+      {L::latin, {"Latin", {}}},
+      {L::english.with(Script::arabic), {"ara+eng", {}}},
+      {L::latin.with(Script::thai), {"tha+Latin", {}}},
+      {L::english.with(Script::chinese), {"HanT+eng", {}}},
+      {L::latin.with(Script::thai).with(Script::japanese), {"Latin", {"jpn", "tha"}}},
+      {L::english.with(Script::korean).with(Script::hebrew), {"eng", {"kor", "heb"}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(recognizer.languagesOf(c.languages), c.tesseract) << c.tesseract;
+  for (const auto& c : cases) EXPECT_EQ(recognizer.modelsOf(c.languages), c.models) << c.models.lines;
   // Without the data a script is left out.
   TesseractRecognizer elsewhere(TesseractRecognizer::Memory::none, "/nonexistent/tessdata");
-  EXPECT_EQ(elsewhere.languagesOf(L::english.with(Script::arabic)), "eng");
+  EXPECT_EQ(elsewhere.modelsOf(L::english.with(Script::arabic).with(Script::thai)), (M{"eng", {}}));
 }
 
 TEST(TesseractRecognizer, GivesNoLinesWithoutTrainedData) {

@@ -17,7 +17,7 @@ using test::libraryTrack;
 // A recogniser answer in crop fractions, given top-left like RecognizedLine;
 // the fake speaks the recogniser's bottom-left convention.
 TextObservation line(std::string text, Rect topLeft) {
-  return {std::move(text), Rect{topLeft.x, 1.0 - topLeft.maxY(), topLeft.width, topLeft.height}};
+  return {std::move(text), Rect{topLeft.x, 1.0 - topLeft.maxY(), topLeft.width, topLeft.height}, {}};
 }
 
 class DeckTextExtractorTest : public ::testing::Test {
@@ -336,6 +336,44 @@ TEST(DeckTitleRegion, KeepsTitleAndArtistLinesAndClampsToTheArea) {
   EXPECT_NEAR(region->maxX(), 0.755, 1e-9);
   EXPECT_DOUBLE_EQ(region->maxY(), 1.0);
   EXPECT_FALSE(DeckTextExtractor::titleRegion(std::vector<RecognizedLine>{{"Else", {0, 0, 1, 1}}}, track));
+}
+
+// A line of both directions is matched in the order it was read first; its
+// other order is tried only when that finds no track, and counts only when
+// it finds one.
+TEST(DeckTextExtractorMatch, TriesTheOtherOrderOfAMixedLineOnlyWhenTheFirstFindsNoTrack) {
+  const LibraryIndex index(libraryOf({libraryTrack("1", "Cairo Nights ليالي القاهرة", "Amr"),
+                                      libraryTrack("2", "ليالي القاهرة Cairo Nights", "Amr"),
+                                      libraryTrack("3", "DJ Tal שמש", "Tal")}));
+  const Rect box{0, 0, 0.5, 0.1};
+  const auto read = [&](std::string text, std::string other) {
+    return std::vector<RecognizedLine>{{std::move(text), box, std::move(other)},
+                                       {"3:21", {0, 0.5, 0.2, 0.1}}};
+  };
+  const struct {
+    const char* name;
+    std::vector<RecognizedLine> lines;
+    std::optional<std::string> track;  // none: no track found
+  } cases[] = {
+      {"the order read first finds its track",
+       read("ليالي القاهرة Cairo Nights", "Cairo Nights ليالي القاهرة"), "2"},
+      {"the other order finds the track", read("שמש DJ Tal", "DJ Tal שמש"), "3"},
+      {"no other order, no track", read("שמש DJ Tal", ""), std::nullopt},
+      {"neither order finds a track", read("שמש DJ Dan", "DJ Dan שמש"), std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const MatchResult result = DeckTextExtractor::match(c.lines, index);
+    const auto* track = result.reading.as<DeckReading::Track>();
+    EXPECT_EQ(track ? std::optional(track->id) : std::nullopt, c.track) << c.name;
+    // Without a track the verdict is the one on the lines as read first.
+    if (!c.track) {
+      EXPECT_EQ(result, TrackMatcher::match(std::vector<std::string>{c.lines[0].text, "3:21"}, index))
+          << c.name;
+    }
+  }
+  // The title region is found through either order.
+  const auto region = DeckTextExtractor::titleRegion(read("שמש DJ Tal", "DJ Tal שמש"), *index.track("3"));
+  EXPECT_TRUE(region);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 
 #include "deck_texts.h"
@@ -15,6 +16,7 @@
 #include "platform/time/clock.h"
 #include "platform/x11/x11_window_system.h"
 #include "reading/deck_layout.h"
+#include "reading/deck_text_extractor.h"
 #include "reading/library_index.h"
 #include "reading/reading_fixtures.h"
 #include "reading/screen_capture_source.h"
@@ -43,10 +45,10 @@ struct Rates {
 
 // Shows the texts two at a time on the stand-in's decks and reads them as
 // the deck reader does; the matcher's verdicts count when `index` is given
-// (it must hold the texts in their order, ids from "0").
+// (it must hold the texts in their order, ids from `firstID`).
 Rates readAll(const std::string& display, int titleSize, RecognitionLevel level,
               RecognitionLanguages languages, const std::vector<test::DeckText>& texts,
-              const LibraryIndex* index = nullptr) {
+              const LibraryIndex* index = nullptr, std::size_t firstID = 0) {
   test::StandInRekordbox::Options options;
   options.titleSize = titleSize;
   test::StandInRekordbox window(display, options);
@@ -76,7 +78,8 @@ Rates readAll(const std::string& display, int titleSize, RecognitionLevel level,
       bool titleRight = false;
       std::optional<int> clock;
       for (const auto& line : lines) {
-        titleRight = titleRight || TextTools::normalized(line.text) == title;
+        titleRight = titleRight || TextTools::normalized(line.text) == title ||
+                     (!line.otherOrder.empty() && TextTools::normalized(line.otherOrder) == title);
         if (!clock) clock = TextRecognition::elapsedSeconds(line.text);
       }
       const int expectedClock = wholeSeconds(shown[deck]["elapsed"].get<std::string>());
@@ -84,11 +87,9 @@ Rates readAll(const std::string& display, int titleSize, RecognitionLevel level,
       rates.titlesRight += titleRight;
       rates.clocksRight += clock == expectedClock;
       if (index) {
-        std::vector<std::string> read;
-        for (const auto& line : lines) read.push_back(line.text);
-        const MatchResult match = TrackMatcher::match(read, *index);
+        const MatchResult match = DeckTextExtractor::match(lines, *index);
         const auto* track = match.reading.as<DeckReading::Track>();
-        const std::string id = std::to_string(i + std::size_t(deck));
+        const std::string id = std::to_string(firstID + i + std::size_t(deck));
         rates.tracksRight += track && track->id == id;
         if (track && track->id != id) {
           ++rates.wrongTracks;
@@ -166,6 +167,49 @@ TEST(RecognitionAccuracy, TitlesInScriptsBeyondLatin) {
   }
   std::cout << "all: titles " << percent(all.titlesRight, all.decks) << " %\n";
   EXPECT_GE(percent(all.titlesRight, all.decks), 90.0);
+  EXPECT_EQ(all.clocksRight, all.decks);
+  EXPECT_EQ(all.wrongTracks, 0);
+}
+
+// One library holding every script at once, as a DJ who plays them all keeps
+// it: each line must be read with the model of its own script, a Latin
+// version with the Latin one, and a title that begins with its Latin words
+// found in whichever direction it was drawn.
+TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
+  test::XvfbServer server;
+  const auto scripts = test::everyScriptDeckTexts();
+  // Measured: titles right Japanese 11 of 12, Korean 11, Chinese 8, Arabic
+  // and Hebrew 12, Thai 9 (87.5 %); tracks found 94.4 %. The misses: a kana
+  // read twice, 빛 read as 빚, simplified forms read as traditional ones (the
+  // traditional Han model is the one installed; the matcher finds the
+  // longer of those titles), 霓 lost, and the tone mark above SARA AM, which
+  // the stand-in's line box cuts off.
+  const std::map<std::string, double> floors{{"Japanese", 91.0}, {"Korean", 91.0},  {"Chinese", 66.0},
+                                             {"Arabic", 100.0},  {"Hebrew", 100.0}, {"Thai", 75.0}};
+  std::vector<Track> tracks;
+  for (const auto& script : scripts)
+    for (const auto& t : script.texts)
+      tracks.push_back(test::libraryTrack(std::to_string(tracks.size()), t.title, t.artist));
+  const LibraryIndex index(test::libraryOf(std::move(tracks)));
+  Rates all;
+  for (const auto& script : scripts) {
+    const Rates rates = readAll(server.display(), 15, RecognitionLevel::accurate,
+                                index.recognitionLanguages(), script.texts, &index, std::size_t(all.decks));
+    std::cout << script.script << ": " << rates.decks << " decks, titles "
+              << percent(rates.titlesRight, rates.decks) << " %, elapsed times "
+              << percent(rates.clocksRight, rates.decks) << " %, tracks found "
+              << percent(rates.tracksRight, rates.decks) << " %, wrong tracks " << rates.wrongTracks << "\n";
+    EXPECT_GE(percent(rates.titlesRight, rates.decks), floors.at(script.script)) << script.script;
+    all.decks += rates.decks;
+    all.titlesRight += rates.titlesRight;
+    all.clocksRight += rates.clocksRight;
+    all.tracksRight += rates.tracksRight;
+    all.wrongTracks += rates.wrongTracks;
+  }
+  std::cout << "all: titles " << percent(all.titlesRight, all.decks) << " %, tracks found "
+            << percent(all.tracksRight, all.decks) << " %\n";
+  EXPECT_GE(percent(all.titlesRight, all.decks), 87.0);
+  EXPECT_GE(percent(all.tracksRight, all.decks), 94.0);
   EXPECT_EQ(all.clocksRight, all.decks);
   EXPECT_EQ(all.wrongTracks, 0);
 }

@@ -61,7 +61,10 @@ bool joinedThai(const std::u32string& before, const std::u32string& word) {
 
 }  // namespace
 
-std::string inLogicalOrder(std::vector<Word> words) {
+namespace {
+
+// The words without direction marks, empty ones left out, in screen order.
+std::vector<Word> cleaned(std::vector<Word> words) {
   for (Word& word : words) {
     std::u32string text = unicode::toScalars(word.text);
     std::erase_if(text, isDirectionMark);
@@ -69,13 +72,30 @@ std::string inLogicalOrder(std::vector<Word> words) {
   }
   std::erase_if(words, [](const Word& word) { return word.text.empty(); });
   std::stable_sort(words.begin(), words.end(), [](const Word& a, const Word& b) { return a.left < b.left; });
-  auto line = Direction::leftToRight;
+  return words;
+}
+
+// The direction of the rightmost word that has one; left to right without.
+Direction rightmostDirection(const std::vector<Word>& words) {
   for (auto word = words.rbegin(); word != words.rend(); ++word) {
-    if (const Direction d = directionOf(word->text); d != Direction::neutral) {
-      line = d;
-      break;
-    }
+    if (const Direction d = directionOf(word->text); d != Direction::neutral) return d;
   }
+  return Direction::leftToRight;
+}
+
+bool holdsBothDirections(const std::vector<Word>& words) {
+  bool leftToRight = false;
+  bool rightToLeft = false;
+  for (const Word& word : words) {
+    const Direction d = directionOf(word.text);
+    leftToRight = leftToRight || d == Direction::leftToRight;
+    rightToLeft = rightToLeft || d == Direction::rightToLeft;
+  }
+  return leftToRight && rightToLeft;
+}
+
+// The cleaned words of a line drawn with the paragraph direction `line`.
+std::string inOrder(const std::vector<Word>& words, Direction line) {
   const std::vector<Direction> directions = resolved(words, line);
   // Runs of one direction in screen order; a run against the line's
   // direction keeps its own order, the runs follow the line's.
@@ -97,6 +117,21 @@ std::string inLogicalOrder(std::vector<Word> words) {
     }
   }
   return mendedThai(unicode::fromScalars(out));
+}
+
+}  // namespace
+
+std::string inLogicalOrder(std::vector<Word> words) {
+  const std::vector<Word> line = cleaned(std::move(words));
+  return inOrder(line, rightmostDirection(line));
+}
+
+std::string inOtherOrder(std::vector<Word> words) {
+  const std::vector<Word> line = cleaned(std::move(words));
+  if (!holdsBothDirections(line)) return {};
+  const Direction other =
+      rightmostDirection(line) == Direction::rightToLeft ? Direction::leftToRight : Direction::rightToLeft;
+  return inOrder(line, other);
 }
 
 std::string mendedThai(std::string_view text) {

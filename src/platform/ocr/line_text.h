@@ -30,6 +30,13 @@ struct Word {
 // with its neighbours when both have the same direction, else with the line.
 std::string inLogicalOrder(std::vector<Word> words);
 
+// The same words read as a line of the other paragraph direction, for a line
+// that holds words of both directions; empty for any other line. A screen
+// line alone cannot tell its direction: rekordbox draws "Cairo Nights
+// ليالي القاهرة" left to right, a title that begins with its Latin words,
+// and `inLogicalOrder` takes it for a right-to-left line.
+std::string inOtherOrder(std::vector<Word> words);
+
 // Thai as it is written: SARA AM (ำ), which recognisers return as NIKHAHIT
 // and SARA AA (with a tone mark read in between or before), made one letter
 // again. Unicode normalisation does not do this.

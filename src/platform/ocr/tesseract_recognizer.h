@@ -28,8 +28,9 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed; the
 // scripts of a request with the models of Debian's tesseract-ocr-jpn, -kor,
-// -ara, -heb, -tha and -script-hant, those that are installed.
-// Lines come back in logical order (see LineText).
+// -ara, -heb, -tha and -script-hant, those that are installed (see
+// `modelsOf`). Lines come back in logical order (see LineText), a line that
+// holds words of both directions in the other order as well.
 //
 // A recogniser made with `Memory::pages` remembers the last pictures it read
 // with their lines. The same picture again is not read; a picture of the same
@@ -56,9 +57,20 @@ class TesseractRecognizer : public TextRecognizer {
 
   std::vector<TextObservation> recognize(const Image& image, const RecognitionRequest& request) override;
 
-  // Tesseract's name for the languages of a request, those of its scripts
-  // that are installed first ("jpn+HanT+eng", "ara+Latin").
-  std::string languagesOf(RecognitionLanguages languages);
+  // Tesseract's names for the models of a request. `lines` finds the lines
+  // and reads them: the Latin letters' model, or for a request in one script
+  // that script's model before it ("ara+eng", "jpn+Latin"). For a request in
+  // several scripts, `lineScripts` names each script's model alone; the
+  // words of a line that the Latin model is not sure of are read again with
+  // the one of them that reads a sample of them best, and the sure words
+  // stay. Models that are not installed are left out.
+  struct Models {
+    std::string lines;
+    std::vector<std::string> lineScripts;
+
+    friend bool operator==(const Models&, const Models&) = default;
+  };
+  Models modelsOf(RecognitionLanguages languages);
 
  private:
   struct Page;

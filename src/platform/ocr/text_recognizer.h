@@ -59,6 +59,9 @@ struct RecognitionRequest {
 struct TextObservation {
   std::string text;
   Rect boundingBox;
+  // The line read in the other paragraph direction when it holds words of
+  // both (see LineText::inOtherOrder); empty otherwise.
+  std::string otherOrder = {};
 
   friend bool operator==(const TextObservation&, const TextObservation&) = default;
 };
