@@ -80,7 +80,8 @@ TEST(TesseractRecognizer, FindsNothingWhereThereIsNothing) {
 }
 
 // The models scripts setup installs: one script's before the Latin letters';
-// several scripts each alone, the lines found by the Latin letters' model.
+// several scripts each alone, the lines found by the Latin letters' model,
+// Chinese in both its forms, the second last.
 TEST(TesseractRecognizer, ReadsScriptsWithTheirModelsFirst) {
   TesseractRecognizer recognizer;
   using L = RecognitionLanguages;
@@ -96,6 +97,7 @@ TEST(TesseractRecognizer, ReadsScriptsWithTheirModelsFirst) {
       {L::english.with(Script::chinese), {"HanT+eng", {}}},
       {L::latin.with(Script::thai).with(Script::japanese), {"Latin", {"jpn", "tha"}}},
       {L::english.with(Script::korean).with(Script::hebrew), {"eng", {"kor", "heb"}}},
+      {L::english.with(Script::chinese).with(Script::korean), {"eng", {"HanT", "kor", "HanS"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(recognizer.modelsOf(c.languages), c.models) << c.models.lines;
   // Without the data a script is left out.

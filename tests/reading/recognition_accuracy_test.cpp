@@ -178,13 +178,12 @@ TEST(RecognitionAccuracy, TitlesInScriptsBeyondLatin) {
 TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
   test::XvfbServer server;
   const auto scripts = test::everyScriptDeckTexts();
-  // Measured: titles right Japanese 11 of 12, Korean 11, Chinese 8, Arabic
-  // and Hebrew 12, Thai 9 (87.5 %); tracks found 94.4 %. The misses: a kana
-  // read twice, 빛 read as 빚, simplified forms read as traditional ones (the
-  // traditional Han model is the one installed; the matcher finds the
-  // longer of those titles), 霓 lost, and the tone mark above SARA AM, which
+  // Measured: titles right Japanese 11 of 12, Korean 11, Chinese 10, Arabic
+  // and Hebrew 12, Thai 9 (90.3 %); tracks found 94.4 %. The misses: a kana
+  // read twice, 빛 read as 빚, 霓 read as 需 by both Han models (and those
+  // two titles' tracks not found), and the tone mark above SARA AM, which
   // the stand-in's line box cuts off.
-  const std::map<std::string, double> floors{{"Japanese", 91.0}, {"Korean", 91.0},  {"Chinese", 66.0},
+  const std::map<std::string, double> floors{{"Japanese", 91.0}, {"Korean", 91.0},  {"Chinese", 83.0},
                                              {"Arabic", 100.0},  {"Hebrew", 100.0}, {"Thai", 75.0}};
   std::vector<Track> tracks;
   for (const auto& script : scripts)
@@ -208,7 +207,7 @@ TEST(RecognitionAccuracy, OneLibraryHoldingEveryScript) {
   }
   std::cout << "all: titles " << percent(all.titlesRight, all.decks) << " %, tracks found "
             << percent(all.tracksRight, all.decks) << " %\n";
-  EXPECT_GE(percent(all.titlesRight, all.decks), 87.0);
+  EXPECT_GE(percent(all.titlesRight, all.decks), 90.0);
   EXPECT_GE(percent(all.tracksRight, all.decks), 94.0);
   EXPECT_EQ(all.clocksRight, all.decks);
   EXPECT_EQ(all.wrongTracks, 0);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "platform/ocr/line_text.h"
 #include "platform/text/unicode_text.h"
@@ -30,6 +31,20 @@ constexpr std::pair<Script, const char*> kModels[] = {
     {Script::japanese, "jpn"}, {Script::chinese, "HanT"}, {Script::korean, "kor"},
     {Script::arabic, "ara"},   {Script::hebrew, "heb"},   {Script::thai, "tha"},
 };
+// A line of a library in several scripts is read with a second model of its
+// script as well where one reads some of its titles better: simplified Han,
+// whose forms (灯, 风, 车) the traditional model gives back traditional.
+// Last, so that a line of another script is not read with it on the way.
+constexpr std::pair<Script, const char*> kSecondModels[] = {{Script::chinese, "HanS"}};
+
+// The script a model of `kModels` or `kSecondModels` reads.
+std::optional<Script> scriptOfModel(const std::string& name) {
+  for (const auto& [script, model] : kModels)
+    if (name == model) return script;
+  for (const auto& [script, model] : kSecondModels)
+    if (name == model) return script;
+  return std::nullopt;
+}
 
 // Pages remembered per recogniser: both decks at both levels, their parts and
 // the mixer, within a bound on their pixels.
@@ -370,8 +385,8 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
   };
   // The scripts are tried until one reads the sample surely, the one that
   // read the last line first. Japanese and Chinese share the ideographs,
-  // so a line that one of them reads surely is read by both, unless it is
-  // Japanese with kana in it.
+  // so a line that one of them reads surely is read by every Han model (both
+  // forms of Chinese), unless it is Japanese with kana in it.
   const auto han = [&](std::size_t i) {
     return readers.scripts[i].script == Script::japanese || readers.scripts[i].script == Script::chinese;
   };
@@ -567,6 +582,8 @@ TesseractRecognizer::Models TesseractRecognizer::modelsOf(RecognitionLanguages l
   // Several scripts first in one combination read each other's words as
   // their own: the Latin model finds the lines and reads those it is sure
   // of, and each other line is read with the script that reads it best.
+  for (const auto& [script, name] : kSecondModels)
+    if (languages.has(script) && isInstalled(name)) scripts.push_back(name);
   return {last, std::move(scripts)};
 }
 
@@ -628,10 +645,9 @@ std::vector<TextObservation> TesseractRecognizer::recognize(const Image& image,
   if (!readers.lines) readers.lines = engineFor(dataPath_, "eng");
   if (!readers.lines) return {};
   for (const auto& name : models.lineScripts) {
-    const auto* model =
-        std::find_if(std::begin(kModels), std::end(kModels), [&](const auto& m) { return name == m.second; });
+    const auto script = scriptOfModel(name);
     auto* engine = engineFor(dataPath_, name);
-    if (engine && model != std::end(kModels)) readers.scripts.push_back({engine, model->first});
+    if (engine && script) readers.scripts.push_back({engine, *script});
   }
 
   // The Latin-script model reads screen text at its own scale better than the

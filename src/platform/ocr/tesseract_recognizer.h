@@ -28,7 +28,8 @@ GreyPicture invertedGrey(const Image& image, int scale);
 // Latin letters beyond English are read with the Latin-script model
 // ("Latin", Debian's tesseract-ocr-script-latn) when it is installed; the
 // scripts of a request with the models of Debian's tesseract-ocr-jpn, -kor,
-// -ara, -heb, -tha and -script-hant, those that are installed (see
+// -ara, -heb, -tha and -script-hant (and -script-hans beside it for a line
+// of a library in several scripts), those that are installed (see
 // `modelsOf`). Lines come back in logical order (see LineText), a line that
 // holds words of both directions in the other order as well.
 //
@@ -60,7 +61,8 @@ class TesseractRecognizer : public TextRecognizer {
   // Tesseract's names for the models of a request. `lines` finds the lines
   // and reads them: the Latin letters' model, or for a request in one script
   // that script's model before it ("ara+eng", "jpn+Latin"). For a request in
-  // several scripts, `lineScripts` names each script's model alone; the
+  // several scripts, `lineScripts` names each script's model alone, and
+  // last the simplified Han model for Chinese beside the traditional one; the
   // words of a line that the Latin model is not sure of are read again with
   // the one of them that reads a sample of them best, and the sure words
   // stay. Models that are not installed are left out.
