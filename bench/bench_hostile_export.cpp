@@ -17,6 +17,7 @@
 #include "platform/files/outside_file.h"
 #include "store/atomic_file.h"
 #include "store/library_file.h"
+#include "store/library_file_reader.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/json/json_coding.h"
 #include "store/atomic_file.h"
 #include "store/library_file.h"
+#include "store/library_file_reader.h"
 
 namespace kesta {
 namespace {

@@ -14,6 +14,7 @@
 #include "round_trip.h"
 #include "store/legacy_data.h"
 #include "store/library_file.h"
+#include "store/library_file_reader.h"
 #include "store/preferences.h"
 #include "store/stored_library.h"
 #include "store/user_data.h"

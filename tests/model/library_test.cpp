@@ -114,6 +114,20 @@ class LibraryTest : public ModelFixture {
     ASSERT_EQ(model().libraryState(), LibraryState::ready());
   }
 
+  // The earlier version's record already merged, with one rating of a track
+  // it names but the library has yet to resolve, saved with `preferences`;
+  // answers that record.
+  LegacyData storeOneUnresolvedRating(Preferences preferences = {}) {
+    preferences.legacyImported = true;
+    store->savePreferences(preferences);
+    LegacyData legacy;
+    legacy.ratings = {{"Spotify:9", 5}};
+    legacy.unresolvedRatings = legacy.ratings;
+    legacy.tracks = {{"Spotify:9", {"Peak Line", "Fenna"}}};
+    store->saveLegacy(legacy);
+    return legacy;
+  }
+
   // The library states published from now on.
   std::vector<LibraryState>& recordStates() {
     model().addListener([this](ChangedFields fields) {
@@ -429,13 +443,7 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
     SCOPED_TRACE(saved);
     Preferences preferences;
     preferences.poolByLibrary["with_playlists.xml"] = saved;
-    preferences.legacyImported = true;
-    store->savePreferences(preferences);
-    LegacyData legacy;
-    legacy.ratings = {{"Spotify:9", 5}};
-    legacy.unresolvedRatings = legacy.ratings;
-    legacy.tracks = {{"Spotify:9", {"Peak Line", "Fenna"}}};
-    store->saveLegacy(legacy);
+    storeOneUnresolvedRating(preferences);
     model();
     settle();
     notifications.clear();
@@ -471,14 +479,7 @@ TEST_F(LibraryTest, InstallResolvesRatingsRestoresThePoolResetsTheDecksAndShares
 TEST_F(LibraryTest, OnlyTheNewestResolutionOfOldRatingsIsKept) {
   const fs::path xml = placeExport("with_playlists.xml", "with_playlists.xml");
   const Library imported = RekordboxXMLImporter::importLibrary(xml);
-  Preferences preferences;
-  preferences.legacyImported = true;
-  store->savePreferences(preferences);
-  LegacyData legacy;
-  legacy.ratings = {{"Spotify:9", 5}};
-  legacy.unresolvedRatings = legacy.ratings;
-  legacy.tracks = {{"Spotify:9", {"Peak Line", "Fenna"}}};
-  store->saveLegacy(legacy);
+  const LegacyData legacy = storeOneUnresolvedRating();
   model();
   settle();
 

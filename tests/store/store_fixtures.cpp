@@ -8,6 +8,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/json/json_coding.h"
+
 namespace kesta::test {
 
 TempFolder::TempFolder() {
@@ -148,6 +150,8 @@ Library sampleLibrary(std::size_t count) {
   library.report.playlists = static_cast<int>(library.playlists.size());
   return library;
 }
+
+std::string oneThreadText(const StoredLibrary& stored) { return json::write(stored.toJson()); }
 
 DJSet sampleSet(double startedAt) {
   Track track;

@@ -8,6 +8,7 @@
 
 #include "library/library.h"
 #include "platform/defaults/defaults_domain.h"
+#include "store/stored_library.h"
 #include "suggest/dj_set.h"
 
 namespace kesta::test {
@@ -59,6 +60,9 @@ void writeDomain(const std::filesystem::path& home, const std::string& domain,
 
 // A library of `count` tracks with every field set, and a small report.
 Library sampleLibrary(std::size_t count);
+// The stored library in one piece, as StoredLibrary::toJson writes it: the
+// text the sliced encoding and decoding must match.
+std::string oneThreadText(const StoredLibrary& stored);
 // A set with a few events of every kind.
 DJSet sampleSet(double startedAt);
 
