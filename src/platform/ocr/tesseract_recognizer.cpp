@@ -1,27 +1,28 @@
 #include "platform/ocr/tesseract_recognizer.h"
 
 #include <tesseract/baseapi.h>
-#include <tesseract/resultiterator.h>
-#include <unicode/uchar.h>
-#include <unicode/uscript.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
 
+#include "platform/ocr/line_script.h"
 #include "platform/ocr/line_text.h"
-#include "platform/text/unicode_text.h"
+#include "platform/ocr/read_line.h"
 
 namespace kesta {
 
 namespace {
 
-// Screen text carries no resolution; this one keeps Tesseract from guessing
-// (and from saying so on the console) and suits text 10 to 30 pixels high.
-constexpr int kResolution = 96;
+using ocr::inItsScript;
+using ocr::isSparse;
+using ocr::isSure;
+using ocr::PageLine;
+using ocr::readArea;
+using ocr::Readers;
+using ocr::ReadLine;
 
 // The models of the scripts beyond Latin. Chinese is read with the model of
 // traditional Han, which reads simplified titles as well as the models of the
@@ -78,42 +79,6 @@ tesseract::TessBaseAPI* engineFor(const std::string& dataPath, const std::string
   }
   return engines.emplace(key, std::move(engine)).first->second.get();
 }
-
-std::uint8_t lightness(const std::uint8_t* p) { return std::max({p[0], p[1], p[2]}); }
-
-// Spreads the levels so that the commonest one (the background) becomes
-// white and the darkest black: the recogniser reads dark gray on light gray
-// markedly worse than black on white.
-void stretchLevels(std::vector<std::uint8_t>& grey, const std::array<int, 256>& histogram) {
-  const int background = int(std::max_element(histogram.begin(), histogram.end()) - histogram.begin());
-  int darkest = 0;
-  while (darkest < background && histogram[std::size_t(darkest)] == 0) ++darkest;
-  if (darkest >= background) return;
-  std::array<std::uint8_t, 256> level{};
-  for (int v = 0; v < 256; ++v)
-    level[std::size_t(v)] = std::uint8_t(std::clamp((v - darkest) * 255 / (background - darkest), 0, 255));
-  for (std::uint8_t& v : grey) v = level[v];
-}
-
-// Doubles a line of `n` samples spaced `step` apart with bilinear weights
-// (each sample sits between its neighbours at 1/4 and 3/4).
-template <class In, class Out>
-void doubleLine(const In* in, std::size_t inStep, int n, Out* out, std::size_t outStep) {
-  for (int i = 0; i < n; ++i) {
-    const unsigned here = in[std::size_t(i) * inStep];
-    const unsigned before = in[std::size_t(std::max(i - 1, 0)) * inStep];
-    const unsigned after = in[std::size_t(std::min(i + 1, n - 1)) * inStep];
-    out[std::size_t(2 * i) * outStep] = Out((3 * here + before + 2) / 4);
-    out[std::size_t(2 * i + 1) * outStep] = Out((3 * here + after + 2) / 4);
-  }
-}
-
-// A line as Tesseract found it, in pixels of the picture it read.
-struct PageLine {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  std::string text;
-  std::string otherOrder;  // see TextObservation
-};
 
 // Rows [top, bottom) of a picture.
 struct Rows {
@@ -181,290 +146,6 @@ Rows rowsToRead(Rows changed, const GreyPicture& picture, const std::vector<Page
   return rows;
 }
 
-// A part of the picture, in its pixels: columns [left, right), rows [top, bottom).
-struct Area {
-  int left = 0, top = 0, right = 0, bottom = 0;
-};
-
-// One word as an engine read it, with its right edge and the engine's
-// confidence in it (0 to 100).
-struct WordAt {
-  LineText::Word word;
-  int right = 0;
-  float confidence = 0;
-};
-
-// A line as one engine read it: its box and its words, each with the
-// engine's confidence in it.
-struct ReadLine {
-  PageLine line;
-  std::vector<LineText::Word> words;
-  std::vector<int> rights;  // each word's right edge
-  std::vector<float> confidences;
-
-  void add(const WordAt& at) {
-    words.push_back(at.word);
-    rights.push_back(at.right);
-    confidences.push_back(at.confidence);
-  }
-};
-
-WordAt wordAt(const ReadLine& read, std::size_t i) {
-  return {read.words[i], read.rights[i], read.confidences[i]};
-}
-
-// The line the iterator stands at, from its words; false when it has no box.
-bool lineAt(tesseract::ResultIterator& words, ReadLine& read) {
-  PageLine& line = read.line;
-  if (!words.BoundingBox(tesseract::RIL_TEXTLINE, &line.left, &line.top, &line.right, &line.bottom))
-    return false;
-  do {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    const std::unique_ptr<char[]> utf8(words.GetUTF8Text(tesseract::RIL_WORD));
-    if (utf8 && words.BoundingBox(tesseract::RIL_WORD, &left, &top, &right, &bottom)) {
-      read.words.push_back({utf8.get(), left});
-      read.rights.push_back(right);
-      read.confidences.push_back(words.Confidence(tesseract::RIL_WORD));
-    }
-  } while (words.Next(tesseract::RIL_WORD) && !words.IsAtBeginningOf(tesseract::RIL_TEXTLINE));
-  return true;
-}
-
-// Every line `engine` finds in an area of the picture, read as a picture of
-// its own; boxes in pixels of the whole picture.
-std::vector<ReadLine> readArea(tesseract::TessBaseAPI& engine, const GreyPicture& picture, Area area,
-                               tesseract::PageSegMode mode) {
-  if (area.right <= area.left || area.bottom <= area.top) return {};
-  engine.SetPageSegMode(mode);
-  engine.SetImage(
-      picture.pixels.data() + std::size_t(area.top) * std::size_t(picture.width) + std::size_t(area.left),
-      area.right - area.left, area.bottom - area.top, 1, picture.width);
-  engine.SetSourceResolution(kResolution);
-  std::vector<ReadLine> out;
-  if (engine.Recognize(nullptr) == 0) {
-    const std::unique_ptr<tesseract::ResultIterator> words(engine.GetIterator());
-    // A block without words (a picture region) is stepped over, not taken
-    // for the end of the page.
-    while (words && !words->Empty(tesseract::RIL_BLOCK)) {
-      ReadLine found;
-      const bool boxed = !words->Empty(tesseract::RIL_WORD) && lineAt(*words, found);
-      if (boxed) {
-        found.line.left += area.left;
-        found.line.right += area.left;
-        found.line.top += area.top;
-        found.line.bottom += area.top;
-        for (auto& word : found.words) word.left += area.left;
-        for (int& right : found.rights) right += area.left;
-        out.push_back(std::move(found));
-      }
-      if (!boxed && !words->Next(tesseract::RIL_TEXTLINE)) break;
-    }
-  }
-  engine.Clear();
-  return out;
-}
-
-// Whether a letter belongs to the script a model reads beyond Latin.
-bool isLetterOf(Script script, char32_t c) {
-  const auto in = [c](char32_t first, char32_t last) { return c >= first && c <= last; };
-  const bool han = in(0x3400, 0x4DBF) || in(0x4E00, 0x9FFF) || in(0xF900, 0xFAFF);
-  switch (script) {
-    case Script::japanese:
-      return han || in(0x3040, 0x30FF);
-    case Script::chinese:
-      return han;
-    case Script::korean:
-      return in(0xAC00, 0xD7AF) || in(0x1100, 0x11FF) || in(0x3130, 0x318F);
-    case Script::arabic:
-      return in(0x0600, 0x06FF) || in(0x0750, 0x077F) || in(0xFB50, 0xFDFF) || in(0xFE70, 0xFEFF);
-    case Script::hebrew:
-      return in(0x0591, 0x05FF) || in(0xFB1D, 0xFB4F);
-    case Script::thai:
-      return in(0x0E01, 0x0E7F);
-  }
-  return false;
-}
-
-bool holdsLetterOf(Script script, const std::string& text) {
-  const std::u32string letters = unicode::toScalars(text);
-  return std::any_of(letters.begin(), letters.end(), [&](char32_t c) { return isLetterOf(script, c); });
-}
-
-bool holdsKana(const std::string& text) {
-  const std::u32string letters = unicode::toScalars(text);
-  return std::any_of(letters.begin(), letters.end(), [](char32_t c) { return c >= 0x3040 && c <= 0x30FF; });
-}
-
-bool isLatin(char32_t c) { return u_getIntPropertyValue(UChar32(c), UCHAR_SCRIPT) == USCRIPT_LATIN; }
-
-// One script's model alone, reading the lines of that script.
-struct ScriptReader {
-  tesseract::TessBaseAPI* engine = nullptr;
-  Script script{};
-};
-
-// The engines of one reading: `lines` finds the lines and reads them; where
-// `scripts` are given, the words of a line it is not sure of are read again
-// with the one of them that reads that line best.
-struct Readers {
-  tesseract::TessBaseAPI* lines = nullptr;
-  std::vector<ScriptReader> scripts;
-};
-
-// A word read with less confidence than this is taken for letters of
-// another script than the engine's.
-constexpr float kSureWord = 85;
-// How much of a line's unsure words, in line heights, is read to tell their
-// script.
-constexpr int kSampleHeights = 6;
-// Line heights of width per character below which a line is no text.
-constexpr std::size_t kSparseHeights = 4;
-// A sample read this surely in one script needs no other script tried; one
-// that no script reads as surely as this is none of them.
-constexpr float kSureScript = 88;
-constexpr float kLeastScript = 50;
-
-bool isSure(const ReadLine& read, std::size_t word) { return read.confidences[word] >= kSureWord; }
-
-// How well a script's model read a part of a line: its confidence in the
-// words that came back in its own letters, weighed by their widths against
-// every word but those in Latin letters alone, so that a model that read
-// the part as another script's letters or as digits scores low, and Latin
-// words the sample takes in ("DJ Tal שמש") count for none.
-float scoreOf(Script script, const std::vector<ReadLine>& lines) {
-  float sum = 0;
-  float width = 0;
-  for (const auto& line : lines) {
-    for (std::size_t i = 0; i < line.words.size(); ++i) {
-      const std::u32string text = unicode::toScalars(line.words[i].text);
-      const auto letter = [](char32_t c) { return u_isalpha(UChar32(c)) != 0; };
-      const bool latinOnly =
-          std::any_of(text.begin(), text.end(), letter) &&
-          std::all_of(text.begin(), text.end(), [&](char32_t c) { return !letter(c) || isLatin(c); });
-      if (latinOnly) continue;
-      const auto w = float(std::max(line.rights[i] - line.words[i].left, 1));
-      width += w;
-      if (std::any_of(text.begin(), text.end(), [&](char32_t c) { return isLetterOf(script, c); }))
-        sum += line.confidences[i] * w;
-    }
-  }
-  return width > 0 ? sum / width : 0;
-}
-
-// The script reader that reads the line's unsure words best, from a sample
-// of them; none when no script reads them even fairly (the waveform, a
-// picture), and the Latin reading stays.
-const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture, const ReadLine& read,
-                             Area area, std::size_t& last) {
-  const int h = read.line.bottom - read.line.top;
-  int start = area.right;
-  int end = area.left;
-  for (std::size_t i = 0; i < read.words.size(); ++i) {
-    if (isSure(read, i)) continue;
-    start = std::min(start, read.words[i].left);
-    end = std::max(end, read.rights[i]);
-  }
-  const Area sample{std::max(start - h / 4, area.left), area.top,
-                    std::min({end + h / 4, start + kSampleHeights * h, area.right}), area.bottom};
-  if (sample.right - sample.left < h / 2) return &readers.scripts[last < readers.scripts.size() ? last : 0];
-  std::vector<float> scores(readers.scripts.size(), -1);
-  std::size_t best = 0;
-  bool kana = false;  // whether the Japanese model read kana in the sample
-  // Scores script `i` once; whether the best so far is sure.
-  const auto sure = [&](std::size_t i) {
-    if (scores[i] < 0) {
-      const ScriptReader& reader = readers.scripts[i];
-      const auto lines = readArea(*reader.engine, picture, sample, tesseract::PSM_SINGLE_LINE);
-      scores[i] = std::max(scoreOf(reader.script, lines), 0.f);
-      if (reader.script == Script::japanese)
-        for (const auto& line : lines)
-          for (const auto& word : line.words) kana = kana || holdsKana(word.text);
-    }
-    if (scores[i] > scores[best]) best = i;
-    return scores[best] >= kSureScript;
-  };
-  // The scripts are tried until one reads the sample surely, the one that
-  // read the last line first. Japanese and Chinese share the ideographs,
-  // so a line that one of them reads surely is read by every Han model (both
-  // forms of Chinese), unless it is Japanese with kana in it.
-  const auto han = [&](std::size_t i) {
-    return readers.scripts[i].script == Script::japanese || readers.scripts[i].script == Script::chinese;
-  };
-  bool found = last < readers.scripts.size() && sure(last);
-  for (std::size_t i = 0; !found && i < readers.scripts.size(); ++i) found = sure(i);
-  if (found && han(best) && !(readers.scripts[best].script == Script::japanese && kana)) {
-    for (std::size_t i = 0; i < readers.scripts.size(); ++i)
-      if (han(i)) sure(i);
-  }
-  if (scores[best] < kLeastScript) return nullptr;
-  last = best;
-  return &readers.scripts[best];
-}
-
-// The line read again with the model of its script, which gives its words
-// but where the Latin reading was surer (a version such as "(Club Edit)", a
-// number). A line height is added on either side: the Latin model's box may
-// leave out a first or last character it did not take for text.
-ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLine read, std::size_t& last) {
-  const PageLine& line = read.line;
-  const int h = line.bottom - line.top;
-  const Area area{std::max(line.left - h, 0), std::max(line.top - h / 4, 0),
-                  std::min(line.right + h, picture.width), std::min(line.bottom + h / 4, picture.height)};
-  const ScriptReader* reader = scriptOf(readers, picture, read, area, last);
-  if (!reader) return read;
-  std::vector<WordAt> script;
-  for (const auto& found : readArea(*reader->engine, picture, area, tesseract::PSM_SINGLE_LINE))
-    for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
-  // Each Latin word against the script's words that lie in it: the
-  // script's stand when half of them or more are in its letters and they
-  // were read more surely on average (a kana read as "¢", Hebrew as "nn",
-  // but "DJ" read as Hebrew less surely than as Latin); the Latin word
-  // stands otherwise, but an unsure one that the script's model found
-  // nothing in.
-  std::vector<bool> latinStands(read.words.size(), false);
-  std::vector<bool> scriptStands(script.size(), true);
-  for (std::size_t i = 0; i < read.words.size(); ++i) {
-    std::vector<std::size_t> inside;
-    for (std::size_t j = 0; j < script.size(); ++j) {
-      const int middle = (script[j].word.left + script[j].right) / 2;
-      if (middle >= read.words[i].left && middle < read.rights[i]) inside.push_back(j);
-    }
-    float confidence = 0;
-    std::size_t inLetters = 0;
-    for (const std::size_t j : inside) {
-      confidence += script[j].confidence / float(inside.size());
-      inLetters += holdsLetterOf(reader->script, script[j].word.text);
-    }
-    const bool scriptWins =
-        !inside.empty() && confidence > read.confidences[i] && 2 * inLetters >= inside.size();
-    latinStands[i] = !scriptWins && (isSure(read, i) || !inside.empty());
-    for (const std::size_t j : inside) scriptStands[j] = scriptWins;
-  }
-  ReadLine out;
-  out.line = read.line;
-  for (std::size_t i = 0; i < read.words.size(); ++i)
-    if (latinStands[i]) out.add(wordAt(read, i));
-  for (std::size_t j = 0; j < script.size(); ++j)
-    if (scriptStands[j]) out.add(script[j]);
-  return out;
-}
-
-bool isSure(const ReadLine& read) {
-  for (std::size_t i = 0; i < read.words.size(); ++i)
-    if (!isSure(read, i)) return false;
-  return true;
-}
-
-// Whether the Latin reading of a line is too sparse for text of any
-// script: fewer characters than a quarter of its width in line heights.
-// The waveform reads so ("AAA" across the deck), and is not read again.
-bool isSparse(const ReadLine& read) {
-  std::size_t characters = 0;
-  for (const auto& word : read.words) characters += unicode::toScalars(word.text).size();
-  const int h = std::max(read.line.bottom - read.line.top, 1);
-  return characters * kSparseHeights < std::size_t((read.line.right - read.line.left) / h);
-}
-
 // Every line found in the given rows of the picture; boxes in pixels of the
 // whole picture. A line lower than `minimumHeight` of the picture is never
 // returned, so it is not read again in its script.
@@ -513,41 +194,6 @@ std::vector<TextObservation> observations(const std::vector<PageLine>& lines, do
 }
 
 }  // namespace
-
-GreyPicture invertedGrey(const Image& image, int scale) {
-  const int w = image.width();
-  const int h = image.height();
-  GreyPicture out;
-  std::vector<std::uint8_t> grey(std::size_t(w) * std::size_t(h));
-  std::array<int, 256> histogram{};
-  for (int y = 0; y < h; ++y) {
-    const std::uint8_t* p = image.row(y);
-    std::uint8_t* g = grey.data() + std::size_t(y) * std::size_t(w);
-    for (int x = 0; x < w; ++x, p += 4) {
-      g[x] = std::uint8_t(255 - lightness(p));
-      ++histogram[g[x]];
-    }
-  }
-  stretchLevels(grey, histogram);
-  if (scale != 2) {
-    out.width = w;
-    out.height = h;
-    out.pixels = std::move(grey);
-    return out;
-  }
-  out.width = 2 * w;
-  out.height = 2 * h;
-  std::vector<std::uint8_t> wide(std::size_t(out.width) * std::size_t(h));
-  for (int y = 0; y < h; ++y) {
-    doubleLine(grey.data() + std::size_t(y) * std::size_t(w), 1, w,
-               wide.data() + std::size_t(y) * std::size_t(out.width), 1);
-  }
-  out.pixels.resize(std::size_t(out.width) * std::size_t(out.height));
-  for (int x = 0; x < out.width; ++x) {
-    doubleLine(wide.data() + x, std::size_t(out.width), h, out.pixels.data() + x, std::size_t(out.width));
-  }
-  return out;
-}
 
 TesseractRecognizer::TesseractRecognizer(Memory memory, std::string dataPath)
     : memory_(memory), dataPath_(std::move(dataPath)) {}

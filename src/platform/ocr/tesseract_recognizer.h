@@ -5,20 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/ocr/grey_picture.h"
 #include "platform/ocr/text_recognizer.h"
 
 namespace kesta {
-
-// The grey, inverted picture that recognition reads: lightness (the brightest
-// channel, so that coloured text stays bright) turned dark-on-light, its
-// levels spread from black to a white background, scaled by `scale` (1 or 2)
-// with bilinear filtering. One byte per pixel, rows packed.
-struct GreyPicture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> pixels;
-};
-GreyPicture invertedGrey(const Image& image, int scale);
 
 // Text recognition with Tesseract, tuned for light text on a dark background
 // (rekordbox's look): the picture is turned grey and inverted first, read at
