@@ -123,12 +123,32 @@ bool fullTitleThenArtist(const Chars& a, const Wanted& wanted) {
 
 bool endsWithEllipsis(std::string_view text) { return text.ends_with("\u2026") || text.ends_with("..."); }
 
-// One in-region line with the forms every later step reads.
+// One reading of a recognised line in the forms the tests compare.
+struct Reading {
+  std::string text;
+  Chars normalized;
+  Chars loose;
+
+  explicit Reading(std::string_view t) : text(t), normalized(normalizedChars(t)), loose(looseChars(t)) {}
+};
+
+// One in-region line with the forms every later step reads. A line that mixes
+// directions has two readings and nothing on screen says which is right, so
+// `normalized` and `loose` are the one that shows the title (else the first),
+// and `other` keeps the other one.
 struct Line {
   const TextBox& source;
   Chars normalized;
   Chars loose;
-  bool similarToTitle;
+  std::optional<Reading> other;
+  bool similarToTitle;  // in either reading
+  bool candidate;
+};
+
+// A row cell in its loose forms; `other` is null unless its line has two readings.
+struct Cell {
+  const Chars* loose;
+  const Chars* other;
 };
 
 double rowTolerance(const Rect& box) { return 0.6 * std::max(0.006, box.height); }
@@ -143,9 +163,7 @@ class Listing {
       const double x = line.box.midX();
       const double y = line.box.midY();
       if (x < region.minX() || x >= region.maxX() || y < region.minY() || y >= region.maxY()) continue;
-      Chars looseLine = looseChars(line.text);
-      const bool similarToTitle = similarForms(looseLine, wanted_.looseTitle);
-      lines_.push_back({line, normalizedChars(line.text), std::move(looseLine), similarToTitle});
+      lines_.push_back(read(line));
     }
     const auto& titleIDs = index.idsForTitle(wanted_.normTitle.text());
     distinctive_ = allSameSong(titleIDs) && index.longerTitles(wanted_.normTitle.text()).empty();
@@ -161,21 +179,6 @@ class Listing {
   const Wanted& wanted() const { return wanted_; }
   const std::vector<Line>& lines() const { return lines_; }
 
-  // A line that shows the requested title in one of its forms, and not
-  // another song's exact title.
-  bool isCandidate(const Line& line) const {
-    const std::string& n = line.normalized.text();
-    if (n != wanted_.normTitle.text()) {
-      const auto& ids = index_.idsForTitle(n);
-      if (!ids.empty() && !allSameSong(ids)) return false;
-    }
-    return line.similarToTitle ||
-           (endsWithEllipsis(line.source.text) && line.normalized.count() >= 6 &&
-            wanted_.normTitle.startsWith(n)) ||
-           clipped(line.loose, wanted_) || mergedWithArtist(line.loose, wanted_) ||
-           fullTitleThenArtist(line.loose, wanted_);
-  }
-
   // The row a candidate gives, if any; notes its centre in `strongArtistYs`
   // when the row shows the artist exactly.
   std::optional<MatchedRow> rowFor(const Line& c, std::vector<double>& strongArtistYs) const {
@@ -189,23 +192,30 @@ class Listing {
     }
 
     const Chars& artist = wanted_.normArtist;
+    const auto namesArtist = [&](const Chars& normalized, const Chars& loose) {
+      return similarForms(loose, wanted_.looseArtist) ||
+             (artist.count() >= 4 && normalized.contains(artist.text())) ||
+             (normalized.count() >= 5 && artist.startsWith(normalized.text()));
+    };
     const bool artistOnRow = !artist.empty() && std::ranges::any_of(mates, [&](const Line* m) {
-      return similarForms(m->loose, wanted_.looseArtist) ||
-             (artist.count() >= 4 && m->normalized.contains(artist.text())) ||
-             (m->normalized.count() >= 5 && artist.startsWith(m->normalized.text()));
+      return namesArtist(m->normalized, m->loose) ||
+             (m->other && namesArtist(m->other->normalized, m->other->loose));
     });
     const bool standsAlone =
         c.normalized.text() == wanted_.normTitle.text() && distinctive_ && (artist.empty() || mates.empty());
     const bool merged = mergedWithArtist(c.loose, wanted_);
     const bool full = fullTitleThenArtist(c.loose, wanted_);
 
-    std::vector<const Chars*> cells;
-    for (const Line* m : mates) cells.push_back(&m->loose);
-    if (merged || full) cells.push_back(&c.loose);
+    std::vector<Cell> cells;
+    for (const Line* m : mates) cells.push_back(cellOf(*m));
+    if (merged || full) cells.push_back(cellOf(c));
 
+    // Only a cell with one reading settles the artist: a cell read two ways
+    // could as well be another version's artist drawn in the other direction.
     const std::string& looseArtist = wanted_.looseArtist.text();
-    const bool showsArtist = !looseArtist.empty() && std::ranges::any_of(cells, [&](const Chars* cell) {
-      return cell->text() == looseArtist || ((merged || full) && cell->endsWith(looseArtist));
+    const bool showsArtist = !looseArtist.empty() && std::ranges::any_of(cells, [&](const Cell& cell) {
+      return cell.other == nullptr &&
+             (cell.loose->text() == looseArtist || ((merged || full) && cell.loose->endsWith(looseArtist)));
     });
     if (!showsArtist && showsOtherVersion(cells)) return std::nullopt;
 
@@ -221,8 +231,9 @@ class Listing {
 
     if (!looseArtist.empty()) {
       const bool strong =
-          std::ranges::any_of(mates, [&](const Line* m) { return m->loose.text() == looseArtist; }) ||
-          ((merged || full) && c.loose.endsWith(looseArtist));
+          std::ranges::any_of(mates,
+                              [&](const Line* m) { return !m->other && m->loose.text() == looseArtist; }) ||
+          ((merged || full) && !c.other && c.loose.endsWith(looseArtist));
       if (strong) strongArtistYs.push_back(box.midY());
     }
     MatchedRow row{box, {}, sameSong};
@@ -238,15 +249,57 @@ class Listing {
     });
   }
 
-  // Some cell names the artist of another library version of the title.
-  bool showsOtherVersion(const std::vector<const Chars*>& cells) const {
+  static Cell cellOf(const Line& line) { return {&line.loose, line.other ? &line.other->loose : nullptr}; }
+
+  // Some cell, in either reading, names the artist of another library version of the title.
+  bool showsOtherVersion(const std::vector<Cell>& cells) const {
+    const auto names = [&](const Chars& otherArtist, const Chars* o) {
+      return o != nullptr && (o->text() == otherArtist.text() || o->endsWith(otherArtist.text()) ||
+                              (o->count() > wanted_.looseArtist.count() && o->count() >= 4 &&
+                               otherArtist.startsWith(o->text())));
+    };
     return std::ranges::any_of(otherVersionArtists_, [&](const Chars& otherArtist) {
-      return std::ranges::any_of(cells, [&](const Chars* o) {
-        return o->text() == otherArtist.text() || o->endsWith(otherArtist.text()) ||
-               (o->count() > wanted_.looseArtist.count() && o->count() >= 4 &&
-                otherArtist.startsWith(o->text()));
+      return std::ranges::any_of(cells, [&](const Cell& cell) {
+        return names(otherArtist, cell.loose) || names(otherArtist, cell.other);
       });
     });
+  }
+
+  // Another song's exact title, told by the library.
+  bool isOtherSongsTitle(const Chars& normalized) const {
+    if (normalized.text() == wanted_.normTitle.text()) return false;
+    const auto& ids = index_.idsForTitle(normalized.text());
+    return !ids.empty() && !allSameSong(ids);
+  }
+
+  // The reading shows the requested title in one of its forms.
+  bool showsTitle(const Reading& r) const {
+    return similarForms(r.loose, wanted_.looseTitle) ||
+           (endsWithEllipsis(r.text) && r.normalized.count() >= 6 &&
+            wanted_.normTitle.startsWith(r.normalized.text())) ||
+           clipped(r.loose, wanted_) || mergedWithArtist(r.loose, wanted_) ||
+           fullTitleThenArtist(r.loose, wanted_);
+  }
+
+  // A title candidate shows the requested title in one of its forms, and
+  // neither of its readings is another song's exact title: a line read as two
+  // songs' titles is neither. The other reading counts only when the first
+  // shows no title.
+  Line read(const TextBox& line) const {
+    Reading first(line.text);
+    std::optional<Reading> other;
+    if (!line.otherOrder.empty()) other.emplace(line.otherOrder);
+    const bool similarToTitle = similarForms(first.loose, wanted_.looseTitle) ||
+                                (other && similarForms(other->loose, wanted_.looseTitle));
+    const bool otherSong =
+        isOtherSongsTitle(first.normalized) || (other && isOtherSongsTitle(other->normalized));
+    bool candidate = !otherSong && showsTitle(first);
+    if (!otherSong && !candidate && other && showsTitle(*other)) {
+      std::swap(first, *other);
+      candidate = true;
+    }
+    return {line,     std::move(first.normalized), std::move(first.loose), std::move(other), similarToTitle,
+            candidate};
   }
 
   Wanted wanted_;
@@ -289,7 +342,7 @@ RowPick pick(std::span<const TextBox> lines, const Track& track, const LibraryIn
   std::vector<MatchedRow> rows;
   std::vector<double> strongArtistYs;
   for (const Line& line : listing.lines()) {
-    if (!listing.isCandidate(line)) continue;
+    if (!line.candidate) continue;
     if (auto row = listing.rowFor(line, strongArtistYs)) rows.push_back(std::move(*row));
   }
   const std::vector<MatchedRow> groups = grouped(std::move(rows));

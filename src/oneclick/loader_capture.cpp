@@ -56,7 +56,8 @@ std::vector<TextBox> recognize(TextRecognizer& recognizer, const Image& image, c
       boxes.push_back(
           {line.text,
            {region.minX() + line.box.minX() * region.width, region.minY() + line.box.minY() * region.height,
-            line.box.width * region.width, line.box.height * region.height}});
+            line.box.width * region.width, line.box.height * region.height},
+           line.otherOrder});
     }
   }
   return boxes;

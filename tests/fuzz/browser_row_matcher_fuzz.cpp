@@ -1,11 +1,12 @@
 // The browser row of a requested track from any recognised window lines. The
 // first byte picks the requested track; every following line starts with a
 // byte that places it in a row and a column of the browser (some rows fall
-// outside it), the rest of the line is its text. A picked row must be the box
-// of one of the lines.
+// outside it), the rest of the line is its text, and after a tab its other reading. A picked row must be the
+// box of one of the lines.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -38,7 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<TextBox> boxes;
   for (const auto& line : fuzz::lines(input.rest)) {
     if (line.empty()) continue;
-    boxes.push_back({line.substr(1), cell(static_cast<unsigned char>(line.front()))});
+    // A tab splits a line's first reading from its reading in the other order.
+    const std::string text = line.substr(1);
+    const auto tab = text.find('\t');
+    boxes.push_back({text.substr(0, tab), cell(static_cast<unsigned char>(line.front())),
+                     tab == std::string::npos ? std::string() : text.substr(tab + 1)});
   }
   const RowPick pick = BrowserRowMatcher::pick(boxes, requested, index, kRegion);
   if (const auto* row = pick.as<RowPick::Row>()) {

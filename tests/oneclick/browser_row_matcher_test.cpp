@@ -58,6 +58,75 @@ TEST(BrowserRowMatcher, NothingToFind) {
   EXPECT_EQ(pick(edge, kStrobe), RowPick::notFound()) << "region edges";
 }
 
+// A line that mixes directions is read in both paragraph orders, and the
+// screen cannot tell which one drew it: either reading may show the title or
+// the artist, but a row that could be another song in the other reading is
+// refused, never picked.
+TEST(BrowserRowMatcher, LinesReadInBothOrders) {
+  struct Cell {
+    std::string text;
+    std::string other = {};
+  };
+  struct Row {
+    Cell title;
+    Cell artist = {};
+  };
+  struct Case {
+    const char* name;
+    std::vector<Track> library;
+    Track requested;
+    std::vector<Row> rows;
+    RowPick expected;
+  };
+  const Track cairo = libraryTrack("21", "Cairo Nights \u0644\u064a\u0627\u0644\u064a", "Amr Diab");
+  const Track cairoMirror = libraryTrack("22", "\u0644\u064a\u0627\u0644\u064a Cairo Nights", "Hakim");
+  const Track sun = libraryTrack("23", "Shemesh", "DJ Tal \u05e9\u05de\u05e9");
+  const Track sunCopy = libraryTrack("24", "Shemesh", "DJ Tal \u05e9\u05de\u05e9");
+  const Track sunOmer = libraryTrack("25", "Shemesh", "Omer Adam");
+  const Track sunMirror = libraryTrack("26", "Shemesh", "\u05e9\u05de\u05e9 DJ Tal");
+  const Cell cairoCell{cairoMirror.title, cairo.title};  // drawn the other way round
+  const Cell sunArtist{sunMirror.artist, sun.artist};
+  const std::vector<Case> cases = {
+      {"title found through its other order",
+       {cairo, kStrobe},
+       cairo,
+       {{cairoCell, {"Amr Diab"}}},
+       RowPick::row(titleBox(0))},
+      {"artist vouches through its other order",
+       {sun, sunOmer},
+       sun,
+       {{{"Shemesh"}, sunArtist}, {{"Shemesh"}, {"Omer Adam"}}},
+       RowPick::row(titleBox(0))},
+      {"each reading is one of two songs' titles",
+       {cairo, cairoMirror},
+       cairo,
+       {{{cairo.title, cairoMirror.title}}, {cairoCell}},
+       RowPick::notFound()},
+      {"another version's artist drawn the other way round",
+       {sun, sunMirror},
+       sun,
+       {{{"Shemesh"}, sunArtist}, {{"Shemesh"}, {sun.artist, sunMirror.artist}}},
+       RowPick::notFound()},
+      {"an artist read two ways does not single out a duplicate",
+       {sun, sunCopy},
+       sun,
+       {{{"Shemesh"}, {sun.artist, sunMirror.artist}}, {{"Shemesh"}, {"DJ Tal"}}},
+       RowPick::ambiguous(2)},
+  };
+  for (const auto& c : cases) {
+    std::vector<TextBox> lines;
+    for (std::size_t i = 0; i < c.rows.size(); ++i) {
+      const Rect title = titleBox(static_cast<int>(i));
+      lines.push_back({c.rows[i].title.text, title, c.rows[i].title.other});
+      if (!c.rows[i].artist.text.empty()) {
+        lines.push_back({c.rows[i].artist.text, {0.40, title.y, 0.20, title.height}, c.rows[i].artist.other});
+      }
+    }
+    const LibraryIndex index(libraryOf(c.library));
+    EXPECT_EQ(BrowserRowMatcher::pick(lines, c.requested, index, kBrowserRegion), c.expected) << c.name;
+  }
+}
+
 // Two title lines whose centres lie within 0.6 of the later line's height (at
 // least 0.0036) are one row.
 TEST(BrowserRowMatcher, RowsJoinWithinSixTenthsOfALineHeight) {
