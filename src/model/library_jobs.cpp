@@ -57,16 +57,19 @@ std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppS
   return std::nullopt;
 }
 
-ResolvedLegacy resolveLegacy(const LegacyData& legacy, const LegacyMigration::RatingTargets* targets,
-                             const Library& library, const AppStore& store) {
+ResolvedLegacy resolveLegacy(std::shared_ptr<const LegacyData> legacy,
+                             const LegacyMigration::RatingTargets* targets, const Library& library,
+                             const AppStore& store) {
   try {
-    auto updated = std::make_shared<LegacyData>(legacy);
+    auto updated = std::make_shared<LegacyData>(*legacy);
     UserData moved;
     if (targets) {
       LegacyMigration::resolveRatings(*updated, *targets, moved);
     } else {
       LegacyMigration::resolveRatings(*updated, library, moved);
     }
+    if (!moved.ratings.empty() && store.userDataHeld())
+      return {std::move(legacy), std::move(moved.ratings), {}};
     ResolvedLegacy resolved{updated, std::move(moved.ratings), std::nullopt};
     try {
       resolved.text = store.encodeLegacy(*updated);

@@ -44,14 +44,17 @@ std::optional<LibraryFile::Text> encodeImport(ImportOutcome& outcome, const AppS
 // encoded). Copying, resolving and encoding grow with the record, up to a
 // quarter of a gigabyte, so none of it is the main thread's. Resolves against
 // `targets` when given, else against `library`. No record when memory ran out
-// before it was resolved.
+// before it was resolved. While the store holds "userdata.json", ratings
+// taken into it would be in no file after this run: the record is `legacy`
+// itself then, keeping them unresolved, and there is no text.
 struct ResolvedLegacy {
   std::shared_ptr<const LegacyData> legacy;
   std::map<std::string, int> moved;
   std::optional<std::string> text;
 };
-ResolvedLegacy resolveLegacy(const LegacyData& legacy, const LegacyMigration::RatingTargets* targets,
-                             const Library& library, const AppStore& store);
+ResolvedLegacy resolveLegacy(std::shared_ptr<const LegacyData> legacy,
+                             const LegacyMigration::RatingTargets* targets, const Library& library,
+                             const AppStore& store);
 
 // Keeps an import in "library.json" unless a newer import has started. A
 // failed write leaves the library usable for this run (the store tells the

@@ -135,9 +135,12 @@ void LibraryKeeper::keepRestoredBesidePick(PreparedLibrary stored) {
 
 void LibraryKeeper::mergeLegacySets(const LegacyData& legacy) {
   // Not done until the sets can land: a later start merges them then.
-  if (!parts_.sets.mergeArchived(legacy.sets)) return;
+  const auto added = parts_.sets.mergeArchived(legacy.sets);
+  if (!added) return;
   parts_.settings.preferences().legacyImported = true;
   parts_.settings.save();
+  // Merged by an earlier start whose settings could not say so: nothing new to tell.
+  if (*added == 0 && !legacy.sets.empty()) return;
   parts_.notifier.publish(legacyNote_,
                           "Brought over from Kesta 0.5: " + std::to_string(legacy.sets.size()) +
                               " sets and " + std::to_string(legacy.ratings.size()) +
@@ -245,7 +248,7 @@ void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::
   background_->run([legacy = legacy_, targets = std::move(targets), library = library_, store = store_,
                     queue = mainQueue_, weak = self_, resolution] {
     queue->post(
-        [weak, resolved = resolveLegacy(*legacy, targets.get(), *library, *store), resolution]() mutable {
+        [weak, resolved = resolveLegacy(legacy, targets.get(), *library, *store), resolution]() mutable {
           if (const auto self = weak.lock()) self->keepResolvedLegacy(std::move(resolved), resolution);
         });
   });
@@ -253,7 +256,8 @@ void LibraryKeeper::resolveLegacyRatings(std::shared_ptr<const LegacyMigration::
 
 // The ratings land in the user data before the record that no longer holds
 // them. An outcome over an older library or record is dropped whole, so a
-// rating is either still unresolved or in the user data.
+// rating is either still unresolved or in the user data; while the user data
+// is held, they are shown this run and stay unresolved in the record.
 void LibraryKeeper::keepResolvedLegacy(ResolvedLegacy resolved, std::uint64_t resolution) {
   if (resolution != legacyResolutions_ || !resolved.legacy) {
     background_->run([doomed = std::move(resolved)] {});

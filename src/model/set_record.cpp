@@ -1,6 +1,9 @@
 #include "model/set_record.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
+#include <unordered_set>
 #include <utility>
 
 #include "reading/screen_track.h"
@@ -14,6 +17,28 @@ constexpr double rolloverSeconds = 28800;  // a set idle this long is over
 
 // The date of a set's last activity: its last event, else its start.
 Date lastActivity(const DJSet& set) { return set.events.empty() ? set.startedAt : set.events.back().at; }
+
+// The sets already kept, by id and, for those of the earlier version, by
+// what they hold: reading that version's data again gives its sets new ids.
+// Points into sets that outlive it.
+class KnownSets {
+ public:
+  void add(const DJSet& set) {
+    ids_.insert(set.id);
+    if (set.legacy) earlier_.emplace(set.startedAt, &set);
+  }
+  bool contains(const DJSet& set) const {
+    if (ids_.contains(set.id)) return true;
+    const auto [from, to] = earlier_.equal_range(set.startedAt);
+    return set.legacy && std::any_of(from, to, [&](const auto& kept) {
+             return kept.second->endedAt == set.endedAt && kept.second->events == set.events;
+           });
+  }
+
+ private:
+  std::unordered_set<std::string> ids_;
+  std::multimap<Date, const DJSet*> earlier_;
+};
 
 }  // namespace
 
@@ -98,16 +123,26 @@ bool SetRecord::endSet() {
   return true;
 }
 
-bool SetRecord::mergeArchived(const std::vector<DJSet>& sets) {
-  if (store_->archiveHeld()) return false;
+std::optional<std::size_t> SetRecord::mergeArchived(const std::vector<DJSet>& sets) {
+  if (store_->archiveHeld()) return std::nullopt;
+  // A start after one whose record of the merge could not be saved brings
+  // the same sets again.
+  KnownSets known;
+  for (const DJSet& set : archivedSets_) known.add(set);
   std::vector<DJSet> merged = archivedSets_;
-  merged.insert(merged.end(), sets.begin(), sets.end());
+  for (const DJSet& set : sets) {
+    if (known.contains(set)) continue;
+    known.add(set);
+    merged.push_back(set);
+  }
+  const std::size_t added = merged.size() - archivedSets_.size();
+  if (added == 0) return 0;
   // Stable: a set already here stays ahead of an old one with the same start.
   std::stable_sort(merged.begin(), merged.end(),
                    [](const DJSet& a, const DJSet& b) { return a.startedAt > b.startedAt; });
   notifier_.publish(archivedSets_, std::move(merged), Field::archivedSets);
   store_->saveArchivedSets(archivedSets_);
-  return true;
+  return added;
 }
 
 }  // namespace kesta::model

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "library/track.h"
@@ -51,9 +53,10 @@ class SetRecord {
   // one. Answers false, changing nothing, when the set would go into a held
   // archive.
   bool endSet();
-  // Sets of an earlier version, placed among the archived ones by start.
-  // Answers false, merging nothing, while the archive is held.
-  bool mergeArchived(const std::vector<DJSet>& sets);
+  // Sets of an earlier version, placed among the archived ones by start,
+  // each once: a set whose id is there already is left out. Answers how many
+  // were added, or none, merging nothing, while the archive is held.
+  std::optional<std::size_t> mergeArchived(const std::vector<DJSet>& sets);
 
  private:
   Notifier& notifier_;

@@ -263,6 +263,8 @@ void AppStore::saveArchivedSets(const std::vector<DJSet>& sets) const {
 
 bool AppStore::archiveHeld() const { return !records_->writable(kArchivedSetsFile); }
 
+bool AppStore::userDataHeld() const { return !records_->writable(kUserDataFile); }
+
 std::optional<LegacyData> AppStore::legacy() const {
   return load<LegacyData>(kLegacyFile, AtomicFile::maximumFileBytes, fromText<LegacyData>);
 }

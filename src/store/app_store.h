@@ -83,6 +83,8 @@ class AppStore final {
   // "userdata.json"; empty maps when absent or unreadable. Saving is silent.
   UserData userData() const;
   void saveUserData(const UserData& userData) const;
+  // Whether "userdata.json" is held, as `archiveHeld` tells of "sets.json".
+  bool userDataHeld() const;
 
   // "library.json". Saving throws json::EncodingError or std::system_error
   // (file_too_large for a text over maximumLibraryBytes(), which could not

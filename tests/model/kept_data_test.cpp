@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -148,6 +150,86 @@ TEST_F(KeptDataTest, NoSetIsLostWhileThePastSetsCouldNotBeReadForWantOfResources
     }
     EXPECT_EQ(onDisk.size(), everySet.size() + (c.idleSeconds > 28800 ? 1 : 0));
   }
+}
+
+// Starts that cannot record the merge in "preferences.json" bring the 0.5
+// sets over again, and reading that version's data again gives them new ids:
+// each stays among the past sets once.
+TEST_F(KeptDataTest, EachSetOfTheEarlierVersionIsKeptOnceWhateverHoldsTheSettings) {
+  const Date last = wall->date.adding(-86400);
+  LegacyData legacy{"com.kesta.live.beta", std::nullopt, {}, {}, {}, {}};
+  legacy.sets = {threeLoads(last.adding(-1e7), true), threeLoads(last.adding(-2e7), true)};
+  using Start = std::function<void()>;
+  const Start normal = [] {};
+  const Start folder = [&] { fs::create_directories(file("preferences.json")); };
+  const Start shortOfHandles = [&] {
+    files->makeUnreadable("preferences.json", files::ReadFailure::noResources);
+  };
+  const Start readAgain = [&] {
+    folder();
+    LegacyData again = legacy;
+    for (DJSet& set : again.sets) set.id = DJSet::started(set.startedAt).id;
+    store->saveLegacy(again);
+  };
+  const struct {
+    const char* name;
+    std::vector<Start> starts;
+  } cases[] = {
+      {"a folder where preferences.json belongs", {folder, folder, folder}},
+      {"preferences.json short of file handles at one start", {normal, shortOfHandles, normal, normal}},
+      {"the 0.5 data read again", {folder, readAgain, readAgain}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    quit();
+    for (const auto& entry : fs::directory_iterator(dataDir())) fs::remove_all(entry.path());
+    store->saveArchivedSets({threeLoads(last)});
+    store->saveLegacy(legacy);
+    for (std::size_t start = 0; start < c.starts.size(); ++start) {
+      c.starts[start]();
+      model();
+      settle();
+      EXPECT_EQ(model().legacyNote().has_value(), start == 0) << start;
+      quit();
+      const std::vector<DJSet> kept = store->archivedSets();
+      EXPECT_EQ(kept.size(), 3u) << start;
+      for (const DJSet& set : legacy.sets) {
+        EXPECT_EQ(std::count_if(kept.begin(), kept.end(),
+                                [&](const DJSet& k) { return k.legacy && k.events == set.events; }),
+                  1)
+            << start;
+      }
+    }
+  }
+}
+
+// A rating brought over from 0.5 never moves into a "userdata.json" held for
+// want of resources: it shows this session and stays unresolved in the
+// record, and the next start that can save the user data keeps it there.
+TEST_F(KeptDataTest, ARatingBroughtOverWhileTheUserDataIsHeldIsKeptForTheNextStart) {
+  Preferences preferences;
+  preferences.legacyImported = true;
+  store->savePreferences(preferences);
+  LegacyData legacy{"com.kesta.live.beta", std::nullopt, {{"Spotify:1", 5}}, {}, {}, {}};
+  legacy.unresolvedRatings = legacy.ratings;
+  legacy.tracks = {{"Spotify:1", {"Opener", "Anna"}}};
+  store->saveLegacy(legacy);
+  store->saveUserData(UserData{});
+  store->flush();
+
+  files->makeUnreadable("userdata.json", files::ReadFailure::noResources);
+  pick("few_tracks.xml");
+  const std::string opener = model().library().tracks.at(0).key.raw;
+  EXPECT_EQ(model().userData().ratings, (std::map<std::string, int>{{opener, 5}}));
+  quit();
+  EXPECT_TRUE(store->userData().ratings.empty());
+  EXPECT_EQ(store->legacy()->unresolvedRatings, legacy.ratings);
+
+  model();
+  settle();
+  quit();
+  EXPECT_EQ(store->userData().ratings, (std::map<std::string, int>{{opener, 5}}));
+  EXPECT_TRUE(store->legacy()->unresolvedRatings.empty());
 }
 
 TEST_F(KeptDataTest, ALibraryTheSystemLackedResourcesToReadIsImportedAgainAndSavedAnew) {
