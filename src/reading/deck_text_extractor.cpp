@@ -41,6 +41,12 @@ bool findsTracks(const DeckReading& reading) {
   return reading.is<DeckReading::Track>() || reading.is<DeckReading::Ambiguous>();
 }
 
+// The ids a reading that finds tracks names, sorted.
+std::vector<std::string> idsFound(const DeckReading& reading) {
+  if (const auto* track = reading.as<DeckReading::Track>()) return {track->id};
+  return reading.as<DeckReading::Ambiguous>()->ids;
+}
+
 std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
   for (const auto& line : lines)
     if (const auto seconds = TextRecognition::elapsedSeconds(line.text)) return seconds;
@@ -279,8 +285,8 @@ bool DeckTextExtractor::confirms(std::span<const std::string> lines, const std::
 }
 
 MatchResult DeckTextExtractor::match(std::span<const RecognizedLine> lines, const LibraryIndex& index) {
-  MatchResult result = TrackMatcher::match(textsOf(lines), index);
-  if (findsTracks(result.reading)) return result;
+  const std::vector<std::string> texts = textsOf(lines);
+  MatchResult result = TrackMatcher::match(texts, index);
   std::vector<std::string> other;
   bool turned = false;
   for (const auto& line : lines) {
@@ -289,7 +295,24 @@ MatchResult DeckTextExtractor::match(std::span<const RecognizedLine> lines, cons
   }
   if (!turned) return result;
   MatchResult otherResult = TrackMatcher::match(other, index);
-  return findsTracks(otherResult.reading) ? otherResult : result;
+  if (!findsTracks(otherResult.reading)) return result;
+  if (!findsTracks(result.reading)) return otherResult;
+  const std::vector<std::string> first = idsFound(result.reading);
+  const std::vector<std::string> second = idsFound(otherResult.reading);
+  if (first == second) return result;
+  // Either order draws the same: only the artist shown tells the two apart.
+  const std::vector<std::string> shown = textsInBothOrders(lines);
+  const auto artistShown = [&](const std::vector<std::string>& ids) {
+    return std::any_of(ids.begin(), ids.end(),
+                       [&](const std::string& id) { return TrackMatcher::showsArtist(shown, id, index); });
+  };
+  const bool firstShown = artistShown(first);
+  if (firstShown != artistShown(second)) return firstShown ? result : otherResult;
+  std::vector<std::string> both = first;
+  both.insert(both.end(), second.begin(), second.end());
+  std::sort(both.begin(), both.end());
+  both.erase(std::unique(both.begin(), both.end()), both.end());
+  return {DeckReading::ambiguous(std::move(both)), std::string(bothOrdersRule)};
 }
 
 std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines,

@@ -46,6 +46,9 @@ class DeckTextExtractor {
   // confirmed by a fast reading.
   static constexpr std::string_view unchangedSkipRule = "unchanged-skip";
   static constexpr std::string_view fastVerifiedRule = "fast-verified";
+  // The rule of a line read in both orders whose two readings name other
+  // tracks, and the artist shown fits both or neither.
+  static constexpr std::string_view bothOrdersRule = "both-orders";
 
   explicit DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer);
   DeckTextExtractor(std::shared_ptr<TextRecognizer> recognizer, Config config);
@@ -82,10 +85,12 @@ class DeckTextExtractor {
   static bool confirms(std::span<const std::string> lines, const std::string& expectedTitle,
                        const LibraryIndex& index);
 
-  // The matcher's verdict on recognised lines. When it finds no track, the
-  // lines read in both paragraph directions are taken in their other order,
-  // and that verdict counts when it finds a track or a few: the library
-  // decides which way a line that mixes directions was drawn.
+  // The matcher's verdict on recognised lines. Lines read in both paragraph
+  // directions are also taken in their other order, since the screen draws
+  // either order the same: a verdict that finds tracks counts over one that
+  // finds none; when both find other tracks, the one whose artist is shown
+  // counts, and with the artist of both shown, or of neither, the reading is
+  // ambiguous over all of them.
   static MatchResult match(std::span<const RecognizedLine> lines, const LibraryIndex& index);
 
   // The part of the deck crop holding the track's title and artist lines,

@@ -137,6 +137,32 @@ std::optional<std::vector<Candidate>> settleTie(const std::map<std::string, std:
   return std::nullopt;
 }
 
+// A track's normalised artist as lines are searched for it.
+struct ArtistForm {
+  const std::string* norm = nullptr;
+  std::size_t length = 0;
+  std::vector<std::string_view> words;  // artist words of three characters or more
+};
+
+ArtistForm artistForm(const std::string& norm, std::string_view id, const LibraryIndex& index) {
+  ArtistForm form{&norm, characterCount(norm), {}};
+  for (const auto& word : index.artistTokenSet(id))
+    if (characterCount(word) >= 3) form.words.push_back(word);
+  return form;
+}
+
+// Whether a text shows the artist whole, cut off, or by its words.
+bool showsArtist(const ArtistForm& artist, std::string_view norm, std::size_t length, const WordSet& tokens) {
+  const std::string& whole = *artist.norm;
+  if (norm == whole) return true;
+  if (artist.length >= 4 && norm.find(whole) != std::string_view::npos) return true;
+  if (length >= 5 && whole.starts_with(norm) && 10 * length >= 6 * artist.length) return true;
+  if (artist.words.empty()) return false;
+  const auto shared = static_cast<std::size_t>(std::count_if(
+      artist.words.begin(), artist.words.end(), [&](std::string_view w) { return tokens.contains(w); }));
+  return shared >= (artist.words.size() == 1 ? 1u : 2u) && 2 * shared >= artist.words.size();
+}
+
 // The candidate search over the content lines of one deck.
 class CandidateSearch {
  public:
@@ -226,39 +252,21 @@ class CandidateSearch {
     const std::string* artist = index_.artist(id);
     if (!artist || artist->empty()) return false;
     // Entries of one artist share one normalised text in the index.
-    const auto [form, isNew] = artists_.try_emplace(artist);
-    if (isNew) {
-      form->second.length = characterCount(*artist);
-      for (const auto& word : index_.artistTokenSet(id))
-        if (characterCount(word) >= 3) form->second.words.push_back(word);
-    }
+    auto form = artists_.find(artist);
+    if (form == artists_.end()) form = artists_.emplace(artist, artistForm(*artist, id, index_)).first;
     const ArtistForm& shape = form->second;
-
-    const auto shows = [&](std::string_view norm, std::size_t length, const WordSet& tokens) {
-      if (norm == *artist) return true;
-      if (shape.length >= 4 && norm.find(*artist) != std::string_view::npos) return true;
-      if (length >= 5 && artist->starts_with(norm) && 10 * length >= 6 * shape.length) return true;
-      if (shape.words.empty()) return false;
-      const auto shared = static_cast<std::size_t>(std::count_if(
-          shape.words.begin(), shape.words.end(), [&](std::string_view w) { return tokens.contains(w); }));
-      return shared >= (shape.words.size() == 1 ? 1u : 2u) && 2 * shared >= shape.words.size();
-    };
 
     if (remainder) {
       const std::string norm = TextTools::normalized(*remainder);
-      if (shows(norm, characterCount(norm), wordsOfTwoOrMore(*remainder))) return true;
+      if (showsArtist(shape, norm, characterCount(norm), wordsOfTwoOrMore(*remainder))) return true;
     }
     const auto [known, unseen] = shownOnOtherLines_.try_emplace(artist, false);
     if (unseen)
       for (std::size_t i = 0; i < lines_.size() && !known->second; ++i)
-        known->second = i != current_ && shows(lines_[i].norm, lines_[i].length, lines_[i].tokens);
+        known->second =
+            i != current_ && showsArtist(shape, lines_[i].norm, lines_[i].length, lines_[i].tokens);
     return known->second;
   }
-
-  struct ArtistForm {
-    std::size_t length = 0;
-    std::vector<std::string_view> words;  // artist words of three characters or more
-  };
 
   const std::vector<Line>& lines_;
   const LibraryIndex& index_;
@@ -356,6 +364,21 @@ const WordSet& interfaceWords() {
 const WordSet& emptyIndicators() {
   static const WordSet phrases = {"notloaded", "notrackloaded", "notrack", "noloadedtrack"};
   return phrases;
+}
+
+bool showsArtist(std::span<const std::string> texts, std::string_view id, const LibraryIndex& index) {
+  const std::string* artist = index.artist(id);
+  const Track* track = index.track(id);
+  if (!artist || artist->empty() || !track) return false;
+  const ArtistForm form = artistForm(*artist, id, index);
+  const std::string title = TextTools::normalized(track->title);
+  for (const auto& text : texts) {
+    const auto line = usableLine(text);
+    if (line && line->norm.find(title) == std::string::npos &&
+        showsArtist(form, line->norm, line->length, line->tokens))
+      return true;
+  }
+  return false;
 }
 
 MatchResult match(std::span<const std::string> texts, const LibraryIndex& index) {

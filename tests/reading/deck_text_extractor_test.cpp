@@ -3,12 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
 
+#include "platform/json/json_coding.h"
 #include "reading/library_index.h"
 #include "reading/reading_fixtures.h"
 #include "support/fakes/fake_text_recognizer.h"
 
 namespace kesta {
+
+void PrintTo(const DeckReading& reading, std::ostream* out) { *out << json::write(reading.toJson()); }
+
 namespace {
 
 using test::libraryOf;
@@ -338,42 +346,63 @@ TEST(DeckTitleRegion, KeepsTitleAndArtistLinesAndClampsToTheArea) {
   EXPECT_FALSE(DeckTextExtractor::titleRegion(std::vector<RecognizedLine>{{"Else", {0, 0, 1, 1}}}, track));
 }
 
-// A line of both directions is matched in the order it was read first; its
-// other order is tried only when that finds no track, and counts only when
-// it finds one.
-TEST(DeckTextExtractorMatch, TriesTheOtherOrderOfAMixedLineOnlyWhenTheFirstFindsNoTrack) {
-  const LibraryIndex index(libraryOf({libraryTrack("1", "Cairo Nights ليالي القاهرة", "Amr"),
-                                      libraryTrack("2", "ليالي القاهرة Cairo Nights", "Amr"),
-                                      libraryTrack("3", "DJ Tal שמש", "Tal")}));
-  const Rect box{0, 0, 0.5, 0.1};
-  const auto read = [&](std::string text, std::string other) {
-    return std::vector<RecognizedLine>{{std::move(text), box, std::move(other)},
+// A line of both directions is read in either order, and the screen draws
+// both the same: a track found through one order counts, and where the two
+// orders name other tracks only the artist shown may pick one; else the deck
+// is ambiguous over both.
+TEST(DeckTextExtractorMatch, ALineReadInBothOrdersNamesATrackOnlyWhenTheArtistShownSinglesItOut) {
+  const std::string arabicFirst = "ليالي القاهرة Cairo Nights";
+  const std::string latinFirst = "Cairo Nights ليالي القاهرة";
+  const Track amr = libraryTrack("1", latinFirst, "Amr");
+  const Track tal = libraryTrack("3", "DJ Tal שמש", "Tal");
+  const auto read = [](std::string text, std::string other, std::string artist = "Amr") {
+    return std::vector<RecognizedLine>{{std::move(text), {0, 0, 0.5, 0.1}, std::move(other)},
+                                       {std::move(artist), {0, 0.2, 0.3, 0.1}},
                                        {"3:21", {0, 0.5, 0.2, 0.1}}};
   };
   const struct {
     const char* name;
+    std::vector<Track> library;
     std::vector<RecognizedLine> lines;
-    std::optional<std::string> track;  // none: no track found
+    std::optional<DeckReading> reading;  // none: the verdict on the lines as read first
   } cases[] = {
-      {"the order read first finds its track",
-       read("ليالي القاهرة Cairo Nights", "Cairo Nights ليالي القاهرة"), "2"},
-      {"the other order finds the track", read("שמש DJ Tal", "DJ Tal שמש"), "3"},
-      {"no other order, no track", read("שמש DJ Tal", ""), std::nullopt},
-      {"neither order finds a track", read("שמש DJ Dan", "DJ Dan שמש"), std::nullopt},
+      {"another artist's title in the order read first",
+       {amr, libraryTrack("2", arabicFirst, "Nour")},
+       read(arabicFirst, latinFirst),
+       DeckReading::track("1", MatchStrength::strong)},
+      {"both titles by the artist shown",
+       {amr, libraryTrack("2", arabicFirst, "Amr")},
+       read(arabicFirst, latinFirst),
+       DeckReading::ambiguous({"1", "2"})},
+      {"no artist shown for either title",
+       {amr, libraryTrack("2", arabicFirst, "Nour")},
+       read(arabicFirst, latinFirst, "Live"),
+       DeckReading::ambiguous({"1", "2"})},
+      {"only the other order in the library",
+       {amr},
+       read(arabicFirst, latinFirst),
+       DeckReading::track("1", MatchStrength::strong)},
+      {"only the order read first in the library",
+       {libraryTrack("2", arabicFirst, "Nour")},
+       read(arabicFirst, latinFirst),
+       DeckReading::track("2", MatchStrength::strong)},
+      {"the other order finds the track",
+       {tal},
+       read("שמש DJ Tal", "DJ Tal שמש", "Tal"),
+       DeckReading::track("3", MatchStrength::strong)},
+      {"no other order, no track", {tal}, read("שמש DJ Tal", "", "Tal"), std::nullopt},
+      {"neither order finds a track", {amr, tal}, read("שמש DJ Dan", "DJ Dan שמש", "Dan"), std::nullopt},
   };
   for (const auto& c : cases) {
+    const LibraryIndex index(libraryOf(c.library));
+    std::vector<std::string> asRead;
+    for (const auto& line : c.lines) asRead.push_back(line.text);
     const MatchResult result = DeckTextExtractor::match(c.lines, index);
-    const auto* track = result.reading.as<DeckReading::Track>();
-    EXPECT_EQ(track ? std::optional(track->id) : std::nullopt, c.track) << c.name;
-    // Without a track the verdict is the one on the lines as read first.
-    if (!c.track) {
-      EXPECT_EQ(result, TrackMatcher::match(std::vector<std::string>{c.lines[0].text, "3:21"}, index))
-          << c.name;
-    }
+    EXPECT_EQ(result.reading, c.reading.value_or(TrackMatcher::match(asRead, index).reading)) << c.name;
   }
   // The title region is found through either order.
-  const auto region = DeckTextExtractor::titleRegion(read("שמש DJ Tal", "DJ Tal שמש"), *index.track("3"));
-  EXPECT_TRUE(region);
+  const LibraryIndex index(libraryOf({tal}));
+  EXPECT_TRUE(DeckTextExtractor::titleRegion(read("שמש DJ Tal", "DJ Tal שמש"), *index.track("3")));
 }
 
 }  // namespace
