@@ -58,16 +58,18 @@ bool endsBadly(QChar c) {
          c.category() == QChar::Punctuation_Open || c.category() == QChar::Punctuation_InitialQuote;
 }
 
-// Which characters of `text` belong to a figure: each word that holds a
-// digit ("124", "6.2", "11A"), with the signs and marks that touch it.
+// Which characters of `text` belong to a figure: in each word that holds a
+// digit, from its first digit to the word's end ("124", "6.2", "11A", the
+// "2024" of "서울2024"), with the signs and marks that touch it. The letters
+// before the first digit are the word's own, so a cut may keep them.
 QList<bool> figureMarks(const QString& text) {
   QList<bool> marks(text.size(), false);
   QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
   qsizetype start = 0;
   for (qsizetype end = words.toNextBoundary(); end > start; start = end, end = words.toNextBoundary()) {
-    bool digit = false;
-    for (qsizetype i = start; i < end; ++i) digit = digit || text.at(i).isDigit();
-    for (qsizetype i = start; digit && i < end; ++i) marks[i] = true;
+    qsizetype i = start;
+    while (i < end && !text.at(i).isDigit()) ++i;
+    for (; i < end; ++i) marks[i] = true;
   }
   for (qsizetype i = 1; i < text.size(); ++i)
     marks[i] = marks[i] || (marks[i - 1] && bindsFigure(text.at(i)));

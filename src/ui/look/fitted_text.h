@@ -11,9 +11,11 @@ namespace kesta::ui {
 
 // `text` whole when it fits in `width`, else cut at its end with an ellipsis
 // that follows the last kept word ("Extended…", never "Extended …" or
-// "same key ·…"). A figure is kept whole or dropped with its signs, and a
-// cut never ends on an opening bracket or a sign: "… away…", never
-// "… away · +6.…" or "… away · +…"; "Polar Drift…", never "Polar Drift (…".
+// "same key ·…"). A figure runs from a word's first digit to the word's end
+// ("6.2", "11A", the "2020" of "Mix2020"); it is kept whole or dropped with
+// its signs, while the letters before it may stay ("Mix…"). A cut never ends
+// on an opening bracket or a sign: "… away…", never "… away · +6.…" or
+// "… away · +…"; "Polar Drift…", never "Polar Drift (…".
 QString elided(const QFontMetricsF& metrics, const QString& text, qreal width);
 
 // `lead` + `tail` whole when it fits in `width`; otherwise the lead cut at its

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <algorithm>
 
 #include "ui/look/theme.h"
 
@@ -181,6 +182,36 @@ TEST(FittedText, NoWidthSplitsAFigure) {
             EXPECT_FALSE(shown.contains(figure.left(part) + u"…"_s)) << qPrintable(where);
           }
         }
+      }
+    }
+  }
+}
+
+// A word that holds a figure keeps its letters before the figure: at every
+// width where Qt's own cut shows a letter, so does ours, and still no cut
+// ends inside the figure.
+TEST(FittedText, LettersBeforeAFigureStayInTheirWord) {
+  const QFontMetricsF metrics(Theme::font(Theme::kLaneDetailFontSize));
+  const struct {
+    QString text;
+    QString figure;
+  } cases[] = {
+      {u"Mix2020Edition Remastered"_s, u"2020Edition"_s},
+      {u"서울2024 밤"_s, u"2024"_s},
+      {u"東京2024ナイト"_s, u"2024"_s},
+      {u"เพลง2024รีมิกซ์"_s, u"2024"_s},
+  };
+  const auto hasLetter = [](const QString& text) {
+    return std::ranges::any_of(text, [](QChar ch) { return ch.isLetter(); });
+  };
+  for (const auto& c : cases) {
+    for (qreal width = 1; width < metrics.horizontalAdvance(c.text); width += 1) {
+      const QString shown = elided(metrics, c.text, width);
+      const QString where = QString::number(width) + u": "_s + shown;
+      EXPECT_EQ(hasLetter(shown), hasLetter(metrics.elidedText(c.text, Qt::ElideRight, width)))
+          << qPrintable(where);
+      for (qsizetype part = 1; part < c.figure.size(); ++part) {
+        EXPECT_FALSE(shown.contains(c.figure.left(part) + u"…"_s)) << qPrintable(where);
       }
     }
   }
