@@ -288,23 +288,23 @@ MatchResult DeckTextExtractor::match(std::span<const RecognizedLine> lines, cons
   const std::vector<std::string> texts = textsOf(lines);
   MatchResult result = TrackMatcher::match(texts, index);
   std::vector<std::string> other;
-  bool turned = false;
+  std::vector<std::string> oneWay;  // the lines read in one order only
   for (const auto& line : lines) {
-    turned = turned || !line.otherOrder.empty();
     other.push_back(line.otherOrder.empty() ? line.text : line.otherOrder);
+    if (line.otherOrder.empty()) oneWay.push_back(line.text);
   }
-  if (!turned) return result;
+  if (oneWay.size() == lines.size()) return result;
   MatchResult otherResult = TrackMatcher::match(other, index);
   if (!findsTracks(otherResult.reading)) return result;
   if (!findsTracks(result.reading)) return otherResult;
   const std::vector<std::string> first = idsFound(result.reading);
   const std::vector<std::string> second = idsFound(otherResult.reading);
   if (first == second) return result;
-  // Either order draws the same: only the artist shown tells the two apart.
-  const std::vector<std::string> shown = textsInBothOrders(lines);
+  // Either order draws the same: only the artist shown tells the two apart,
+  // on a line read one way (one read both ways may hold either title).
   const auto artistShown = [&](const std::vector<std::string>& ids) {
     return std::any_of(ids.begin(), ids.end(),
-                       [&](const std::string& id) { return TrackMatcher::showsArtist(shown, id, index); });
+                       [&](const std::string& id) { return TrackMatcher::showsArtist(oneWay, id, index); });
   };
   const bool firstShown = artistShown(first);
   if (firstShown != artistShown(second)) return firstShown ? result : otherResult;

@@ -368,17 +368,12 @@ const WordSet& emptyIndicators() {
 
 bool showsArtist(std::span<const std::string> texts, std::string_view id, const LibraryIndex& index) {
   const std::string* artist = index.artist(id);
-  const Track* track = index.track(id);
-  if (!artist || artist->empty() || !track) return false;
+  if (!artist || artist->empty()) return false;
   const ArtistForm form = artistForm(*artist, id, index);
-  const std::string title = TextTools::normalized(track->title);
-  for (const auto& text : texts) {
+  return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
     const auto line = usableLine(text);
-    if (line && line->norm.find(title) == std::string::npos &&
-        showsArtist(form, line->norm, line->length, line->tokens))
-      return true;
-  }
-  return false;
+    return line && showsArtist(form, line->norm, line->length, line->tokens);
+  });
 }
 
 MatchResult match(std::span<const std::string> texts, const LibraryIndex& index) {

@@ -83,9 +83,8 @@ Hints metadataHints(std::span<const std::string> lines);
 // The verdict for one deck's recognised line texts, in reading order.
 MatchResult match(std::span<const std::string> lines, const LibraryIndex& index);
 
-// Whether the artist of the track `id` shows on a line that does not hold
-// its title, as the matcher confirms an artist: whole, cut off, or by its
-// words.
+// Whether the artist of the track `id` shows on one of the lines as the
+// matcher confirms an artist: whole, cut off, or by its words.
 bool showsArtist(std::span<const std::string> lines, std::string_view id, const LibraryIndex& index);
 
 }  // namespace TrackMatcher
