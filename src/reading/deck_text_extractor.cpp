@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <limits>
+#include <utility>
 
 #include "library/text_tools.h"
 #include "platform/text/unicode_text.h"
@@ -45,6 +46,25 @@ bool findsTracks(const DeckReading& reading) {
 std::vector<std::string> idsFound(const DeckReading& reading) {
   if (const auto* track = reading.as<DeckReading::Track>()) return {track->id};
   return reading.as<DeckReading::Ambiguous>()->ids;
+}
+
+// How strongly one order's verdict holds against the other's. A line that is
+// a whole title of a track named outweighs a title cut short, misread or
+// found inside a longer line (a remix's title holds its original's); among
+// those the higher score counts. Two whole titles weigh the same, whether
+// the matcher saw an artist or not: only the artist shown on a line read one
+// way may tell them apart.
+using Weight = std::pair<bool, int>;
+
+Weight weightOf(std::span<const std::string> texts, const std::vector<std::string>& ids, int score,
+                const LibraryIndex& index) {
+  const bool whole = std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
+    const auto& titled = index.idsForTitle(TextTools::normalized(text));
+    return std::any_of(ids.begin(), ids.end(), [&](const std::string& id) {
+      return std::find(titled.begin(), titled.end(), id) != titled.end();
+    });
+  });
+  return {whole, whole ? 0 : score};
 }
 
 std::optional<int> clockOf(std::span<const RecognizedLine> lines) {
@@ -300,6 +320,9 @@ MatchResult DeckTextExtractor::match(std::span<const RecognizedLine> lines, cons
   const std::vector<std::string> first = idsFound(result.reading);
   const std::vector<std::string> second = idsFound(otherResult.reading);
   if (first == second) return result;
+  const Weight firstWeight = weightOf(texts, first, result.score, index);
+  const Weight secondWeight = weightOf(other, second, otherResult.score, index);
+  if (firstWeight != secondWeight) return firstWeight > secondWeight ? result : otherResult;
   // Either order draws the same: only the artist shown tells the two apart,
   // on a line read one way (one read both ways may hold either title).
   const auto artistShown = [&](const std::vector<std::string>& ids) {
@@ -312,7 +335,7 @@ MatchResult DeckTextExtractor::match(std::span<const RecognizedLine> lines, cons
   both.insert(both.end(), second.begin(), second.end());
   std::sort(both.begin(), both.end());
   both.erase(std::unique(both.begin(), both.end()), both.end());
-  return {DeckReading::ambiguous(std::move(both)), std::string(bothOrdersRule)};
+  return {DeckReading::ambiguous(std::move(both)), std::string(bothOrdersRule), result.score};
 }
 
 std::optional<Rect> DeckTextExtractor::titleRegion(std::span<const RecognizedLine> lines,

@@ -88,9 +88,12 @@ class DeckTextExtractor {
   // The matcher's verdict on recognised lines. Lines read in both paragraph
   // directions are also taken in their other order, since the screen draws
   // either order the same: a verdict that finds tracks counts over one that
-  // finds none; when both find other tracks, the one whose artist a line
-  // read one way shows counts, and with the artist of both shown, or of
-  // neither, the reading is ambiguous over all of them.
+  // finds none; when both find other tracks, a whole title read as a line
+  // counts over a title cut short, misread or found inside a longer line,
+  // and among those the higher score; between two whole titles, or equal
+  // scores, the one whose artist a line read one way shows, and with the
+  // artist of both shown, or of neither, the reading is ambiguous over all
+  // of them.
   static MatchResult match(std::span<const RecognizedLine> lines, const LibraryIndex& index);
 
   // The part of the deck crop holding the track's title and artist lines,

@@ -14,7 +14,7 @@ struct RecognizedLine {
   Rect box;
   // The line read in the other paragraph direction, for a line that holds
   // right-to-left and left-to-right words; empty for any other line. The
-  // matcher tries it when the line as read finds no track.
+  // deck's lines are matched in both orders (DeckTextExtractor::match).
   std::string otherOrder = {};
 
   friend bool operator==(const RecognizedLine& a, const RecognizedLine& b) {

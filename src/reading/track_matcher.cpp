@@ -277,8 +277,8 @@ class CandidateSearch {
   std::unordered_map<const std::string*, bool> shownOnOtherLines_;
 };
 
-MatchResult result(DeckReading reading, std::string_view rule) {
-  return {std::move(reading), std::string(rule)};
+MatchResult result(DeckReading reading, std::string_view rule, int score = 0) {
+  return {std::move(reading), std::string(rule), score};
 }
 
 // The lines that may be a title: no clock, interface word or readout.
@@ -339,11 +339,12 @@ MatchResult oneSongVerdict(const std::vector<Candidate>& top, const Hints& hints
     if (const Track* track = index.track(picked.id))
       for (const auto title : index.longerTitles(TextTools::normalized(track->title)))
         for (const auto& id : index.idsForTitle(title)) ids.push_back(id);
-    return result(DeckReading::ambiguous(sortedUnique(std::move(ids))), Rule::exactSharedPrefix);
+    return result(DeckReading::ambiguous(sortedUnique(std::move(ids))), Rule::exactSharedPrefix,
+                  picked.score);
   }
   std::string rule(picked.rule);
   if (top.size() > 1) rule += Rule::duplicates;
-  return result(DeckReading::track(std::string(picked.id), picked.strength), rule);
+  return result(DeckReading::track(std::string(picked.id), picked.strength), rule, picked.score);
 }
 
 }  // namespace
@@ -398,7 +399,8 @@ MatchResult match(std::span<const std::string> texts, const LibraryIndex& index)
   const int best = std::max_element(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
                      return a.score < b.score;
                    })->score;
-  if (best < kTrustedScore) return result(DeckReading::ambiguous(sortedUnique(idsOf(kept))), Rule::weakOnly);
+  if (best < kTrustedScore)
+    return result(DeckReading::ambiguous(sortedUnique(idsOf(kept))), Rule::weakOnly, best);
 
   std::vector<Candidate> top;
   std::copy_if(kept.begin(), kept.end(), std::back_inserter(top),
@@ -416,9 +418,9 @@ MatchResult match(std::span<const std::string> texts, const LibraryIndex& index)
   if (const auto settled = settleTie(songs, lineNorms, hints, index))
     return result(
         DeckReading::track(chooseAmongDuplicates(idsOf(*settled), hints, index), MatchStrength::normal),
-        Rule::tieSettled);
+        Rule::tieSettled, best);
   return result(DeckReading::ambiguous(sortedUnique(idsOf(top))),
-                std::string(Rule::tie) + std::string(top.front().rule));
+                std::string(Rule::tie) + std::string(top.front().rule), best);
 }
 
 }  // namespace kesta::TrackMatcher

@@ -15,10 +15,13 @@
 namespace kesta {
 
 // A deck verdict and the name of the rule that decided it; the rule goes into
-// diagnostics, where it is how a reading gets explained.
+// diagnostics, where it is how a reading gets explained. `score` is the best
+// candidate's score (100 for a whole title and its artist down to 40 for a
+// cut title), 0 when no candidate was proposed: how strongly the verdict holds.
 struct MatchResult {
   DeckReading reading;
   std::string rule;
+  int score = 0;
 
   friend bool operator==(const MatchResult&, const MatchResult&) = default;
 };

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "library/text_tools.h"
 #include "platform/json/json_coding.h"
+#include "platform/text/unicode_text.h"
 #include "reading/library_index.h"
 #include "reading/reading_fixtures.h"
 #include "support/fakes/fake_text_recognizer.h"
@@ -407,6 +412,181 @@ TEST(DeckTextExtractorMatch, ALineReadInBothOrdersNamesATrackOnlyWhenTheArtistSh
   // The title region is found through either order.
   const LibraryIndex index(libraryOf({tal}));
   EXPECT_TRUE(DeckTextExtractor::titleRegion(read("שמש DJ Tal", "DJ Tal שמש"), *index.track("3")));
+}
+
+// A tagged version holds its original's title: read in the other order, the
+// line finds the original inside it. The version's title read whole, or cut
+// short, outweighs that, whichever order the line was read in first.
+TEST(DeckTextExtractorMatch, EachTaggedVersionReadsAsTheVersionShown) {
+  const std::string amr = "Amr Diab";
+  const std::string crew = "Amr Diab, Nancy Ajram, Tamer Hosny, Elissa";
+  const std::vector<Track> library = {
+      libraryTrack("1", "طريق الحب", amr),
+      libraryTrack("2", "طريق الحب (Remix)", amr),
+      libraryTrack("3", "طريق الحب (Club Mix)", crew),
+      libraryTrack("4", "אהבה בתל אביב", "עומר אדם"),
+      libraryTrack("5", "אהבה בתל אביב (Extended Mix)", "עומר אדם"),
+      libraryTrack("6", "אהבה בתל אביב (Radio Edit)", "עומר אדם"),
+      libraryTrack("7", "Cairo Nights ليالي القاهرة", amr),
+      libraryTrack("8", "Cairo Nights ليالي القاهرة (Radio Edit)", amr),
+  };
+  const LibraryIndex index(libraryOf(library));
+  const struct {
+    const char* name;
+    std::string title;
+    std::string otherOrder;  // empty for a line of one direction
+    std::optional<std::string> artist;
+    std::string id;
+  } cases[] = {
+      {"an Arabic remix", "طريق الحب (Remix)", "(Remix) طريق الحب", amr, "2"},
+      {"its original", "طريق الحب", "", amr, "1"},
+      {"a collaboration cut short", "طريق الحب (Club Mix)", "(Club Mix) طريق الحب", "Amr Diab, Nancy…", "3"},
+      {"no artist line", "طريق الحب (Remix)", "(Remix) طريق الحب", std::nullopt, "2"},
+      {"a Hebrew extended mix", "אהבה בתל אביב (Extended Mix)", "(Extended Mix) אהבה בתל אביב", "עומר אדם",
+       "5"},
+      {"the extended mix cut short", "אהבה בתל אביב (Extended M…", "(Extended M… אהבה בתל אביב", "עומר אדם",
+       "5"},
+      {"a Latin start with a radio edit", "Cairo Nights ليالي القاهرة (Radio Edit)",
+       "(Radio Edit) ليالي القاهرة Cairo Nights", amr, "8"},
+  };
+  for (const auto& c : cases) {
+    for (const bool readAsDrawn : {true, false}) {
+      if (!readAsDrawn && c.otherOrder.empty()) continue;
+      std::vector<RecognizedLine> lines = {readAsDrawn
+                                               ? RecognizedLine{c.title, {0, 0, 0.5, 0.1}, c.otherOrder}
+                                               : RecognizedLine{c.otherOrder, {0, 0, 0.5, 0.1}, c.title},
+                                           {"3:21", {0, 0.5, 0.2, 0.1}}};
+      if (c.artist) lines.push_back({*c.artist, {0, 0.2, 0.3, 0.1}});
+      const MatchResult result = DeckTextExtractor::match(lines, index);
+      const auto* track = result.reading.as<DeckReading::Track>();
+      EXPECT_TRUE(track && track->id == c.id)
+          << c.name << (readAsDrawn ? "" : ", read in the other order") << ": "
+          << json::write(result.reading.toJson()) << " by " << result.rule;
+    }
+  }
+}
+
+bool rightToLeft(std::string_view word) {
+  for (const char32_t c : unicode::toScalars(word))
+    if (unicode::isLetter(c)) return c >= 0x0590 && c <= 0x08FF;
+  return false;
+}
+
+// A line as the other paragraph direction reads it: its runs of one
+// direction in reverse order, the words of each as they are; empty for a
+// line of one direction.
+std::string inOtherOrder(const std::string& line) {
+  std::vector<std::vector<std::string>> runs;
+  bool previous = false;
+  std::istringstream words(line);
+  for (std::string word; words >> word;) {
+    if (runs.empty() || rightToLeft(word) != previous) runs.emplace_back();
+    previous = rightToLeft(word);
+    runs.back().push_back(word);
+  }
+  if (runs.size() < 2) return {};
+  std::string out;
+  for (auto run = runs.rbegin(); run != runs.rend(); ++run)
+    for (const auto& word : *run) out += (out.empty() ? "" : " ") + word;
+  return out;
+}
+
+// Generated libraries of Arabic and Hebrew songs, some titles with Latin
+// words before or after, each with up to three tagged versions by its artist
+// (or by a collaboration it leads), and a few songs whose title is another
+// song's in the other order.
+struct TaggedLibrary {
+  std::vector<Track> tracks;
+  std::vector<std::string> shownArtists;  // per track, as a deck shows it; empty for no line
+};
+
+TaggedLibrary taggedLibrary(unsigned seed) {
+  const std::vector<std::vector<std::string>> rtlWords = {
+      {"طريق", "الحب", "ليالي", "القاهرة", "قلبي", "حبيبي", "نور", "العين", "بحر", "الشوق", "سهر", "غرام"},
+      {"אהבה", "בתל", "אביב", "לילה", "שמש", "הלב", "שלי", "חלום", "רחוק", "אור", "גשם", "קיץ"}};
+  const std::vector<std::string> latinWords = {"Cairo",  "Nights", "Habibi", "Love",
+                                               "Summer", "Beirut", "Golden"};
+  const std::vector<std::vector<std::string>> artists = {
+      {"Amr Diab", "Nancy Ajram", "Tamer Hosny", "Elissa"},  // Latin
+      {"عمرو دياب", "نانسي عجرم", "تامر حسني"},              // Arabic
+      {"עומר אדם", "נועה קירל", "אייל גולן"},                // Hebrew
+      {"DJ Tal שמש", "Omer Adam עומר"},                      // of both directions
+      {""}};                                                 // none shown
+  const std::vector<std::string> tags = {"(Remix)", "(Extended Mix)", "(Radio Edit)", "(Club Mix)"};
+  std::mt19937 random(seed);
+  const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+  TaggedLibrary library;
+  const auto add = [&](const std::string& title, const std::string& artist, const std::string& shown) {
+    library.tracks.push_back(libraryTrack(std::to_string(library.tracks.size() + 1), title, artist));
+    library.shownArtists.push_back(shown);
+  };
+  for (int song = 0; song < 40; ++song) {
+    const auto& words = rtlWords[random() % 2];
+    std::string title = pick(words) + " " + pick(words);
+    if (random() % 3 == 0) title += " " + pick(words);
+    if (random() % 3 == 0) {
+      title = pick(latinWords) + " " + pick(latinWords) + " " + title;
+    } else if (random() % 3 == 0) {
+      title += " " + pick(latinWords);
+    }
+    const auto& kind = artists[random() % artists.size()];
+    const std::string artist = pick(kind);
+    add(title, artist, artist);
+    if (random() % 8 == 0 && !inOtherOrder(title).empty()) {
+      const std::string other = pick(pick(artists));
+      add(inOtherOrder(title), other, other);
+    }
+    std::vector<std::string> versions = tags;
+    std::shuffle(versions.begin(), versions.end(), random);
+    for (std::size_t v = 0, count = 1 + random() % 3; v < count; ++v) {
+      const std::string tagged = title + " " + versions[v];
+      if (kind.size() < 3 || random() % 4) {
+        add(tagged, artist, artist);
+        continue;
+      }
+      // A collaboration the artist leads, its line cut after the next name's first word.
+      std::string crew = artist;
+      for (const auto& name : kind)
+        if (name != artist) crew += ", " + name;
+      add(tagged, crew, crew.substr(0, crew.find(' ', crew.find(", ") + 2)) + "…");
+    }
+  }
+  return library;
+}
+
+// Every track of the generated libraries on a deck, its title read in either
+// order first: no deck names another track, and each reads as the track
+// shown, but a title whose other order is another song's and, without an
+// artist line, an original (ambiguous with its versions) or a title two
+// songs share.
+TEST(DeckTextExtractorMatch, TaggedVersionsOfBothDirectionsReadAsShown) {
+  for (unsigned seed = 1; seed <= 12; ++seed) {
+    const TaggedLibrary library = taggedLibrary(seed);
+    const LibraryIndex index(libraryOf(library.tracks));
+    for (std::size_t i = 0; i < library.tracks.size(); ++i) {
+      const Track& shown = library.tracks[i];
+      const std::string& artist = library.shownArtists[i];
+      const std::string other = inOtherOrder(shown.title);
+      const bool swapped = !other.empty() && !index.idsForTitle(TextTools::normalized(other)).empty();
+      const bool shared = index.idsForTitle(TextTools::normalized(shown.title)).size() > 1;
+      const bool mayBeAmbiguous = swapped || (artist.empty() && (shared || !shown.title.ends_with(")")));
+      for (const bool readAsDrawn : {true, false}) {
+        if (!readAsDrawn && other.empty()) continue;
+        std::vector<RecognizedLine> lines = {readAsDrawn
+                                                 ? RecognizedLine{shown.title, {0, 0, 0.5, 0.1}, other}
+                                                 : RecognizedLine{other, {0, 0, 0.5, 0.1}, shown.title},
+                                             {"3:21", {0, 0.5, 0.2, 0.1}}};
+        if (!artist.empty()) lines.push_back({artist, {0, 0.2, 0.3, 0.1}, inOtherOrder(artist)});
+        const DeckReading reading = DeckTextExtractor::match(lines, index).reading;
+        const auto* ambiguous = reading.as<DeckReading::Ambiguous>();
+        const auto* track = reading.as<DeckReading::Track>();
+        EXPECT_TRUE(ambiguous && mayBeAmbiguous ? std::ranges::count(ambiguous->ids, shown.id)
+                                                : track && track->id == shown.id)
+            << "seed " << seed << ", " << shown.title << " by " << artist << ": "
+            << json::write(reading.toJson());
+      }
+    }
+  }
 }
 
 }  // namespace
