@@ -8,10 +8,6 @@ namespace kesta::ui {
 
 namespace {
 
-// Joined texts may be a little wider than their parts measured apart
-// (kerning, rounding): the cut part gives up a pixel until the whole fits.
-constexpr int kTries = 4;
-
 const QChar kEllipsis(0x2026);
 const QChar kSeparator(0x00B7);
 const QChar kJoiner(0x200D);
@@ -80,8 +76,8 @@ QList<bool> figureMarks(const QString& text) {
 
 // Where a cut of `text` after `kept` characters may end: before a figure it
 // would split, and before what it must not end on, until neither holds.
-qsizetype soundCut(const QString& text, qsizetype kept) {
-  const QList<bool> figure = figureMarks(text);
+// `figure` is figureMarks(text).
+qsizetype soundCut(const QString& text, const QList<bool>& figure, qsizetype kept) {
   qsizetype cut = kept;
   for (qsizetype before = -1; before != cut;) {
     before = cut;
@@ -101,41 +97,91 @@ QString closers(const QString& text) {
   return QString(open, kPopIsolate);
 }
 
+// Whether the character at `at` joins the one before it, skipping marks: a
+// cut there keeps the joined form of the last letter kept, as Qt's own cut
+// does, with a joiner before the ellipsis.
+bool joinsAcross(const QString& text, qsizetype at) {
+  while (at < text.size() && text.at(at).category() == QChar::Mark_NonSpacing) ++at;
+  if (at == 0 || at == text.size()) return false;
+  const QChar::JoiningType joining = text.at(at).joiningType();
+  return joining != QChar::Joining_None && joining != QChar::Joining_Transparent;
+}
+
+// `text` cut after `cut` characters, with an ellipsis; an ellipsis alone for none.
+QString cutAt(const QString& text, qsizetype cut) {
+  const QString whole = text.left(cut);
+  return whole + (joinsAcross(text, cut) ? QString(kJoiner) : QString()) + kEllipsis + closers(whole);
+}
+
+// Where the character cluster before `at` begins.
+qsizetype clusterBefore(const QString& text, qsizetype at) {
+  QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+  clusters.setPosition(at);
+  return qMax<qsizetype>(clusters.toPreviousBoundary(), 0);
+}
+
+// How many characters of `text` Qt's cut `shown` keeps before its ellipsis
+// (and the joiner it puts before one in a joining script); -1 when it shows
+// none of the text.
+qsizetype keptByQt(const QString& text, const QString& shown) {
+  if (shown == text) return text.size();
+  // Qt closes a direction isolate after the ellipsis, so look for the last one.
+  const qsizetype ellipsis = shown.lastIndexOf(kEllipsis);
+  const qsizetype kept = ellipsis > 0 && shown.at(ellipsis - 1) == kJoiner ? ellipsis - 1 : ellipsis;
+  return kept >= 0 && text.startsWith(QStringView(shown).left(kept)) ? kept : -1;
+}
+
 }  // namespace
 
 QString elided(const QFontMetricsF& metrics, const QString& text, qreal width) {
-  const QString shown = metrics.elidedText(text, Qt::ElideRight, width);
-  if (shown == text) return shown;
-  // Qt closes a direction isolate after the ellipsis, so look for the last one.
-  const qsizetype ellipsis = shown.lastIndexOf(kEllipsis);
-  // In a joining script (Arabic) Qt puts a joiner before the ellipsis.
-  const qsizetype kept = ellipsis > 0 && shown.at(ellipsis - 1) == kJoiner ? ellipsis - 1 : ellipsis;
-  if (kept < 0 || !text.startsWith(QStringView(shown).left(kept))) return shown;
+  const QString byQt = metrics.elidedText(text, Qt::ElideRight, width);
+  if (byQt == text && metrics.horizontalAdvance(text) <= width) return text;
+  const qsizetype kept = keptByQt(text, byQt);
+  if (kept < 0) return metrics.horizontalAdvance(byQt) <= width ? byQt : QString();
   // Qt cuts wherever the width runs out: after a blank, a separator, an
   // opening bracket or a sign ("Extended …", "Drift (…", "· +…"), and inside
   // a figure ("+6.…"), which would then read as another.
-  const qsizetype cut = soundCut(text, kept);
-  if (cut == kept) return shown;
-  const QString whole = text.left(cut);
-  return whole + kEllipsis + closers(whole);
+  const QList<bool> figure = figureMarks(text);
+  qsizetype cut = soundCut(text, figure, kept);
+  QString shown = cut == kept ? byQt : cutAt(text, cut);
+  // Qt measures the kept letters as the whole line shapes them, and the
+  // ellipsis in the first face; cut off, a joining script's last letter
+  // takes another form and the ellipsis another face, and the line may come
+  // out wider: it is cut further until it fits.
+  for (qreal advance = metrics.horizontalAdvance(shown); advance > width;
+       advance = metrics.horizontalAdvance(shown)) {
+    if (cut == 0) return {};
+    cut = soundCut(text, figure, clusterBefore(text, cut));
+    shown = cutAt(text, cut);
+  }
+  return shown;
 }
+
+// Joined parts may come out a little wider than measured apart (kerning,
+// rounding, shaping across the join): in each cut below, the part being cut
+// gives up the room the line runs over until the line fits.
 
 QString fittedText(const QFontMetricsF& metrics, const QString& lead, const QString& tail, qreal width) {
   const QString whole = lead + tail;
   if (metrics.horizontalAdvance(whole) <= width) return whole;
   if (tail.isEmpty()) return elided(metrics, lead, width);
   const qreal tailWidth = metrics.horizontalAdvance(tail);
-  if (tailWidth + metrics.horizontalAdvance(kEllipsis) > width) {
-    const QString shownTail = elided(metrics, tail, width - metrics.horizontalAdvance(kEllipsis));
+  const qreal ellipsisWidth = metrics.horizontalAdvance(kEllipsis);
+  for (qreal over = 0; tailWidth + ellipsisWidth + over <= width;) {
+    const QString shown = elided(metrics, lead, width - tailWidth - over) + tail;
+    const qreal excess = metrics.horizontalAdvance(shown) - width;
+    if (excess <= 0) return shown;
+    over += qMax<qreal>(excess, 1);
+  }
+  for (qreal over = 0;;) {
+    const QString shownTail = elided(metrics, tail, width - ellipsisWidth - over);
     // A tail cut to its separator says nothing: the line is cut at its end.
-    return hasWords(shownTail) ? kEllipsis + shownTail : elided(metrics, whole, width);
+    if (!hasWords(shownTail)) return elided(metrics, whole, width);
+    const QString shown = kEllipsis + shownTail;
+    const qreal excess = metrics.horizontalAdvance(shown) - width;
+    if (excess <= 0) return shown;
+    over += qMax<qreal>(excess, 1);
   }
-  QString shown;
-  for (int attempt = 0; attempt < kTries; ++attempt) {
-    shown = elided(metrics, lead, width - tailWidth - attempt) + tail;
-    if (metrics.horizontalAdvance(shown) <= width) break;
-  }
-  return shown;
 }
 
 QString fittedKeepingLead(const QFontMetricsF& metrics, const QString& lead, const QString& tail,
@@ -144,16 +190,16 @@ QString fittedKeepingLead(const QFontMetricsF& metrics, const QString& lead, con
   if (metrics.horizontalAdvance(whole) <= width) return whole;
   if (tail.isEmpty() || lead.isEmpty()) return elided(metrics, whole, width);
   const qreal leadRoom = qMax(leadShare(metrics, lead, width), width - metrics.horizontalAdvance(tail));
-  QString shown;
-  for (int attempt = 0; attempt < kTries; ++attempt) {
-    const QString shownLead = elided(metrics, lead, leadRoom - attempt);
-    const QString shownTail = elided(metrics, tail, width - metrics.horizontalAdvance(shownLead) - attempt);
+  for (qreal over = 0;;) {
+    const QString shownLead = elided(metrics, lead, leadRoom - over);
+    const QString shownTail = elided(metrics, tail, width - metrics.horizontalAdvance(shownLead) - over);
     // A tail cut to its separator says nothing: the lead takes the line.
     if (!hasWords(shownTail)) return elided(metrics, whole, width);
-    shown = shownLead + shownTail;
-    if (metrics.horizontalAdvance(shown) <= width) break;
+    const QString shown = shownLead + shownTail;
+    const qreal excess = metrics.horizontalAdvance(shown) - width;
+    if (excess <= 0) return shown;
+    over += qMax<qreal>(excess, 1);
   }
-  return shown;
 }
 
 QString firstFitting(const QFontMetricsF& metrics, const QStringList& forms, qreal width) {

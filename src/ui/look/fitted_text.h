@@ -8,6 +8,9 @@ namespace kesta::ui {
 // One line of text fitted to a width, cutting what matters least first. Pure
 // over the font's metrics; any thread. Texts may carry invisible direction
 // marks around names: Qt's cut closes them, and the cuts here keep that.
+// A fitted line is never wider than its width, as the metrics measure it:
+// each cut goes on until it fits, to an ellipsis alone, or to nothing where
+// not even an ellipsis fits.
 
 // `text` whole when it fits in `width`, else cut at its end with an ellipsis
 // that follows the last kept word ("Extended…", never "Extended …" or
