@@ -54,8 +54,9 @@ class SetRecord {
   // archive.
   bool endSet();
   // Sets of an earlier version, placed among the archived ones by start,
-  // each once: a set whose id is there already is left out. Answers how many
-  // were added, or none, merging nothing, while the archive is held.
+  // each once: a set whose id is there already, or an earlier version's set
+  // with the same start, end and events, is left out. Answers how many were
+  // added, or none, merging nothing, while the archive is held.
   std::optional<std::size_t> mergeArchived(const std::vector<DJSet>& sets);
 
  private:

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <iostream>
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <ostream>

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTextBoundaryFinder>
+#include <optional>
 
 namespace kesta::ui {
 
@@ -131,6 +132,21 @@ qsizetype keptByQt(const QString& text, const QString& shown) {
   return kept >= 0 && text.startsWith(QStringView(shown).left(kept)) ? kept : -1;
 }
 
+// The first line `cut(over)` gives that fits `width`, the part being cut
+// narrowed by the room the line ran over each time: joined parts may come
+// out a little wider than measured apart (kerning, rounding, shaping across
+// the join). Nothing once `cut` has nothing more to give.
+template <typename Cut>
+std::optional<QString> narrowedToFit(const QFontMetricsF& metrics, qreal width, Cut cut) {
+  for (qreal over = 0;;) {
+    const std::optional<QString> shown = cut(over);
+    if (!shown) return std::nullopt;
+    const qreal excess = metrics.horizontalAdvance(*shown) - width;
+    if (excess <= 0) return shown;
+    over += qMax<qreal>(excess, 1);
+  }
+}
+
 }  // namespace
 
 QString elided(const QFontMetricsF& metrics, const QString& text, qreal width) {
@@ -157,31 +173,24 @@ QString elided(const QFontMetricsF& metrics, const QString& text, qreal width) {
   return shown;
 }
 
-// Joined parts may come out a little wider than measured apart (kerning,
-// rounding, shaping across the join): in each cut below, the part being cut
-// gives up the room the line runs over until the line fits.
-
 QString fittedText(const QFontMetricsF& metrics, const QString& lead, const QString& tail, qreal width) {
   const QString whole = lead + tail;
   if (metrics.horizontalAdvance(whole) <= width) return whole;
   if (tail.isEmpty()) return elided(metrics, lead, width);
   const qreal tailWidth = metrics.horizontalAdvance(tail);
   const qreal ellipsisWidth = metrics.horizontalAdvance(kEllipsis);
-  for (qreal over = 0; tailWidth + ellipsisWidth + over <= width;) {
-    const QString shown = elided(metrics, lead, width - tailWidth - over) + tail;
-    const qreal excess = metrics.horizontalAdvance(shown) - width;
-    if (excess <= 0) return shown;
-    over += qMax<qreal>(excess, 1);
-  }
-  for (qreal over = 0;;) {
+  const auto leadCut = narrowedToFit(metrics, width, [&](qreal over) -> std::optional<QString> {
+    if (tailWidth + ellipsisWidth + over > width) return std::nullopt;
+    return elided(metrics, lead, width - tailWidth - over) + tail;
+  });
+  if (leadCut) return *leadCut;
+  const auto tailCut = narrowedToFit(metrics, width, [&](qreal over) -> std::optional<QString> {
     const QString shownTail = elided(metrics, tail, width - ellipsisWidth - over);
     // A tail cut to its separator says nothing: the line is cut at its end.
-    if (!hasWords(shownTail)) return elided(metrics, whole, width);
-    const QString shown = kEllipsis + shownTail;
-    const qreal excess = metrics.horizontalAdvance(shown) - width;
-    if (excess <= 0) return shown;
-    over += qMax<qreal>(excess, 1);
-  }
+    if (!hasWords(shownTail)) return std::nullopt;
+    return kEllipsis + shownTail;
+  });
+  return tailCut ? *tailCut : elided(metrics, whole, width);
 }
 
 QString fittedKeepingLead(const QFontMetricsF& metrics, const QString& lead, const QString& tail,
@@ -190,16 +199,14 @@ QString fittedKeepingLead(const QFontMetricsF& metrics, const QString& lead, con
   if (metrics.horizontalAdvance(whole) <= width) return whole;
   if (tail.isEmpty() || lead.isEmpty()) return elided(metrics, whole, width);
   const qreal leadRoom = qMax(leadShare(metrics, lead, width), width - metrics.horizontalAdvance(tail));
-  for (qreal over = 0;;) {
+  const auto shown = narrowedToFit(metrics, width, [&](qreal over) -> std::optional<QString> {
     const QString shownLead = elided(metrics, lead, leadRoom - over);
     const QString shownTail = elided(metrics, tail, width - metrics.horizontalAdvance(shownLead) - over);
     // A tail cut to its separator says nothing: the lead takes the line.
-    if (!hasWords(shownTail)) return elided(metrics, whole, width);
-    const QString shown = shownLead + shownTail;
-    const qreal excess = metrics.horizontalAdvance(shown) - width;
-    if (excess <= 0) return shown;
-    over += qMax<qreal>(excess, 1);
-  }
+    if (!hasWords(shownTail)) return std::nullopt;
+    return shownLead + shownTail;
+  });
+  return shown ? *shown : elided(metrics, whole, width);
 }
 
 QString firstFitting(const QFontMetricsF& metrics, const QStringList& forms, qreal width) {
