@@ -368,6 +368,32 @@ std::vector<LibraryIndex::NearTitle> LibraryIndex::nearTitles(std::string_view t
   return out;
 }
 
+std::vector<LibraryIndex::NearTitle> LibraryIndex::nearBeginnings(std::string_view text, int limit) const {
+  const Characters characters(text);
+  const std::size_t length = characters.count();
+  std::vector<NearTitle> out;
+  if (length < kNearMinimum || limit < 0) return out;
+  const auto* bucket = tables_->bucket(tables_->titlesByHead, characters.first(kBucketChars));
+  if (!bucket) return out;
+  const auto reach = static_cast<std::size_t>(limit);
+  // The bucket runs from the shortest title up: the longer ones are at its end.
+  const auto first =
+      std::upper_bound(bucket->begin(), bucket->end(), scalarCount(text),
+                       [&](std::size_t n, std::uint32_t i) { return n < tables_->titles[i].scalars; });
+  for (auto it = first; it != bucket->end(); ++it) {
+    const Tables::Title& candidate = tables_->titles[*it];
+    if (candidate.characters <= length || candidate.text.starts_with(text)) continue;
+    const Characters title(candidate.text);
+    std::optional<int> best;
+    for (std::size_t n = length > reach ? length - reach : 1; n <= length + reach && n < candidate.characters;
+         ++n)
+      if (const auto distance = TextTools::editDistance(title.first(n), text, limit))
+        best = std::min(best.value_or(*distance), *distance);
+    if (best) out.push_back({candidate.text, *best});
+  }
+  return out;
+}
+
 std::vector<std::string_view> LibraryIndex::titlesContained(std::string_view text) const {
   const Characters characters(text);
   const std::size_t length = characters.count();

@@ -67,6 +67,13 @@ class LibraryIndex {
   // the titles sharing its first or its last four characters; none for a text
   // under six characters. In no particular order.
   std::vector<NearTitle> nearTitles(std::string_view title, int limit) const;
+  // Titles longer than `text` that go on from a beginning within `limit`
+  // edits of it (a beginning as long as `text`, give or take `limit`
+  // characters), found among the titles sharing its first four characters:
+  // what a line cut short and misread may be the start of. None that begin
+  // with `text` itself, none for a text under six characters; in no
+  // particular order.
+  std::vector<NearTitle> nearBeginnings(std::string_view text, int limit) const;
   // Titles of at least six characters and at least half the length of `text`
   // that occur inside it and are not equal to it, in `allTitles` order.
   std::vector<std::string_view> titlesContained(std::string_view text) const;

@@ -151,10 +151,14 @@ ArtistForm artistForm(const std::string& norm, std::string_view id, const Librar
   return form;
 }
 
-// Whether a text shows the artist whole, cut off, or by its words.
-bool showsArtist(const ArtistForm& artist, std::string_view norm, std::size_t length, const WordSet& tokens) {
+// Whether a text shows the artist whole, cut off, or by its words. A text
+// known to be cut shows the beginning of a longer one: it shows only an
+// artist it begins, of five characters or more unless it is all of it.
+bool showsArtist(const ArtistForm& artist, std::string_view norm, std::size_t length, const WordSet& tokens,
+                 bool cut) {
   const std::string& whole = *artist.norm;
   if (norm == whole) return true;
+  if (cut) return length >= 5 && whole.starts_with(norm);
   if (artist.length >= 4 && norm.find(whole) != std::string_view::npos) return true;
   if (length >= 5 && whole.starts_with(norm) && 10 * length >= 6 * artist.length) return true;
   if (artist.words.empty()) return false;
@@ -188,10 +192,14 @@ class CandidateSearch {
     if (weak && line.raw.find(':') != std::string::npos) return;
 
     const std::vector<std::string>& exactIds = index_.idsForTitle(n);
+    const bool longerTitles = !exactIds.empty() && !index_.longerTitles(n).empty();
     // Cut off, or the beginning of a longer title: the line may name another track.
-    const bool sharedPrefix = !exactIds.empty() && (line.truncated || !index_.longerTitles(n).empty());
+    const bool sharedPrefix = line.truncated || longerTitles;
+    // A line cut short shows the start of a longer title: where longer titles
+    // begin with it, the artist shown does not make it the shorter one.
+    const bool cutLonger = line.truncated && longerTitles;
     for (const auto& id : exactIds) {
-      if (artistConfirmed(id, std::nullopt))
+      if (!cutLonger && artistConfirmed(id, std::nullopt))
         add(id, 100, MatchStrength::strong, Rule::exactArtist);
       else if (weak)
         continue;
@@ -219,13 +227,16 @@ class CandidateSearch {
     if (!exactIds.empty()) return;
 
     const int limit = std::max(1, static_cast<int>(c / 10));
-    for (const auto& near : index_.nearTitles(n, limit))
+    // A title cut short goes on beyond what the line shows.
+    const auto nearTitles = line.truncated ? index_.nearBeginnings(n, limit) : index_.nearTitles(n, limit);
+    for (const auto& near : nearTitles) {
       for (const auto& id : index_.idsForTitle(near.title)) {
         if (artistConfirmed(id, std::nullopt))
           add(id, 76 - near.distance, MatchStrength::normal, Rule::nearArtist);
         else if (near.distance == 1 && c >= 10)
           add(id, 58, MatchStrength::normal, Rule::near);
       }
+    }
 
     if (c >= 6)
       for (const auto title : index_.titlesContained(n)) {
@@ -247,7 +258,9 @@ class CandidateSearch {
   }
 
   // Whether the track's artist shows on the remainder of the current line (when
-  // given) or on another content line, whole, cut off, or by its words.
+  // given) or on another content line, whole, cut off, or by its words. In a
+  // line cut short, a title found inside names its track only with the artist
+  // run together with it: the rest of the line, cut as the line is.
   bool artistConfirmed(const std::string& id, const std::optional<std::string>& remainder) {
     const std::string* artist = index_.artist(id);
     if (!artist || artist->empty()) return false;
@@ -256,15 +269,17 @@ class CandidateSearch {
     if (form == artists_.end()) form = artists_.emplace(artist, artistForm(*artist, id, index_)).first;
     const ArtistForm& shape = form->second;
 
+    const bool cut = lines_[current_].truncated;
     if (remainder) {
       const std::string norm = TextTools::normalized(*remainder);
-      if (showsArtist(shape, norm, characterCount(norm), wordsOfTwoOrMore(*remainder))) return true;
+      if (showsArtist(shape, norm, characterCount(norm), wordsOfTwoOrMore(*remainder), cut)) return true;
+      if (cut) return false;
     }
     const auto [known, unseen] = shownOnOtherLines_.try_emplace(artist, false);
     if (unseen)
       for (std::size_t i = 0; i < lines_.size() && !known->second; ++i)
-        known->second =
-            i != current_ && showsArtist(shape, lines_[i].norm, lines_[i].length, lines_[i].tokens);
+        known->second = i != current_ && showsArtist(shape, lines_[i].norm, lines_[i].length,
+                                                     lines_[i].tokens, lines_[i].truncated);
     return known->second;
   }
 
@@ -373,7 +388,7 @@ bool showsArtist(std::span<const std::string> texts, std::string_view id, const 
   const ArtistForm form = artistForm(*artist, id, index);
   return std::any_of(texts.begin(), texts.end(), [&](const std::string& text) {
     const auto line = usableLine(text);
-    return line && showsArtist(form, line->norm, line->length, line->tokens);
+    return line && showsArtist(form, line->norm, line->length, line->tokens, line->truncated);
   });
 }
 
@@ -413,8 +428,10 @@ MatchResult match(std::span<const std::string> texts, const LibraryIndex& index)
   const Hints hints = metadataHints(texts);
   if (songs.size() == 1) return oneSongVerdict(top, hints, index);
 
+  // A line cut short is the start of a longer text: never an artist whole.
   std::vector<std::string> lineNorms;
-  for (const auto& line : content) lineNorms.push_back(line.norm);
+  for (const auto& line : content)
+    if (!line.truncated) lineNorms.push_back(line.norm);
   if (const auto settled = settleTie(songs, lineNorms, hints, index))
     return result(
         DeckReading::track(chooseAmongDuplicates(idsOf(*settled), hints, index), MatchStrength::normal),

@@ -76,6 +76,52 @@ TEST(LineText, ReadsALineOfBothDirectionsInTheOtherOrderToo) {
   }
 }
 
+// A line cut short ends with "…" however the ellipsis was read, and a line
+// of both directions cut at one end is read in the order that end tells, and
+// only in that order.
+TEST(LineText, ReadsACutLineInTheOrderItsCutTells) {
+  const struct {
+    const char* name;
+    std::vector<Word> words;
+    std::string logical;
+    std::string other;
+  } cases[] = {
+      {"a right-to-left title with a Latin end, cut at its left",
+       {{"\u2026", 0}, {"Cairo", 10}, {"Nights", 50}, {"القاهرة", 90}, {"ليالي", 140}},
+       "ليالي القاهرة Cairo Nights\u2026",
+       ""},
+      {"its ellipsis glued to the Latin word",
+       {{"..Cairo", 0}, {"Nights", 50}, {"القاهرة", 90}, {"ليالي", 140}},
+       "ليالي القاهرة Cairo Nights\u2026",
+       ""},
+      {"a left-to-right title with an Arabic end, cut at its right",
+       {{"Cairo", 0}, {"Nights", 40}, {"القاهرة", 90}, {"ليالي", 140}, {"-.", 180}},
+       "Cairo Nights ليالي القاهرة\u2026",
+       ""},
+      {"its ellipsis glued to the Arabic word", {{"Cairo", 0}, {"..ليالي", 90}}, "Cairo ليالي\u2026", ""},
+      {"Hebrew, the ellipsis glued", {{"בעיר..", 0}, {"לילה", 40}}, "לילה בעיר\u2026", ""},
+      {"Hebrew, the ellipsis apart beside a bracket",
+       {{".--", 0}, {")", 10}, {"אהבה", 20}, {"של", 60}, {"ים", 90}},
+       "ים של אהבה )\u2026",
+       ""},
+      {"Latin, read as two dots", {{"Love", 0}, {"Song..", 40}}, "Love Song\u2026", ""},
+      {"Latin, the ellipsis apart", {{"Love", 0}, {"Song", 40}, {"\u2026", 80}}, "Love Song\u2026", ""},
+      {"one dot is a full stop", {{"Love", 0}, {"Song.", 40}}, "Love Song.", ""},
+      {"a sign alone is no ellipsis", {{"Love", 0}, {"Song", 40}, {"=", 80}}, "Love Song =", ""},
+      {"dots that begin a Latin title", {{"...Baby", 0}, {"Love", 40}}, "...Baby Love", ""},
+      {"dots at the start of a right-to-left line", {{"בעיר", 0}, {"..לילה", 40}}, "..לילה בעיר", ""},
+      {"an ellipsis alone", {{"...", 0}}, "...", ""},
+      {"cut at both ends",
+       {{"\u2026", 0}, {"Cairo", 10}, {"القاهرة", 90}, {"\u2026", 140}},
+       "\u2026 القاهرة Cairo \u2026",
+       "\u2026 Cairo القاهرة \u2026"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LineText::inLogicalOrder(c.words), c.logical) << c.name;
+    EXPECT_EQ(LineText::inOtherOrder(c.words), c.other) << c.name;
+  }
+}
+
 TEST(LineText, MendsThaiSaraAm) {
   const struct {
     std::string read;

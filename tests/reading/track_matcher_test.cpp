@@ -224,6 +224,74 @@ TEST(TrackMatcher, MergedStage) {
   });
 }
 
+// A line cut short shows the start of a title that goes on: it names no
+// title it cannot be, whatever the artist shown. Lines not cut read as before.
+TEST(TrackMatcher, CutLinesNameOnlyTitlesThatGoOn) {
+  const Track sea = libraryTrack("20", "ים של אהבה", "Omer Adam");
+  const Track seaMix = libraryTrack("21", "ים של אהבה (Original Mix)", "Omer Adam");
+  const Track road = libraryTrack("22", "דרך של אהבה", "Omer Adam");
+  const Track roadMix = libraryTrack("23", "דרך של אהבה (Club Mix)", "Omer Adam");
+  const Track lights = libraryTrack("24", "أضواء الشرق", "Yasmine Saad");
+  const Track lightsMix = libraryTrack("25", "أضواء الشرق (Club Mix)", "Yasmine Saad");
+  const Track oasis = libraryTrack("26", "Oasis Dream بلا حدود", "Yasmine Saad");
+  const Track oasisRemix =
+      libraryTrack("27", "Oasis Dream بلا حدود (Remix)",
+                   "Yasmine Saad, Salma Aziz, Omar Nabil, Hana Fathy, Karim Adel, Dina Samir");
+  expectVerdicts({
+      {"a whole title cut, its version by the artist shown",
+       {sea, seaMix},
+       {"ים של אהבה (…", "Omer Adam"},
+       track("21"),
+       "prefix+artist"},
+      {"a whole title cut, its versions by another artist",
+       {sea, libraryTrack("28", "ים של אהבה (Radio Edit)", "Noa Kirel"),
+        libraryTrack("29", "ים של אהבה (Extended Mix)", "Noa Kirel")},
+       {"ים של אהבה…", "Omer Adam"},
+       DeckReading::ambiguous({"20", "28", "29"}),
+       "exact-shared-prefix"},
+      {"a whole title cut that no title goes on from",
+       {sea},
+       {"ים של אהבה…", "Omer Adam"},
+       track("20", strong),
+       "exact+artist"},
+      {"a cut line one letter off",
+       {road, roadMix},
+       {"דרך של אהבה (6…", "Omer Adam"},
+       track("23"),
+       "near+artist"},
+      {"one letter off, not cut",
+       {road, roadMix},
+       {"דרך של אהבה (6", "Omer Adam"},
+       track("22"),
+       "near+artist"},
+      {"a title inside a cut line, the artist on another line",
+       {lights, lightsMix},
+       {"أضواء الشرق we…", "Yasmine Saad"},
+       DeckReading::unmatched("أضواءالشرقwe|yasminesaad"),
+       "no-library-match"},
+      {"a title inside a cut line, its artist run on and cut",
+       {lights, lightsMix},
+       {"أضواء الشرق Yasmine S…"},
+       track("24"),
+       "merged+artist"},
+      {"a title inside a line not cut",
+       {lights, lightsMix},
+       {"أضواء الشرق we)", "Yasmine Saad"},
+       track("24"),
+       "merged+artist"},
+      {"a cut artist line shows only an artist it begins",
+       {oasis, oasisRemix},
+       {"Oasis Dream بلا…", "Yasmine Saad, Salma Azi…"},
+       track("27"),
+       "prefix+artist"},
+      {"a cut artist line is never an artist whole",
+       {oasis, oasisRemix},
+       {"Oasis Dream بلا…", "Yasmine Saad…"},
+       DeckReading::ambiguous({"26", "27"}),
+       "tie:prefix+artist"},
+  });
+}
+
 TEST(TrackMatcher, WeakLines) {
   const Track zoo = libraryTrack("15", "Zoo", "Wild Band");
   const Track ratio = libraryTrack("16", "2:1", "Wild Band");

@@ -3,6 +3,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/text/unicode_text.h"
 
@@ -119,16 +120,90 @@ std::string inOrder(const std::vector<Word>& words, Direction line) {
   return mendedThai(unicode::fromScalars(out));
 }
 
+// Punctuation a recogniser may read the dots of an ellipsis as, and the
+// brackets and signs it may read together with them.
+bool isEllipsisMark(char32_t c) {
+  return c == U'.' || c == U'\u2026' || c == U'\u2025' || c == U'\u00B7' || c == U'-' || c == U'_' ||
+         c == U',' || c == U'=' || c == U'\'' || c == U'(' || c == U')' || c == U'[' || c == U']' ||
+         (c >= 0x2010 && c <= 0x2014);
+}
+
+bool holdsEllipsisGlyph(std::u32string_view marks) {
+  return marks.find(U'\u2026') != std::u32string_view::npos ||
+         marks.find(U'\u2025') != std::u32string_view::npos;
+}
+
+enum class Side { left, right };
+
+// The word at one end of the line without the ellipsis it shows toward that
+// end, empty when it is the ellipsis alone; nothing when it shows none. A word
+// of marks alone is an ellipsis when it holds one or a dot beside another mark
+// ("-.", ".--"); a word of letters may carry one glued to the side that
+// faces the end, two dots at least ("בעיר.."): for a right-to-left word the
+// end of its text.
+std::optional<std::string> withoutEllipsis(const Word& word, Side end) {
+  const std::u32string text = unicode::toScalars(word.text);
+  if (std::ranges::all_of(text, isEllipsisMark)) {
+    const bool ellipsis =
+        holdsEllipsisGlyph(text) || (text.size() >= 2 && text.find(U'.') != std::u32string::npos);
+    return ellipsis ? std::optional<std::string>("") : std::nullopt;
+  }
+  const bool atTextEnd = (end == Side::right) != (directionOf(word.text) == Direction::rightToLeft);
+  std::size_t from = 0;
+  std::size_t to = text.size();
+  if (atTextEnd) {
+    while (isEllipsisMark(text[to - 1])) --to;
+  } else {
+    while (isEllipsisMark(text[from])) ++from;
+  }
+  const std::u32string_view marks =
+      atTextEnd ? std::u32string_view(text).substr(to) : std::u32string_view(text).substr(0, from);
+  if (!holdsEllipsisGlyph(marks) && std::ranges::count(marks, U'.') < 2) return std::nullopt;
+  return unicode::fromScalars(std::u32string_view(text).substr(from, to - from));
+}
+
+// The cleaned words of a line without the ellipsis that shows at one of its
+// ends, and that end; no end where the line shows one at neither or both.
+struct Cut {
+  std::vector<Word> words;
+  std::optional<Side> end;
+};
+
+Cut cutOf(std::vector<Word> words) {
+  if (words.size() < 2) return {std::move(words), std::nullopt};
+  const std::optional<std::string> left = withoutEllipsis(words.front(), Side::left);
+  const std::optional<std::string> right = withoutEllipsis(words.back(), Side::right);
+  if (left.has_value() == right.has_value()) return {std::move(words), std::nullopt};
+  const auto word = left ? words.begin() : words.end() - 1;
+  word->text = left ? *left : *right;
+  if (word->text.empty()) words.erase(word);
+  return {std::move(words), left ? Side::left : Side::right};
+}
+
+// The direction of a line cut at `end`: an ellipsis stands at the end of a
+// paragraph, at the left of a right-to-left one.
+Direction cutDirection(Side end) {
+  return end == Side::left ? Direction::rightToLeft : Direction::leftToRight;
+}
+
 }  // namespace
 
 std::string inLogicalOrder(std::vector<Word> words) {
   const std::vector<Word> line = cleaned(std::move(words));
+  if (const Cut cut = cutOf(line); cut.end) {
+    // A line of both directions takes the direction its cut tells; a line of
+    // one is cut at its end only where that end is on the side of the cut.
+    const Direction told = cutDirection(*cut.end);
+    const Direction direction = holdsBothDirections(cut.words) ? told : rightmostDirection(cut.words);
+    if (direction == told) return inOrder(cut.words, direction) + "\u2026";
+  }
   return inOrder(line, rightmostDirection(line));
 }
 
 std::string inOtherOrder(std::vector<Word> words) {
   const std::vector<Word> line = cleaned(std::move(words));
-  if (!holdsBothDirections(line)) return {};
+  // A cut at one end tells the order.
+  if (!holdsBothDirections(line) || cutOf(line).end) return {};
   const Direction other =
       rightmostDirection(line) == Direction::rightToLeft ? Direction::leftToRight : Direction::rightToLeft;
   return inOrder(line, other);

@@ -28,13 +28,19 @@ struct Word {
 // with the version at the left. Runs of words in the other direction keep
 // their own order; a word without a strong direction (numbers, signs) goes
 // with its neighbours when both have the same direction, else with the line.
+//
+// A line cut short shows an ellipsis at its end, at the right of a
+// left-to-right line and at the left of a right-to-left one, however the
+// recogniser spells it: "…", dots and dashes ("..", "-.", ".--"), or two dots
+// or more glued to the word at that end. Its text ends with "…". A line of
+// both directions cut at one end is read in the direction that end tells.
 std::string inLogicalOrder(std::vector<Word> words);
 
 // The same words read as a line of the other paragraph direction, for a line
-// that holds words of both directions; empty for any other line. A screen
-// line alone cannot tell its direction: rekordbox draws "Cairo Nights
-// ليالي القاهرة" left to right, a title that begins with its Latin words,
-// and `inLogicalOrder` takes it for a right-to-left line.
+// that holds words of both directions and shows no cut at one end; empty for
+// any other line. A screen line alone cannot tell its direction: rekordbox
+// draws "Cairo Nights ليالي القاهرة" left to right, a title that begins with
+// its Latin words, and `inLogicalOrder` takes it for a right-to-left line.
 std::string inOtherOrder(std::vector<Word> words);
 
 // Thai as it is written: SARA AM (ำ), which recognisers return as NIKHAHIT
