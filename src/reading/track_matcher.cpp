@@ -210,39 +210,51 @@ class CandidateSearch {
     }
     if (!exactIds.empty() && !line.truncated) return;
 
-    if (c >= 6) {
-      std::vector<std::string_view> longer = index_.titlesWithPrefix(n);
-      std::erase(longer, std::string_view(n));
-      if (!longer.empty() && (line.truncated || c >= 10)) {
-        const int score = longer.size() == 1 && c >= 10 ? 60 : 40;
-        for (const auto title : longer)
-          for (const auto& id : index_.idsForTitle(title)) {
-            if (artistConfirmed(id, std::nullopt))
-              add(id, 78, MatchStrength::normal, Rule::prefixArtist);
-            else if (line.truncated)
-              add(id, score, MatchStrength::normal, Rule::prefix);
-          }
-      }
-    }
+    const bool beginsTitles = c >= 6 && proposeLonger(line);
     if (!exactIds.empty()) return;
-
-    const int limit = std::max(1, static_cast<int>(c / 10));
-    // A title cut short goes on beyond what the line shows.
-    const auto nearTitles = line.truncated ? index_.nearBeginnings(n, limit) : index_.nearTitles(n, limit);
-    for (const auto& near : nearTitles) {
-      for (const auto& id : index_.idsForTitle(near.title)) {
-        if (artistConfirmed(id, std::nullopt))
-          add(id, 76 - near.distance, MatchStrength::normal, Rule::nearArtist);
-        else if (near.distance == 1 && c >= 10)
-          add(id, 58, MatchStrength::normal, Rule::near);
-      }
-    }
+    // A line cut short whose start is that of titles is read as it shows;
+    // a misread start is looked for only where no title begins with it.
+    if (!(line.truncated && beginsTitles)) proposeNear(line);
 
     if (c >= 6)
       for (const auto title : index_.titlesContained(n)) {
         const std::string remainder = replacingAll(n, title, " ");
         for (const auto& id : index_.idsForTitle(title))
           if (artistConfirmed(id, remainder)) add(id, 74, MatchStrength::normal, Rule::mergedArtist);
+      }
+  }
+
+  // The prefix stage: titles that begin with the line and go on. Whether any does.
+  bool proposeLonger(const Line& line) {
+    const std::size_t c = line.length;
+    std::vector<std::string_view> longer = index_.titlesWithPrefix(line.norm);
+    std::erase(longer, std::string_view(line.norm));
+    if (!longer.empty() && (line.truncated || c >= 10)) {
+      const int score = longer.size() == 1 && c >= 10 ? 60 : 40;
+      for (const auto title : longer)
+        for (const auto& id : index_.idsForTitle(title)) {
+          if (artistConfirmed(id, std::nullopt))
+            add(id, 78, MatchStrength::normal, Rule::prefixArtist);
+          else if (line.truncated)
+            add(id, score, MatchStrength::normal, Rule::prefix);
+        }
+    }
+    return !longer.empty();
+  }
+
+  // The near stage: titles a few edits away, or for a line cut short titles
+  // that go on from a start a few edits away.
+  void proposeNear(const Line& line) {
+    const std::size_t c = line.length;
+    const int limit = std::max(1, static_cast<int>(c / 10));
+    const auto nearTitles =
+        line.truncated ? index_.nearBeginnings(line.norm, limit) : index_.nearTitles(line.norm, limit);
+    for (const auto& near : nearTitles)
+      for (const auto& id : index_.idsForTitle(near.title)) {
+        if (artistConfirmed(id, std::nullopt))
+          add(id, 76 - near.distance, MatchStrength::normal, Rule::nearArtist);
+        else if (near.distance == 1 && c >= 10)
+          add(id, 58, MatchStrength::normal, Rule::near);
       }
   }
 
