@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/ocr/line_ellipsis.h"
 #include "platform/ocr/line_script.h"
 #include "platform/ocr/line_text.h"
 #include "platform/ocr/read_line.h"
@@ -23,6 +24,7 @@ using ocr::PageLine;
 using ocr::readArea;
 using ocr::Readers;
 using ocr::ReadLine;
+using ocr::withShownEllipsis;
 
 // The models of the scripts beyond Latin. Chinese is read with the model of
 // traditional Han, which reads simplified titles as well as the models of the
@@ -158,6 +160,9 @@ std::vector<PageLine> readLines(const Readers& readers, const GreyPicture& pictu
     const bool shown = double(read.line.bottom - read.line.top) / picture.height >= minimumHeight;
     if (shown && !readers.scripts.empty() && !isSure(read) && !isSparse(read))
       read = inItsScript(readers, picture, std::move(read), last);
+    // The ellipsis of a cut line as the picture shows it, before the words
+    // are put in order: the models misread its dots.
+    read = withShownEllipsis(picture, std::move(read));
     PageLine line = read.line;
     line.text = LineText::inLogicalOrder(read.words);
     line.otherOrder = LineText::inOtherOrder(std::move(read.words));

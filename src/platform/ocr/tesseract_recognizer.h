@@ -21,7 +21,9 @@ namespace kesta {
 // -ara, -heb, -tha and -script-hant (and -script-hans beside it for a line
 // of a library in several scripts), those that are installed (see
 // `modelsOf`). Lines come back in logical order (see LineText), a line that
-// holds words of both directions in the other order as well.
+// holds words of both directions in the other order as well. A line whose
+// picture shows an ellipsis at an end has a word "…" there, however the
+// model read the dots (see withShownEllipsis).
 //
 // A recogniser made with `Memory::pages` remembers the last pictures it read
 // with their lines. The same picture again is not read; a picture of the same

@@ -1,0 +1,146 @@
+// Deck lines drawn as a deck shows them, light on dark in the Noto faces,
+// and read back by the real recogniser at its accurate level.
+
+#include <gtest/gtest.h>
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QTextOption>
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "platform/ocr/tesseract_recognizer.h"
+
+namespace kesta {
+namespace {
+
+using L = RecognitionLanguages;
+using Paint = std::function<void(QPainter&, const QFontMetricsF&, QRectF field)>;
+const L kArabic = L::english.with(Script::arabic);
+const L kHebrew = L::english.with(Script::hebrew);
+
+// The line `paint` draws with `text`'s faces at `pixels` into a field of
+// `width` of that text, as the recogniser reads it: "text|other order".
+// Fonts need a GUI application, offscreen here.
+std::string readDrawn(const QString& text, int pixels, double width, L languages, const Paint& paint) {
+  static int argc = 1;
+  static char name[] = "platform_tests";
+  static char* argv[] = {name, nullptr};
+  static const bool offscreen = setenv("QT_QPA_PLATFORM", "offscreen", 1) == 0;
+  static QGuiApplication application(argc, argv);
+  (void)offscreen;
+  QFont font;
+  font.setFamilies(text.contains(QRegularExpression("[\\x{0590}-\\x{06FF}]"))
+                       ? QStringList{"Noto Sans Arabic", "Noto Sans Hebrew", "Noto Sans"}
+                       : QStringList{"Noto Sans"});
+  font.setPixelSize(pixels);
+  const QFontMetricsF metrics(font);
+  width *= metrics.horizontalAdvance(text);
+  QImage canvas(int(width) + 2 * pixels, 4 * pixels, QImage::Format_RGBA8888);
+  canvas.fill(QColor(0x16, 0x16, 0x18));
+  QPainter painter(&canvas);
+  painter.setFont(font);
+  painter.setPen(QColor(0xf2, 0xf2, 0xf2));
+  paint(painter, metrics, QRectF(pixels, 0, width + 1, canvas.height()));
+  painter.end();
+  const Image image(canvas.width(), canvas.height(), std::size_t(canvas.bytesPerLine()),
+                    {canvas.constBits(), canvas.constBits() + canvas.sizeInBytes()});
+  std::string read;
+  for (const auto& line :
+       TesseractRecognizer().recognize(image, {RecognitionLevel::accurate, 0.02f, languages}))
+    read += line.text + "|" + line.otherOrder;
+  return read;
+}
+
+bool endsWithEllipsis(const std::string& read) {
+  return read.substr(0, read.find('|')).ends_with("\u2026") || read.ends_with("\u2026");
+}
+
+// A title cut by Qt to `fraction` of its width ends with "…" in the order it
+// was drawn in, whatever the recogniser made of the dots (a line of both
+// directions is read in both orders, one ending with it). A whole line
+// (fraction 1) comes back without one, whatever dots it holds.
+TEST(LineEllipsis, ACutTitleEndsWithAnEllipsisAndAWholeLineHasNone) {
+  const struct {
+    const char* title;
+    double fraction;
+    L languages;
+  } cases[] = {
+      {"Midnight City (Eric Prydz Private Remix)", 0.6, L::english},
+      {"Everybody's Free (To Feel Good)", 0.45, L::english},  // the dots touch the r's arm
+      {"Sing It Back (Boris Dlugosch Mix)", 0.7, L::latin},   // read at the screen's own scale
+      {"رقصة الصحراء (Extended Mix)", 0.7, kArabic},
+      {"سهر الليالي في بيروت", 0.6, kArabic},
+      {"ים של אהבה (Original Mix)", 0.8, kHebrew},
+      {"ירח מעל הים (Extended Mix)", 0.5, kHebrew},
+      {"Tel Aviv Nights לילות תל אביב", 0.8, kHebrew},
+      {"Radio Edit Vol. 2.", 1, L::english},
+      {"03:21.4   -04:38.6   128.00", 1, L::english},
+      {"Fiji Hajj", 1, L::english},
+      {"Wait for it....", 1, L::english},
+      {"Intro \u00b7\u00b7\u00b7", 1, L::english},
+      {"حديث الليل عطش", 1, kArabic},
+      {"قهوة بنت ١٠٠٠", 1, kArabic},
+      {"שָׁלוֹם עֲלֵיכֶם", 1, kHebrew},
+  };
+  for (const auto& c : cases) {
+    const QString text = QString::fromStdString(c.title);
+    for (const int pixels : {11, 13, 16}) {
+      const std::string read = readDrawn(
+          text, pixels, c.fraction, c.languages,
+          [&](QPainter& painter, const QFontMetricsF& metrics, QRectF field) {
+            QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+            option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+            option.setWrapMode(QTextOption::NoWrap);
+            painter.drawText(
+                field, c.fraction < 1 ? metrics.elidedText(text, Qt::ElideRight, field.width() - 1) : text,
+                option);
+          });
+      EXPECT_TRUE(c.fraction < 1 ? endsWithEllipsis(read) : read.find("\u2026") == std::string::npos)
+          << c.title << " at " << pixels << " px: " << read;
+    }
+  }
+}
+
+// Marks after a word at 20 px, in whole pixels: three dots are an ellipsis;
+// marks that differ from them in one way only are none.
+TEST(LineEllipsis, OnlyThreeSmallDotsAlikeEvenlySpacedOnTheBaselineAreAnEllipsis) {
+  const struct {
+    const char* what;
+    int sizes[4];  // each mark's height, 0 for none
+    int stretch;   // each mark's width in heights
+    int lift;
+    int steps[3];  // from each mark's centre to the next one's
+    bool ellipsis;
+  } cases[] = {
+      {"dots", {2, 2, 2}, 1, 0, {6, 6}, true},
+      {"dashes", {1, 1, 1}, 4, 0, {6, 6}, false},
+      {"squares", {5, 5, 5}, 1, 0, {9, 9}, false},
+      {"a larger dot", {2, 4, 2}, 1, 0, {6, 6}, false},
+      {"uneven dots", {2, 2, 2}, 1, 0, {6, 9}, false},
+      {"raised dots", {2, 2, 2}, 1, 4, {6, 6}, false},
+      {"four dots", {2, 2, 2, 2}, 1, 0, {6, 6, 6}, false},
+  };
+  for (const auto& c : cases) {
+    const std::string read = readDrawn(
+        "Strobe", 20, 1.5, L::english, [&](QPainter& painter, const QFontMetricsF& metrics, QRectF field) {
+          const int baseline = int(field.center().y() + metrics.ascent() / 2);
+          painter.drawText(QPointF(field.left(), baseline), "Strobe");
+          int centre = int(field.left() + metrics.horizontalAdvance("Strobe")) + 4;
+          for (int i = 0; i < 4 && c.sizes[i] > 0; centre += c.steps[std::min(i, 2)], ++i) {
+            const int width = c.sizes[i] * c.stretch;
+            painter.fillRect(QRect(centre - width / 2, baseline - c.lift - c.sizes[i], width, c.sizes[i]),
+                             painter.pen().color());
+          }
+        });
+    EXPECT_EQ(endsWithEllipsis(read), c.ellipsis) << c.what << ": " << read;
+  }
+}
+
+}  // namespace
+}  // namespace kesta
