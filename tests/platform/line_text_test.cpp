@@ -47,15 +47,25 @@ TEST(LineText, PutsTheWordsOfALineInLogicalOrder) {
   for (const auto& c : cases) EXPECT_EQ(LineText::inLogicalOrder(c.words), c.line) << c.name;
 }
 
+// A line's words as read, and the line in logical order and in the other order.
+struct Orders {
+  const char* name;
+  std::vector<Word> words;
+  std::string logical;
+  std::string other;
+};
+
+void expectOrders(const std::vector<Orders>& cases) {
+  for (const auto& c : cases) {
+    EXPECT_EQ(LineText::inLogicalOrder(c.words), c.logical) << c.name;
+    EXPECT_EQ(LineText::inOtherOrder(c.words), c.other) << c.name;
+  }
+}
+
 // A line with words of both directions is offered in the other paragraph
 // order too; a line of one direction has no other order.
 TEST(LineText, ReadsALineOfBothDirectionsInTheOtherOrderToo) {
-  const struct {
-    const char* name;
-    std::vector<Word> words;
-    std::string logical;
-    std::string other;
-  } cases[] = {
+  expectOrders({
       {"a Latin beginning drawn left to right",
        {{"Cairo", 0}, {"Nights", 40}, {"القاهرة", 90}, {"ليالي", 140}},
        "ليالي القاهرة Cairo Nights",
@@ -69,23 +79,14 @@ TEST(LineText, ReadsALineOfBothDirectionsInTheOtherOrderToo) {
       {"right to left only", {{"الحب", 0}, {"طريق", 50}}, "طريق الحب", ""},
       {"Latin only", {{"Strobe", 0}, {"(Club", 50}, {"Edit)", 90}}, "Strobe (Club Edit)", ""},
       {"right to left and digits", {{"12", 0}, {"شمس", 30}}, "شمس 12", ""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LineText::inLogicalOrder(c.words), c.logical) << c.name;
-    EXPECT_EQ(LineText::inOtherOrder(c.words), c.other) << c.name;
-  }
+  });
 }
 
 // A line cut short ends with "…" however the ellipsis was read, and a line
 // of both directions cut at one end is read in the order that end tells, and
 // only in that order.
 TEST(LineText, ReadsACutLineInTheOrderItsCutTells) {
-  const struct {
-    const char* name;
-    std::vector<Word> words;
-    std::string logical;
-    std::string other;
-  } cases[] = {
+  expectOrders({
       {"a right-to-left title with a Latin end, cut at its left",
        {{"\u2026", 0}, {"Cairo", 10}, {"Nights", 50}, {"القاهرة", 90}, {"ليالي", 140}},
        "ليالي القاهرة Cairo Nights\u2026",
@@ -115,11 +116,7 @@ TEST(LineText, ReadsACutLineInTheOrderItsCutTells) {
        {{"\u2026", 0}, {"Cairo", 10}, {"القاهرة", 90}, {"\u2026", 140}},
        "\u2026 القاهرة Cairo \u2026",
        "\u2026 Cairo القاهرة \u2026"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(LineText::inLogicalOrder(c.words), c.logical) << c.name;
-    EXPECT_EQ(LineText::inOtherOrder(c.words), c.other) << c.name;
-  }
+  });
 }
 
 TEST(LineText, MendsThaiSaraAm) {
