@@ -11,7 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QImage>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -31,6 +30,7 @@
 #include "platform/x11/x11_window_system.h"
 #include "support/standin_rekordbox.h"
 #include "support/xvfb_server.h"
+#include "window_text.h"
 
 namespace kesta::test {
 namespace {
@@ -124,22 +124,7 @@ class EndToEndTest : public ::testing::TestWithParam<bool> {
             std::to_string(y) + " click 1");
   }
 
-  // The text of the window, recognised at twice its size.
-  std::string read(const WindowInfo& window) {
-    const std::optional<Image> picture = windows_.capture(window.id);
-    if (!picture) return {};
-    const QImage scaled = QImage(picture->row(0), picture->width(), picture->height(),
-                                 qsizetype(picture->stride()), QImage::Format_RGBA8888)
-                              .scaled(picture->width() * 2, picture->height() * 2, Qt::IgnoreAspectRatio,
-                                      Qt::SmoothTransformation);
-    std::vector<std::uint8_t> bytes(scaled.constBits(), scaled.constBits() + scaled.sizeInBytes());
-    const Image large(scaled.width(), scaled.height(), std::size_t(scaled.bytesPerLine()), std::move(bytes));
-    std::string text;
-    for (const TextObservation& line :
-         recognizer_.recognize(large, RecognitionRequest{.minimumTextHeight = 0.005f}))
-      text += line.text + "\n";
-    return text;
-  }
+  std::string read(const WindowInfo& window) { return readWindow(windows_, recognizer_, window.id); }
 
   // Whether Kesta follows `track` on `deck` and suggests tracks besides the
   // ones on the decks: at least three lanes, as a small library may leave
