@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/ocr/tesseract_recognizer.h"
@@ -24,16 +25,29 @@ using Paint = std::function<void(QPainter&, const QFontMetricsF&, QRectF field)>
 const L kArabic = L::english.with(Script::arabic);
 const L kHebrew = L::english.with(Script::hebrew);
 
+// Fonts need a GUI application, offscreen here: one for the test program,
+// ended with its tests so that the font caches go before the leak check.
+class OffscreenGui : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    application_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "platform_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> application_;
+};
+
+[[maybe_unused]] const ::testing::Environment* const gui =
+    ::testing::AddGlobalTestEnvironment(new OffscreenGui);
+
 // The line `paint` draws with `text`'s faces at `pixels` into a field of
 // `width` of that text, as the recogniser reads it: "text|other order".
-// Fonts need a GUI application, offscreen here.
 std::string readDrawn(const QString& text, int pixels, double width, L languages, const Paint& paint) {
-  static int argc = 1;
-  static char name[] = "platform_tests";
-  static char* argv[] = {name, nullptr};
-  static const bool offscreen = setenv("QT_QPA_PLATFORM", "offscreen", 1) == 0;
-  static QGuiApplication application(argc, argv);
-  (void)offscreen;
   QFont font;
   font.setFamilies(text.contains(QRegularExpression("[\\x{0590}-\\x{06FF}]"))
                        ? QStringList{"Noto Sans Arabic", "Noto Sans Hebrew", "Noto Sans"}
