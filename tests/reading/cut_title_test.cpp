@@ -125,6 +125,7 @@ TEST(CutTitle, ACutTitleReadsAsTheTrackShown) {
        "3"},
       {"the ellipsis glued to an Arabic word", {amr, amrEdit}, "Cairo Nights ليالي القاهرة…", "Amr", "4"},
       {"a Hebrew version cut after its bracket", {sea, seaMix}, "ים של אהבה (…", "עומר אדם", "6"},
+      {"a whole Hebrew title", {sea, seaMix}, "ים של אהבה", "עומר אדם", "5"},
       {"a whole Latin title", scripts, "Midnight Signal", "Echo Unit", "10"},
       {"a Latin version", scripts, "Midnight Signal (Club Mix)", "Echo Unit", "11"},
       {"a whole Arabic title", scripts, "طريق الحب", "عمرو دياب", "12"},
