@@ -192,12 +192,12 @@ class CandidateSearch {
     if (weak && line.raw.find(':') != std::string::npos) return;
 
     const std::vector<std::string>& exactIds = index_.idsForTitle(n);
-    const bool longerTitles = !exactIds.empty() && !index_.longerTitles(n).empty();
+    const bool beginsLonger = !exactIds.empty() && !index_.longerTitles(n).empty();
     // Cut off, or the beginning of a longer title: the line may name another track.
-    const bool sharedPrefix = line.truncated || longerTitles;
+    const bool sharedPrefix = line.truncated || beginsLonger;
     // A line cut short shows the start of a longer title: where longer titles
     // begin with it, the artist shown does not make it the shorter one.
-    const bool cutLonger = line.truncated && longerTitles;
+    const bool cutLonger = line.truncated && beginsLonger;
     for (const auto& id : exactIds) {
       if (!cutLonger && artistConfirmed(id, std::nullopt))
         add(id, 100, MatchStrength::strong, Rule::exactArtist);

@@ -108,6 +108,7 @@ TEST(LineText, ReadsACutLineInTheOrderItsCutTells) {
       {"Latin, read as two dots", {{"Love", 0}, {"Song..", 40}}, "Love Song\u2026", ""},
       {"Latin, the ellipsis apart", {{"Love", 0}, {"Song", 40}, {"\u2026", 80}}, "Love Song\u2026", ""},
       {"one dot is a full stop", {{"Love", 0}, {"Song.", 40}}, "Love Song.", ""},
+      {"a full stop alone is none", {{"Love", 0}, {"Song", 40}, {".", 80}}, "Love Song .", ""},
       {"a sign alone is no ellipsis", {{"Love", 0}, {"Song", 40}, {"=", 80}}, "Love Song =", ""},
       {"dots that begin a Latin title", {{"...Baby", 0}, {"Love", 40}}, "...Baby Love", ""},
       {"dots at the start of a right-to-left line", {{"בעיר", 0}, {"..לילה", 40}}, "..לילה בעיר", ""},

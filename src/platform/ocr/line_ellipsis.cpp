@@ -1,16 +1,13 @@
 #include "platform/ocr/line_ellipsis.h"
 
-#include <unicode/uchar.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/text/unicode_text.h"
+#include "platform/ocr/line_text.h"
 
 namespace kesta::ocr {
 
@@ -20,7 +17,7 @@ namespace {
 // at the screen's own scale, stays below it.
 constexpr std::uint8_t kInk = 160;
 
-enum class End { left, right };
+using End = LineText::End;
 
 // A piece of ink: pixels darker than `kInk` that touch, sides or corners, in
 // the box of columns [left, right) and rows [top, bottom].
@@ -208,39 +205,6 @@ std::optional<Ellipsis> ellipsisAt(const LineEnd& at, const PageLine& line, End 
   return Ellipsis{dots, std::max(spacing / 2 - b[0].width(), 1), baseline};
 }
 
-// Characters a recogniser reads dots as, and the direction marks it puts
-// around words.
-bool isDotOrMark(char32_t c) {
-  static constexpr std::u32string_view kDotLike =
-      U".,:;-=_~'`\"\u00B7\u2022\u2024\u2025\u2026\u2013\u2014\u060C\u0640\u066B\u06D4\u200E\u200F\u061C";
-  return kDotLike.find(c) != std::u32string_view::npos;
-}
-
-// Whether the word's first letter with a direction runs right to left; none
-// without one.
-std::optional<bool> rightToLeft(const std::u32string& text) {
-  for (const char32_t c : text) {
-    const UCharDirection d = u_charDirection(UChar32(c));
-    if (d == U_LEFT_TO_RIGHT) return false;
-    if (d == U_RIGHT_TO_LEFT || d == U_RIGHT_TO_LEFT_ARABIC) return true;
-  }
-  return std::nullopt;
-}
-
-// The word without the dot characters at its end that faces the dots: its
-// logical end where it runs toward them, its start where it runs away; both
-// for a word without a direction.
-std::string withoutDots(const std::string& word, End end) {
-  std::u32string text = unicode::toScalars(word);
-  const std::optional<bool> backward = rightToLeft(text);
-  const bool towardRight = end == End::right;
-  const bool atEnd = !backward || *backward != towardRight;
-  const bool atStart = !backward || *backward == towardRight;
-  while (atEnd && !text.empty() && isDotOrMark(text.back())) text.pop_back();
-  while (atStart && !text.empty() && isDotOrMark(text.front())) text.erase(text.begin());
-  return unicode::fromScalars(text);
-}
-
 // Whether the word's part inward of the dots, [from, to), is one narrow
 // glyph reaching below the baseline: a bracket read together with the dots.
 bool bracketOnly(const std::vector<Blob>& pieces, int from, int to, int baseline, int h) {
@@ -266,7 +230,7 @@ ReadLine withEllipsisWord(const ReadLine& read, const std::vector<Blob>& pieces,
     const int to = right ? dots.left : word.right;
     if (reaches && (to - from <= slack || bracketOnly(pieces, from, to, ellipsis.baseline, h))) continue;
     if (reaches) {
-      word.word.text = withoutDots(word.word.text, end);
+      word.word.text = LineText::trimmedToward(word.word.text, end).word;
       if (word.word.text.empty()) continue;
       if (right) word.right = std::min(word.right, dots.left);
       if (!right) word.word.left = std::max(word.word.left, dots.right);

@@ -120,12 +120,14 @@ std::string inOrder(const std::vector<Word>& words, Direction line) {
   return mendedThai(unicode::fromScalars(out));
 }
 
-// Punctuation a recogniser may read the dots of an ellipsis as, and the
-// brackets and signs it may read together with them.
+// Punctuation a recogniser may read the dots of an ellipsis as (in Latin
+// and Arabic letters), the brackets and signs it may read with them, and
+// the direction marks it puts around them.
 bool isEllipsisMark(char32_t c) {
-  return c == U'.' || c == U'\u2026' || c == U'\u2025' || c == U'\u00B7' || c == U'-' || c == U'_' ||
-         c == U',' || c == U'=' || c == U'\'' || c == U'(' || c == U')' || c == U'[' || c == U']' ||
-         (c >= 0x2010 && c <= 0x2014);
+  static constexpr std::u32string_view kMarks =
+      U".,:;-=_~'`\"()[]\u00B7\u2022\u2024\u2025\u2026\u2010\u2011\u2012\u2013\u2014\u060C\u0640\u066B\u06D4"
+      U"\u200E\u200F\u061C";
+  return kMarks.find(c) != std::u32string_view::npos;
 }
 
 bool holdsEllipsisGlyph(std::u32string_view marks) {
@@ -133,58 +135,43 @@ bool holdsEllipsisGlyph(std::u32string_view marks) {
          marks.find(U'\u2025') != std::u32string_view::npos;
 }
 
-enum class Side { left, right };
-
 // The word at one end of the line without the ellipsis it shows toward that
 // end, empty when it is the ellipsis alone; nothing when it shows none. A word
 // of marks alone is an ellipsis when it holds one or a dot beside another mark
 // ("-.", ".--"); a word of letters may carry one glued to the side that
-// faces the end, two dots at least ("בעיר.."): for a right-to-left word the
-// end of its text.
-std::optional<std::string> withoutEllipsis(const Word& word, Side end) {
-  const std::u32string text = unicode::toScalars(word.text);
-  if (std::ranges::all_of(text, isEllipsisMark)) {
-    const bool ellipsis =
-        holdsEllipsisGlyph(text) || (text.size() >= 2 && text.find(U'.') != std::u32string::npos);
+// faces the end, two dots at least ("בעיר..").
+std::optional<std::string> withoutEllipsis(const Word& word, End end) {
+  const Trimmed trimmed = trimmedToward(word.text, end);
+  const std::u32string_view marks = trimmed.marks;
+  if (trimmed.word.empty()) {
+    const bool ellipsis = holdsEllipsisGlyph(marks) || (marks.size() >= 2 && marks.find(U'.') != marks.npos);
     return ellipsis ? std::optional<std::string>("") : std::nullopt;
   }
-  const bool atTextEnd = (end == Side::right) != (directionOf(word.text) == Direction::rightToLeft);
-  std::size_t from = 0;
-  std::size_t to = text.size();
-  if (atTextEnd) {
-    while (isEllipsisMark(text[to - 1])) --to;
-  } else {
-    while (isEllipsisMark(text[from])) ++from;
-  }
-  const std::u32string_view marks =
-      atTextEnd ? std::u32string_view(text).substr(to) : std::u32string_view(text).substr(0, from);
   if (!holdsEllipsisGlyph(marks) && std::ranges::count(marks, U'.') < 2) return std::nullopt;
-  return unicode::fromScalars(std::u32string_view(text).substr(from, to - from));
+  return trimmed.word;
 }
 
 // The cleaned words of a line without the ellipsis that shows at one of its
 // ends, and that end; no end where the line shows one at neither or both.
 struct Cut {
   std::vector<Word> words;
-  std::optional<Side> end;
+  std::optional<End> end;
 };
 
 Cut cutOf(std::vector<Word> words) {
   if (words.size() < 2) return {std::move(words), std::nullopt};
-  const std::optional<std::string> left = withoutEllipsis(words.front(), Side::left);
-  const std::optional<std::string> right = withoutEllipsis(words.back(), Side::right);
+  const std::optional<std::string> left = withoutEllipsis(words.front(), End::left);
+  const std::optional<std::string> right = withoutEllipsis(words.back(), End::right);
   if (left.has_value() == right.has_value()) return {std::move(words), std::nullopt};
   const auto word = left ? words.begin() : words.end() - 1;
   word->text = left ? *left : *right;
   if (word->text.empty()) words.erase(word);
-  return {std::move(words), left ? Side::left : Side::right};
+  return {std::move(words), left ? End::left : End::right};
 }
 
 // The direction of a line cut at `end`: an ellipsis stands at the end of a
 // paragraph, at the left of a right-to-left one.
-Direction cutDirection(Side end) {
-  return end == Side::left ? Direction::rightToLeft : Direction::leftToRight;
-}
+Direction cutDirection(End end) { return end == End::left ? Direction::rightToLeft : Direction::leftToRight; }
 
 }  // namespace
 
@@ -207,6 +194,24 @@ std::string inOtherOrder(std::vector<Word> words) {
   const Direction other =
       rightmostDirection(line) == Direction::rightToLeft ? Direction::leftToRight : Direction::rightToLeft;
   return inOrder(line, other);
+}
+
+Trimmed trimmedToward(std::string_view word, End end) {
+  const std::u32string text = unicode::toScalars(word);
+  const auto letter = std::ranges::find_if_not(text, isEllipsisMark);
+  if (letter == text.end()) return {{}, text};
+  // The side facing the end: the text's end, unless the word runs the other way.
+  const bool atTextEnd = (end == End::right) != (directionOf(word) == Direction::rightToLeft);
+  const std::u32string_view all(text);
+  std::size_t from = 0;
+  std::size_t to = text.size();
+  if (atTextEnd) {
+    while (isEllipsisMark(text[to - 1])) --to;
+  } else {
+    from = std::size_t(letter - text.begin());
+  }
+  return {unicode::fromScalars(all.substr(from, to - from)),
+          std::u32string(atTextEnd ? all.substr(to) : all.substr(0, from))};
 }
 
 std::string mendedThai(std::string_view text) {

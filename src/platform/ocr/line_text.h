@@ -43,6 +43,20 @@ std::string inLogicalOrder(std::vector<Word> words);
 // its Latin words, and `inLogicalOrder` takes it for a right-to-left line.
 std::string inOtherOrder(std::vector<Word> words);
 
+// The ends of a line on the screen; a line cut short shows its ellipsis at
+// one of them.
+enum class End { left, right };
+
+// A word without the run of dots, dashes, brackets and like marks on its side
+// that faces `end` of its line, where a recogniser leaves the dots of an
+// ellipsis it read with the word ("בעיר.."): for a right-to-left word at the
+// left, the end of its text. `marks` is that run.
+struct Trimmed {
+  std::string word;
+  std::u32string marks;
+};
+Trimmed trimmedToward(std::string_view word, End end);
+
 // Thai as it is written: SARA AM (ำ), which recognisers return as NIKHAHIT
 // and SARA AA (with a tone mark read in between or before), made one letter
 // again. Unicode normalisation does not do this.
