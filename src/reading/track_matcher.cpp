@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "library/text_tools.h"
+#include "platform/ocr/line_text.h"
 #include "platform/text/regex.h"
 #include "platform/text/unicode_text.h"
 
@@ -178,7 +179,7 @@ class CandidateSearch {
   }
 
  private:
-  void add(const std::string& id, int score, MatchStrength strength, std::string_view rule) {
+  void add(std::string_view id, int score, MatchStrength strength, std::string_view rule) {
     candidates_.push_back({id, score, strength, rule});
   }
 
@@ -224,38 +225,59 @@ class CandidateSearch {
       }
   }
 
-  // The prefix stage: titles that begin with the line and go on. Whether any does.
+  // Whether the track's own title ends in dots, so that a line cut short may
+  // show all of it: "Wait for it..." looks the same whole as its extended
+  // mix cut there.
+  bool endsInDots(std::string_view id) const {
+    const Track* track = index_.track(id);
+    return track && LineText::endsWithEllipsis(track->title);
+  }
+
+  // The prefix stage: titles that begin with the line and go on, and for a
+  // line cut short the line's own title where it ends in dots, standing with
+  // them. Whether any title goes on.
   bool proposeLonger(const Line& line) {
     const std::size_t c = line.length;
     std::vector<std::string_view> longer = index_.titlesWithPrefix(line.norm);
     std::erase(longer, std::string_view(line.norm));
-    if (!longer.empty() && (line.truncated || c >= 10)) {
-      const int score = longer.size() == 1 && c >= 10 ? 60 : 40;
-      for (const auto title : longer)
-        for (const auto& id : index_.idsForTitle(title)) {
-          if (artistConfirmed(id, std::nullopt))
-            add(id, 78, MatchStrength::normal, Rule::prefixArtist);
-          else if (line.truncated)
-            add(id, score, MatchStrength::normal, Rule::prefix);
-        }
+    if (longer.empty()) return false;
+    if (!line.truncated && c < 10) return true;
+    std::vector<std::string_view> ids;
+    if (line.truncated)
+      for (const auto& id : index_.idsForTitle(line.norm))
+        if (endsInDots(id)) ids.push_back(id);
+    const std::size_t titles = longer.size() + (ids.empty() ? 0 : 1);
+    const int score = titles == 1 && c >= 10 ? 60 : 40;
+    for (const auto title : longer)
+      for (const auto& id : index_.idsForTitle(title)) ids.push_back(id);
+    for (const auto id : ids) {
+      if (artistConfirmed(id, std::nullopt))
+        add(id, 78, MatchStrength::normal, Rule::prefixArtist);
+      else if (line.truncated)
+        add(id, score, MatchStrength::normal, Rule::prefix);
     }
-    return !longer.empty();
+    return true;
   }
 
-  // The near stage: titles a few edits away, or for a line cut short titles
-  // that go on from a start a few edits away.
+  // The near stage: titles a few edits away. A line cut short is the start
+  // of titles that go on from a beginning a few edits away, or all of a
+  // title that ends in dots; where no title goes on, it reads as a whole line.
   void proposeNear(const Line& line) {
     const std::size_t c = line.length;
     const int limit = std::max(1, static_cast<int>(c / 10));
-    const auto nearTitles =
-        line.truncated ? index_.nearBeginnings(line.norm, limit) : index_.nearTitles(line.norm, limit);
-    for (const auto& near : nearTitles)
-      for (const auto& id : index_.idsForTitle(near.title)) {
-        if (artistConfirmed(id, std::nullopt))
-          add(id, 76 - near.distance, MatchStrength::normal, Rule::nearArtist);
-        else if (near.distance == 1 && c >= 10)
-          add(id, 58, MatchStrength::normal, Rule::near);
-      }
+    const auto propose = [&](const LibraryIndex::NearTitle& near, std::string_view id) {
+      if (artistConfirmed(id, std::nullopt))
+        add(id, 76 - near.distance, MatchStrength::normal, Rule::nearArtist);
+      else if (near.distance == 1 && c >= 10)
+        add(id, 58, MatchStrength::normal, Rule::near);
+    };
+    const auto beginnings =
+        line.truncated ? index_.nearBeginnings(line.norm, limit) : std::vector<LibraryIndex::NearTitle>{};
+    for (const auto& near : beginnings)
+      for (const auto& id : index_.idsForTitle(near.title)) propose(near, id);
+    for (const auto& near : index_.nearTitles(line.norm, limit))
+      for (const auto& id : index_.idsForTitle(near.title))
+        if (beginnings.empty() || endsInDots(id)) propose(near, id);
   }
 
   static std::string replacingAll(std::string_view text, std::string_view target, std::string_view with) {
@@ -273,7 +295,7 @@ class CandidateSearch {
   // given) or on another content line, whole, cut off, or by its words. In a
   // line cut short, a title found inside names its track only with the artist
   // run together with it: the rest of the line, cut as the line is.
-  bool artistConfirmed(const std::string& id, const std::optional<std::string>& remainder) {
+  bool artistConfirmed(std::string_view id, const std::optional<std::string>& remainder) {
     const std::string* artist = index_.artist(id);
     if (!artist || artist->empty()) return false;
     // Entries of one artist share one normalised text in the index.

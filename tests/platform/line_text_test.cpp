@@ -113,11 +113,33 @@ TEST(LineText, ReadsACutLineInTheOrderItsCutTells) {
       {"dots that begin a Latin title", {{"...Baby", 0}, {"Love", 40}}, "...Baby Love", ""},
       {"dots at the start of a right-to-left line", {{"בעיר", 0}, {"..לילה", 40}}, "..לילה בעיר", ""},
       {"an ellipsis alone", {{"...", 0}}, "...", ""},
+      {"one word, two dots glued", {{"Lantern..", 0}}, "Lantern\u2026", ""},
+      {"one word, a dash and a dot glued", {{"Lantern-.", 0}}, "Lantern\u2026", ""},
+      {"one Hebrew word, its dots glued", {{"בעיר..", 0}}, "בעיר\u2026", ""},
+      {"one word and a full stop", {{"Song.", 0}}, "Song.", ""},
+      {"a full stop inside a bracket", {{"Love", 0}, {"Song.)", 40}}, "Love Song.)", ""},
+      {"a number is a title's", {{"1999", 0}, {"\u2026", 40}}, "1999\u2026", ""},
+      {"a key and its placeholder", {{"8A", 0}, {"--.-", 30}}, "8A --.-", ""},
+      {"a tempo and its placeholder", {{"128.00", 0}, {"--.-", 60}}, "128.00 --.-", ""},
+      {"a clock and its placeholder", {{"03:12.5", 0}, {"--:--.-", 60}}, "03:12.5 --:--.-", ""},
       {"cut at both ends",
        {{"\u2026", 0}, {"Cairo", 10}, {"القاهرة", 90}, {"\u2026", 140}},
        "\u2026 القاهرة Cairo \u2026",
        "\u2026 Cairo القاهرة \u2026"},
   });
+}
+
+// A title that ends in dots shows on a deck as a cut line does.
+TEST(LineText, TellsATextThatEndsWithAnEllipsis) {
+  const struct {
+    const char* text;
+    bool ends;
+  } cases[] = {
+      {"Wait for it...", true},      {"Hold On\u2026", true}, {"انتظرني...", true},
+      {"Gloria (...)", true},        {"Lantern-. ", true},    {"Song.", false},
+      {"Hold On (Club Mix)", false}, {"...Baby Love", false}, {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(LineText::endsWithEllipsis(c.text), c.ends) << c.text;
 }
 
 TEST(LineText, MendsThaiSaraAm) {

@@ -76,15 +76,22 @@ RecognizedLine read(const std::string& text, double top) {
   return {LineText::inLogicalOrder(words), {0, top, 0.6, 0.1}, LineText::inOtherOrder(words)};
 }
 
-// A deck showing a title and an artist line (none when empty), beside its clock.
-std::vector<RecognizedLine> deck(const std::string& title, const std::string& artist) {
+// A deck showing a title and an artist line (none when empty), beside its
+// clock and a readout line (none when empty).
+std::vector<RecognizedLine> deck(const std::string& title, const std::string& artist,
+                                 const std::string& readouts = "") {
   std::vector<RecognizedLine> lines = {read(title, 0), {"3:21", {0, 0.5, 0.2, 0.1}}};
   if (!artist.empty()) lines.push_back(read(artist, 0.2));
+  if (!readouts.empty()) lines.push_back(read(readouts, 0.7));
   return lines;
 }
 
 std::string describe(const MatchResult& result) {
   return json::write(result.reading.toJson()) + " by " + result.rule;
+}
+
+DeckReading track(std::string id, MatchStrength strength = MatchStrength::normal) {
+  return DeckReading::track(std::move(id), strength);
 }
 
 TEST(CutTitle, ACutTitleReadsAsTheTrackShown) {
@@ -140,6 +147,58 @@ TEST(CutTitle, ACutTitleReadsAsTheTrackShown) {
     const MatchResult result = DeckTextExtractor::match(deck(c.title, c.artist), index);
     const auto* track = result.reading.as<DeckReading::Track>();
     EXPECT_TRUE(track && track->id == c.id) << c.name << ": " << describe(result);
+  }
+}
+
+// A title that ends in dots shows whole as its longer versions show cut
+// there: the deck holds either, unless the artist or key shown tells. A cut
+// line that no title goes on from, a readout ending in a placeholder and a
+// line of one word read as they would without the cut.
+TEST(CutTitle, ATitleEndingInDotsShowsAsItsVersionsCut) {
+  const Track wait = libraryTrack("1", "Wait for it...", "Kiko Bun", 122.0, "8A");
+  const Track waitMix = libraryTrack("2", "Wait for it... (Extended Mix)", "Kiko Bun", 122.0, "5A");
+  const Track holdOn = libraryTrack("3", "Hold On\u2026", "Amber");
+  const Track holdOnMix = libraryTrack("4", "Hold On (Club Mix)", "Amber");
+  const Track wait2 = libraryTrack("5", "انتظرني...", "نوال");
+  const Track wait2Mix = libraryTrack("6", "انتظرني (Remix)", "نوال");
+  const Track night = libraryTrack("7", "עוד לילה\u2026", "נועה");
+  const Track nightMix = libraryTrack("8", "עוד לילה (Club Mix)", "נועה");
+  const Track gloria = libraryTrack("9", "Gloria (...)", "Laura");
+  const Track gloriaEdit = libraryTrack("10", "Gloria (Radio Edit)", "Laura");
+  const Track signal = libraryTrack("11", "Midnight Signal", "Echo Unit");
+  const Track lantern = libraryTrack("12", "Lantern", "Moss");
+  const Track lanternMix = libraryTrack("13", "Lantern (Extended Mix)", "Moss");
+  const auto either = [](std::vector<std::string> ids) { return DeckReading::ambiguous(std::move(ids)); };
+  const struct {
+    const char* name;
+    std::vector<Track> library;
+    std::string title, artist, readouts;
+    DeckReading reading;
+  } cases[] = {
+      {"its artist shown", {wait, waitMix}, "Wait for it...", "Kiko Bun", "", either({"1", "2"})},
+      {"no artist line", {wait, waitMix}, "Wait for it...", "", "", either({"1", "2"})},
+      {"the key shown tells", {wait, waitMix}, "Wait for it...", "Kiko Bun", "8A --.-", track("1")},
+      {"the version by another artist",
+       {wait, libraryTrack("2", "Wait for it... (Extended Mix)", "Mako")},
+       "Wait for it...",
+       "Kiko Bun",
+       "",
+       track("1")},
+      {"an ellipsis in the title", {holdOn, holdOnMix}, "Hold On\u2026", "Amber", "", either({"3", "4"})},
+      {"Arabic", {wait2, wait2Mix}, "انتظرني...", "نوال", "", either({"5", "6"})},
+      {"Hebrew", {night, nightMix}, "עוד לילה\u2026", "נועה", "", either({"7", "8"})},
+      {"dots in brackets", {gloria, gloriaEdit}, "Gloria (...)", "Laura", "", either({"10", "9"})},
+      {"read one letter off", {wait, waitMix}, "Wait for lt...", "Kiko Bun", "", either({"1", "2"})},
+      {"read one letter off, held alone", {wait}, "Wait for lt...", "Kiko Bun", "", track("1")},
+      {"a cut line no title goes on from", {signal}, "Midnight Sigmal\u2026", "Echo Unit", "", track("11")},
+      {"one word, two dots", {lantern, lanternMix}, "Lantern..", "Moss", "", track("13")},
+      {"one word, a dash and a dot", {lantern, lanternMix}, "Lantern-.", "Moss", "", track("13")},
+      {"one word whole", {lantern, lanternMix}, "Lantern", "Moss", "", track("12", MatchStrength::strong)},
+  };
+  for (const auto& c : cases) {
+    const MatchResult result =
+        DeckTextExtractor::match(deck(c.title, c.artist, c.readouts), LibraryIndex(libraryOf(c.library)));
+    EXPECT_EQ(result.reading, c.reading) << c.name << ": " << describe(result);
   }
 }
 

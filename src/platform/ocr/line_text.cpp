@@ -135,38 +135,64 @@ bool holdsEllipsisGlyph(std::u32string_view marks) {
          marks.find(U'\u2025') != std::u32string_view::npos;
 }
 
+bool isBracketOrQuote(char32_t c) {
+  return std::u32string_view(U"()[]'`\"").find(c) != std::u32string_view::npos;
+}
+
+// Whether a run of marks spells an ellipsis: one, or a dot beside another
+// mark ("..", "-.", ".--"), but never a full stop alone. Beside letters the
+// brackets and quotes do not count: "Song.)" ends with a full stop.
+bool spellsEllipsis(std::u32string_view marks, bool besideLetters) {
+  std::u32string counted(marks);
+  if (besideLetters) std::erase_if(counted, isBracketOrQuote);
+  return holdsEllipsisGlyph(counted) || (counted.size() >= 2 && counted.find(U'.') != counted.npos);
+}
+
 // The word at one end of the line without the ellipsis it shows toward that
-// end, empty when it is the ellipsis alone; nothing when it shows none. A word
-// of marks alone is an ellipsis when it holds one or a dot beside another mark
-// ("-.", ".--"); a word of letters may carry one glued to the side that
-// faces the end, two dots at least ("בעיר..").
+// end, empty when it is the ellipsis alone; nothing when it shows none.
 std::optional<std::string> withoutEllipsis(const Word& word, End end) {
   const Trimmed trimmed = trimmedToward(word.text, end);
-  const std::u32string_view marks = trimmed.marks;
-  if (trimmed.word.empty()) {
-    const bool ellipsis = holdsEllipsisGlyph(marks) || (marks.size() >= 2 && marks.find(U'.') != marks.npos);
-    return ellipsis ? std::optional<std::string>("") : std::nullopt;
-  }
-  if (!holdsEllipsisGlyph(marks) && std::ranges::count(marks, U'.') < 2) return std::nullopt;
+  if (!spellsEllipsis(trimmed.marks, !trimmed.word.empty())) return std::nullopt;
   return trimmed.word;
 }
 
+// A tempo, key or clock readout, or its placeholder ("128.00", "8A", "F#m",
+// "03:12.5", "--.-"): no title, so a line of them is never cut.
+bool isReadout(std::string_view word) {
+  const std::u32string text = unicode::toScalars(word);
+  const auto digit = [](char32_t c) { return c >= U'0' && c <= U'9'; };
+  const auto in = [](char32_t c, std::u32string_view set) {
+    return set.find(c) != std::u32string_view::npos;
+  };
+  if (std::ranges::all_of(text, [&](char32_t c) { return digit(c) || in(c, U".,:+-%\u2212\u2013\u2014"); }))
+    return std::ranges::any_of(text, [&](char32_t c) { return !digit(c); });
+  // A Camelot code (1 to 12, A or B) or a minor key name (C#m, Ebm).
+  const std::size_t digits = std::size_t(std::ranges::find_if_not(text, digit) - text.begin());
+  if (digits >= 1 && digits <= 2 && text.size() == digits + 1) return in(text.back(), U"ABab");
+  return text.size() >= 2 && text.size() <= 3 && in(text.front(), U"ABCDEFG") && text.back() == U'm' &&
+         (text.size() == 2 || in(text[1], U"#b\u266F\u266D"));
+}
+
 // The cleaned words of a line without the ellipsis that shows at one of its
-// ends, and that end; no end where the line shows one at neither or both.
+// ends, and that end; no end where the line shows one at neither or both, or
+// holds readouts only.
 struct Cut {
   std::vector<Word> words;
   std::optional<End> end;
 };
 
 Cut cutOf(std::vector<Word> words) {
-  if (words.size() < 2) return {std::move(words), std::nullopt};
+  if (words.empty()) return {std::move(words), std::nullopt};
   const std::optional<std::string> left = withoutEllipsis(words.front(), End::left);
   const std::optional<std::string> right = withoutEllipsis(words.back(), End::right);
   if (left.has_value() == right.has_value()) return {std::move(words), std::nullopt};
-  const auto word = left ? words.begin() : words.end() - 1;
+  std::vector<Word> kept = words;
+  const auto word = left ? kept.begin() : kept.end() - 1;
   word->text = left ? *left : *right;
-  if (word->text.empty()) words.erase(word);
-  return {std::move(words), left ? End::left : End::right};
+  if (word->text.empty()) kept.erase(word);
+  if (std::ranges::all_of(kept, [](const Word& w) { return isReadout(w.text); }))
+    return {std::move(words), std::nullopt};
+  return {std::move(kept), left ? End::left : End::right};
 }
 
 // The direction of a line cut at `end`: an ellipsis stands at the end of a
@@ -194,6 +220,17 @@ std::string inOtherOrder(std::vector<Word> words) {
   const Direction other =
       rightmostDirection(line) == Direction::rightToLeft ? Direction::leftToRight : Direction::rightToLeft;
   return inOrder(line, other);
+}
+
+bool endsWithEllipsis(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(" \t");
+  if (end == std::string_view::npos) return false;
+  const std::size_t space = text.find_last_of(" \t", end);
+  const std::size_t start = space == std::string_view::npos ? 0 : space + 1;
+  const std::string_view last = text.substr(start, end + 1 - start);
+  // The side of the last word that faces the text's end.
+  const End textEnd = directionOf(last) == Direction::rightToLeft ? End::left : End::right;
+  return withoutEllipsis({std::string(last), 0}, textEnd).has_value();
 }
 
 Trimmed trimmedToward(std::string_view word, End end) {

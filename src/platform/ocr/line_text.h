@@ -31,9 +31,11 @@ struct Word {
 //
 // A line cut short shows an ellipsis at its end, at the right of a
 // left-to-right line and at the left of a right-to-left one, however the
-// recogniser spells it: "…", dots and dashes ("..", "-.", ".--"), or two dots
-// or more glued to the word at that end. Its text ends with "…". A line of
-// both directions cut at one end is read in the direction that end tells.
+// recogniser spells it: "…", or a dot beside other dots or dashes ("..",
+// "-.", ".--"), alone or glued to the word at that end; a line of one word
+// too. Its text ends with "…". A line of both directions cut at one end is
+// read in the direction that end tells. A line of readouts ("8A --.-",
+// "03:12.5 --:--.-") is never cut: its placeholder only looks like dots.
 std::string inLogicalOrder(std::vector<Word> words);
 
 // The same words read as a line of the other paragraph direction, for a line
@@ -56,6 +58,11 @@ struct Trimmed {
   std::u32string marks;
 };
 Trimmed trimmedToward(std::string_view word, End end);
+
+// Whether a text in logical order ends as a cut line does, with an ellipsis
+// however spelled ("Wait for it...", "Hold On…", "Gloria (...)"): a title
+// that does shows the same line whole as a longer title cut there.
+bool endsWithEllipsis(std::string_view text);
 
 // Thai as it is written: SARA AM (ำ), which recognisers return as NIKHAHIT
 // and SARA AA (with a tone mark read in between or before), made one letter
