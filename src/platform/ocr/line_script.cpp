@@ -4,8 +4,13 @@
 #include <unicode/uscript.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
+#include "platform/ocr/line_ellipsis.h"
+#include "platform/ocr/line_text.h"
 #include "platform/text/unicode_text.h"
 
 namespace kesta::ocr {
@@ -51,6 +56,10 @@ constexpr float kSureWord = 85;
 // How much of a line's unsure words, in line heights, is read to tell their
 // script.
 constexpr int kSampleHeights = 6;
+// Line heights of unsure words below which a sample holds two or three
+// letters, too few to tell their script unless a model reads them surely:
+// the Arabic model reads "DJ" fairly.
+constexpr double kFewLetterHeights = 1.5;
 // Line heights of width per character below which a line is no text.
 constexpr std::size_t kSparseHeights = 4;
 // A sample read this surely in one script needs no other script tried; one
@@ -85,22 +94,102 @@ float scoreOf(Script script, const std::vector<ReadLine>& lines) {
   return width > 0 ? sum / width : 0;
 }
 
+// Whether marks a word shows toward an end of its line spell an ellipsis
+// as the Latin model reads one: "…", two dots or more, or in a word of marks
+// alone a dot beside another mark ("-.").
+bool spellsEllipsis(std::u32string_view marks, bool alone) {
+  return marks.find_first_of(U"\u2026\u2025") != std::u32string_view::npos ||
+         std::count(marks.begin(), marks.end(), U'.') >= 2 ||
+         (alone && marks.size() >= 2 && marks.find(U'.') != std::u32string_view::npos);
+}
+
+// Whether a word is the dots of an ellipsis alone: they tell no script.
+// Other marks may: the Latin model reads "حب" as ">".
+bool isEllipsisAlone(const std::string& text) {
+  const LineText::Trimmed trimmed = LineText::trimmedToward(text, LineText::End::right);
+  return trimmed.word.empty() && spellsEllipsis(trimmed.marks, true);
+}
+
+// Whether the word carries the dots of an ellipsis on its side that faces
+// `end` of the line.
+bool carriesDotsToward(const std::string& text, LineText::End end) {
+  const LineText::Trimmed trimmed = LineText::trimmedToward(text, end);
+  return !trimmed.word.empty() && spellsEllipsis(trimmed.marks, false);
+}
+
+// The word at an end of the line that the Latin model read with the dots of
+// the line's cut: the word the cut falls in, or the Latin version a cut
+// right-to-left line ends with ("..Extend)").
+std::optional<std::size_t> wordWithTheCut(const ReadLine& read) {
+  if (read.words.empty()) return std::nullopt;
+  if (carriesDotsToward(read.words.front().text, LineText::End::left)) return 0;
+  if (carriesDotsToward(read.words.back().text, LineText::End::right)) return read.words.size() - 1;
+  return std::nullopt;
+}
+
+// Whether the picture shows an ellipsis left of every word of the line: a
+// right-to-left line cut short.
+bool cutAtLeft(const GreyPicture& picture, const ReadLine& read) {
+  const ReadLine shown = withShownEllipsis(picture, read);
+  const auto leftmost = std::min_element(shown.words.begin(), shown.words.end(),
+                                         [](const auto& a, const auto& b) { return a.left < b.left; });
+  return shown.words.size() > 1 && leftmost->text == "\u2026";
+}
+
+// The first and the last of the widest run of `telling` words with no word
+// read surely between them; none without a telling word.
+std::optional<std::pair<std::size_t, std::size_t>> widestRun(const ReadLine& read,
+                                                             const std::vector<bool>& telling) {
+  using Run = std::pair<std::size_t, std::size_t>;
+  const auto width = [&](const Run& run) { return read.rights[run.second] - read.words[run.first].left; };
+  std::optional<Run> widest;
+  std::optional<Run> run;
+  for (std::size_t i = 0; i < read.words.size(); ++i) {
+    if (isSure(read, i)) run.reset();
+    if (!telling[i]) continue;
+    run = Run{run ? run->first : i, i};
+    if (!widest || width(*run) > width(*widest)) widest = run;
+  }
+  return widest;
+}
+
+// The part of a line read to tell its script, and whether it holds so few
+// letters that only a sure reading tells it.
+struct Sample {
+  Area area;
+  bool scant = false;
+};
+
+// The sample of the line's unsure letters (see `inItsScript`) within
+// `area`; none where the line's unsure words are an ellipsis's dots alone.
+std::optional<Sample> sampleOf(const GreyPicture& picture, const ReadLine& read, Area area) {
+  std::vector<bool> telling(read.words.size());
+  for (std::size_t i = 0; i < read.words.size(); ++i)
+    telling[i] = !isSure(read, i) && !isEllipsisAlone(read.words[i].text);
+  const std::optional<std::size_t> cut = wordWithTheCut(read);
+  const bool cutTells = cut && telling[*cut];
+  const bool cutAlone = cutTells && std::count(telling.begin(), telling.end(), true) == 1;
+  if (cutTells && !cutAlone) telling[*cut] = false;
+  const auto run = widestRun(read, telling);
+  if (!run) return std::nullopt;
+  const int h = read.line.bottom - read.line.top;
+  const int most = kSampleHeights * h - h / 2;  // margins aside
+  const int left = read.words[run->first].left;
+  const int right = read.rights[run->second];
+  const bool fromRight = cutAtLeft(picture, read);
+  const int from = (fromRight ? std::max(left, right - most) : left) - h / 4;
+  const int to = (fromRight ? right : std::min(right, left + most)) + h / 4;
+  return Sample{{std::max(from, area.left), area.top, std::min(to, area.right), area.bottom},
+                cutAlone || right - left < kFewLetterHeights * h};
+}
+
 // The script reader that reads the line's unsure words best, from a sample
 // of them; none when no script reads them even fairly (the waveform, a
 // picture), and the Latin reading stays.
 const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture, const ReadLine& read,
                              Area area, std::size_t& last) {
-  const int h = read.line.bottom - read.line.top;
-  int start = area.right;
-  int end = area.left;
-  for (std::size_t i = 0; i < read.words.size(); ++i) {
-    if (isSure(read, i)) continue;
-    start = std::min(start, read.words[i].left);
-    end = std::max(end, read.rights[i]);
-  }
-  const Area sample{std::max(start - h / 4, area.left), area.top,
-                    std::min({end + h / 4, start + kSampleHeights * h, area.right}), area.bottom};
-  if (sample.right - sample.left < h / 2) return &readers.scripts[last < readers.scripts.size() ? last : 0];
+  const std::optional<Sample> sample = sampleOf(picture, read, area);
+  if (!sample) return nullptr;
   std::vector<float> scores(readers.scripts.size(), -1);
   std::size_t best = 0;
   bool kana = false;  // whether the Japanese model read kana in the sample
@@ -108,7 +197,7 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
   const auto sure = [&](std::size_t i) {
     if (scores[i] < 0) {
       const ScriptReader& reader = readers.scripts[i];
-      const auto lines = readArea(*reader.engine, picture, sample, tesseract::PSM_SINGLE_LINE);
+      const auto lines = readArea(*reader.engine, picture, sample->area, tesseract::PSM_SINGLE_LINE);
       scores[i] = std::max(scoreOf(reader.script, lines), 0.f);
       if (reader.script == Script::japanese)
         for (const auto& line : lines)
@@ -130,7 +219,7 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
     for (std::size_t i = 0; i < readers.scripts.size(); ++i)
       if (han(i)) sure(i);
   }
-  if (scores[best] < kLeastScript) return nullptr;
+  if (scores[best] < (sample->scant ? kSureScript : kLeastScript)) return nullptr;
   last = best;
   return &readers.scripts[best];
 }

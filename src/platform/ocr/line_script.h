@@ -9,9 +9,11 @@
 // The script of one read line, for a library of several scripts: the lines
 // are found and read with the Latin letters' model, and the words of a line
 // it is not sure of are read again with the model of the script that reads a
-// sample of them best. Called on the thread that owns the engines; a line no
-// script reads fairly keeps its Latin reading. Widths and boxes in pixels of
-// the picture read, confidences 0 to 100.
+// sample of its unsure letters best. Called on the thread that owns the
+// engines; a line whose sample no script reads fairly (surely, where the
+// sample holds little), or whose unsure words are the dots of an ellipsis
+// alone, keeps its Latin reading. Widths and boxes in pixels of the picture
+// read, confidences 0 to 100.
 namespace kesta::ocr {
 
 // One script's model alone, reading the lines of that script.
@@ -42,6 +44,18 @@ bool isSparse(const ReadLine& read);
 // leave out a first or last character it did not take for text. `last` is
 // the script that read the line before, tried first, and becomes this
 // line's; `readers.scripts` is not empty.
+//
+// The script is told by a sample of the widest run of words the Latin model
+// read unsurely with none it read surely between them. The dots of an
+// ellipsis tell no script, nor, while other words do, the word the Latin
+// model read with the dots of the line's cut: the word the cut falls in, or
+// the Latin version at the left of a cut right-to-left line ("..Extend)").
+// The sample is at most six line heights of the run from its end away from
+// the cut: its right end on a line the picture shows cut at its left, a
+// right-to-left one whose own words stand at the right. A sample of two or
+// three letters, or of the word with the cut's dots alone, tells a script
+// only where its model reads it surely: the Arabic model reads "DJ" fairly,
+// and "Tape..." too.
 ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLine read, std::size_t& last);
 
 }  // namespace kesta::ocr
