@@ -12,6 +12,7 @@
 #include <QTextOption>
 
 #include "platform/ocr/tesseract_recognizer.h"
+#include "support/test_paths.h"
 
 namespace kesta {
 namespace {
@@ -21,6 +22,18 @@ QStringList wordsOf(const QString& text) {
   return text.normalized(QString::NormalizationForm_KC)
       .toLower()
       .split(QRegularExpression("[^\\p{L}\\p{M}\\p{N}]+"), Qt::SkipEmptyParts);
+}
+
+const RecognitionLanguages kLanguages =
+    RecognitionLanguages::english.with(Script::arabic).with(Script::hebrew);
+
+// The words of every line recognised in `image`, at the accurate level.
+QStringList wordsRead(const Image& image) {
+  QStringList read;
+  for (const auto& line :
+       TesseractRecognizer().recognize(image, {RecognitionLevel::accurate, 0.02f, kLanguages}))
+    read += wordsOf(QString::fromStdString(line.text));
+  return read;
 }
 
 // The words read of `title` shown at `pixels` in `fraction` of its width.
@@ -43,14 +56,8 @@ QStringList readShown(const QString& title, double fraction, int pixels) {
   painter.drawText(QRectF(pixels, 0, width + 1, canvas.height()),
                    fraction < 1 ? metrics.elidedText(title, Qt::ElideRight, width) : title, option);
   painter.end();
-  const Image image(canvas.width(), canvas.height(), std::size_t(canvas.bytesPerLine()),
-                    {canvas.constBits(), canvas.constBits() + canvas.sizeInBytes()});
-  const auto languages = RecognitionLanguages::english.with(Script::arabic).with(Script::hebrew);
-  QStringList read;
-  for (const auto& line :
-       TesseractRecognizer().recognize(image, {RecognitionLevel::accurate, 0.02f, languages}))
-    read += wordsOf(QString::fromStdString(line.text));
-  return read;
+  return wordsRead(Image(canvas.width(), canvas.height(), std::size_t(canvas.bytesPerLine()),
+                         {canvas.constBits(), canvas.constBits() + canvas.sizeInBytes()}));
 }
 
 // A right-to-left title cut in its Latin version shows the cut and what is
@@ -85,6 +92,19 @@ TEST(LineScript, ACutLineReadsInTheScriptOfItsWordsAndALatinOneStaysLatin) {
                                      << missing.join(' ').toStdString();
     }
   }
+}
+
+// A deck area as the stand-in window draws it, its Arabic title cut where
+// the Arabic face draws its dots: read as one line, the Arabic model finds
+// no words on the title, which it reads as a raw line.
+TEST(LineScript, ATitleTheScriptFindsNoLineOnIsReadAsARawLine) {
+  const auto path = test::sourceDir() / "tests" / "platform" / "fixtures" / "cut_arabic_deck.png";
+  const QImage deck = QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_RGBA8888);
+  ASSERT_FALSE(deck.isNull()) << path;
+  const QStringList read = wordsRead(Image(deck.width(), deck.height(), std::size_t(deck.bytesPerLine()),
+                                           {deck.constBits(), deck.constBits() + deck.sizeInBytes()}));
+  for (const QString& word : wordsOf(QString::fromUtf8("بلادي نور ذكريات ضحكة في ورق البحر")))
+    EXPECT_TRUE(read.contains(word)) << word.toStdString() << " not in " << read.join(' ').toStdString();
 }
 
 }  // namespace

@@ -94,27 +94,18 @@ float scoreOf(Script script, const std::vector<ReadLine>& lines) {
   return width > 0 ? sum / width : 0;
 }
 
-// Whether marks a word shows toward an end of its line spell an ellipsis
-// as the Latin model reads one: "…", two dots or more, or in a word of marks
-// alone a dot beside another mark ("-.").
-bool spellsEllipsis(std::u32string_view marks, bool alone) {
-  return marks.find_first_of(U"\u2026\u2025") != std::u32string_view::npos ||
-         std::count(marks.begin(), marks.end(), U'.') >= 2 ||
-         (alone && marks.size() >= 2 && marks.find(U'.') != std::u32string_view::npos);
-}
-
 // Whether a word is the dots of an ellipsis alone: they tell no script.
 // Other marks may: the Latin model reads "حب" as ">".
 bool isEllipsisAlone(const std::string& text) {
   const LineText::Trimmed trimmed = LineText::trimmedToward(text, LineText::End::right);
-  return trimmed.word.empty() && spellsEllipsis(trimmed.marks, true);
+  return trimmed.word.empty() && LineText::spellsEllipsis(trimmed);
 }
 
 // Whether the word carries the dots of an ellipsis on its side that faces
 // `end` of the line.
 bool carriesDotsToward(const std::string& text, LineText::End end) {
   const LineText::Trimmed trimmed = LineText::trimmedToward(text, end);
-  return !trimmed.word.empty() && spellsEllipsis(trimmed.marks, false);
+  return !trimmed.word.empty() && LineText::spellsEllipsis(trimmed);
 }
 
 // The word at an end of the line that the Latin model read with the dots of
@@ -234,8 +225,14 @@ ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLin
   const ScriptReader* reader = scriptOf(readers, picture, read, area, last);
   if (!reader) return read;
   std::vector<WordAt> script;
-  for (const auto& found : readArea(*reader->engine, picture, area, tesseract::PSM_SINGLE_LINE))
-    for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
+  // Read as one line, a model may find nothing on a line it reads well in
+  // its sample: the dots of an Arabic line's cut throw its line finding
+  // off. Read as a raw line, with no finding, it reads the words.
+  for (const auto mode : {tesseract::PSM_SINGLE_LINE, tesseract::PSM_RAW_LINE}) {
+    for (const auto& found : readArea(*reader->engine, picture, area, mode))
+      for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
+    if (!script.empty()) break;
+  }
   // Each Latin word against the script's words that lie in it: the
   // script's stand when half of them or more are in its letters and they
   // were read more surely on average (a kana read as "¢", Hebrew as "nn",

@@ -139,21 +139,12 @@ bool isBracketOrQuote(char32_t c) {
   return std::u32string_view(U"()[]'`\"").find(c) != std::u32string_view::npos;
 }
 
-// Whether a run of marks spells an ellipsis: one, or a dot beside another
-// mark ("..", "-.", ".--"), but never a full stop alone. Beside letters the
-// brackets and quotes do not count: "Song.)" ends with a full stop.
-bool spellsEllipsis(std::u32string_view marks, bool besideLetters) {
-  std::u32string counted(marks);
-  if (besideLetters) std::erase_if(counted, isBracketOrQuote);
-  return holdsEllipsisGlyph(counted) || (counted.size() >= 2 && counted.find(U'.') != counted.npos);
-}
-
 // The word at one end of the line without the ellipsis it shows toward that
 // end, empty when it is the ellipsis alone; nothing when it shows none.
 std::optional<std::string> withoutEllipsis(const Word& word, End end) {
-  const Trimmed trimmed = trimmedToward(word.text, end);
-  if (!spellsEllipsis(trimmed.marks, !trimmed.word.empty())) return std::nullopt;
-  return trimmed.word;
+  Trimmed trimmed = trimmedToward(word.text, end);
+  if (!spellsEllipsis(trimmed)) return std::nullopt;
+  return std::move(trimmed.word);
 }
 
 // A tempo, key or clock readout, or its placeholder ("128.00", "8A", "F#m",
@@ -231,6 +222,12 @@ bool endsWithEllipsis(std::string_view text) {
   // The side of the last word that faces the text's end.
   const End textEnd = directionOf(last) == Direction::rightToLeft ? End::left : End::right;
   return withoutEllipsis({std::string(last), 0}, textEnd).has_value();
+}
+
+bool spellsEllipsis(const Trimmed& trimmed) {
+  std::u32string marks = trimmed.marks;
+  if (!trimmed.word.empty()) std::erase_if(marks, isBracketOrQuote);
+  return holdsEllipsisGlyph(marks) || (marks.size() >= 2 && marks.find(U'.') != marks.npos);
 }
 
 Trimmed trimmedToward(std::string_view word, End end) {

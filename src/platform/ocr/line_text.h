@@ -59,6 +59,12 @@ struct Trimmed {
 };
 Trimmed trimmedToward(std::string_view word, End end);
 
+// Whether a word's marks toward an end of its line spell an ellipsis, as
+// recognisers read one: "…", or a dot beside other dots or dashes ("..",
+// "-.", ".--"), never a full stop alone. Beside letters the brackets and
+// quotes do not count: "Song.)" ends with a full stop.
+bool spellsEllipsis(const Trimmed& trimmed);
+
 // Whether a text in logical order ends as a cut line does, with an ellipsis
 // however spelled ("Wait for it...", "Hold On…", "Gloria (...)"): a title
 // that does shows the same line whole as a longer title cut there.
