@@ -76,9 +76,10 @@ void findPieces(const GreyPicture& picture, LineEnd& at) {
 }
 
 // The pieces of ink at one end of the line: from three line heights inside
-// its box to two beyond it, where the recogniser may have left the dots out,
-// and a little above and below it. A gap of more than a line height beyond
-// the box ends the line.
+// its box to three beyond it, where the recogniser may have left the dots out,
+// and a little above and below it. A gap of more than one and a half line
+// heights beyond the box ends the line: the ellipsis of a cut title may
+// stand a line height or more beyond its last letter.
 LineEnd lineEnd(const GreyPicture& picture, const PageLine& line, End end) {
   const int h = lineHeight(line);
   const bool right = end == End::right;
@@ -86,8 +87,8 @@ LineEnd lineEnd(const GreyPicture& picture, const PageLine& line, End end) {
   Area& a = out.window;
   a.top = std::max(line.top - h / 8, 0);
   a.bottom = std::min(line.bottom + h / 8, picture.height);
-  a.left = right ? std::max({line.left, line.right - 3 * h, 0}) : std::max(line.left - 2 * h, 0);
-  a.right = right ? std::min(line.right + 2 * h, picture.width)
+  a.left = right ? std::max({line.left, line.right - 3 * h, 0}) : std::max(line.left - 3 * h, 0);
+  a.right = right ? std::min(line.right + 3 * h, picture.width)
                   : std::min({line.right, line.left + 3 * h, picture.width});
   findPieces(picture, out);
   auto& pieces = out.pieces;
@@ -98,8 +99,8 @@ LineEnd lineEnd(const GreyPicture& picture, const PageLine& line, End end) {
   int reach = right ? a.left : a.right;
   for (std::size_t i = pieces.size(); i-- > 0;) {
     const Blob& b = pieces[i];
-    const bool beyond =
-        right ? b.left > std::max(reach, line.right) + h : b.right < std::min(reach, line.left) - h;
+    const bool beyond = right ? b.left > std::max(reach, line.right) + 3 * h / 2
+                              : b.right < std::min(reach, line.left) - 3 * h / 2;
     if (beyond && i + 1 < pieces.size()) {
       pieces.erase(pieces.begin(), pieces.begin() + std::ptrdiff_t(i) + 1);
       break;
@@ -111,44 +112,45 @@ LineEnd lineEnd(const GreyPicture& picture, const PageLine& line, End end) {
 
 bool near(int a, int b, int slack) { return std::abs(a - b) <= slack; }
 
-// How far from the baseline a dot on it may end, in rows.
+// How far, in rows, the foot of a letter standing on a row may end from it.
 int baselineSlack(int h) { return std::max(1, h / 10); }
 
-// The row the letters stand on: the lowest row of letter ink (pieces at
-// least `tall` high, not the dots above or below letters) that the most
-// columns between `from` and `to` share, within the baseline's slack.
-// Columns whose letter ink ends above `middle` do not count: a roof or an
-// arm, as of Hebrew ה or Latin r. An Arabic word is one piece, which its
-// final letter may take below the baseline, but most of its columns end on
-// it. -1 without such columns.
-int baselineOf(const LineEnd& at, int from, int to, int middle, int tall, int h) {
+// How many columns of letter ink between `from` and `to` end on each row
+// from `middle` down: letter ink is of pieces at least `tall` high, not the
+// dots above or below letters. Columns whose letter ink ends above `middle`
+// do not count: a roof or an arm, as of Hebrew ה or Latin r.
+std::vector<int> columnEnds(const LineEnd& at, int from, int to, int middle, int tall) {
   const Area& a = at.window;
   const auto width = std::size_t(a.right - a.left);
-  std::vector<int> rows;
+  std::vector<int> ends(std::size_t(std::max(a.bottom - middle, 0)), 0);
   for (int x = std::max(from, a.left); x < std::min(to, a.right); ++x) {
-    int y = a.bottom - 1;
-    for (; y >= middle; --y) {
+    for (int y = a.bottom - 1; y >= middle; --y) {
       const int piece = at.labels[std::size_t(y - a.top) * width + std::size_t(x - a.left)];
-      if (piece >= 0 && at.heights[std::size_t(piece)] >= tall) break;
-    }
-    if (y >= middle) rows.push_back(y);
-  }
-  int best = -1;
-  std::ptrdiff_t most = 0;
-  for (const int row : rows) {
-    const auto shared = std::count_if(rows.begin(), rows.end(),
-                                      [&](int other) { return near(row, other, baselineSlack(h)); });
-    if (shared > most) {
-      most = shared;
-      best = row;
+      if (piece >= 0 && at.heights[std::size_t(piece)] >= tall) {
+        ++ends[std::size_t(y - middle)];
+        break;
+      }
     }
   }
-  return best;
+  return ends;
 }
 
-// Small and roughly round: a period's size beside letters of height `h`.
+// Whether letters stand on row `row` of `ends`: at least half as many columns
+// end within `slack` of it as on the commonest row. The baseline need not be
+// that row: descenders (Arabic ي ر و ق, Hebrew ק ן) may end more columns on
+// one row below it than the letters' connecting strokes and feet on it.
+bool lettersStandOn(const std::vector<int>& ends, int row, int slack) {
+  const auto commonest = std::max_element(ends.begin(), ends.end());
+  int standing = 0;
+  for (int y = std::max(row - slack, 0); y <= row + slack && y < int(ends.size()); ++y)
+    standing += ends[std::size_t(y)];
+  return commonest != ends.end() && *commonest > 0 && 2 * standing >= *commonest;
+}
+
+// Small and roughly round: a period's size beside letters of height `h`,
+// bold ones beside letters without ascenders or descenders (Hebrew שמש) too.
 bool isDot(const Blob& b, int h) {
-  const int most = h / 4 + 1;
+  const int most = h / 4 + 2;
   return b.width() <= most && b.height() <= most && b.width() <= 2 * b.height() + 1 &&
          b.height() <= 2 * b.width() + 1;
 }
@@ -169,7 +171,7 @@ bool nextDot(const Blob& before, const Blob& last, const Blob& b, int h) {
 }
 
 // An ellipsis seen at a line's end: the dots' box, the space between two of
-// them and the letters' baseline.
+// them and the row they stand on with the letters.
 struct Ellipsis {
   Blob dots;
   int gap = 0;
@@ -177,15 +179,15 @@ struct Ellipsis {
 };
 
 // The ellipsis the end's three outermost pieces make: three dots alike,
-// apart by one and a half to six times their width but no more than 0.6 line
-// heights, evenly spaced on the baseline of the letters inward of them, and
-// no fourth such dot (a dotted placeholder).
+// apart by one and a quarter (bold dots set close) to six times their width
+// but no more than 0.6 line heights, evenly spaced on the row the letters
+// inward of them stand on, and no fourth such dot (a dotted placeholder).
 std::optional<Ellipsis> ellipsisAt(const LineEnd& at, const PageLine& line, End end) {
   const int h = lineHeight(line);
   const auto& b = at.pieces;
   if (b.size() < 4 || !isDot(b[0], h) || !isDot(b[1], h) || !alike(b[0], b[1], h)) return std::nullopt;
   const int spacing = std::abs(b[1].twiceCentre() - b[0].twiceCentre());  // twice the pixels
-  if (spacing < 3 * b[0].width() || spacing > 12 * b[0].width() || spacing > 6 * h / 5 + 2 ||
+  if (2 * spacing < 5 * b[0].width() || spacing > 12 * b[0].width() || spacing > 6 * h / 5 + 2 ||
       !nextDot(b[0], b[1], b[2], h) || nextDot(b[1], b[2], b[3], h))
     return std::nullopt;
   const int tall = 2 * std::max({b[0].height(), b[1].height(), b[2].height()});
@@ -198,20 +200,33 @@ std::optional<Ellipsis> ellipsisAt(const LineEnd& at, const PageLine& line, End 
     return end == End::right ? x.left < y.left : x.right < y.right;
   });
   const int middle = (line.top + line.bottom) / 2;
-  const int baseline = end == End::right ? baselineOf(at, inner.first->left, dots.left, middle, tall, h)
-                                         : baselineOf(at, dots.right, inner.second->right, middle, tall, h);
-  const auto onBaseline = [&](const Blob& dot) { return near(dot.bottom, baseline, baselineSlack(h)); };
-  if (!std::all_of(b.begin(), b.begin() + 3, onBaseline)) return std::nullopt;
-  return Ellipsis{dots, std::max(spacing / 2 - b[0].width(), 1), baseline};
+  const auto ends = end == End::right ? columnEnds(at, inner.first->left, dots.left, middle, tall)
+                                      : columnEnds(at, dots.right, inner.second->right, middle, tall);
+  if (!lettersStandOn(ends, dots.bottom - middle, baselineSlack(h))) return std::nullopt;
+  return Ellipsis{dots, std::max(spacing / 2 - b[0].width(), 1), dots.bottom};
 }
 
 // Whether the word's part inward of the dots, [from, to), is one narrow
 // glyph reaching below the baseline: a bracket read together with the dots.
+// A bold one is up to a third of a line height wide.
 bool bracketOnly(const std::vector<Blob>& pieces, int from, int to, int baseline, int h) {
   const auto inside = [&](const Blob& b) { return b.right > from && b.left < to; };
   const auto bracket = std::find_if(pieces.begin() + 3, pieces.end(), inside);
   return bracket != pieces.end() && std::count_if(pieces.begin() + 3, pieces.end(), inside) == 1 &&
-         bracket->width() <= h / 4 + 1 && bracket->bottom > baseline + baselineSlack(h);
+         bracket->width() <= h / 3 + 1 && bracket->bottom >= baseline + baselineSlack(h);
+}
+
+// Whether another word than the i-th reads more than `slack` of [from, to),
+// the i-th word's part inward of the dots, but lies mostly beyond it: a
+// second model's reading of letters the i-th word took together with the
+// dots. A word that lies mostly inside the part is no such reading: the box
+// of a right-to-left line's last word may span the line.
+bool readElsewhere(const ReadLine& read, std::size_t i, int from, int to, int slack) {
+  for (std::size_t j = 0; j < read.words.size(); ++j) {
+    const int overlap = std::min(to, read.rights[j]) - std::max(from, read.words[j].left);
+    if (j != i && overlap > slack && 2 * overlap < read.rights[j] - read.words[j].left) return true;
+  }
+  return false;
 }
 
 // The line with the words over the ellipsis's dots made one word "…".
@@ -228,7 +243,9 @@ ReadLine withEllipsisWord(const ReadLine& read, const std::vector<Blob>& pieces,
     const bool reaches = word.right > dots.left - ellipsis.gap && word.word.left < dots.right + ellipsis.gap;
     const int from = right ? word.word.left : dots.right;
     const int to = right ? dots.left : word.right;
-    if (reaches && (to - from <= slack || bracketOnly(pieces, from, to, ellipsis.baseline, h))) continue;
+    if (reaches && (to - from <= slack || bracketOnly(pieces, from, to, ellipsis.baseline, h) ||
+                    readElsewhere(read, i, from, to, slack)))
+      continue;
     if (reaches) {
       word.word.text = LineText::trimmedToward(word.word.text, end).word;
       if (word.word.text.empty()) continue;

@@ -13,11 +13,13 @@ namespace kesta::ocr {
 // The line with the words read over an ellipsis at its left or right end
 // made one word "…" standing where the dots are (added where no word was read
 // over them), a word reaching over the dots from inside keeping its letters
-// without the dots' characters (a bracket read with them goes with them), and
-// the line's box holding the dots. An ellipsis is three small dots alike,
-// evenly spaced and standing on the line's baseline beyond its last letter,
-// and no fourth; only the ends of the line are looked at, a line height or
-// two past its box.
+// without the dots' characters (a bracket read with them goes with them, and
+// the whole word goes where another word, a second model's reading, reads
+// those letters), and the line's box holding the dots. An ellipsis is three
+// small dots alike, evenly spaced and standing on the row the letters inward
+// of them stand on, and no fourth; only the ends of the line are looked at,
+// up to three line heights past its box, for dots no more than one and a
+// half beyond its last letter.
 ReadLine withShownEllipsis(const GreyPicture& picture, ReadLine read);
 
 }  // namespace kesta::ocr
