@@ -127,8 +127,25 @@ bool cutAtLeft(const GreyPicture& picture, const ReadLine& read) {
   return shown.words.size() > 1 && leftmost->text == "\u2026";
 }
 
+// A part of a line read as one line. A model may find no words there, in a
+// line it reads well elsewhere: the dots of an Arabic line's cut, or a
+// letter cut at the part's edge, throw its line finding off. Read as a raw
+// line, with no finding, it reads the words.
+std::vector<ReadLine> readAsLine(tesseract::TessBaseAPI& engine, const GreyPicture& picture, Area area) {
+  std::vector<ReadLine> lines = readArea(engine, picture, area, tesseract::PSM_SINGLE_LINE);
+  const bool none =
+      std::all_of(lines.begin(), lines.end(), [](const ReadLine& line) { return line.words.empty(); });
+  return none ? readArea(engine, picture, area, tesseract::PSM_RAW_LINE) : lines;
+}
+
+bool holdsLetter(const std::string& text) {
+  const std::u32string scalars = unicode::toScalars(text);
+  return std::any_of(scalars.begin(), scalars.end(), [](char32_t c) { return u_isalpha(UChar32(c)) != 0; });
+}
+
 // The first and the last of the widest run of `telling` words with no word
-// read surely between them; none without a telling word.
+// of letters read surely between them; none without a telling word. A sign
+// read surely tells no script: the Latin model reads an Arabic letter as "¢".
 std::optional<std::pair<std::size_t, std::size_t>> widestRun(const ReadLine& read,
                                                              const std::vector<bool>& telling) {
   using Run = std::pair<std::size_t, std::size_t>;
@@ -136,7 +153,7 @@ std::optional<std::pair<std::size_t, std::size_t>> widestRun(const ReadLine& rea
   std::optional<Run> widest;
   std::optional<Run> run;
   for (std::size_t i = 0; i < read.words.size(); ++i) {
-    if (isSure(read, i)) run.reset();
+    if (isSure(read, i) && holdsLetter(read.words[i].text)) run.reset();
     if (!telling[i]) continue;
     run = Run{run ? run->first : i, i};
     if (!widest || width(*run) > width(*widest)) widest = run;
@@ -188,7 +205,7 @@ const ScriptReader* scriptOf(const Readers& readers, const GreyPicture& picture,
   const auto sure = [&](std::size_t i) {
     if (scores[i] < 0) {
       const ScriptReader& reader = readers.scripts[i];
-      const auto lines = readArea(*reader.engine, picture, sample->area, tesseract::PSM_SINGLE_LINE);
+      const auto lines = readAsLine(*reader.engine, picture, sample->area);
       scores[i] = std::max(scoreOf(reader.script, lines), 0.f);
       if (reader.script == Script::japanese)
         for (const auto& line : lines)
@@ -225,14 +242,8 @@ ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLin
   const ScriptReader* reader = scriptOf(readers, picture, read, area, last);
   if (!reader) return read;
   std::vector<WordAt> script;
-  // Read as one line, a model may find nothing on a line it reads well in
-  // its sample: the dots of an Arabic line's cut throw its line finding
-  // off. Read as a raw line, with no finding, it reads the words.
-  for (const auto mode : {tesseract::PSM_SINGLE_LINE, tesseract::PSM_RAW_LINE}) {
-    for (const auto& found : readArea(*reader->engine, picture, area, mode))
-      for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
-    if (!script.empty()) break;
-  }
+  for (const auto& found : readAsLine(*reader->engine, picture, area))
+    for (std::size_t i = 0; i < found.words.size(); ++i) script.push_back(wordAt(found, i));
   // Each Latin word against the script's words that lie in it: the
   // script's stand when half of them or more are in its letters and they
   // were read more surely on average (a kana read as "¢", Hebrew as "nn",

@@ -46,7 +46,8 @@ bool isSparse(const ReadLine& read);
 // line's; `readers.scripts` is not empty.
 //
 // The script is told by a sample of the widest run of words the Latin model
-// read unsurely with none it read surely between them. The dots of an
+// read unsurely with no word of letters it read surely between them (a sign
+// read surely, "¢" for an Arabic letter, tells no script). The dots of an
 // ellipsis tell no script, nor, while other words do, the word the Latin
 // model read with the dots of the line's cut: the word the cut falls in, or
 // the Latin version at the left of a cut right-to-left line ("..Extend)").
@@ -55,7 +56,9 @@ bool isSparse(const ReadLine& read);
 // right-to-left one whose own words stand at the right. A sample of two or
 // three letters, or of the word with the cut's dots alone, tells a script
 // only where its model reads it surely: the Arabic model reads "DJ" fairly,
-// and "Tape..." too.
+// and "Tape..." too. A sample or line a model finds no words on as one line
+// is read again as a raw line, with no line finding: the dots of a cut
+// Arabic line throw that finding off.
 ReadLine inItsScript(const Readers& readers, const GreyPicture& picture, ReadLine read, std::size_t& last);
 
 }  // namespace kesta::ocr
