@@ -6,17 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTextOption>
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
-#include <memory>
 #include <string>
 
+#include "drawn_line.h"
 #include "platform/ocr/grey_picture.h"
 #include "platform/ocr/line_text.h"
 #include "platform/ocr/read_line.h"
@@ -26,63 +22,17 @@ namespace kesta {
 namespace {
 
 using L = RecognitionLanguages;
-using Paint = std::function<void(QPainter&, const QFontMetricsF&, QRectF field)>;
+using test::deckFont;
+using test::Paint;
 const L kArabic = L::english.with(Script::arabic);
 const L kHebrew = L::english.with(Script::hebrew);
 const L kBoth = kArabic.with(Script::hebrew);  // lines found in Latin, read again per script
-
-// Fonts need a GUI application, offscreen here: one for the test program,
-// ended with its tests so that the font caches go before the leak check.
-class OffscreenGui : public ::testing::Environment {
- public:
-  void SetUp() override {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    application_ = std::make_unique<QGuiApplication>(argc_, argv_);
-  }
-  void TearDown() override { application_.reset(); }
-
- private:
-  int argc_ = 1;
-  char name_[16] = "platform_tests";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QGuiApplication> application_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const gui =
-    ::testing::AddGlobalTestEnvironment(new OffscreenGui);
-
-// The Noto faces of `text` at `pixels`.
-QFont deckFont(const QString& text, int pixels) {
-  QFont font;
-  font.setFamilies(text.contains(QRegularExpression("[\\x{0590}-\\x{06FF}]"))
-                       ? QStringList{"Noto Sans Arabic", "Noto Sans Hebrew", "Noto Sans"}
-                       : QStringList{"Noto Sans"});
-  font.setPixelSize(pixels);
-  return font;
-}
-
-// The picture `paint` draws with `text`'s faces at `pixels` into a field of
-// `width` of that text.
-Image drawn(const QString& text, int pixels, double width, const Paint& paint) {
-  const QFont font = deckFont(text, pixels);
-  const QFontMetricsF metrics(font);
-  width *= metrics.horizontalAdvance(text);
-  QImage canvas(int(width) + 2 * pixels, 4 * pixels, QImage::Format_RGBA8888);
-  canvas.fill(QColor(0x16, 0x16, 0x18));
-  QPainter painter(&canvas);
-  painter.setFont(font);
-  painter.setPen(QColor(0xf2, 0xf2, 0xf2));
-  paint(painter, metrics, QRectF(pixels, 0, width + 1, canvas.height()));
-  painter.end();
-  return Image(canvas.width(), canvas.height(), std::size_t(canvas.bytesPerLine()),
-               {canvas.constBits(), canvas.constBits() + canvas.sizeInBytes()});
-}
 
 // The line `paint` draws with `text`'s faces at `pixels` into a field of
 // `width` of that text, as the recogniser reads it: "text|other order".
 std::string readDrawn(const QString& text, int pixels, double width, L languages, const Paint& paint) {
   std::string read;
-  for (const auto& line : TesseractRecognizer().recognize(drawn(text, pixels, width, paint),
+  for (const auto& line : TesseractRecognizer().recognize(test::drawnLine(text, pixels, width, paint),
                                                           {RecognitionLevel::accurate, 0.02f, languages}))
     read += line.text + "|" + line.otherOrder;
   return read;
@@ -165,16 +115,8 @@ TEST(LineEllipsis, ACutTitleEndsWithAnEllipsisAndAWholeLineHasNone) {
   for (const auto& c : cases) {
     const QString text = QString::fromStdString(c.title);
     for (const int pixels : {11, 13, 16}) {
-      const std::string read = readDrawn(
-          text, pixels, c.fraction, c.languages,
-          [&](QPainter& painter, const QFontMetricsF& metrics, QRectF field) {
-            QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-            option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-            option.setWrapMode(QTextOption::NoWrap);
-            painter.drawText(
-                field, c.fraction < 1 ? metrics.elidedText(text, Qt::ElideRight, field.width() - 1) : text,
-                option);
-          });
+      const std::string read =
+          readDrawn(text, pixels, c.fraction, c.languages, test::elided(text, c.fraction < 1));
       EXPECT_TRUE(c.fraction < 1 ? endsWithEllipsis(read) : read.find("\u2026") == std::string::npos)
           << c.title << " at " << pixels << " px: " << read;
     }
@@ -218,7 +160,8 @@ TEST(LineEllipsis, TheEllipsisADeckDrawsIsFoundAfterTheWordsItCuts) {
 TEST(LineEllipsis, AWordOverTheDotsGoesWhereAnotherWordReadsItsLetters) {
   const QString title = QString::fromUtf8("قلبي يرقص على المو");
   constexpr int kPixels = 19;
-  const GreyPicture picture = invertedGrey(drawn(title, kPixels, 2, cutAfterGap(title, false, 0.35)), 2);
+  const GreyPicture picture =
+      invertedGrey(test::drawnLine(title, kPixels, 2, cutAfterGap(title, false, 0.35)), 2);
   // Where the words stand in the picture, as the field of `drawn` places them.
   const QFontMetricsF metrics(deckFont(title, kPixels));
   const double right = kPixels + 2 * metrics.horizontalAdvance(title) + 1;
@@ -271,8 +214,8 @@ TEST(LineEllipsis, OnlyThreeSmallDotsAlikeEvenlySpacedOnTheBaselineAreAnEllipsis
       {"four dots", {2, 2, 2, 2}, 1, 0, {6, 6, 6}, false},
   };
   for (const auto& c : cases) {
-    const Image image =
-        drawn("Strobe", 20, 1.5, [&](QPainter& painter, const QFontMetricsF& metrics, QRectF field) {
+    const Image image = test::drawnLine(
+        "Strobe", 20, 1.5, [&](QPainter& painter, const QFontMetricsF& metrics, QRectF field) {
           const int baseline = int(field.center().y() + metrics.ascent() / 2);
           painter.drawText(QPointF(field.left(), baseline), "Strobe");
           int centre = int(field.left() + metrics.horizontalAdvance("Strobe")) + 4;

@@ -1,16 +1,13 @@
 // Deck lines of a library of Latin, Arabic and Hebrew titles, drawn as a deck
-// draws them (light on dark in the Noto faces, cut by Qt where they do not
-// fit) in the offscreen GUI application of this test program, and read back
-// by the real recogniser at its accurate level.
+// draws them (cut by Qt where they do not fit) or as the stand-in window drew
+// them, read back by the real recogniser at its accurate level.
 
 #include <gtest/gtest.h>
 
-#include <QFontMetricsF>
 #include <QImage>
-#include <QPainter>
 #include <QRegularExpression>
-#include <QTextOption>
 
+#include "drawn_line.h"
 #include "platform/ocr/tesseract_recognizer.h"
 #include "support/test_paths.h"
 
@@ -38,26 +35,7 @@ QStringList wordsRead(const Image& image) {
 
 // The words read of `title` shown at `pixels` in `fraction` of its width.
 QStringList readShown(const QString& title, double fraction, int pixels) {
-  QFont font;
-  font.setFamilies(title.contains(QRegularExpression("[\\x{0590}-\\x{06FF}]"))
-                       ? QStringList{"Noto Sans Arabic", "Noto Sans Hebrew", "Noto Sans"}
-                       : QStringList{"Noto Sans"});
-  font.setPixelSize(pixels);
-  const QFontMetricsF metrics(font);
-  const double width = metrics.horizontalAdvance(title) * fraction;
-  QImage canvas(int(width) + 2 * pixels, 4 * pixels, QImage::Format_RGBA8888);
-  canvas.fill(QColor(0x16, 0x16, 0x18));
-  QPainter painter(&canvas);
-  painter.setFont(font);
-  painter.setPen(QColor(0xf2, 0xf2, 0xf2));
-  QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-  option.setTextDirection(title.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
-  option.setWrapMode(QTextOption::NoWrap);
-  painter.drawText(QRectF(pixels, 0, width + 1, canvas.height()),
-                   fraction < 1 ? metrics.elidedText(title, Qt::ElideRight, width) : title, option);
-  painter.end();
-  return wordsRead(Image(canvas.width(), canvas.height(), std::size_t(canvas.bytesPerLine()),
-                         {canvas.constBits(), canvas.constBits() + canvas.sizeInBytes()}));
+  return wordsRead(test::drawnLine(title, pixels, fraction, test::elided(title, fraction < 1)));
 }
 
 // A right-to-left title cut in its Latin version shows the cut and what is
@@ -110,11 +88,9 @@ TEST(LineScript, DecksAsTheStandInDrawsThemReadInTheScriptOfTheirTitles) {
   };
   for (const auto& c : cases) {
     const auto path = test::sourceDir() / "tests" / "platform" / "fixtures" / c.fixture;
-    const QImage deck =
-        QImage(QString::fromStdString(path.string())).convertToFormat(QImage::Format_RGBA8888);
+    const QImage deck(QString::fromStdString(path.string()));
     ASSERT_FALSE(deck.isNull()) << path;
-    const QStringList read = wordsRead(Image(deck.width(), deck.height(), std::size_t(deck.bytesPerLine()),
-                                             {deck.constBits(), deck.constBits() + deck.sizeInBytes()}));
+    const QStringList read = wordsRead(test::imageOf(deck));
     for (const QString& word : wordsOf(QString::fromUtf8(c.words)))
       EXPECT_TRUE(read.contains(word))
           << c.fixture << ": " << word.toStdString() << " not in " << read.join(' ').toStdString();
