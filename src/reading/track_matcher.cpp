@@ -9,7 +9,7 @@
 
 #include "library/text_tools.h"
 #include "platform/ocr/line_text.h"
-#include "platform/text/regex.h"
+#include "platform/text/readout_text.h"
 #include "platform/text/unicode_text.h"
 
 namespace kesta::TrackMatcher {
@@ -18,11 +18,6 @@ namespace {
 
 // Below this best score no candidate is trusted on its own.
 constexpr int kTrustedScore = 55;
-
-const Regex& clockReadout() {
-  static const Regex pattern(R"(^-?\d{1,3}:\d{2}([.,]\d)?$)");
-  return pattern;
-}
 
 std::size_t characterCount(std::string_view text) { return unicode::graphemeCount(text); }
 
@@ -51,7 +46,7 @@ std::optional<Line> usableLine(std::string_view text) {
   line.length = characterCount(line.norm);
   line.truncated = line.raw.ends_with("…") || line.raw.ends_with("...");
   line.tokens = wordsOfTwoOrMore(line.raw);
-  line.looksLikeClock = clockReadout().search(line.raw);
+  line.looksLikeClock = readout::isClock(line.raw);
   return line;
 }
 

@@ -1,6 +1,7 @@
 #include <string_view>
 
 #include "library/text_tools.h"
+#include "platform/text/readout_text.h"
 #include "platform/text/regex.h"
 #include "platform/text/unicode_text.h"
 #include "reading/track_matcher.h"
@@ -8,23 +9,6 @@
 namespace kesta::TrackMatcher {
 
 namespace {
-
-// A signed or unsigned tempo or change value with optional decimals and "%",
-// or a placeholder of dashes.
-const Regex& numberReadout() {
-  static const Regex pattern(R"(^([+\-]\d{1,3}([.,]\d{1,2})?%?|\d{1,3}[.,]\d{1,2}%?|\d{1,3}%|-+[.,:]?-*)$)");
-  return pattern;
-}
-
-const Regex& camelotReadout() {
-  static const Regex pattern(R"(^(1[0-2]|[1-9])[ABab]$)");
-  return pattern;
-}
-
-const Regex& minorKeyReadout() {
-  static const Regex pattern(R"(^[A-G][#b♯♭]?m$)");
-  return pattern;
-}
 
 const Regex& bpmHint() {
   static const Regex pattern(R"(^\d{2,3}[.,]\d{1,2}$)");
@@ -46,7 +30,7 @@ bool isFrame(char32_t c) {
 
 bool isMetadataToken(std::string_view text) {
   const std::string token = unicode::trimmed(text, unicode::isWhitespace);
-  return numberReadout().search(token) || camelotReadout().search(token) || minorKeyReadout().search(token);
+  return readout::isMetadata(token);
 }
 
 std::vector<std::string> readoutTokens(std::span<const std::string> lines) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/text/readout_text.h"
 #include "platform/text/unicode_text.h"
 
 namespace kesta::LineText {
@@ -147,23 +148,6 @@ std::optional<std::string> withoutEllipsis(const Word& word, End end) {
   return std::move(trimmed.word);
 }
 
-// A tempo, key or clock readout, or its placeholder ("128.00", "8A", "F#m",
-// "03:12.5", "--.-"): no title, so a line of them is never cut.
-bool isReadout(std::string_view word) {
-  const std::u32string text = unicode::toScalars(word);
-  const auto digit = [](char32_t c) { return c >= U'0' && c <= U'9'; };
-  const auto in = [](char32_t c, std::u32string_view set) {
-    return set.find(c) != std::u32string_view::npos;
-  };
-  if (std::ranges::all_of(text, [&](char32_t c) { return digit(c) || in(c, U".,:+-%\u2212\u2013\u2014"); }))
-    return std::ranges::any_of(text, [&](char32_t c) { return !digit(c); });
-  // A Camelot code (1 to 12, A or B) or a minor key name (C#m, Ebm).
-  const std::size_t digits = std::size_t(std::ranges::find_if_not(text, digit) - text.begin());
-  if (digits >= 1 && digits <= 2 && text.size() == digits + 1) return in(text.back(), U"ABab");
-  return text.size() >= 2 && text.size() <= 3 && in(text.front(), U"ABCDEFG") && text.back() == U'm' &&
-         (text.size() == 2 || in(text[1], U"#b\u266F\u266D"));
-}
-
 // The cleaned words of a line without the ellipsis that shows at one of its
 // ends, and that end; no end where the line shows one at neither or both, or
 // holds readouts only.
@@ -181,7 +165,8 @@ Cut cutOf(std::vector<Word> words) {
   const auto word = left ? kept.begin() : kept.end() - 1;
   word->text = left ? *left : *right;
   if (word->text.empty()) kept.erase(word);
-  if (std::ranges::all_of(kept, [](const Word& w) { return isReadout(w.text); }))
+  if (std::ranges::all_of(
+          kept, [](const Word& w) { return readout::isMetadata(w.text) || readout::isClock(w.text); }))
     return {std::move(words), std::nullopt};
   return {std::move(kept), left ? End::left : End::right};
 }
